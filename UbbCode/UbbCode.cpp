@@ -1,0 +1,1 @@
+#include "UbbCode/UbbCode.h"

@@ -1,0 +1,1 @@
+#include "core/Module1.h"

@@ -1,0 +1,23 @@
+#pragma once
+// Character sets and web encodings: text is UTF-8 inside, GBK on the wire.
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// UTF-8 to GBK; a character with no GBK form becomes "&#NNNNN;".
+std::string Utf8ToGbk(std::string_view utf8);
+// GBK to UTF-8; an invalid byte sequence becomes U+FFFD.
+std::string GbkToUtf8(std::string_view gbk);
+// Whether the character has a form in the code page (GBK).
+bool IsRepresentableInGbk(char32_t c);
+
+// As the web server's HTMLEncode: & < > " become entities; Chinese untouched.
+std::string HtmlEncode(std::string_view s);
+// As the web server's URLEncode, on the GBK bytes: blank becomes "+", bytes
+// other than ASCII letters and digits become %XX (upper-case hex).
+std::string UrlEncode(std::string_view utf8);
+// Decodes "+" and %XX to GBK bytes and returns them as UTF-8.
+std::string UrlDecode(std::string_view encoded);
+
+}  // namespace platform
