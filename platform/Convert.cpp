@@ -191,7 +191,12 @@ DateTime CDate(const Variant& v) {
             if (!d) raise(kErrTypeMismatch);
             return *d;
         }
-        default: return DateTime{numberOf(v)};
+        default: {
+            // Serials of the years 100 to 9999 only.
+            double serial = numberOf(v);
+            if (!(serial >= -657434 && serial < 2958466)) raise(kErrOverflow);
+            return DateTime{serial};
+        }
     }
 }
 

@@ -59,6 +59,24 @@ Variant& Variant::operator=(const Variant& o) {
     return *this;
 }
 
+Variant::Variant(Variant&& o) noexcept
+    : type_(o.type_), num_(o.num_), str_(std::move(o.str_)), arr_(std::move(o.arr_)) {
+    o.type_ = Type::Empty;
+    o.str_.clear();
+}
+
+Variant& Variant::operator=(Variant&& o) noexcept {
+    if (this != &o) {
+        type_ = o.type_;
+        num_ = o.num_;
+        str_ = std::move(o.str_);
+        arr_ = std::move(o.arr_);
+        o.type_ = Type::Empty;
+        o.str_.clear();
+    }
+    return *this;
+}
+
 Variant::~Variant() = default;
 
 bool Variant::isNumber() const {

@@ -43,8 +43,9 @@ public:
 
     Variant(const Variant& other);
     Variant& operator=(const Variant& other);
-    Variant(Variant&&) noexcept = default;
-    Variant& operator=(Variant&&) noexcept = default;
+    // A moved-from Variant is Empty (never an Array without its cells).
+    Variant(Variant&& other) noexcept;
+    Variant& operator=(Variant&& other) noexcept;
     ~Variant();
 
     Type type() const { return type_; }

@@ -104,6 +104,7 @@ TEST(Convert, DateFromValues) {
     EXPECT_EQ(errorOf([] { CDate(Variant("2001-02-30")); }), kErrTypeMismatch);
     EXPECT_EQ(errorOf([] { CDate(Variant("")); }), kErrTypeMismatch);
     EXPECT_EQ(errorOf([] { CDate(Variant::null()); }), kErrInvalidUseOfNull);
+    EXPECT_EQ(errorOf([] { CDate(Variant(1e300)); }), kErrOverflow);
 }
 
 TEST(Convert, NumericTest) {
