@@ -12,6 +12,8 @@ enum class Compare { Binary, Text };  // Text: ignoring letter case
 std::size_t Len(std::string_view s);
 std::string Left(std::string_view s, std::size_t n);
 std::string Right(std::string_view s, std::size_t n);
+// Start 0 raises error 5 (invalid procedure call), as in the runtime; so does
+// an InStr start of 0.
 std::string Mid(std::string_view s, std::size_t start);                  // to the end
 std::string Mid(std::string_view s, std::size_t start, std::size_t len);
 // Find `what` in `s` from character position `start`.
@@ -29,6 +31,8 @@ std::string RTrim(std::string_view s);
 std::string LCase(std::string_view s);
 std::string UCase(std::string_view s);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// As the runtime: the empty text gives no parts; an empty separator gives the
+// whole text as the only part.
 std::vector<std::string> Split(std::string_view s, std::string_view separator);
 std::string Join(const std::vector<std::string>& parts, std::string_view separator);
 std::string Space(std::size_t n);
@@ -37,5 +41,8 @@ std::string Space(std::size_t n);
 std::u32string ToUtf32(std::string_view s);  // invalid bytes become U+FFFD
 std::string ToUtf8(std::u32string_view s);
 void AppendUtf8(std::string& out, char32_t c);
+// The character at byte offset `i`, advancing `i` past it; a byte that starts
+// no well-formed sequence is read alone as U+FFFD.
+char32_t DecodeUtf8(std::string_view s, std::size_t& i);
 
 }  // namespace platform

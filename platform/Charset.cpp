@@ -1,0 +1,193 @@
+#include "platform/Charset.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+#include "platform/Error.h"
+#include "platform/Strings.h"
+
+namespace platform {
+
+namespace {
+
+// One iconv descriptor per thread and direction: descriptors carry state and
+// may not be shared between threads. Opened on first use, closed at thread end.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            raise(kErrInvalidCall, std::string("iconv cannot convert ") + from + " to " + to);
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts as much of `in` as possible, appending to `out`. Returns 0 when
+    // all input was taken, otherwise the errno (EILSEQ or EINVAL) of the
+    // sequence at the front of the remaining `in`.
+    int Convert(std::string_view& in, std::string& out) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        auto* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        for (;;) {
+            const std::size_t used = out.size();
+            out.resize(used + inLeft * 2 + 16);
+            char* outPtr = out.data() + used;
+            std::size_t outLeft = out.size() - used;
+            const std::size_t r = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            const int err = r == static_cast<std::size_t>(-1) ? errno : 0;
+            out.resize(out.size() - outLeft);
+            in = std::string_view(inPtr, inLeft);
+            if (err != E2BIG) return err;
+        }
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Converter& ToGbk() {
+    thread_local Converter converter("GBK", "UTF-8");
+    return converter;
+}
+
+Converter& FromGbk() {
+    thread_local Converter converter("UTF-8", "GBK");
+    return converter;
+}
+
+bool IsAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+bool IsAsciiAlnum(unsigned char b) {
+    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Skipped after a GBK decoding error: a lead byte with a non-ASCII trail byte
+// is one bad character; otherwise only the byte itself, so a following ASCII
+// character survives.
+std::size_t BadGbkLength(std::string_view s) {
+    const auto lead = static_cast<unsigned char>(s[0]);
+    if (s.size() >= 2 && lead >= 0x81 && lead <= 0xFE) {
+        const auto trail = static_cast<unsigned char>(s[1]);
+        if (trail >= 0x80 && trail <= 0xFE) return 2;
+    }
+    return 1;
+}
+
+}  // namespace
+
+std::string Utf8ToGbk(std::string_view utf8) {
+    if (IsAscii(utf8)) return std::string(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    std::string_view rest = utf8;
+    while (ToGbk().Convert(rest, out) != 0) {
+        // No GBK form (or malformed UTF-8): write a numeric character
+        // reference, which browsers show as the character.
+        std::size_t i = 0;
+        const char32_t c = DecodeUtf8(rest, i);
+        out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+        rest.remove_prefix(i);
+    }
+    return out;
+}
+
+std::string GbkToUtf8(std::string_view gbk) {
+    if (IsAscii(gbk)) return std::string(gbk);
+    std::string out;
+    out.reserve(gbk.size() * 3 / 2);
+    std::string_view rest = gbk;
+    while (FromGbk().Convert(rest, out) != 0) {
+        AppendUtf8(out, U'\uFFFD');
+        rest.remove_prefix(BadGbkLength(rest));
+    }
+    return out;
+}
+
+bool IsRepresentableInGbk(char32_t c) {
+    if (c < 0x80) return true;
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    std::string_view in = utf8;
+    std::string out;
+    return ToGbk().Convert(in, out) == 0;
+}
+
+std::string HtmlEncode(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    for (char c : s) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string UrlEncode(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::string gbk = Utf8ToGbk(utf8);
+    std::string out;
+    out.reserve(gbk.size() * 3);
+    for (char c : gbk) {
+        const auto b = static_cast<unsigned char>(c);
+        if (IsAsciiAlnum(b)) {
+            out += c;
+        } else if (b == ' ') {
+            out += '+';
+        } else {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string UrlDecode(std::string_view encoded) {
+    // Escaped bytes are GBK; a character written unescaped is already UTF-8
+    // text and is kept as it stands.
+    std::string out;
+    std::string gbk;
+    for (std::size_t i = 0; i < encoded.size();) {
+        const char c = encoded[i];
+        if (c == '+') {
+            gbk += ' ';
+            ++i;
+        } else if (c == '%' && i + 2 < encoded.size() &&
+                   HexValue(encoded[i + 1]) >= 0 &&
+                   HexValue(encoded[i + 2]) >= 0) {
+            gbk += static_cast<char>(HexValue(encoded[i + 1]) * 16 + HexValue(encoded[i + 2]));
+            i += 3;
+        } else if (static_cast<unsigned char>(c) < 0x80) {
+            gbk += c;
+            ++i;
+        } else {
+            out += GbkToUtf8(gbk);
+            gbk.clear();
+            const std::size_t start = i;
+            DecodeUtf8(encoded, i);
+            out.append(encoded, start, i - start);
+        }
+    }
+    out += GbkToUtf8(gbk);
+    return out;
+}
+
+}  // namespace platform

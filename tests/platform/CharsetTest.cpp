@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/Charset.h"
+
+using namespace platform;
+
+TEST(Charset, GbkRoundTripOfChineseText) {
+    const std::string text = "欢迎光临 <b>论坛</b>，abc！";
+    const std::string gbk = Utf8ToGbk(text);
+    EXPECT_EQ(Utf8ToGbk("中文"), "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(GbkToUtf8(gbk), text);
+    EXPECT_EQ(Utf8ToGbk("plain ascii"), "plain ascii");
+}
+
+TEST(Charset, CharacterWithoutGbkFormBecomesNumericReference) {
+    EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80中"), "a&#128512;\xD6\xD0");
+    EXPECT_EQ(Utf8ToGbk("\xEA\xB0\x80"), "&#44032;");  // Hangul syllable
+    EXPECT_EQ(Utf8ToGbk("中\xFF"), "\xD6\xD0&#65533;");  // malformed UTF-8
+}
+
+TEST(Charset, InvalidGbkBecomesReplacementCharacter) {
+    EXPECT_EQ(GbkToUtf8("\xD6\xD0\xFF" "a"), "中\xEF\xBF\xBD" "a");
+    EXPECT_EQ(GbkToUtf8("\xD6 a"), "\xEF\xBF\xBD a");  // ASCII after a lone lead survives
+    EXPECT_EQ(GbkToUtf8("a\xD6"), "a\xEF\xBF\xBD");       // cut at the end
+}
+
+TEST(Charset, RepresentableInGbk) {
+    EXPECT_TRUE(IsRepresentableInGbk(U'a'));
+    EXPECT_TRUE(IsRepresentableInGbk(U'中'));
+    EXPECT_TRUE(IsRepresentableInGbk(U'，'));
+    EXPECT_FALSE(IsRepresentableInGbk(U'\U0001F600'));
+    EXPECT_FALSE(IsRepresentableInGbk(U'\uAC00'));
+}
+
+TEST(Charset, HtmlEncodeTouchesOnlyFourCharacters) {
+    EXPECT_EQ(HtmlEncode("<a href=\"x\">R&D</a> '中文'"),
+              "&lt;a href=&quot;x&quot;&gt;R&amp;D&lt;/a&gt; '中文'");
+}
+
+TEST(Charset, UrlEncodeAndDecode) {
+    struct Case { std::string text, encoded; };
+    const Case cases[] = {
+        {"中文", "%D6%D0%CE%C4"},
+        {"a b&c", "a+b%26c"},
+        {"Fa_Q-1.", "Fa%5FQ%2D1%2E"},
+        {"论坛 A+B", "%C2%DB%CC%B3+A%2BB"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UrlEncode(c.text), c.encoded);
+        EXPECT_EQ(UrlDecode(c.encoded), c.text);
+    }
+}
+
+TEST(Charset, UrlDecodeKeepsMalformedEscapesAndLowerCaseHex) {
+    EXPECT_EQ(UrlDecode("%d6%d0"), "中");
+    EXPECT_EQ(UrlDecode("100%"), "100%");
+    EXPECT_EQ(UrlDecode("%zz%4"), "%zz%4");
+    EXPECT_EQ(UrlDecode("%D6%D0中"), "中中");  // unescaped text is already UTF-8
+}
+
+TEST(Charset, ConvertsOnSeveralThreadsAtOnce) {
+    auto work = [] {
+        for (int i = 0; i < 200; ++i)
+            if (UrlDecode(UrlEncode("论坛 甲")) != "论坛 甲") return false;
+        return true;
+    };
+    bool ok[4] = {};
+    std::thread threads[4];
+    for (int t = 0; t < 4; ++t) threads[t] = std::thread([&ok, &work, t] { ok[t] = work(); });
+    for (auto& th : threads) th.join();
+    for (bool b : ok) EXPECT_TRUE(b);
+}
