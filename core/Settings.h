@@ -1,0 +1,73 @@
+#pragma once
+// The board-wide settings: one record per worker thread, refilled from the
+// application values at every page start.
+#include <cstdint>
+#include <string>
+
+#include "platform/Variant.h"
+
+namespace platform {
+class Application;
+}
+
+namespace core {
+
+struct Settings {
+    // Read by LoadSettings.
+    bool MailNotify = true;
+    bool EMailRegister = true;
+    platform::Variant ConnectionString;
+    std::string UploadBaseDir;
+    bool DisplayPostCount = false;
+    std::string RejectiveIP;
+    bool EMailCheck = true;
+    bool SubmitCheck = true;  // loaded, consulted by nothing
+    std::int16_t SubmitInterval = 20;
+    std::int16_t OnlineTime = 5;
+    std::int16_t MaxUser = 20;
+    std::string SmtpServer;
+    std::string BBURL;
+    std::string BBEMail;
+    std::string BBName;
+    std::int16_t DaysPruneDefault = 5;
+    std::string Copyright;
+    std::int16_t HotCount = 10;
+    std::string NavBar;
+    bool DisplayMemberTotal = true;
+    std::int16_t PageSize = 20;
+    bool DisplayRegistration = true;
+    bool DisplayTopicSize = true;
+    std::string GuestTitle;
+    std::string BBStyle;           // "UBB" or "CLUB" (upper case)
+    std::uint8_t PageStyle = 0;    // pager layout 0, 1 or 2
+    std::int16_t MemberMinimum = 30;
+
+    // Read by LoadStyleSettings.
+    std::string BBTitle;
+    std::string BBTopic;
+    std::string BBReply;
+    std::string Logo;
+    std::string BGColor;           // whole attribute: bgcolor="..."
+    std::string TableBorderColor;
+    std::string TableColorStrip;   // whole attribute
+    std::string TableStripTextColor;
+    std::string TimeColor;
+    std::string AltColumnColor1;   // whole attribute
+    std::string AltColumnColor2;   // whole attribute
+    std::string CategoryStripColor;  // whole attribute
+    std::string CategoryStripTextColor;
+    std::string BBTitleFontColor;
+    std::string TableWidth;
+    std::string PageBackGround;    // whole attribute, or empty
+    std::string InnerTableWidth;
+    std::string TableBorderOpen;
+    std::string TableBorderClose;
+};
+
+// The calling thread's settings record.
+Settings& CurrentSettings();
+
+void LoadSettings(platform::Application& application);
+void LoadStyleSettings(platform::Application& application);
+
+}  // namespace core
