@@ -1,0 +1,75 @@
+#pragma once
+// A connection to the board's SQLite database, opened from the settings'
+// connection string ("Provider=...;USER ID=...;PASSWORD=...;DATA SOURCE=name").
+// The data source name is looked up in DataSources. Every SQLite failure is
+// raised as platform::RuntimeError(kErrDatabase, SQLite's message).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Variant.h"
+
+namespace platform {
+
+// Values bound to the "?" placeholders of a statement, in order. Date values
+// bind as "yyyy-mm-dd hh:nn:ss" text, Booleans as 1/0, Empty and Null as NULL.
+using SqlParams = std::vector<Variant>;
+
+enum class ObjectState : int { Closed = 0, Open = 1 };
+
+class SqliteDatabase;
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void Open(const std::string& connectionString);
+    // Opens a database file directly (tests and tools).
+    void OpenFile(const std::string& path);
+    // Rolls back an open transaction. Record sets still open on this
+    // connection keep working until they are closed.
+    void Close();
+    ObjectState State() const;
+    bool IsOpen() const { return State() == ObjectState::Open; }
+
+    // Runs one statement and returns the number of rows it changed (0 for
+    // statements that change none). "set dateformat ymd" is accepted and
+    // does nothing.
+    long Execute(const std::string& sql, const SqlParams& params = {});
+
+    // "BEGIN IMMEDIATE": the write lock is taken (waiting for it if needed)
+    // when the transaction begins, not halfway through it.
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const;
+
+    // The identity of the last row inserted on this connection (0 when none).
+    long long LastIdentity() const;
+
+    // For Recordset; raises when the connection is closed.
+    std::shared_ptr<SqliteDatabase> Database() const;
+
+private:
+    std::shared_ptr<SqliteDatabase> db_;
+};
+
+// Rolls back on destruction unless committed: multi-statement changes either
+// happen whole or not at all.
+class Transaction {
+public:
+    explicit Transaction(Connection& con);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void Commit();
+
+private:
+    Connection& con_;
+    bool open_ = true;
+};
+
+}  // namespace platform
