@@ -1,0 +1,35 @@
+#pragma once
+// Values shared by all pages of the site. Keys ignore letter case; a missing
+// key reads as Empty. Get and Set are safe from any thread; Lock/UnLock is
+// one site-wide lock for read-modify-write sequences.
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/Variant.h"
+
+namespace platform {
+
+class Application {
+public:
+    Variant Get(std::string_view key) const;
+    Variant operator()(std::string_view key) const { return Get(key); }
+    void Set(std::string_view key, Variant value);
+
+    // A thread may lock more than once; each Lock needs its UnLock. UnLock
+    // without a Lock does nothing.
+    void Lock();
+    void UnLock();
+    // Releases what the calling thread still holds (a page that ended
+    // without UnLock).
+    void ReleaseLocksOfThisThread();
+
+private:
+    mutable std::shared_mutex valuesMutex_;
+    std::unordered_map<std::string, Variant> values_;  // by folded key
+    std::recursive_mutex lock_;
+};
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+#pragma once
+// The response of one page: a buffered body, cookies and headers. Nothing is
+// sent before the page method returns, so cookies may be set after writing.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/Variant.h"
+
+namespace platform {
+
+// A cookie to set. Names ignore letter case; the value is kept as text and
+// escaped on the wire so that it reads back exactly.
+struct ResponseCookie {
+    std::string Name;
+    std::string Value;
+    std::optional<DateTime> Expires;  // none: ends with the browser session
+};
+
+class Response {
+public:
+    Response();
+
+    void Write(std::string_view text) { body_.append(text); }
+    void Write(const std::string& text) { body_.append(text); }
+    void Write(const char* text) { body_.append(text); }
+    void Write(const Variant& value);
+
+    // Discards the body written so far; cookies and headers stay.
+    void Clear() { body_.clear(); }
+    // 302 to `url`; the body is discarded.
+    void Redirect(std::string_view url);
+
+    // The cookie of that name (created when new), for setting Value and
+    // Expires; a date in the past deletes it in the browser.
+    ResponseCookie& Cookies(std::string_view name);
+    void SetCookie(std::string_view name, const Variant& value);
+    void CookieExpires(std::string_view name, DateTime when);
+
+    // The page expires at once (no caching by browser or proxy).
+    void ExpiresImmediately() { expiresImmediately_ = true; }
+    void AddHeader(std::string_view name, std::string_view value);
+    void SetStatus(int status) { status_ = status; }
+    void SetContentType(std::string_view type) { contentType_ = type; }
+
+    // For the host.
+    const std::string& Body() const { return body_; }
+    int Status() const { return status_; }
+    const std::string& RedirectLocation() const { return redirect_; }
+    const std::string& ContentType() const { return contentType_; }
+    bool IsExpiringImmediately() const { return expiresImmediately_; }
+    const std::vector<ResponseCookie>& CookieList() const { return cookies_; }
+    const std::vector<std::pair<std::string, std::string>>& Headers() const { return headers_; }
+
+private:
+    std::string body_;
+    int status_ = 200;
+    std::string redirect_;
+    std::string contentType_ = "text/html";
+    bool expiresImmediately_ = false;
+    std::vector<ResponseCookie> cookies_;
+    std::vector<std::pair<std::string, std::string>> headers_;
+};
+
+}  // namespace platform
