@@ -1,6 +1,8 @@
 #include "platform/Charset.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 #include "platform/Error.h"
@@ -56,11 +58,18 @@ Converter& FromGbk() {
     return converter;
 }
 
-bool IsAscii(std::string_view s) {
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
+// End of the run of ASCII bytes starting at `i`, eight bytes at a time.
+std::size_t AsciiRunEnd(std::string_view s, std::size_t i) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    for (std::uint64_t word; i + 8 <= s.size(); i += 8) {
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & kHighBits) break;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    return i;
 }
+
+bool IsAscii(std::string_view s) { return AsciiRunEnd(s, 0) == s.size(); }
 
 bool IsAsciiAlnum(unsigned char b) {
     return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
@@ -88,17 +97,37 @@ std::size_t BadGbkLength(std::string_view s) {
 }  // namespace
 
 std::string Utf8ToGbk(std::string_view utf8) {
-    if (IsAscii(utf8)) return std::string(utf8);
+    // ASCII is the same in both and iconv is several times slower per byte, so
+    // long ASCII runs (markup) are copied; the rest goes through iconv in
+    // pieces that keep short ASCII runs (blanks, punctuation) inside.
+    constexpr std::size_t kLongAsciiRun = 16;
     std::string out;
     out.reserve(utf8.size());
-    std::string_view rest = utf8;
-    while (ToGbk().Convert(rest, out) != 0) {
-        // No GBK form (or malformed UTF-8): write a numeric character
-        // reference, which browsers show as the character.
-        std::size_t i = 0;
-        const char32_t c = DecodeUtf8(rest, i);
-        out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
-        rest.remove_prefix(i);
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const std::size_t ascii = i;
+        i = AsciiRunEnd(utf8, i);
+        out.append(utf8, ascii, i - ascii);
+
+        const std::size_t pieceStart = i;
+        std::size_t pieceEnd = i;
+        while (pieceEnd < utf8.size()) {
+            while (pieceEnd < utf8.size() && static_cast<unsigned char>(utf8[pieceEnd]) >= 0x80)
+                ++pieceEnd;
+            const std::size_t next = AsciiRunEnd(utf8, pieceEnd);
+            if (next - pieceEnd >= kLongAsciiRun || next == utf8.size()) break;
+            pieceEnd = next;
+        }
+        std::string_view rest = utf8.substr(pieceStart, pieceEnd - pieceStart);
+        while (!rest.empty() && ToGbk().Convert(rest, out) != 0) {
+            // No GBK form (or malformed UTF-8): write a numeric character
+            // reference, which browsers show as the character.
+            std::size_t n = 0;
+            const char32_t c = DecodeUtf8(rest, n);
+            out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+            rest.remove_prefix(n);
+        }
+        i = pieceEnd;
     }
     return out;
 }

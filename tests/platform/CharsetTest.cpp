@@ -12,6 +12,10 @@ TEST(Charset, GbkRoundTripOfChineseText) {
     EXPECT_EQ(Utf8ToGbk("中文"), "\xD6\xD0\xCE\xC4");
     EXPECT_EQ(GbkToUtf8(gbk), text);
     EXPECT_EQ(Utf8ToGbk("plain ascii"), "plain ascii");
+    // Long markup runs between Chinese text, short ones inside it.
+    const std::string markup(20, '<');
+    EXPECT_EQ(Utf8ToGbk(markup + "中 a文" + markup + "中\xF0\x9F\x98\x80" + markup),
+              markup + "\xD6\xD0 a\xCE\xC4" + markup + "\xD6\xD0&#128512;" + markup);
 }
 
 TEST(Charset, CharacterWithoutGbkFormBecomesNumericReference) {
