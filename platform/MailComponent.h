@@ -1,0 +1,68 @@
+#pragma once
+// The outgoing mail component: one object per mail (or per mass mailing).
+// Set the relay, sender, recipients, subject and body, then SendNow; when it
+// returns false, MailErrorText says why. Mail goes out over SMTP.
+//
+//   platform::MailComponent mail;
+//   mail.MailServer("127.0.0.1:25");
+//   mail.MailFromName("Board"); mail.MailFromAddress("board@example.com");
+//   mail.AddRecipient("Li", "li@example.com");
+//   mail.MailContentType("text/html"); mail.MailCharset("gb2312");
+//   mail.MailSubject("..."); mail.MailBody("<html>...");
+//   if (!mail.SendNow()) show(mail.MailErrorText());
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class MailComponent {
+public:
+    // "host:port" (port 25 when left out).
+    void MailServer(std::string hostPort) { server_ = std::move(hostPort); }
+    void MailFromName(std::string name) { fromName_ = std::move(name); }
+    void MailFromAddress(std::string address) { fromAddress_ = std::move(address); }
+    // Where replies go when that is not the sender.
+    void MailReplyTo(std::string address) { replyTo_ = std::move(address); }
+    // A recipient named in the To header. Blanks around the address are
+    // dropped; an address that does not look like one is not added (false).
+    // A CR or LF in the name or address makes SendNow refuse the mail.
+    bool AddRecipient(std::string name, std::string address);
+    // A recipient only in the envelope: nobody sees the address.
+    bool AddBlindRecipient(std::string name, std::string address);
+    void MailContentType(std::string type) { contentType_ = std::move(type); }
+    // "gb2312": body and encoded header words are sent as GBK bytes.
+    void MailCharset(std::string charset) { charset_ = std::move(charset); }
+    void MailSubject(std::string subject) { subject_ = std::move(subject); }
+    void MailBody(std::string body) { body_ = std::move(body); }
+
+    // True when the relay accepted the mail for delivery.
+    bool SendNow();
+    const std::string& MailErrorText() const { return errorText_; }
+
+    // The message as it goes over the wire after DATA (for checks and tests).
+    std::string ComposeMessage() const;
+
+private:
+    struct Recipient {
+        std::string name;
+        std::string address;
+    };
+    // The reason the mail may not be sent, or "" when it may.
+    std::string Refusal() const;
+    bool Transmit();
+
+    std::string server_;
+    std::string fromName_;
+    std::string fromAddress_;
+    std::string replyTo_;
+    std::vector<Recipient> to_;
+    std::vector<Recipient> blind_;
+    std::string contentType_ = "text/plain";
+    std::string charset_;
+    std::string subject_;
+    std::string body_;
+    std::string errorText_;
+    bool lineBreakInHeader_ = false;  // a CR or LF came with a name or address
+};
+
+}  // namespace platform
