@@ -67,11 +67,13 @@ public:
     int FieldCount() const;
     const std::string& FieldName(int index) const;
 
-    // Accepted; static record sets fetch at least this many rows at a time.
+    // May be set before Open. Static record sets fetch at least this many
+    // rows at a time.
     void CacheSize(long rows);
     long CacheSize() const;
 
-    // Paging, static record sets only. PageSize defaults to 10.
+    // Paging, static record sets only. PageSize (default 10) may be set
+    // before Open.
     void PageSize(long rows);
     long PageSize() const;
     long RecordCount();  // -1 for forward-only record sets
@@ -99,6 +101,8 @@ public:
 private:
     class Impl;
     std::unique_ptr<Impl> impl_;
+    long cacheSize_ = 1;   // kept across Open and Close, as set
+    long pageSize_ = 10;
     Impl& impl() const;
 };
 

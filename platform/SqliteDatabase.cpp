@@ -1,0 +1,173 @@
+#include "platform/SqliteDatabase.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+
+#include "platform/DateTime.h"
+#include "platform/Error.h"
+
+namespace platform {
+
+namespace {
+
+ColumnKind KindOfDeclaredType(const char* declared) {
+    if (!declared) return ColumnKind::Untyped;
+    std::string upper;
+    for (const char* p = declared; *p; ++p) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    if (upper == "BIT" || upper == "BOOLEAN") return ColumnKind::Bit;
+    if (upper.find("DATE") != std::string::npos || upper.find("TIME") != std::string::npos)
+        return ColumnKind::DateTime;
+    return ColumnKind::Plain;
+}
+
+}  // namespace
+
+bool IsStoredDateText(std::string_view t) {
+    static constexpr std::string_view form = "dddd-dd-dd dd:dd:dd";
+    if (t.size() != form.size()) return false;
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        if (form[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(t[i])) : t[i] != form[i])
+            return false;
+    }
+    return true;
+}
+
+SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        Fail(message);
+    }
+    // Concurrent requests wait for each other's writes instead of failing.
+    sqlite3_busy_timeout(db_, 5000);
+}
+
+SqliteDatabase::~SqliteDatabase() { sqlite3_close_v2(db_); }
+
+void SqliteDatabase::Exec(const std::string& sql) {
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
+}
+
+void SqliteDatabase::Fail() const { Fail(sqlite3_errmsg(db_)); }
+
+void SqliteDatabase::Fail(const std::string& description) { raise(kErrDatabase, description); }
+
+SqliteStatement::SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string_view sql)
+    : db_(std::move(db)) {
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_->handle(), sql.data(), static_cast<int>(sql.size()), &stmt_, &tail) !=
+        SQLITE_OK)
+        db_->Fail();
+    if (!stmt_) SqliteDatabase::Fail("The command text holds no statement.");
+    // One statement at a time: text after it (other than blanks and ';') is refused.
+    for (const char* end = sql.data() + sql.size(); tail && tail < end; ++tail) {
+        if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            SqliteDatabase::Fail("The command text holds more than one statement.");
+        }
+    }
+}
+
+SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+
+int SqliteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(stmt_); }
+
+void SqliteStatement::Bind(const SqlParams& params, int first) {
+    if (static_cast<int>(params.size()) + first - 1 > ParameterCount())
+        SqliteDatabase::Fail("More parameter values than placeholders in the command text.");
+    for (std::size_t i = 0; i < params.size(); ++i) Bind(first + static_cast<int>(i), params[i]);
+}
+
+void SqliteStatement::Bind(int index, const Variant& v) {
+    int rc = SQLITE_OK;
+    switch (v.type()) {
+        case Variant::Type::Empty:
+        case Variant::Type::Null: rc = sqlite3_bind_null(stmt_, index); break;
+        case Variant::Type::Boolean: rc = sqlite3_bind_int(stmt_, index, v.rawBool() ? 1 : 0); break;
+        case Variant::Type::Integer:
+        case Variant::Type::Long:
+        case Variant::Type::Byte: rc = sqlite3_bind_int64(stmt_, index, v.rawInt()); break;
+        case Variant::Type::Double: rc = sqlite3_bind_double(stmt_, index, v.rawDouble()); break;
+        case Variant::Type::Date: {
+            std::string text = FormatGeneral(v.rawDate());
+            rc = sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case Variant::Type::String:
+            rc = sqlite3_bind_text(stmt_, index, v.rawString().data(),
+                                   static_cast<int>(v.rawString().size()), SQLITE_TRANSIENT);
+            break;
+        case Variant::Type::Array: raise(kErrTypeMismatch);
+    }
+    if (rc != SQLITE_OK) db_->Fail();
+}
+
+void SqliteStatement::BindInt(int index, long long value) {
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) db_->Fail();
+}
+
+bool SqliteStatement::Step() {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    std::string message = sqlite3_errmsg(db_->handle());
+    sqlite3_reset(stmt_);
+    SqliteDatabase::Fail(message);
+}
+
+void SqliteStatement::Reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+bool SqliteStatement::ReadOnly() const { return sqlite3_stmt_readonly(stmt_) != 0; }
+
+int SqliteStatement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+
+std::string SqliteStatement::ColumnName(int i) const {
+    const char* name = sqlite3_column_name(stmt_, i);
+    return name ? name : "";
+}
+
+ColumnKind SqliteStatement::Kind(int i) const { return KindOfDeclaredType(sqlite3_column_decltype(stmt_, i)); }
+
+std::string SqliteStatement::OriginColumn(int i) const {
+    const char* name = sqlite3_column_origin_name(stmt_, i);
+    return name ? name : "";
+}
+
+long long SqliteStatement::Int(int i) const { return sqlite3_column_int64(stmt_, i); }
+
+Variant SqliteStatement::Value(int i, ColumnKind kind) const {
+    switch (sqlite3_column_type(stmt_, i)) {
+        case SQLITE_NULL: return Variant::null();
+        case SQLITE_INTEGER: {
+            long long v = sqlite3_column_int64(stmt_, i);
+            if (kind == ColumnKind::Bit) return Variant(v != 0);
+            return Variant(v);
+        }
+        case SQLITE_FLOAT: {
+            double v = sqlite3_column_double(stmt_, i);
+            if (kind == ColumnKind::Bit) return Variant(v != 0);
+            return Variant(v);
+        }
+        default: {
+            const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+            std::string_view text(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i)));
+            // Dates are stored as text: a DATETIME column always reads as a
+            // date; an expression (no declared type, e.g. max(posttime)) only
+            // when its text has exactly the stored form.
+            if (kind == ColumnKind::DateTime || (kind == ColumnKind::Untyped && IsStoredDateText(text))) {
+                if (auto d = ParseDateTime(text)) return Variant(*d);
+            }
+            return Variant(std::string(text));
+        }
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+#pragma once
+// Thin owners of SQLite handles that turn every failure into the board's
+// run-time error (kErrDatabase, SQLite's message as description).
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/Connection.h"
+#include "platform/Variant.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform {
+
+class SqliteDatabase {
+public:
+    // Opens an existing database file; `create` also creates a missing one.
+    explicit SqliteDatabase(const std::string& path, bool create = false);
+    ~SqliteDatabase();
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+    sqlite3* handle() const { return db_; }
+    // Runs statements without parameters or results (schema, BEGIN, ...).
+    void Exec(const std::string& sql);
+    [[noreturn]] void Fail() const;
+    [[noreturn]] static void Fail(const std::string& description);
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// How a result column's values are read, from its declared type.
+enum class ColumnKind { Plain, Bit, DateTime, Untyped };
+
+class SqliteStatement {
+public:
+    SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string_view sql);
+    ~SqliteStatement();
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    int ParameterCount() const;
+    // Binds `params` to the placeholders from `first` on (1-based).
+    void Bind(const SqlParams& params, int first = 1);
+    void Bind(int index, const Variant& value);
+    void BindInt(int index, long long value);
+    // True when a row is ready, false when the statement is done.
+    bool Step();
+    void Reset();
+    bool ReadOnly() const;
+
+    int ColumnCount() const;
+    std::string ColumnName(int i) const;
+    ColumnKind Kind(int i) const;
+    // The table column a result column comes from; "" for expressions.
+    std::string OriginColumn(int i) const;
+    Variant Value(int i, ColumnKind kind) const;
+    long long Int(int i) const;
+
+    SqliteDatabase& Database() const { return *db_; }
+
+private:
+    std::shared_ptr<SqliteDatabase> db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// True for text of exactly the stored date form "yyyy-mm-dd hh:nn:ss".
+bool IsStoredDateText(std::string_view text);
+
+}  // namespace platform

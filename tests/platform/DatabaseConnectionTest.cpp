@@ -1,0 +1,129 @@
+// Connection: opening by data source name, statements, transactions,
+// identities and errors, against a real database file.
+#include <gtest/gtest.h>
+
+#include "TestDatabase.h"
+#include "platform/Error.h"
+#include "platform/Recordset.h"
+
+using platform::Connection;
+using platform::RuntimeError;
+using platform::Variant;
+
+namespace {
+
+long CountRows(Connection& con, const std::string& table) {
+    platform::Recordset rs;
+    rs.Open("select count(*) from " + table, con);
+    return static_cast<long>(rs.Fields(0).toDouble());
+}
+
+}  // namespace
+
+TEST(DatabaseConnection, OpensByDataSourceNameAndRefusesUnknownNames) {
+    TestDatabase db("BoardTest");
+    Connection con;
+    con.Open("Provider=MSDASQL.1;USER ID=sa;PASSWORD=x;DATA SOURCE=boardtest");  // names ignore case
+    EXPECT_EQ(con.State(), platform::ObjectState::Open);
+    con.Close();
+    EXPECT_EQ(con.State(), platform::ObjectState::Closed);
+
+    try {
+        con.Open("Provider=MSDASQL.1;USER ID=sa;PASSWORD=;DATA SOURCE=Nowhere");
+        FAIL() << "unknown data source opened";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), platform::kErrDatabase);
+        EXPECT_NE(e.description().find("Nowhere"), std::string::npos);
+    }
+    EXPECT_EQ(con.State(), platform::ObjectState::Closed);
+}
+
+TEST(DatabaseConnection, ExecuteCountsChangedRowsAndAcceptsSetDateformat) {
+    TestDatabase db;
+    EXPECT_EQ(db.con.Execute("set dateformat ymd"), 0);
+    db.con.Execute("insert into forum (forumname) values (?)", {"A"});
+    db.con.Execute("insert into forum (forumname) values (?)", {"B"});
+    db.con.Execute("insert into forum (forumname) values (?)", {"C"});
+    EXPECT_EQ(db.con.Execute("update forum set descript='x' where forumname<>'b'"), 2);
+    EXPECT_EQ(db.con.Execute("delete from forum where forumname='nothing'"), 0);
+}
+
+TEST(DatabaseConnection, ParametersCarryQuotesAsData) {
+    TestDatabase db;
+    std::string name = "O'Brien'); drop table forum; --";
+    db.con.Execute("insert into forum (forumname) values (?)", {name});
+    platform::Recordset rs;
+    rs.Open("select forumname from forum where forumname = ?", db.con, {name});
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields("forumname").str(), name);
+}
+
+TEST(DatabaseConnection, LastIdentityIsTheLastInsertOfThisConnection) {
+    TestDatabase db;
+    db.con.Execute("insert into archive (archivename) values ('one')");
+    db.con.Execute("insert into archive (archivename) values ('two')");
+    EXPECT_EQ(db.con.LastIdentity(), 2);
+
+    Connection other;
+    other.Open(db.ConnectionString());
+    other.Execute("insert into archive (archivename) values ('three')");
+    EXPECT_EQ(other.LastIdentity(), 3);
+    EXPECT_EQ(db.con.LastIdentity(), 2);
+}
+
+TEST(DatabaseConnection, RollbackLeavesNothingAndAnUncommittedTransactionRollsBack) {
+    TestDatabase db;
+    db.con.BeginTrans();
+    db.con.Execute("insert into forum (forumname) values ('A')");
+    db.con.Execute("insert into moderated (forum, moderater) values ('A', 'tom')");
+    db.con.RollbackTrans();
+    EXPECT_EQ(CountRows(db.con, "forum"), 0);
+    EXPECT_EQ(CountRows(db.con, "moderated"), 0);
+
+    {
+        platform::Transaction t(db.con);
+        db.con.Execute("insert into forum (forumname) values ('B')");
+        // left without Commit, e.g. by an error
+    }
+    EXPECT_FALSE(db.con.InTransaction());
+    EXPECT_EQ(CountRows(db.con, "forum"), 0);
+
+    platform::Transaction t(db.con);
+    db.con.Execute("insert into forum (forumname) values ('C')");
+    t.Commit();
+    EXPECT_EQ(CountRows(db.con, "forum"), 1);
+}
+
+TEST(DatabaseConnection, SqliteFailuresAreRuntimeErrorsWithSqlitesMessage) {
+    TestDatabase db;
+    struct Case {
+        const char* sql;
+        const char* message;
+    } cases[] = {
+        {"selec * from post", "syntax error"},
+        {"select * from nosuchtable", "no such table"},
+        {"select 1; delete from post", "more than one statement"},
+    };
+    for (const Case& c : cases) {
+        try {
+            db.con.Execute(c.sql);
+            ADD_FAILURE() << c.sql;
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), platform::kErrDatabase) << c.sql;
+            EXPECT_NE(e.description().find(c.message), std::string::npos) << e.description();
+            EXPECT_EQ(e.source(), platform::kBoardSource);
+        }
+    }
+}
+
+TEST(DatabaseConnection, ReadersAreNotBlockedByAnotherConnectionsWrite) {
+    TestDatabase db;
+    Connection other;
+    other.Open(db.ConnectionString());
+    other.BeginTrans();
+    other.Execute("insert into forum (forumname) values ('A')");
+    // Readers are not blocked by the open write transaction (WAL).
+    EXPECT_EQ(CountRows(db.con, "forum"), 0);
+    other.CommitTrans();
+    EXPECT_EQ(CountRows(db.con, "forum"), 1);
+}
