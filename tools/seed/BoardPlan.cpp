@@ -141,6 +141,7 @@ BoardPlan PlanBoard(std::size_t posts, std::uint64_t seed, Seconds now, long lon
     plan.members = PlanMembers(std::clamp<std::size_t>(posts / 50, 30, 20000), rng, now);
     plan.posts.reserve(posts);
 
+    const Seconds today = StartOfDay(now);
     double totalWeight = 0;
     for (const ForumPlan& f : plan.forums) totalWeight += f.weight;
 
@@ -150,10 +151,12 @@ BoardPlan PlanBoard(std::size_t posts, std::uint64_t seed, Seconds now, long lon
         const long replies = static_cast<long>(std::clamp<std::size_t>(posts / 20, 25, 800));
         plan.longTopic = plan.topics.size();
         AddThread(plan, rng, plan.busyForum, now - 180 * kDay, replies, 180 * kDay / (replies + 1), posts);
+        // Its newest reply is from today, so it heads the busy forum's list.
+        PostPlan& last = plan.posts.back();
+        if (last.isReply) last.time = std::max(last.time, today + (now - today) / 2);
     }
 
     const Seconds yearAgo = now - 365 * kDay;
-    const Seconds today = StartOfDay(now);
     bool first = true;
     while (plan.posts.size() < posts) {
         // A share of the topics starts today, the first one always.

@@ -129,11 +129,13 @@ void WritePosts(SqliteFile& db, const BoardPlan& plan, std::uint64_t seed) {
         if (p.isReply) insert.Bind(2, topic.postid);
         insert.Bind(3, plan.forums[topic.forum].name).Bind(4, author);
         insert.Bind(5, p.isReply ? "回复：" + subject : subject);
+        const bool showcase = !p.isReply && p.topic == plan.longTopic;
         std::string message;
+        if (showcase) message = ShowcaseOpening(rng, kAdminName);
         if (p.isReply && rng.Chance(0.15)) message = QuoteBlock(rng, plan.members[topic.author].name);
         message += PostMessage(rng, MessageLength(rng, p.isReply));
         insert.Bind(6, message).Bind(7, LocalTimeText(p.time));
-        insert.Bind(8, rng.Between(1, 14)).Bind(9, rng.Chance(0.9) ? 1LL : 0LL);
+        insert.Bind(8, rng.Between(1, 14)).Bind(9, showcase || rng.Chance(0.9) ? 1LL : 0LL);
         insert.Bind(10, rng.Chance(0.75) ? 1LL : 0LL).Bind(11, rng.Chance(0.1) ? 1LL : 0LL);
         insert.Bind(12, Address(rng));
         if (rng.Chance(0.01)) insert.Bind(13, EditNote(author, std::min(plan.now, p.time + rng.Between(60, kDay))));

@@ -172,6 +172,10 @@ std::string QuoteBlock(Random& rng, std::string_view author) {
     return quote;
 }
 
+std::string ShowcaseOpening(Random& rng, std::string_view quotedAuthor) {
+    return "[b]这个贴子欢迎大家一直跟下去[/b] :)\r\n" + QuoteBlock(rng, quotedAuthor) + "\r\n";
+}
+
 std::string Signature(Random& rng) { return std::string(rng.Pick(kSignatures)); }
 
 std::string AnnouncementText(Random& rng) {

@@ -14,6 +14,9 @@ std::string TopicSubject(Random& rng);
 // browsers send them, a few tags ([b], [i], [color], [url], [img]) and
 // smiley codes.
 std::string PostMessage(Random& rng, std::size_t chars);
+// The opening of the long thread: bold text, a smiley and a quote, so that
+// its first page always shows each of them.
+std::string ShowcaseOpening(Random& rng, std::string_view quotedAuthor);
 // The quote block the reply-with-quote editor starts from.
 std::string QuoteBlock(Random& rng, std::string_view author);
 std::string Signature(Random& rng);
