@@ -44,7 +44,7 @@ void Connection::Open(const std::string& connectionString) {
 
 void Connection::OpenFile(const std::string& path) {
     if (db_) SqliteDatabase::Fail("The connection is already open.");
-    db_ = std::make_shared<SqliteDatabase>(path);
+    db_ = AcquireDatabase(path);
 }
 
 void Connection::Close() {

@@ -91,8 +91,7 @@ public:
     bool Eof() {
         if (adding_) return false;
         if (stream_) return streamDone_;
-        if (count_) return pos_ >= *count_;
-        return !EnsureWindow(pos_);
+        return (count_ && pos_ >= *count_) || !EnsureWindow(pos_);
     }
 
     bool Bof() {
@@ -157,6 +156,11 @@ public:
             count_ = static_cast<long>(counter.Int(0));
         }
         return *count_;
+    }
+
+    void KnownRecordCount(long count) {
+        if (stream_) NotForForwardOnly();
+        count_ = std::max(count, 0L);
     }
 
     long PageCount() {
@@ -372,7 +376,9 @@ private:
         if (count_ && pos >= *count_) return false;
         bool sequential = pos == windowStart_ + static_cast<long>(rows_.size()) && !rows_.empty();
         long base = std::max({kMinWindow, cacheSize_, pageSize_});
-        nextWindow_ = sequential ? std::min(std::max(nextWindow_ * 2, base), kMaxWindow) : base;
+        // One row more than a page, so that the end-of-page test needs no
+        // second fetch.
+        nextWindow_ = sequential ? std::min(std::max(nextWindow_ * 2, base), kMaxWindow) : base + 1;
         window_->Reset();
         window_->Bind(params_);
         window_->BindInt(userParams_ + 1, nextWindow_);
@@ -391,7 +397,7 @@ private:
 
     Row& CurrentRow() {
         if (adding_) return added_;
-        if (deleted_ || Eof()) NoCurrentRow();
+        if (deleted_ || Eof() || (!stream_ && !EnsureWindow(pos_))) NoCurrentRow();
         Row& row = stream_ ? current_ : rows_[static_cast<std::size_t>(pos_ - windowStart_)];
         if (table_ && !haveOriginal_) {
             original_ = row;
@@ -500,6 +506,7 @@ void Recordset::PageSize(long rows) {
 }
 long Recordset::PageSize() const { return pageSize_; }
 long Recordset::RecordCount() { return impl().RecordCount(); }
+void Recordset::KnownRecordCount(long count) { impl().KnownRecordCount(count); }
 long Recordset::PageCount() { return impl().PageCount(); }
 void Recordset::AbsolutePage(long page) { impl().AbsolutePage(page); }
 long Recordset::AbsolutePage() { return impl().AbsolutePage(); }

@@ -77,6 +77,11 @@ public:
     void PageSize(long rows);
     long PageSize() const;
     long RecordCount();  // -1 for forward-only record sets
+    // For callers that already know how many rows the statement gives (a
+    // forum's stored topic count): RecordCount and paging use it instead of
+    // counting, which on a long list costs more than the page itself. With
+    // a count above the real one the rows still end where the result ends.
+    void KnownRecordCount(long count);
     long PageCount();    // -1 for forward-only record sets
     // Moves to the first row of `page` (1..PageCount).
     void AbsolutePage(long page);

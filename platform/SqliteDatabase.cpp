@@ -44,6 +44,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
     }
     // Concurrent requests wait for each other's writes instead of failing.
     sqlite3_busy_timeout(db_, 5000);
+    sqlite3_exec(db_, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
 }
 
 SqliteDatabase::~SqliteDatabase() { sqlite3_close_v2(db_); }

@@ -31,6 +31,11 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// A handle for one connection to the database file at `path`. Handles are
+// kept for reuse when their last user lets go (outside a transaction), so
+// that opening a connection per request skips reading the schema again.
+std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path);
+
 // How a result column's values are read, from its declared type.
 enum class ColumnKind { Plain, Bit, DateTime, Untyped };
 

@@ -127,3 +127,14 @@ TEST(DatabaseConnection, ReadersAreNotBlockedByAnotherConnectionsWrite) {
     other.CommitTrans();
     EXPECT_EQ(CountRows(db.con, "forum"), 1);
 }
+
+TEST(DatabaseConnection, AFileReplacedUnderTheSameNameIsOpenedAfresh) {
+    TestDatabase db;
+    db.con.Execute("insert into forum (forumname) values ('old')");
+    db.con.Close();  // its handle is kept for reuse
+    for (const char* suffix : {"", "-wal", "-shm"}) std::remove((db.Path() + suffix).c_str());
+    core::EnsureDatabase(db.Path());
+    db.con.Open(db.ConnectionString());
+    EXPECT_EQ(CountRows(db.con, "forum"), 0);
+    EXPECT_EQ(db.con.LastIdentity(), 0);
+}

@@ -125,6 +125,16 @@ TEST(DatabaseRecordset, StaticRecordSetReadsLongResultsWholeAndInOrder) {
     for (; !rs.Eof(); rs.MoveNext(), ++rows) ASSERT_EQ(rs.Fields(0).toDouble(), expected--);
     EXPECT_EQ(rows, 1000);
     EXPECT_EQ(rs.RecordCount(), 1000);
+
+    // Pages far from the rows read so far.
+    rs.PageSize(7);
+    for (long page : {100L, 3L, 143L}) {
+        rs.AbsolutePage(page);
+        EXPECT_EQ(rs.Fields(0).toDouble(), 1000 - (page - 1) * 7) << page;
+    }
+    long last = 0;
+    for (; !rs.Eof(); rs.MoveNext()) ++last;
+    EXPECT_EQ(last, 6);  // 1000 = 142 * 7 + 6
 }
 
 TEST(DatabaseRecordset, AddNewOnAnEmptyRecordSetInsertsWithDefaults) {

@@ -1,0 +1,83 @@
+// Idle SQLite handles by file, reused by later connections to the same file.
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/SqliteDatabase.h"
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t kMaxIdlePerFile = 16;
+
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino};
+}
+
+struct IdleHandle {
+    FileIdentity file;
+    std::unique_ptr<SqliteDatabase> db;
+};
+
+struct Pool {
+    std::mutex lock;
+    std::map<std::string, std::vector<IdleHandle>> idle;
+};
+
+// Never destroyed: handles may come back while the program ends.
+Pool& ThePool() {
+    static Pool* pool = new Pool;
+    return *pool;
+}
+
+std::shared_ptr<SqliteDatabase> Lend(std::unique_ptr<SqliteDatabase> db, const std::string& path,
+                                     FileIdentity file) {
+    return std::shared_ptr<SqliteDatabase>(db.release(), [path, file](SqliteDatabase* returned) {
+        std::unique_ptr<SqliteDatabase> owned(returned);
+        if (!sqlite3_get_autocommit(owned->handle())) return;  // never lend out an open transaction
+        Pool& pool = ThePool();
+        std::lock_guard guard(pool.lock);
+        auto& idle = pool.idle[path];
+        if (idle.size() < kMaxIdlePerFile) idle.push_back({file, std::move(owned)});
+    });
+}
+
+}  // namespace
+
+std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path) {
+    auto file = IdentityOf(path);
+    if (!file) return std::make_shared<SqliteDatabase>(path);  // fails with SQLite's message
+    std::unique_ptr<SqliteDatabase> db;
+    {
+        Pool& pool = ThePool();
+        std::lock_guard guard(pool.lock);
+        auto& idle = pool.idle[path];
+        // A file replaced under the same name must not be served by old handles.
+        std::erase_if(idle, [&](const IdleHandle& h) { return !(h.file == *file); });
+        if (!idle.empty()) {
+            db = std::move(idle.back().db);
+            idle.pop_back();
+        }
+    }
+    if (db) {
+        sqlite3_set_last_insert_rowid(db->handle(), 0);
+    } else {
+        db = std::make_unique<SqliteDatabase>(path);
+    }
+    return Lend(std::move(db), path, *file);
+}
+
+}  // namespace platform
