@@ -257,9 +257,7 @@ public:
         SqlParams values;
         for (std::size_t i = Hidden(); i < columns_.size(); ++i) {
             if (SameValue(row.values[i], original_.values[i])) continue;
-            if (columns_[i].origin.empty())
-                SqliteDatabase::Fail("The field " + columns_[i].name + " cannot be updated.");
-            sets += (sets.empty() ? "" : ", ") + Quoted(columns_[i].origin) + " = ?";
+            sets += (sets.empty() ? "" : ", ") + TargetColumn(i) + " = ?";
             values.push_back(ForColumn(row.values[i], columns_[i].kind));
         }
         if (sets.empty()) return;
@@ -332,6 +330,12 @@ private:
     }
 
     static std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+    // The table column written for field `i`; expressions cannot be written.
+    std::string TargetColumn(std::size_t i) const {
+        if (columns_[i].origin.empty()) SqliteDatabase::Fail("The field " + columns_[i].name + " cannot be updated.");
+        return Quoted(columns_[i].origin);
+    }
 
     void Updatable() const {
         if (!table_) SqliteDatabase::Fail("The record set cannot be updated: it does not read a single table.");
@@ -422,9 +426,7 @@ private:
         SqlParams values;
         for (std::size_t i = Hidden(); i < columns_.size(); ++i) {
             if (added_.values[i].isEmpty()) continue;  // the table's default applies
-            if (columns_[i].origin.empty())
-                SqliteDatabase::Fail("The field " + columns_[i].name + " cannot be updated.");
-            names += (names.empty() ? "" : ", ") + Quoted(columns_[i].origin);
+            names += (names.empty() ? "" : ", ") + TargetColumn(i);
             marks += marks.empty() ? "?" : ", ?";
             values.push_back(ForColumn(added_.values[i], columns_[i].kind));
         }
