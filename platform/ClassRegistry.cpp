@@ -1,0 +1,57 @@
+#include "platform/ClassRegistry.h"
+
+#include <mutex>
+#include <unordered_map>
+
+#include "platform/Error.h"
+
+namespace platform {
+
+namespace {
+
+constexpr long kErrCannotCreateObject = 429;
+
+struct Registry {
+    std::mutex mutex;
+    std::unordered_map<std::string, ClassFactory> byName;  // lower-case keys
+};
+
+// Built on first use: registrars of other libraries may run before this
+// library's own static objects.
+Registry& registry() {
+    static Registry instance;
+    return instance;
+}
+
+std::string lowerAscii(std::string_view name) {
+    std::string key(name);
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
+}  // namespace
+
+void RegisterClass(std::string_view classId, std::string_view progId, ClassFactory factory) {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    r.byName[lowerAscii(classId)] = factory;
+    r.byName[lowerAscii(progId)] = std::move(factory);
+}
+
+std::unique_ptr<CreatableObject> CreateObject(std::string_view classIdOrProgId) {
+    ClassFactory factory;
+    {
+        Registry& r = registry();
+        std::lock_guard lock(r.mutex);
+        auto found = r.byName.find(lowerAscii(classIdOrProgId));
+        if (found != r.byName.end()) factory = found->second;
+    }
+    if (!factory) raise(kErrCannotCreateObject, "部件不能创建对象：" + std::string(classIdOrProgId));
+    return factory();
+}
+
+void raiseWrongClass() { raise(kErrTypeMismatch); }
+
+}  // namespace platform
