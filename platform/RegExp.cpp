@@ -64,34 +64,47 @@ std::size_t utf8Length(unsigned char lead) {
 
 }  // namespace
 
+// Two builds of one pattern: the fast one for valid UTF-8 (JIT where
+// available), and one that steps over invalid bytes, for the rare text
+// that holds some. (JIT and invalid-UTF matching together mishandle "\S"
+// on multi-byte characters in the PCRE2 we build on.)
 struct CompiledPattern {
     pcre2_code* code = nullptr;
+    pcre2_code* tolerant = nullptr;
     int groupCount = 0;
-    ~CompiledPattern() { pcre2_code_free(code); }
+    ~CompiledPattern() {
+        pcre2_code_free(code);
+        pcre2_code_free(tolerant);
+    }
 };
 
 namespace {
 
-std::shared_ptr<const CompiledPattern> compile(const std::string& pattern, uint32_t flags) {
+pcre2_code* compileWith(const std::string& pattern, uint32_t options) {
     pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
     pcre2_set_newline(context, PCRE2_NEWLINE_LF);
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
     pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                                     PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_DOLLAR_ENDONLY | flags,
-                                     &errorCode, &errorOffset, context);
+                                     PCRE2_UTF | PCRE2_DOLLAR_ENDONLY | options, &errorCode, &errorOffset,
+                                     context);
     pcre2_compile_context_free(context);
-    if (!code) {
-        raise(kErrRegExpSyntax, "正则表达式语法错误：" + pcreMessage(errorCode));
-    }
-    pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);  // without JIT the interpreter serves
+    if (!code) raise(kErrRegExpSyntax, "正则表达式语法错误：" + pcreMessage(errorCode));
+    return code;
+}
+
+std::shared_ptr<const CompiledPattern> compile(const std::string& pattern, uint32_t flags) {
     auto compiled = std::make_shared<CompiledPattern>();
-    compiled->code = code;
+    compiled->code = compileWith(pattern, flags);
+    pcre2_jit_compile(compiled->code, PCRE2_JIT_COMPLETE);  // without JIT the interpreter serves
+    compiled->tolerant = compileWith(pattern, flags | PCRE2_MATCH_INVALID_UTF);
     uint32_t groups = 0;
-    pcre2_pattern_info(code, PCRE2_INFO_CAPTURECOUNT, &groups);
+    pcre2_pattern_info(compiled->code, PCRE2_INFO_CAPTURECOUNT, &groups);
     compiled->groupCount = static_cast<int>(groups);
     return compiled;
 }
+
+bool isUtfError(int rc) { return rc <= PCRE2_ERROR_UTF8_ERR1 && rc >= PCRE2_ERROR_UTF8_ERR21; }
 
 // Every pattern compiled once per process and flag set.
 std::shared_ptr<const CompiledPattern> cachedPattern(const std::string& pattern, uint32_t flags) {
@@ -193,10 +206,24 @@ const CompiledPattern& RegExp::compiled() {
     return *compiled_;
 }
 
+int RegExp::matchAt(std::string_view subject, std::size_t offset, Validity& validity) {
+    const CompiledPattern& pattern = *compiled_;
+    auto run = [&](pcre2_code* code, uint32_t options) {
+        return pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), offset, options,
+                           matchData_->data, threadMatchContext());
+    };
+    if (validity == Validity::Valid) return run(pattern.code, PCRE2_NO_UTF_CHECK);
+    if (validity == Validity::Invalid) return run(pattern.tolerant, 0);
+    // The first call checks the text once, from the offset on.
+    int rc = run(pattern.code, 0);
+    validity = isUtfError(rc) ? Validity::Invalid : Validity::Valid;
+    return validity == Validity::Invalid ? run(pattern.tolerant, 0) : rc;
+}
+
 bool RegExp::Test(std::string_view subject) {
-    const CompiledPattern& pattern = compiled();
-    int rc = pcre2_match(pattern.code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0, 0,
-                         matchData_->data, threadMatchContext());
+    compiled();
+    Validity validity = Validity::Unchecked;
+    int rc = matchAt(subject, 0, validity);
     if (rc >= 0) return true;
     if (rc == PCRE2_ERROR_NOMATCH || isLimit(rc)) return false;
     raise(kErrInvalidCall, pcreMessage(rc));
@@ -208,15 +235,14 @@ std::string RegExp::Replace(std::string_view subject, std::string_view replaceme
 
 std::string RegExp::Replace(std::string_view subject, const Replacer& replacer) {
     const CompiledPattern& pattern = compiled();
-    pcre2_match_context* context = threadMatchContext();
+    Validity validity = Validity::Unchecked;
     std::string out;
     std::size_t copied = 0;  // subject[0, copied) is in out
     std::size_t offset = 0;
     bool matchedAny = false;
     while (offset <= subject.size()) {
         // The whole subject every time, so "^" and look-behind see the real text.
-        int rc = pcre2_match(pattern.code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(),
-                             offset, 0, matchData_->data, context);
+        int rc = matchAt(subject, offset, validity);
         if (rc == PCRE2_ERROR_NOMATCH) break;
         if (isLimit(rc)) return std::string(subject);
         if (rc < 0) raise(kErrInvalidCall, pcreMessage(rc));

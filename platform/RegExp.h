@@ -69,6 +69,9 @@ public:
 
 private:
     const CompiledPattern& compiled();
+    // Whether the subject is known to be valid UTF-8.
+    enum class Validity { Unchecked, Valid, Invalid };
+    int matchAt(std::string_view subject, std::size_t offset, Validity& validity);
 
     std::string pattern_;
     bool ignoreCase_ = false;

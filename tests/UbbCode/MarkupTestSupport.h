@@ -1,0 +1,25 @@
+#pragma once
+// Running the converter on plain strings in tests.
+#include <string>
+
+#include "UbbCode/UbbCode.h"
+
+inline std::string ubb(const std::string& text) {
+    markup::UbbCode converter;
+    platform::Variant content(text);
+    return converter.UbbCode(content);
+}
+
+inline std::string smiles(const std::string& text) {
+    markup::UbbCode converter;
+    platform::Variant content(text);
+    return converter.Smiles(content);
+}
+
+// As the thread view renders a post with smileys on.
+inline std::string ubbAndSmiles(const std::string& text) {
+    markup::UbbCode converter;
+    platform::Variant content(text);
+    converter.UbbCode(content);
+    return converter.Smiles(content);
+}
