@@ -24,22 +24,24 @@ std::optional<std::string> replaceSmiley(std::string_view text, std::string_view
     out.reserve(text.size() + imageTag.size() * 4);
     bool inLink = false;
     bool replaced = false;
-    std::size_t i = 0;
+    std::size_t i = 0;  // text[0, i) is in out
     while (i < text.size()) {
-        if (text[i] == '<') {
-            std::size_t close = text.find('>', i);
-            std::size_t end = close == std::string::npos ? text.size() : close + 1;
-            std::string_view tag = text.substr(i, end - i);
-            trackLink(tag, inLink);
-            out += tag;
-            i = end;
-        } else if (!inLink && startsWithNoCase(text.substr(i), code)) {
+        std::size_t tagStart = text.find('<', i);
+        std::string_view plain = text.substr(0, tagStart == std::string_view::npos ? text.size() : tagStart);
+        for (std::size_t hit; !inLink && (hit = findNoCase(plain, code, i)) != kNotFound;) {
+            out.append(text.substr(i, hit - i));
             out += imageTag;
-            i += code.size();
+            i = hit + code.size();
             replaced = true;
-        } else {
-            out += text[i++];
         }
+        out.append(plain.substr(i));
+        if (tagStart == std::string_view::npos) break;
+        std::size_t close = text.find('>', tagStart);
+        std::size_t end = close == std::string_view::npos ? text.size() : close + 1;
+        std::string_view tag = text.substr(tagStart, end - tagStart);
+        trackLink(tag, inLink);
+        out.append(tag);
+        i = end;
     }
     if (!replaced) return std::nullopt;
     return out;

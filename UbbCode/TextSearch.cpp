@@ -46,15 +46,40 @@ std::size_t findNoCase(std::string_view text, std::string_view needle, std::size
 }
 
 std::size_t rfindNoCase(std::string_view text, std::string_view needle) {
+    if (needle.empty()) return text.size();
     if (text.size() < needle.size()) return kNotFound;
-    for (std::size_t i = text.size() - needle.size() + 1; i-- > 0;) {
-        if (equalNoCase(text.data() + i, needle.data(), needle.size())) return i;
+    for (std::size_t end = text.size() - needle.size() + 1; end > 0;) {
+        // Candidates: the last place the first character (any case) occurs.
+        const void* hit = memrchr(text.data(), needle[0], end);
+        std::size_t at = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : kNotFound;
+        if (isLetter(needle[0])) {
+            const void* other = memrchr(text.data(), needle[0] ^ 0x20, end);
+            std::size_t otherAt =
+                other ? static_cast<std::size_t>(static_cast<const char*>(other) - text.data()) : kNotFound;
+            if (at == kNotFound || (otherAt != kNotFound && otherAt > at)) at = otherAt;
+        }
+        if (at == kNotFound) return kNotFound;
+        if (equalNoCase(text.data() + at + 1, needle.data() + 1, needle.size() - 1)) return at;
+        end = at;
     }
     return kNotFound;
 }
 
 bool containsNoCase(std::string_view text, std::string_view needle) {
     return findNoCase(text, needle) != kNotFound;
+}
+
+std::string replaceAll(std::string_view text, std::string_view find, std::string_view with) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    std::size_t copied = 0;
+    for (std::size_t at = text.find(find); at != std::string_view::npos; at = text.find(find, copied)) {
+        out.append(text.substr(copied, at - copied));
+        out.append(with);
+        copied = at + find.size();
+    }
+    out.append(text.substr(copied));
+    return out;
 }
 
 }  // namespace markup

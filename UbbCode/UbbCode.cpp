@@ -6,7 +6,6 @@
 #include "UbbCode/TextSearch.h"
 #include "platform/Convert.h"
 #include "platform/Error.h"
-#include "platform/Strings.h"
 
 namespace markup {
 
@@ -37,13 +36,19 @@ const std::string& readString(Variant& content) {
     return content.rawString();
 }
 
+// Every step keeps valid UTF-8 valid: replacements are valid text placed
+// between whole characters.
+void checkUtf8Once(platform::RegExp& regExp, const std::string& text, const std::string& imagesUrl) {
+    regExp.SubjectsValidUtf8(platform::IsValidUtf8(text) && platform::IsValidUtf8(imagesUrl));
+}
+
 void store(Variant& content, std::string text) { content = Variant(std::move(text)); }
 
 // A plain replacement step, skipped when there is nothing to replace.
 void replaceStep(Variant& content, std::string_view find, std::string_view with) {
     const std::string& text = content.rawString();
     if (text.find(find) == std::string::npos) return;
-    store(content, platform::Replace(text, find, with));
+    store(content, replaceAll(text, find, with));
 }
 
 // Letters outside ASCII that case-insensitive matching takes for "s" and
@@ -51,6 +56,21 @@ void replaceStep(Variant& content, std::string_view find, std::string_view with)
 // that the plain needle test misses.
 bool hasLetterFoldingToAscii(std::string_view text) {
     return text.find("\u017F") != std::string_view::npos || text.find("\u212A") != std::string_view::npos;
+}
+
+// The first bytes after every "[" of the text, window by window: a tag
+// needle no longer than a window occurs in the text exactly when it occurs
+// here. Tag rules never write a "[", so the digest of the text before them
+// serves them all.
+constexpr std::size_t kTagWindow = 10;  // the longest needle, "[download="
+
+std::string tagDigest(std::string_view text) {
+    std::string digest;
+    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+        digest.append(text.substr(at, kTagWindow));
+        digest += '\0';
+    }
+    return digest;
 }
 
 std::string escapeDollars(std::string_view text) {
@@ -87,15 +107,16 @@ void UbbCodeObject::ImagesURL(std::string_view newValue) {
 std::string UbbCodeObject::UbbCode(Variant& content) {
     return withMarkupSource([&] {
         if (isNullOrEmpty(content)) return std::string();
-        readString(content);
+        checkUtf8Once(regExp_, readString(content), imagesUrl_);
         applyRules(content, bareLinkRules());
         limitReturns(content);
         convertReturns(content);
         regExp_.Pattern(kAnyTagPattern);
         if (regExp_.Test(content.rawString())) {
-            applyRules(content, tagRulesBeforeQuotes());
+            const std::string digest = tagDigest(content.rawString());
+            applyRules(content, tagRulesBeforeQuotes(), digest);
             store(content, ConvertQuotes(content.rawString()));
-            applyRules(content, tagRulesAfterQuotes());
+            applyRules(content, tagRulesAfterQuotes(), digest);
         }
         applyRules(content, spacingRules());
         return content.rawString();
@@ -119,7 +140,7 @@ std::string UbbCodeObject::Smiles(Variant& content) {
 
 std::string UbbCodeObject::ConvertReturns(Variant& content) {
     return withMarkupSource([&] {
-        readString(content);
+        checkUtf8Once(regExp_, readString(content), imagesUrl_);
         convertReturns(content);
         return content.rawString();
     });
@@ -127,7 +148,7 @@ std::string UbbCodeObject::ConvertReturns(Variant& content) {
 
 std::string UbbCodeObject::LimitReturns(Variant& content) {
     return withMarkupSource([&] {
-        readString(content);
+        checkUtf8Once(regExp_, readString(content), imagesUrl_);
         limitReturns(content);
         return content.rawString();
     });
@@ -152,18 +173,23 @@ std::string UbbCodeObject::ConvertQuotes(std::string text) {
         if (open == kNotFound) return text;
         std::size_t close = findNoCase(text, kQuoteClose, open + 1);
         if (close == kNotFound) return text;
-        std::string piece = text.substr(open, close + kQuoteClose.size() - open);
+        std::size_t length = close + kQuoteClose.size() - open;
+        std::string_view piece(text.data() + open, length);
         std::string converted = regExp_.Replace(piece, kQuoteReplacement);
         if (converted == piece) return text;
-        text = platform::Replace(text, piece, converted, platform::Compare::Text);
+        // Only this pair: a pair elsewhere with the same text gets its own
+        // pass and keeps its own letter case.
+        text.replace(open, length, converted);
     }
 }
 
-void UbbCodeObject::applyRules(Variant& content, const std::vector<Rule>& rules) {
+void UbbCodeObject::applyRules(Variant& content, const std::vector<Rule>& rules,
+                               std::optional<std::string_view> tagDigest) {
     const bool needlesReliable = !hasLetterFoldingToAscii(content.rawString());
     for (const Rule& rule : rules) {
         const std::string& text = content.rawString();
-        if (needlesReliable && !containsNoCase(text, rule.needle)) continue;
+        bool useDigest = tagDigest && rule.needle.size() <= kTagWindow;
+        if (needlesReliable && !containsNoCase(useDigest ? *tagDigest : text, rule.needle)) continue;
         regExp_.Pattern(rule.pattern);
         std::string replacement = replacementFor(rule);
         if (rule.addressGroup == 0) {

@@ -5,6 +5,7 @@
 // Each text operation takes the caller's Content, rewrites it in place
 // after every step and also returns the result. Errors carry the source
 // kMarkupSource. One object must not run two operations at the same time.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +48,10 @@ private:
     // already holds a String.
     void convertReturns(platform::Variant& content);
     void limitReturns(platform::Variant& content);
-    void applyRules(platform::Variant& content, const std::vector<Rule>& rules);
+    // Each rule whose needle occurs in the text, or in the tag digest when
+    // one is given.
+    void applyRules(platform::Variant& content, const std::vector<Rule>& rules,
+                    std::optional<std::string_view> tagDigest = std::nullopt);
     std::string replacementFor(const Rule& rule) const;
 
     std::string imagesUrl_ = "images";

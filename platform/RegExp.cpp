@@ -220,9 +220,19 @@ int RegExp::matchAt(std::string_view subject, std::size_t offset, Validity& vali
     return validity == Validity::Invalid ? run(pattern.tolerant, 0) : rc;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    // PCRE2 checks the whole subject before it matches the empty pattern.
+    static const std::shared_ptr<const CompiledPattern> empty = cachedPattern("", 0);
+    thread_local std::unique_ptr<pcre2_match_data, decltype(&pcre2_match_data_free)> data(
+        pcre2_match_data_create(1, nullptr), &pcre2_match_data_free);
+    int rc = pcre2_match(empty->code, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, 0,
+                         data.get(), threadMatchContext());
+    return !isUtfError(rc);
+}
+
 bool RegExp::Test(std::string_view subject) {
     compiled();
-    Validity validity = Validity::Unchecked;
+    Validity validity = subjectsValid_ ? Validity::Valid : Validity::Unchecked;
     int rc = matchAt(subject, 0, validity);
     if (rc >= 0) return true;
     if (rc == PCRE2_ERROR_NOMATCH || isLimit(rc)) return false;
@@ -235,7 +245,7 @@ std::string RegExp::Replace(std::string_view subject, std::string_view replaceme
 
 std::string RegExp::Replace(std::string_view subject, const Replacer& replacer) {
     const CompiledPattern& pattern = compiled();
-    Validity validity = Validity::Unchecked;
+    Validity validity = subjectsValid_ ? Validity::Valid : Validity::Unchecked;
     std::string out;
     std::size_t copied = 0;  // subject[0, copied) is in out
     std::size_t offset = 0;

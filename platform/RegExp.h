@@ -57,6 +57,10 @@ public:
     void Multiline(bool on);
     bool Multiline() const { return multiline_; }
 
+    // For a caller that has checked its text with IsValidUtf8 and keeps it
+    // valid: Test and Replace then skip their own check of every subject.
+    void SubjectsValidUtf8(bool on) { subjectsValid_ = on; }
+
     // Whether the pattern matches anywhere in the text.
     bool Test(std::string_view subject);
     // Replaces the first match, or every match from left to right when
@@ -77,9 +81,13 @@ private:
     bool ignoreCase_ = false;
     bool global_ = false;
     bool multiline_ = false;
+    bool subjectsValid_ = false;
     std::shared_ptr<const CompiledPattern> compiled_;  // for the settings above
     struct MatchData;
     std::unique_ptr<MatchData> matchData_;
 };
+
+// Whether the text is well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
 
 }  // namespace platform

@@ -65,10 +65,6 @@ void expectHarmless(const std::string& input, const std::string& html) {
     EXPECT_EQ(problem, "") << "input: " << input << "\noutput: " << html;
 }
 
-struct Case {
-    const char* input;
-    const char* expected;
-};
 
 }  // namespace
 
@@ -152,4 +148,9 @@ TEST(UbbCodeHostile, QuotesAnywhereInLongPosts) {
     EXPECT_EQ(ubb(nested), expected);
 
     EXPECT_EQ(ubb("[quote]a[quote][/quote]b[/quote]"), "[quote]a[quote][/quote]b[/quote]");
+}
+
+TEST(UbbCodeHostile, InvalidUtf8IsNoFailure) {
+    EXPECT_EQ(ubb("[b]x[/b] \xFF\r\nhttp://h/p"), "<B>x</B> \xFF<br><A HREF=\"http://h/p\" TARGET=_blank>http://h/p</A>");
+    EXPECT_EQ(smiles("\xC3:)"), "\xC3<IMG SRC=\"images/smile.gif\">");
 }

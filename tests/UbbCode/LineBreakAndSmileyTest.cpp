@@ -7,15 +7,6 @@
 
 using platform::Variant;
 
-namespace {
-
-struct Case {
-    const char* input;
-    const char* expected;
-};
-
-}  // namespace
-
 TEST(UbbCodeReturns, ConvertReturns) {
     const Case cases[] = {
         {"a\r\nb", "a<br>b"},

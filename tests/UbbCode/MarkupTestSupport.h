@@ -4,6 +4,12 @@
 
 #include "UbbCode/UbbCode.h"
 
+// One input and the text it must give.
+struct Case {
+    const char* input;
+    const char* expected;
+};
+
 inline std::string ubb(const std::string& text) {
     markup::UbbCode converter;
     platform::Variant content(text);

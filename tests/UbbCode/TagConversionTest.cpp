@@ -6,10 +6,6 @@
 
 namespace {
 
-struct Case {
-    const char* input;
-    const char* expected;
-};
 
 const char kFlash500[] =
     R"(<object classid="clsid:D27CDB6E-AE6D-11cf-96B8-444553540000" codebase=")"
