@@ -32,13 +32,14 @@ std::string heading(char digit) {
     return std::string("(\\[h") + digit + "\\])(.+?)(\\[\\/h" + digit + "\\])";
 }
 
-// Pieces of the Flash movie object.
+// Pieces of the Flash movie object. The player downloads are addressed on
+// this board's own site, where the operator may place them.
 constexpr std::string_view kFlashObjectStart =
     R"(<object classid="clsid:D27CDB6E-AE6D-11cf-96B8-444553540000" codebase=")";
-constexpr std::string_view kFlashCab = "http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab";
-constexpr std::string_view kFlashCabSecondSite = "http://fpdownload.macromedia.com/download/swflash.cab";
+constexpr std::string_view kFlashCab = "/pub/shockwave/cabs/flash/swflash.cab";
+constexpr std::string_view kFlashCabSecondSite = "/download/swflash.cab";
 constexpr std::string_view kFlashPluginPage =
-    "http://www.macromedia.com/shockwave/download/index.cgi?P1_Prod_Version=ShockwaveFlash";
+    "/shockwave/download/index.cgi?P1_Prod_Version=ShockwaveFlash";
 
 std::string flashObject(std::string_view cab, std::string_view size, std::string_view movie) {
     std::string object(kFlashObjectStart);

@@ -9,19 +9,19 @@ namespace {
 
 const char kFlash500[] =
     R"(<object classid="clsid:D27CDB6E-AE6D-11cf-96B8-444553540000" codebase=")"
-    R"(http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=4,0,2,0" )"
+    R"(/pub/shockwave/cabs/flash/swflash.cab#version=4,0,2,0" )"
     R"(width=500 height=500><param name=movie value="http://h/m.swf"><param name=quality value=high>)"
     R"(<embed src="http://h/m.swf" quality=high pluginspage=")"
-    R"(http://www.macromedia.com/shockwave/download/index.cgi?P1_Prod_Version=ShockwaveFlash" )"
+    R"(/shockwave/download/index.cgi?P1_Prod_Version=ShockwaveFlash" )"
     R"(type="application/x-shockwave-flash" width=500 height=500></embed></object>)";
 
 std::string flashSized(const std::string& movie) {
     return R"(<object classid="clsid:D27CDB6E-AE6D-11cf-96B8-444553540000" codebase=")"
-           R"(http://fpdownload.macromedia.com/download/swflash.cab#version=4,0,2,0" )"
+           R"(/download/swflash.cab#version=4,0,2,0" )"
            R"(width="200" height="100"><param name=movie value=")" + movie +
            R"("><param name=quality value=high><embed src=")" + movie +
            R"(" quality=high pluginspage=")"
-           R"(http://www.macromedia.com/shockwave/download/index.cgi?P1_Prod_Version=ShockwaveFlash" )"
+           R"(/shockwave/download/index.cgi?P1_Prod_Version=ShockwaveFlash" )"
            R"(type="application/x-shockwave-flash" width="200" height="100"></embed></object>)";
 }
 
