@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/KeyMap.h"
+#include "platform/Strings.h"
 #include "platform/Variant.h"
 
 namespace platform {
@@ -35,8 +37,13 @@ private:
         std::string folded;
         std::string key;
         std::vector<std::string> values;
+        Variant value() const {
+            return values.size() == 1 ? Variant(values.front()) : Variant(Join(values, ", "));
+        }
     };
-    const Entry* find(std::string_view key) const;
+    friend class Request;
+    const Entry* find(std::string_view key) const { return findFolded(FoldKey(key)); }
+    const Entry* findFolded(const std::string& folded) const;
     std::vector<Entry> entries_;
 };
 

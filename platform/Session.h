@@ -39,29 +39,31 @@ private:
 // once it holds a value; it ends after `timeout` without a request.
 class SessionStore {
 public:
+    using Clock = std::chrono::steady_clock;
     explicit SessionStore(std::chrono::seconds timeout = std::chrono::minutes(20));
 
     // The session of that id, or a new one when the id is unknown or expired.
-    std::shared_ptr<Session> Begin(std::string_view id);
+    std::shared_ptr<Session> Begin(std::string_view id, Clock::time_point now = Clock::now());
     // After the request: keeps a new session that holds values and drops an
     // abandoned one. True when the browser must be given the session's id.
-    bool End(const std::shared_ptr<Session>& session);
+    bool End(const std::shared_ptr<Session>& session, Clock::time_point now = Clock::now());
 
     std::size_t Count() const;
-    // Frees sessions idle longer than the timeout.
-    void Sweep();
+    // Frees sessions idle longer than the timeout (Begin does this too, at
+    // most once a minute).
+    void Sweep(Clock::time_point now = Clock::now());
 
 private:
     struct Entry {
         std::shared_ptr<Session> session;
-        std::chrono::steady_clock::time_point lastUse;
+        Clock::time_point lastUse;
     };
-    void sweepLocked(std::chrono::steady_clock::time_point now);
+    void sweepLocked(Clock::time_point now);
 
     std::chrono::seconds timeout_;
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Entry> sessions_;
-    std::chrono::steady_clock::time_point lastSweep_;
+    Clock::time_point lastSweep_;
 };
 
 // A new random session id (32 hex digits).

@@ -1,7 +1,143 @@
 // board-server: the board's own web host.
-#include <cstdio>
+#include <pthread.h>
+#include <signal.h>
 
-int main() {
-    std::fprintf(stderr, "board-server: no pages are built yet; nothing to serve.\n");
-    return 1;
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "site/BoardHost.h"
+#include "site/HttpServer.h"
+#include "site/SettingsFile.h"
+
+namespace {
+
+struct Options {
+    std::string host = "127.0.0.1";
+    int port = 8080;
+    std::string db = "board.db";
+    std::string www = BOARD_DEFAULT_WWW;
+    std::string data = "data";
+    std::string settings;
+};
+
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: board-server [options]\n"
+                 "  --host ADDRESS   address to listen on (default 127.0.0.1)\n"
+                 "  --port N         port to listen on (default 8080)\n"
+                 "  --db FILE        database file, created on first start (default board.db)\n"
+                 "  --www DIR        site folder with the static files (default %s)\n"
+                 "  --data DIR       the board's data folder (default data)\n"
+                 "  --settings FILE  site settings, key = value lines in UTF-8 (default none)\n"
+                 "  --help           show this text\n",
+                 BOARD_DEFAULT_WWW);
+}
+
+// False (after a message) for a wrong command line; `help` set for --help.
+bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i], value;
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+            return true;
+        }
+        const std::size_t eq = arg.find('=');
+        if (eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.erase(eq);
+        } else if (i + 1 < argc) {
+            value = argv[++i];
+        } else {
+            std::fprintf(stderr, "board-server: %s needs a value\n", arg.c_str());
+            return false;
+        }
+        if (arg == "--host") options.host = value;
+        else if (arg == "--db") options.db = value;
+        else if (arg == "--www") options.www = value;
+        else if (arg == "--data") options.data = value;
+        else if (arg == "--settings") options.settings = value;
+        else if (arg == "--port") {
+            char* end = nullptr;
+            const long port = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || port < 0 || port > 65535) {
+                std::fprintf(stderr, "board-server: bad port %s\n", value.c_str());
+                return false;
+            }
+            options.port = static_cast<int>(port);
+        } else {
+            std::fprintf(stderr, "board-server: unknown option %s\n", arg.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string AddressToOpen(const Options& options, int port) {
+    std::string host = options.host;
+    if (host == "0.0.0.0" || host == "::" || host.empty()) host = "127.0.0.1";
+    if (host.find(':') != std::string::npos) host = "[" + host + "]";
+    return "http://" + host + ":" + std::to_string(port) + "/";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    bool help = false;
+    if (!ParseOptions(argc, argv, options, help)) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    if (help) {
+        PrintUsage(stdout);
+        return 0;
+    }
+
+    // Signals are taken by one thread with sigwait; every other thread,
+    // including the server's workers started below, keeps them blocked.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    try {
+        std::filesystem::create_directories(options.data);
+        site::BoardHost host(site::HostOptions{options.www, options.data});
+        if (!options.settings.empty())
+            site::ApplySettings(site::ReadSettingsFile(options.settings), host.application());
+
+        site::HttpServer server(host);
+        if (!server.Bind(options.host, options.port)) {
+            std::fprintf(stderr, "board-server: cannot listen on %s port %d\n", options.host.c_str(),
+                         options.port);
+            return 1;
+        }
+        if (host.boardPageCount() == 0)
+            std::fprintf(stderr,
+                         "board-server: no board pages are built yet; only the site's own pages "
+                         "(Default.htm, jump.asp) and the static files of %s are served.\n",
+                         options.www.c_str());
+        std::fprintf(stderr, "board-server: listening on %s:%d; open %s in a browser (Ctrl+C stops).\n",
+                     options.host.c_str(), server.Port(), AddressToOpen(options, server.Port()).c_str());
+
+        std::thread stopper([&] {
+            int signal = 0;
+            sigwait(&stopSignals, &signal);
+            if (signal == SIGINT || signal == SIGTERM) server.Stop();
+        });
+        server.Run();
+        // Run also returns on its own failure: wake the stopper if it still waits.
+        pthread_kill(stopper.native_handle(), SIGTERM);
+        stopper.join();
+        std::fprintf(stderr, "board-server: stopped.\n");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "board-server: %s\n", e.what());
+        return 1;
+    }
+    return 0;
 }

@@ -1,0 +1,59 @@
+#pragma once
+// The host of the board's pages: turns one raw request into a response by
+// running the routed page object (or serving a static file), with the
+// site-wide application values and the browser sessions. Used by the HTTP
+// server and, without a socket, by the request driver.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/Request.h"
+#include "platform/Response.h"
+#include "platform/Session.h"
+#include "site/Router.h"
+#include "site/StaticFiles.h"
+
+namespace site {
+
+struct HostOptions {
+    std::string wwwRoot = BOARD_DEFAULT_WWW;
+    std::string dataFolder = "data";
+};
+
+struct HostResponse {
+    int status = 200;
+    std::string contentType;
+    std::vector<std::pair<std::string, std::string>> headers;  // Set-Cookie, Location, ...
+    std::string body;                                          // bytes as sent
+    std::vector<platform::ResponseCookie> cookies;             // the page's cookies
+};
+
+inline constexpr const char* kSessionCookie = "BoardSession";
+
+class BoardHost {
+public:
+    // Registers the site's own pages and the board's pages.
+    explicit BoardHost(HostOptions options = {});
+
+    Router& router() { return router_; }
+    platform::Application& application() { return application_; }
+    platform::SessionStore& sessions() { return sessions_; }
+    const HostOptions& options() const { return options_; }
+    // How many routes the board's own pages have (the site's pages aside).
+    std::size_t boardPageCount() const { return boardPageCount_; }
+
+    HostResponse Handle(platform::RawRequest raw);
+
+private:
+    HostResponse runPage(const PageHandler& handler, platform::RawRequest raw);
+
+    HostOptions options_;
+    Router router_;
+    StaticFiles staticFiles_;
+    platform::Application application_;
+    platform::SessionStore sessions_;
+    std::size_t boardPageCount_ = 0;
+};
+
+}  // namespace site

@@ -1,0 +1,24 @@
+#pragma once
+// The site's own pages beside the board's: the jump page that the jump
+// boxes post to, and the start page that forwards to the board home.
+#include <string>
+#include <string_view>
+
+#include "platform/PageObject.h"
+
+namespace site {
+
+class SitePages : public platform::PageObject {
+public:
+    // jump.asp: forwards to the address in `jumpTo`, or to the board home
+    // when that is not a relative address of this board.
+    void Jump();
+    // Default.htm: forwards to the board home.
+    void Start();
+};
+
+// Whether `address` stays on this board: relative, no scheme, no climbing
+// out with "..", no control characters.
+bool IsBoardRelativeAddress(std::string_view address);
+
+}  // namespace site

@@ -1,0 +1,68 @@
+#include "site/StaticFiles.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/KeyMap.h"
+
+namespace fs = std::filesystem;
+
+namespace site {
+
+namespace {
+
+bool StaysInside(std::string_view address) {
+    if (address.empty() || address.front() == '/') return false;
+    for (const auto& part : fs::path(address))
+        if (part == "..") return false;
+    return address.find('\\') == std::string_view::npos &&
+           address.find('\0') == std::string_view::npos;
+}
+
+std::shared_ptr<const StaticFile> ReadFile(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return nullptr;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
+    std::ostringstream content;
+    content << in.rdbuf();
+    return std::make_shared<const StaticFile>(
+        StaticFile{ContentTypeOf(path.filename().string()), content.str()});
+}
+
+}  // namespace
+
+StaticFiles::StaticFiles(std::string root) : root_(std::move(root)) {
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end; it.increment(error)) {
+        if (!it->is_regular_file(error)) continue;
+        const std::string address = fs::relative(it->path(), root_, error).generic_string();
+        if (auto file = ReadFile(it->path())) files_.emplace(platform::FoldKey(address), std::move(file));
+    }
+}
+
+std::shared_ptr<const StaticFile> StaticFiles::Find(std::string_view address) const {
+    if (!StaysInside(address)) return nullptr;
+    const auto it = files_.find(platform::FoldKey(address));
+    if (it != files_.end()) return it->second;
+    return ReadFile(fs::path(root_) / address);
+}
+
+std::string ContentTypeOf(std::string_view fileName) {
+    static const std::unordered_map<std::string, std::string> kTypes = {
+        {".css", "text/css"},          {".gif", "image/gif"},
+        {".jpg", "image/jpeg"},        {".jpeg", "image/jpeg"},
+        {".png", "image/png"},         {".ico", "image/x-icon"},
+        {".html", "text/html; charset=utf-8"}, {".htm", "text/html; charset=utf-8"},
+        {".js", "application/javascript"},     {".txt", "text/plain; charset=utf-8"},
+    };
+    const std::size_t dot = fileName.rfind('.');
+    if (dot != std::string_view::npos) {
+        const auto it = kTypes.find(platform::FoldKey(fileName.substr(dot)));
+        if (it != kTypes.end()) return it->second;
+    }
+    return "application/octet-stream";
+}
+
+}  // namespace site

@@ -1,0 +1,32 @@
+#pragma once
+// The site folder's static files (stylesheet, images, help page). Addresses
+// ignore letter case, as on the original host. The folder is read once at
+// start; a file added later is still found under its exact name.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace site {
+
+struct StaticFile {
+    std::string contentType;
+    std::string content;
+};
+
+class StaticFiles {
+public:
+    explicit StaticFiles(std::string root);
+    // `address` without the leading "/"; none for a missing file or one
+    // outside the folder.
+    std::shared_ptr<const StaticFile> Find(std::string_view address) const;
+    const std::string& Root() const { return root_; }
+
+private:
+    std::string root_;
+    std::unordered_map<std::string, std::shared_ptr<const StaticFile>> files_;  // by folded address
+};
+
+std::string ContentTypeOf(std::string_view fileName);
+
+}  // namespace site

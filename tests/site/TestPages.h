@@ -1,0 +1,75 @@
+#pragma once
+// Page objects the host tests route to: each shows one behaviour of the
+// request, response, session or application objects.
+#include <stdexcept>
+#include <string>
+
+#include "platform/Convert.h"
+#include "platform/PageObject.h"
+#include "site/BoardHost.h"
+
+namespace site_test {
+
+class TestPage : public platform::PageObject {
+public:
+    // Writes "key=value|" for the named fields of each collection, "<empty>"
+    // for an absent one.
+    void Echo() {
+        for (const char* key : {"name", "blank", "multi"}) {
+            Show("q", key, Request().QueryString(key));
+            Show("f", key, Request().Form(key));
+        }
+        Show("c", "who", Request().Cookies("who"));
+        Show("c", "late", Request().Cookies("LATE"));
+        Show("any", "name", Request()("name"));
+    }
+    void CookieAfterWrite() {
+        Response().Write("before the cookie");
+        Response().SetCookie("Late", Request()("value"));
+    }
+    void ClearKeepsCookie() {
+        Response().Write("discarded");
+        Response().SetCookie("Kept", "yes");
+        Response().Clear();
+        Response().Write("after clear");
+    }
+    void SessionCounter() {
+        const platform::Variant count = Session().Get("Count");
+        Session().Set("count", count.isEmpty() ? 1 : platform::CLng(count) + 1);
+        Response().Write(Session()("COUNT"));
+    }
+    void Fail() {
+        Response().Write("half a page");
+        throw std::runtime_error("page bug");
+    }
+    void LockAndFail() {
+        Application().Lock();
+        throw std::runtime_error("page bug while holding the lock");
+    }
+    void Increment() {
+        Application().Lock();
+        const platform::Variant count = Application().Get("Counter");
+        Application().Set("counter", count.isEmpty() ? 1 : platform::CLng(count) + 1);
+        Application().UnLock();
+        Response().Write("ok");
+    }
+
+private:
+    void Show(const char* collection, const char* key, const platform::Variant& value) {
+        Response().Write(std::string(collection) + "." + key + "=");
+        Response().Write(value.isEmpty() ? std::string("<empty>") : value.str());
+        Response().Write("|");
+    }
+};
+
+inline void RegisterTestPages(site::Router& router) {
+    router.add("echo.asp", &TestPage::Echo);
+    router.add("late.asp", &TestPage::CookieAfterWrite);
+    router.add("clear.asp", &TestPage::ClearKeepsCookie);
+    router.add("session.asp", &TestPage::SessionCounter);
+    router.add("fail.asp", &TestPage::Fail);
+    router.add("lockfail.asp", &TestPage::LockAndFail);
+    router.add("admin/increment.asp", &TestPage::Increment);
+}
+
+}  // namespace site_test
