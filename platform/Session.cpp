@@ -70,22 +70,26 @@ std::shared_ptr<Session> SessionStore::Begin(std::string_view id, Clock::time_po
             sessions_.erase(it);
         }
     }
-    return std::make_shared<Session>(NewSessionId());
+    return std::make_shared<Session>();
 }
 
 bool SessionStore::End(const std::shared_ptr<Session>& session, Clock::time_point now) {
     std::lock_guard lock(mutex_);
-    const auto it = sessions_.find(session->SessionID());
+    const bool kept = !session->SessionID().empty();
     if (session->IsAbandoned()) {
-        if (it != sessions_.end()) sessions_.erase(it);
+        if (kept) sessions_.erase(session->SessionID());
         return false;
     }
-    if (it != sessions_.end()) {
-        it->second.lastUse = now;
+    if (kept) {
+        const auto it = sessions_.find(session->SessionID());
+        if (it != sessions_.end()) it->second.lastUse = now;
         return false;
     }
     if (session->IsEmpty()) return false;
-    sessions_.emplace(session->SessionID(), Entry{session, now});
+    std::string id = NewSessionId();
+    while (sessions_.count(id)) id = NewSessionId();
+    session->id_ = id;
+    sessions_.emplace(std::move(id), Entry{session, now});
     return true;
 }
 

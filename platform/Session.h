@@ -15,7 +15,8 @@ namespace platform {
 
 class Session {
 public:
-    explicit Session(std::string id);
+    // A session gets its id when the store keeps it.
+    explicit Session(std::string id = std::string());
 
     Variant Get(std::string_view key) const;
     Variant operator()(std::string_view key) const { return Get(key); }
@@ -29,6 +30,7 @@ public:
     bool IsEmpty() const;
 
 private:
+    friend class SessionStore;
     std::string id_;
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Variant> values_;  // by folded key

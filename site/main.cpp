@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
 #include "site/HttpServer.h"
 #include "site/SettingsFile.h"
@@ -110,6 +111,9 @@ int main(int argc, char** argv) {
         site::BoardHost host(site::HostOptions{options.www, options.data});
         if (!options.settings.empty())
             site::ApplySettings(site::ReadSettingsFile(options.settings), host.application());
+        const std::string dataSource = site::PrepareBoardDatabase(options.db, host.application());
+        std::fprintf(stderr, "board-server: database %s (data source %s)\n", options.db.c_str(),
+                     dataSource.c_str());
 
         site::HttpServer server(host);
         if (!server.Bind(options.host, options.port)) {

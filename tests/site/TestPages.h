@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Convert.h"
+#include "platform/DateTime.h"
 #include "platform/PageObject.h"
 #include "site/BoardHost.h"
 
@@ -54,6 +55,34 @@ public:
         Response().Write("ok");
     }
 
+    void Variables() {
+        for (const char* key : {"Remote_addr", "request_method", "script_name", "query_string",
+                                "http_referer", "HTTP_USER_AGENT", "http_host"})
+            Show("sv", key, Request().ServerVariables(key));
+        Show("any", "x", Request()("x"));
+        Show("any", "remote_addr", Request()("remote_addr"));
+        for (const std::string& value : Request().Form().Values("multi")) Response().Write("[" + value + "]");
+    }
+    void Body() {
+        const std::size_t total = Request().TotalBytes();
+        const std::string head = Request().BinaryRead(3);
+        const std::string rest = Request().BinaryRead(total);
+        Response().Write(std::to_string(total) + ":" + head + "/" + rest);
+    }
+    void Unrepresentable() { Response().Write("中\xF0\x9F\x98\x80"); }  // U+1F600
+    void Cookies() {
+        Response().ExpiresImmediately();
+        Response().SetCookie("UserName", "old");
+        Response().SetCookie("username", "新");
+        Response().CookieExpires("USERNAME", platform::MakeDateTime(2030, 1, 2));
+        Response().Cookies("Password").Value = "x";
+        Response().Cookies("password").Expires = platform::MakeDateTime(2001, 1, 2);
+    }
+    void Forward() {
+        Response().Write("lost");
+        Response().Redirect("list.asp?GroupName=中 文");
+    }
+
 private:
     void Show(const char* collection, const char* key, const platform::Variant& value) {
         Response().Write(std::string(collection) + "." + key + "=");
@@ -70,6 +99,11 @@ inline void RegisterTestPages(site::Router& router) {
     router.add("fail.asp", &TestPage::Fail);
     router.add("lockfail.asp", &TestPage::LockAndFail);
     router.add("admin/increment.asp", &TestPage::Increment);
+    router.add("variables.asp", &TestPage::Variables);
+    router.add("body.asp", &TestPage::Body);
+    router.add("unrepresentable.asp", &TestPage::Unrepresentable);
+    router.add("cookies.asp", &TestPage::Cookies);
+    router.add("forward.asp", &TestPage::Forward);
 }
 
 }  // namespace site_test

@@ -1,0 +1,158 @@
+// The host's objects on their own: request parsing, sessions, server paths,
+// page-object life, the settings file and the database at start-up.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "platform/DataSources.h"
+#include "platform/Error.h"
+#include "platform/PageObject.h"
+#include "site/BoardDatabase.h"
+#include "site/SettingsFile.h"
+
+namespace {
+
+using platform::Variant;
+
+TEST(RequestParsing, UrlEncodedEdgeCases) {
+    platform::RequestCollection fields;
+    platform::ParseUrlEncoded("a=1&&novalue&B=x%3Dy&a=2&%D6%D0=%D6%D0&c=&d=%zz", fields);
+    EXPECT_EQ(fields("A"), Variant("1, 2"));
+    EXPECT_EQ(fields.Values("a"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_TRUE(fields("novalue").isString());
+    EXPECT_EQ(fields("novalue"), Variant(""));
+    EXPECT_EQ(fields("b"), Variant("x=y"));
+    EXPECT_EQ(fields("中"), Variant("中"));
+    EXPECT_TRUE(fields("c").isString());
+    EXPECT_EQ(fields("d"), Variant("%zz"));
+    EXPECT_TRUE(fields("missing").isEmpty());
+    EXPECT_EQ(fields.Count("missing"), 0u);
+}
+
+TEST(RequestParsing, CookieHeaderFirstOfANameWins) {
+    platform::RequestCollection cookies;
+    platform::ParseCookieHeader("UserName=%D6%D0+x;  username=second; DaysPrune=; bare", cookies);
+    EXPECT_EQ(cookies("USERNAME"), Variant("中 x"));
+    EXPECT_EQ(cookies.Count("username"), 1u);
+    EXPECT_EQ(cookies("dayspRUNE"), Variant(""));
+    EXPECT_EQ(cookies("bare"), Variant(""));
+}
+
+TEST(SessionStore, KeepsOnlySessionsWithValuesUntilTheyIdleOut) {
+    using namespace std::chrono_literals;
+    platform::SessionStore store(20min);
+    const auto start = platform::SessionStore::Clock::now();
+
+    auto unused = store.Begin("", start);
+    EXPECT_FALSE(store.End(unused, start));  // nothing stored: no cookie, not kept
+    EXPECT_EQ(store.Count(), 0u);
+
+    auto session = store.Begin("", start);
+    session->Set("UserName", "甲");
+    EXPECT_TRUE(store.End(session, start));
+    const std::string id = session->SessionID();
+    EXPECT_EQ(id.size(), 32u);
+
+    auto again = store.Begin(id, start + 19min);
+    EXPECT_EQ(again, session);
+    EXPECT_EQ(again->Get("username"), Variant("甲"));
+    EXPECT_FALSE(store.End(again, start + 19min));
+
+    // Idle for longer than the timeout since the last request: a fresh session.
+    auto late = store.Begin(id, start + 40min);
+    EXPECT_NE(late, session);
+    EXPECT_TRUE(late->Get("UserName").isEmpty());
+
+    auto other = store.Begin("", start);
+    other->Set("x", 1);
+    store.End(other, start);
+    store.Sweep(start + 21min);
+    EXPECT_EQ(store.Count(), 0u);
+}
+
+TEST(SessionStore, AbandonedSessionIsDropped) {
+    platform::SessionStore store;
+    auto session = store.Begin("");
+    session->Set("x", 1);
+    store.End(session);
+    session->Abandon();
+    EXPECT_FALSE(store.End(session));
+    EXPECT_EQ(store.Count(), 0u);
+    EXPECT_NE(store.Begin(session->SessionID()), session);
+}
+
+TEST(ServerMapPath, MapsWithinTheSiteFolder) {
+    const platform::Server server("/srv/www", "/admin/forum.asp");
+    EXPECT_EQ(server.MapPath("/images/a.gif"), "/srv/www/images/a.gif");
+    EXPECT_EQ(server.MapPath("upload"), "/srv/www/admin/upload");
+    EXPECT_EQ(server.MapPath("../DEFAULT.CSS"), "/srv/www/DEFAULT.CSS");
+    EXPECT_EQ(server.MapPath("\\images\\b.gif"), "/srv/www/images/b.gif");
+    EXPECT_THROW(server.MapPath("../../etc/passwd"), platform::RuntimeError);
+    EXPECT_THROW(server.MapPath("/images/../../x"), platform::RuntimeError);
+}
+
+TEST(PageObjectLife, ObjectsAreKeptOnlyBetweenStartAndEnd) {
+    platform::Request request;
+    platform::Response response;
+    platform::Server server;
+    platform::Session session("id");
+    platform::Application application;
+    platform::ScriptingContext context(request, response, server, session, application);
+
+    platform::PageObject page;
+    EXPECT_THROW(page.Response(), platform::RuntimeError);
+    page.OnStartPage(context);
+    EXPECT_EQ(&page.Response(), &response);
+    EXPECT_EQ(&page.Application(), &application);
+    page.OnEndPage();
+    EXPECT_THROW(page.Request(), platform::RuntimeError);
+}
+
+TEST(SettingsFile, ReadsKeysValuesNumbersAndQuotedText) {
+    const auto settings = site::ParseSettings(
+        "# site settings\n"
+        "BBName = 天钟论坛\r\n"
+        "\n"
+        "PageSize=0\n"
+        "  MemberMinimum =  -3  \n"
+        "Copyright = \"  <p>版权</p>  \"\n"
+        "TableWidth = 95%\n"
+        "Empty =\n");
+    platform::Application application;
+    site::ApplySettings(settings, application);
+    EXPECT_EQ(application.Get("bbname"), Variant("天钟论坛"));
+    EXPECT_TRUE(application.Get("PageSize").isNumber());
+    EXPECT_EQ(application.Get("PageSize"), Variant(0));
+    EXPECT_EQ(application.Get("MemberMinimum"), Variant(-3));
+    EXPECT_EQ(application.Get("Copyright"), Variant("  <p>版权</p>  "));
+    EXPECT_EQ(application.Get("TableWidth"), Variant("95%"));
+    EXPECT_EQ(application.Get("Empty"), Variant(""));
+    EXPECT_TRUE(application.Get("NotSet").isEmpty());
+
+    EXPECT_THROW(site::ParseSettings("BBName\n"), platform::RuntimeError);
+    EXPECT_THROW(site::ParseSettings(" = x\n"), platform::RuntimeError);
+    EXPECT_THROW(site::ReadSettingsFile("/nonexistent/settings.txt"), platform::RuntimeError);
+}
+
+TEST(BoardDatabase, CreatedOnFirstStartAndNamedByTheSetting) {
+    const auto folder = std::filesystem::temp_directory_path() / ("board-db-test-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "board.db").string();
+
+    platform::Application application;
+    EXPECT_EQ(site::PrepareBoardDatabase(path, application), "Tarnbell");
+    EXPECT_TRUE(std::filesystem::file_size(path) > 0);
+    EXPECT_EQ(platform::DataSources::Lookup("tarnbell"), path);
+
+    application.Set("dsn", "OtherBoard");
+    EXPECT_EQ(site::PrepareBoardDatabase(path, application), "OtherBoard");
+    EXPECT_EQ(platform::DataSources::Lookup("OtherBoard"), path);
+
+    platform::DataSources::Remove("Tarnbell");
+    platform::DataSources::Remove("OtherBoard");
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// Pages run in-process through the request driver: request decoding,
+// response encoding, cookies, redirects, static files and the site pages.
+#include <gtest/gtest.h>
+
+#include "site/RequestDriver.h"
+#include "site/SitePages.h"
+#include "site/TestPages.h"
+
+namespace {
+
+class RequestDriverTest : public ::testing::Test {
+protected:
+    RequestDriverTest() { site_test::RegisterTestPages(host.router()); }
+    site::BoardHost host;
+    site::RequestDriver driver{host};
+};
+
+TEST_F(RequestDriverTest, ServerVariablesAndLookupOrder) {
+    site::DriverRequest request;
+    request.method = "POST";
+    request.page = "Variables.asp";
+    request.query = {{"x", "from query"}};
+    request.form = {{"x", "from form"}, {"multi", "1"}, {"multi", "中"}};
+    request.cookies = {{"remote_addr", "from cookie"}};
+    request.remoteAddr = "10.1.2.3";
+    request.headers = {{"Referer", "http://h/list.asp"}, {"User-Agent", "test"}, {"Host", "h:81"}};
+    const auto response = driver.Run(request);
+    ASSERT_EQ(response.status, 200);
+    for (const char* expected :
+         {"sv.Remote_addr=10.1.2.3|", "sv.request_method=POST|", "sv.script_name=/Variables.asp|",
+          "sv.query_string=x=from+query|", "sv.http_referer=http://h/list.asp|",
+          "sv.HTTP_USER_AGENT=test|", "sv.http_host=h:81|", "any.x=from query|",
+          "any.remote_addr=from cookie|", "[1][中]"})
+        EXPECT_NE(response.body.find(expected), std::string::npos) << expected << " in " << response.body;
+}
+
+TEST_F(RequestDriverTest, RawBodyIsReadInPieces) {
+    site::DriverRequest request;
+    request.method = "POST";
+    request.page = "body.asp";
+    request.body = std::string("ab\0cdef", 7);
+    request.headers = {{"Content-Type", "multipart/form-data; boundary=x"}};
+    EXPECT_EQ(driver.Run(request).body, std::string("7:ab\0/cdef", 10));
+}
+
+TEST_F(RequestDriverTest, CharacterWithoutGbkFormIsWrittenAsReference) {
+    const auto response = driver.Get("unrepresentable.asp");
+    EXPECT_EQ(response.contentType, "text/html; charset=gb2312");
+    EXPECT_EQ(response.body, "中&#128512;");
+}
+
+TEST_F(RequestDriverTest, CookieNamesIgnoreCaseAndPastExpiryDeletes) {
+    driver.jar["Password"] = "kept-from-before";
+    const auto response = driver.Get("cookies.asp");
+    ASSERT_EQ(response.cookies.size(), 2u);
+    const auto* user = response.cookie("USERNAME");
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(user->Name, "UserName");
+    EXPECT_EQ(user->Value, "新");
+    EXPECT_EQ(response.header("Set-Cookie").rfind("UserName=%D0%C2; expires=", 0), 0u);
+    EXPECT_EQ(driver.jar.count("Password"), 0u);  // expired in 2001
+    EXPECT_EQ(driver.jar.at("UserName"), "%D0%C2");
+    EXPECT_EQ(response.header("Cache-Control"), "no-cache");
+    EXPECT_FALSE(response.header("Expires").empty());
+}
+
+TEST_F(RequestDriverTest, RedirectDiscardsTheBodyAndEncodesTheAddress) {
+    const auto response = driver.Get("forward.asp");
+    EXPECT_EQ(response.status, 302);
+    EXPECT_EQ(response.location(), "list.asp?GroupName=%D6%D0%20%CE%C4");
+    EXPECT_EQ(response.body.find("lost"), std::string::npos);
+}
+
+TEST_F(RequestDriverTest, SitePagesForward) {
+    struct Case {
+        const char* page;
+        site::Fields query;
+        const char* location;
+    };
+    const Case cases[] = {
+        {"", {}, "default.asp"},
+        {"default.HTM", {}, "default.asp"},
+        {"jump.asp", {{"jumpTo", "list.asp?GroupName=%D6%D0"}}, "list.asp?GroupName=%D6%D0"},
+        {"jump.asp", {{"Jumpto", "archivelist.asp?archiveid=3"}}, "archivelist.asp?archiveid=3"},
+        {"jump.asp", {{"jumpTo", "http://elsewhere.example/"}}, "default.asp"},
+        {"jump.asp", {}, "default.asp"},
+    };
+    for (const Case& c : cases) {
+        const auto response = driver.Get(c.page, c.query);
+        EXPECT_EQ(response.status, 302) << c.page;
+        EXPECT_EQ(response.location(), c.location) << c.page;
+    }
+}
+
+TEST(BoardRelativeAddress, AcceptsOnlyAddressesOfThisBoard) {
+    const std::pair<const char*, bool> cases[] = {
+        {"default.asp", true},
+        {"list.asp?GroupName=%D6%D0", true},
+        {"admin/forum.asp?x=http://y", true},
+        {"", false},
+        {"/default.asp", false},
+        {"//evil.example/x", false},
+        {"\\\\evil.example", false},
+        {"http://evil.example/", false},
+        {"javascript:alert(1)", false},
+        {"../outside.asp", false},
+        {"a/../../b.asp", false},
+        {"list.asp\r\nSet-Cookie: x=1", false},
+    };
+    for (const auto& [address, accepted] : cases)
+        EXPECT_EQ(site::IsBoardRelativeAddress(address), accepted) << address;
+}
+
+TEST_F(RequestDriverTest, StaticFilesIgnoreCaseAndStayInTheSiteFolder) {
+    const auto css = driver.Get("default.css");
+    EXPECT_EQ(css.status, 200);
+    EXPECT_EQ(css.contentType, "text/css");
+    EXPECT_NE(css.body.find(".smallFont"), std::string::npos);
+    EXPECT_EQ(driver.Get("IMAGES/Title.GIF").contentType, "image/gif");
+    EXPECT_EQ(driver.Get("../CMakeLists.txt").status, 404);
+    EXPECT_EQ(driver.Get("images/../../CMakeLists.txt").status, 404);
+}
+
+}  // namespace
