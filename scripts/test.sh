@@ -2,6 +2,9 @@
 # Installs what is missing, builds, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+# Chromium (with a font for Chinese screenshots) and playwright-core, as
+# its lock file pins it, are for the browser test.
+scripts/install-deps.sh chromium fonts-wqy-microhei
+(cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
