@@ -58,7 +58,8 @@ void Reply(BoardHost& host, platform::RawRequest raw, httplib::Response& res) {
 
 HttpServer::HttpServer(BoardHost& host, std::size_t threads)
     : host_(host), server_(std::make_unique<httplib::Server>()) {
-    if (threads == 0) threads = std::max<std::size_t>(16, 2 * std::thread::hardware_concurrency());
+    // Each keep-alive connection holds a worker while open, so keep plenty.
+    if (threads == 0) threads = std::max<std::size_t>(64, 8 * std::thread::hardware_concurrency());
     server_->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     server_->set_tcp_nodelay(true);
     server_->set_keep_alive_max_count(1000);

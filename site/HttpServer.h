@@ -14,7 +14,7 @@ class BoardHost;
 
 class HttpServer {
 public:
-    // `threads` 0: twice the cores, at least 16.
+    // `threads` 0: eight per core, at least 64.
     explicit HttpServer(BoardHost& host, std::size_t threads = 0);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
