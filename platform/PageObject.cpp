@@ -15,7 +15,6 @@ T& Kept(T* object) {
 }  // namespace
 
 void PageObject::OnStartPage(platform::ScriptingContext& context) {
-    context_ = &context;
     response_ = &context.Response();
     request_ = &context.Request();
     server_ = &context.Server();
@@ -29,10 +28,8 @@ void PageObject::OnEndPage() {
     server_ = nullptr;
     session_ = nullptr;
     application_ = nullptr;
-    context_ = nullptr;
 }
 
-platform::ScriptingContext& PageObject::ScriptingContext() const { return Kept(context_); }
 platform::Request& PageObject::Request() const { return Kept(request_); }
 platform::Response& PageObject::Response() const { return Kept(response_); }
 platform::Server& PageObject::Server() const { return Kept(server_); }

@@ -22,7 +22,6 @@ public:
     virtual void OnEndPage();
 
     // The kept objects; error 91 outside OnStartPage..OnEndPage.
-    platform::ScriptingContext& ScriptingContext() const;
     platform::Request& Request() const;
     platform::Response& Response() const;
     platform::Server& Server() const;
@@ -30,7 +29,6 @@ public:
     platform::Application& Application() const;
 
 private:
-    platform::ScriptingContext* context_ = nullptr;
     platform::Request* request_ = nullptr;
     platform::Response* response_ = nullptr;
     platform::Server* server_ = nullptr;

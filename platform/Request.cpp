@@ -110,9 +110,10 @@ Request::Request(RawRequest raw) : headers_(std::move(raw.headers)), body_(std::
     sv.Add("REMOTE_ADDR", raw.remoteAddr);
     sv.Add("REMOTE_HOST", raw.remoteAddr);
     sv.Add("REQUEST_METHOD", raw.method);
-    sv.Add("SCRIPT_NAME", GbkToUtf8(raw.path));
-    sv.Add("URL", GbkToUtf8(raw.path));
-    sv.Add("PATH_INFO", GbkToUtf8(raw.path));
+    const std::string path = GbkToUtf8(raw.path);
+    sv.Add("SCRIPT_NAME", path);
+    sv.Add("URL", path);
+    sv.Add("PATH_INFO", path);
     sv.Add("QUERY_STRING", raw.queryString);
     sv.Add("CONTENT_TYPE", contentType);
     sv.Add("CONTENT_LENGTH", std::to_string(body_.size()));

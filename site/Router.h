@@ -20,7 +20,7 @@ void RunPage(platform::ScriptingContext& context, Body& body) {
     Page page;
     page.OnStartPage(context);
     try {
-        body(page);
+        std::invoke(body, page);
     } catch (...) {
         page.OnEndPage();
         throw;
@@ -43,6 +43,7 @@ public:
 
     // A page that picks its method itself, e.g. on the field `action`:
     // router.add<Tarnbell>("ubbmisc.asp", [](Tarnbell& page) { ... });
+    // or a method the class inherits: router.add<Tarnbell>("x.asp", &Base::x);
     template <class Page, class Body>
     void add(std::string_view page, Body body) {
         add(page, PageHandler([body](platform::ScriptingContext& context) mutable {

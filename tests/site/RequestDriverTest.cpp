@@ -92,6 +92,21 @@ TEST_F(RequestDriverTest, SitePagesForward) {
     }
 }
 
+// A page class that serves an inherited method, and a dispatcher on `action`.
+class DerivedPage : public site_test::TestPage {};
+
+TEST_F(RequestDriverTest, RoutesToInheritedMethodsAndDispatchers) {
+    host.router().add<DerivedPage>("derived.asp", &site_test::TestPage::Unrepresentable);
+    host.router().add<DerivedPage>("misc.asp", [](DerivedPage& page) {
+        const std::string action = page.Request()("action").str();
+        if (action == "clear") page.ClearKeepsCookie();
+        else page.Response().Write("no such action");
+    });
+    EXPECT_EQ(driver.Get("derived.asp").body, "中&#128512;");
+    EXPECT_EQ(driver.Get("misc.asp", {{"action", "clear"}}).body, "after clear");
+    EXPECT_EQ(driver.Get("misc.asp").body, "no such action");
+}
+
 TEST(BoardRelativeAddress, AcceptsOnlyAddressesOfThisBoard) {
     const std::pair<const char*, bool> cases[] = {
         {"default.asp", true},
