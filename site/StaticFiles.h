@@ -1,6 +1,6 @@
 #pragma once
 // The site folder's static files (stylesheet, images, help page). Addresses
-// ignore letter case, as on the original host. The folder is read once at
+// ignore letter case, as the pages link them in any case. The folder is read once at
 // start; a file added later is still found under its exact name.
 #include <memory>
 #include <string>
