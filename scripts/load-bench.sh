@@ -37,11 +37,12 @@ done
 scripts/install-deps.sh wrk curl
 scripts/build.sh >/dev/null
 
-# The board: its seeding report sits beside it, so a later run can reuse both.
+# The board: its seeding report sits beside it, so a later run of the same
+# day can reuse both (the day filters of the lists count from the seeding).
 [ -n "$db" ] || db=build/bench/board-$posts.db
 info=$db.seed.txt
 mkdir -p "$(dirname "$db")"
-if [ -s "$db" ] && [ -s "$info" ]; then
+if [ -s "$db" ] && [ -s "$info" ] && [ "$(date -r "$info" +%F)" = "$(date +%F)" ]; then
   echo "reusing $db"
 else
   rm -f "$db" "$db-wal" "$db-shm" "$info"
