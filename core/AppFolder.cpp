@@ -1,0 +1,47 @@
+// The board's data folder, where generated files (news feeds, mailing lists)
+// are written.
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <system_error>
+
+#include "core/Module1.h"
+#include "platform/Error.h"
+
+namespace core {
+
+namespace {
+
+std::mutex folderMutex;
+std::filesystem::path& folder() {
+    static std::filesystem::path path = std::filesystem::absolute("data");
+    return path;
+}
+
+std::filesystem::path currentFolder() {
+    std::lock_guard<std::mutex> lock(folderMutex);
+    return folder();
+}
+
+}  // namespace
+
+void SetAppFolder(const std::string& path) {
+    std::lock_guard<std::mutex> lock(folderMutex);
+    folder() = std::filesystem::absolute(path);
+}
+
+std::string EnsureAppFolder(const std::string& name) {
+    const std::filesystem::path path = currentFolder() / name;
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error)) {
+        // One level only: a missing data folder is an error, as is a file of
+        // that name. Another request may create it at the same moment.
+        std::filesystem::create_directory(path, error);
+        if (!std::filesystem::is_directory(path, error)) {
+            platform::raise(75, "路径/文件访问错误: " + path.string());
+        }
+    }
+    return path.string();
+}
+
+}  // namespace core
