@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "core/Module1.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
 #include "site/HttpServer.h"
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
 
     try {
         std::filesystem::create_directories(options.data);
+        core::SetAppFolder(options.data);  // generated files go beside the database
         site::BoardHost host(site::HostOptions{options.www, options.data});
         if (!options.settings.empty())
             site::ApplySettings(site::ReadSettingsFile(options.settings), host.application());
