@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
 #include "platform/Variant.h"

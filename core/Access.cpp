@@ -1,0 +1,149 @@
+// Who the visitor is and what the visitor may enter: the board login, the
+// forum lookup with its access rule, the private-forum identity form and its
+// handler, the visit's start time and the repeat-submit guard.
+#include <cmath>
+
+#include "core/Module1.h"
+#include "core/Settings.h"
+#include "core/Tarnbell.h"
+#include "platform/Charset.h"
+#include "platform/Connection.h"
+#include "platform/Convert.h"
+#include "platform/DateTime.h"
+#include "platform/Recordset.h"
+#include "platform/Strings.h"
+
+namespace core {
+
+namespace {
+
+bool SessionLoggedIn(const platform::Session& session) {
+    return session("Login") == platform::Variant(1);
+}
+
+std::string Quoted(const std::string& value) { return "\"" + platform::HtmlEncode(value) + "\""; }
+
+}  // namespace
+
+void Tarnbell::Login() {
+    RunPage(Closing::Nothing, [&](Page& p) {
+        const std::string name = platform::Trim(Request()("UserName").str());
+        const std::string password = platform::Trim(Request()("Password").str());
+        if (name.empty() || password.empty())
+            p.Refuse("请输入您的用户名和密码！按浏览器“后退“按钮可以重新处理！");
+
+        platform::Recordset rs;
+        rs.Open("select * from register where username=? and password=?", p.Db(), {name, password});
+        if (rs.Eof())
+            p.Refuse("对不起，您不是我们论坛的注册用户，请先<a href=signup.asp>注册</a>，按浏览器的“后退“按钮可以重新处理！");
+        Session().Set("UserName", name);
+        Session().Set("Password", password);
+        Session().Set("Login", platform::Variant::integer(1));
+        Response().Redirect("Default.htm");
+    });
+}
+
+bool Tarnbell::CheckForum(platform::Connection& con, const std::string& forumname) {
+    if (forumname.empty()) return false;
+    platform::Recordset rs;
+    rs.Open("select * from forum where forumname=?", con, {forumname});
+    if (rs.Eof()) return false;
+    CurrentForumRestrict = platform::LCase(rs.Fields("restrict").str());
+    CurrentForumMaster = rs.Fields("forummaster").str();
+    if (CurrentForumMaster.empty()) CurrentForumMaster = "诚征版主";
+    return true;
+}
+
+void Tarnbell::PrivateForum(const std::string& forumname) {
+    const Settings& s = CurrentSettings();
+    platform::Response& out = Response();
+    out.Write("<br><br><center>");
+    out.Write("<b>加　密　论　坛</b>");
+    out.Write("<FORM ACTION=ubbmisc.asp NAME=THEFORM METHOD=POST>");
+    out.Write("<table cellpadding=4 cellspacing=1 border=0 width=" + s.TableWidth + ">");
+    out.Write("<tr " + s.TableColorStrip + "><td colspan=2><FONT color=" + s.TableStripTextColor +
+              "><B>你正打算进入一个私家论坛。请在下面认证你的身份。注意在一个浏览器进程（每个私家论坛，"
+              "如果你通过论坛密码进入）这个认证屏幕只要求一次。我们将把你的私家论坛进入权作为 cookie "
+              "存放（因此，我们强烈建议你不要在浏览器中关闭 cookie  ！）。</b></font></td></tr>");
+    if (!SessionLoggedIn(Session())) {
+        out.Write("<TR " + s.AltColumnColor1 +
+                  "><TD>用户名：</td><td><INPUT TYPE=TEXT NAME=UserName  SIZE=20 MAXLENGTH=35 value=" +
+                  Quoted(Request().Cookies("UserName").str()) + "></td></tr>");
+        out.Write("<TR " + s.AltColumnColor2 +
+                  "><TD>用户密码：</td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=20 MAXLENGTH=35 value=" +
+                  Quoted(Request().Cookies("Password").str()) + "></td></tr>");
+    }
+    out.Write("<TR " + s.AltColumnColor1 +
+              "><TD colspan=2>如果你不是版主或主持人也没有被给予特殊权限进入此论坛但知道论坛的密码，"
+              "你必须在下面输入密码以便进入。</td></tr>");
+    out.Write("<TR " + s.AltColumnColor2 +
+              "><TD>本论坛密码：</td><td><INPUT TYPE=PASSWORD NAME=ForumPassword  SIZE=12 MAXLENGTH=12></td></tr>");
+    out.Write("</table>");
+    out.Write("<P>");
+    out.Write("<INPUT TYPE=HIDDEN NAME=action VALUE=idcheck>");
+    const std::string back = Request().ServerVariables("script_name").str() + "?" +
+                             Request().ServerVariables("query_string").str();
+    out.Write("<input type=hidden name=url value=" + Quoted(back) + ">");
+    out.Write("<INPUT TYPE=HIDDEN NAME=forum value=" + Quoted(forumname) + ">");
+    out.Write("<INPUT TYPE=SUBMIT NAME=Submit VALUE=这就确认身份 class=buttonface>");
+    out.Write("<INPUT TYPE=RESET NAME=Reset VALUE=清除上面的字段 class=buttonface></CENTER>");
+    out.Write("</form>");
+    out.Write("<br><br>");
+}
+
+void Tarnbell::IDCheck() {
+    RunPage(Closing::BodyOnly, [&](Page& p) {
+        std::string name, password;
+        if (SessionLoggedIn(Session())) {
+            name = Session()("UserName").str();
+            password = Session()("Password").str();
+        } else {
+            name = platform::Trim(Request()("UserName").str());
+            password = platform::Trim(Request()("Password").str());
+        }
+        const std::string forum = platform::Trim(Request()("Forum").str());
+        const std::string forumPassword = platform::Trim(Request()("ForumPassword").str());
+        const std::string url = Request()("url").str();
+
+        const std::int16_t level = GetModeratorLevel(name, password, forum, p.Db());
+        if (level == -1)
+            p.Refuse("对不起，您不是本论坛的注册用户，请注册后再使用！按浏览器的后退按钮可重新处理！");
+        if (level == 0) {
+            // A private forum without a password admits every member who
+            // types none.
+            platform::Recordset rs;
+            if (!forumPassword.empty())
+                rs.Open("select forumpassword from forum where forumname=? and forumpassword=?", p.Db(),
+                        {forum, forumPassword});
+            else
+                rs.Open("select forumpassword from forum where forumname=? and forumpassword is null", p.Db(),
+                        {forum});
+            if (rs.Eof()) p.Refuse("对不起，您不能进入该身份认证论坛，按浏览器后退按钮可重新处理！");
+        }
+        Session().Set(forum, true);
+        Wait("谢谢你！我们已经确认了你的身份并允许你进入此论坛", url, "该论坛", 2);
+    });
+}
+
+platform::Variant Tarnbell::GetSessionLoginDT() {
+    const platform::Variant cookie = Request().Cookies("sessionLoginDT");
+    if (platform::IsDate(cookie)) return platform::CDate(cookie);
+
+    const platform::DateTime now = platform::Now();
+    const std::string text = platform::FormatGeneral(now);
+    Response().SetCookie("sessionLoginDT", text);
+    Response().CookieExpires("sessionLoginDT", platform::AddDays(platform::DateTime{std::floor(now.serial)}, 365));
+    return text;
+}
+
+bool Tarnbell::PostSubmitCheck() {
+    const platform::Variant last = Session()("SubmitTime");
+    if (!(last == platform::Variant("")) && platform::IsDate(last)) {
+        const long long seconds = platform::SecondsBetween(platform::CDate(last), platform::Now());
+        if (seconds <= CurrentSettings().SubmitInterval) return false;
+    }
+    Session().Set("SubmitTime", platform::Now());
+    return true;
+}
+
+}  // namespace core
