@@ -1,0 +1,56 @@
+// Login and the private-forum identity check answering through the board
+// host, as a browser reaches them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestDatabase.h"
+#include "site/BoardHost.h"
+#include "site/RequestDriver.h"
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class AccessServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db_.con.Execute("insert into register (username, password) values ('joe', 'Joe1')");
+        db_.con.Execute("insert into forum (forumname, [restrict], forumpassword) values ('秘密', 'private', 'Pw')");
+    }
+    TestDatabase db_;
+    site::BoardHost host_;
+};
+
+TEST_F(AccessServerTest, LoginKeepsTheMemberInTheSession) {
+    site::RequestDriver browser(host_);
+    site::DriverResponse r = browser.Post("login.asp", {{"UserName", "joe"}, {"Password", "wrong"}});
+    EXPECT_EQ(r.status, 200);
+    EXPECT_TRUE(Contains(r.body, "对不起，您不是我们论坛的注册用户"));
+
+    r = browser.Post("login.asp", {{"UserName", "joe"}, {"Password", "Joe1"}});
+    EXPECT_EQ(r.status, 302);
+    EXPECT_TRUE(Contains(r.location(), "Default.htm"));
+
+    // Logged in: the identity check takes the session's member, not the form's.
+    r = browser.Post("ubbmisc.asp", {{"action", "idcheck"},
+                                     {"UserName", "nobody"},
+                                     {"Forum", "秘密"},
+                                     {"ForumPassword", "Pw"},
+                                     {"url", "/list.asp?GroupName=%C3%D8%C3%DC"}});
+    EXPECT_EQ(r.status, 200);
+    EXPECT_TRUE(Contains(r.body, "我们已经确认了你的身份并允许你进入此论坛"));
+    EXPECT_TRUE(Contains(r.body, "<meta http-equiv=Refresh content=\"2; URL='/list.asp?GroupName=%C3%D8%C3%DC'\">"
+                                 "</body></html>"));
+}
+
+TEST_F(AccessServerTest, IdentityCheckRefusesAWrongForumPassword) {
+    site::RequestDriver browser(host_);
+    const site::DriverResponse r = browser.Post(
+        "ubbmisc.asp",
+        {{"action", "IDCheck"}, {"UserName", "joe"}, {"Password", "Joe1"}, {"Forum", "秘密"}, {"ForumPassword", "pw"}});
+    EXPECT_TRUE(Contains(r.body, "<p><b>对不起，您不能进入该身份认证论坛，按浏览器后退按钮可重新处理！</b></td></tr></table>"
+                                 "</body></html>"));
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TarnbellPage.h"
+#include "TestDatabase.h"
+#include "platform/Convert.h"
+#include "platform/DateTime.h"
+
+namespace {
+
+using platform::Variant;
+using testing_support::TarnbellPage;
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(CheckForum, SetsTheAccessRuleAndModerators) {
+    TestDatabase db;
+    db.con.Execute(
+        "insert into forum (forumname, [restrict], forummaster) values "
+        "('Secret', 'Private', '<a href=mailto:m@x>m</a>'), ('Plain', null, ''), ('Other', 'a&b', null)");
+    TarnbellPage tp;
+    core::Tarnbell& page = tp.Start();
+
+    EXPECT_TRUE(page.CheckForum(db.con, "secret"));
+    EXPECT_EQ(page.CurrentForumRestrict, "private");
+    EXPECT_EQ(page.CurrentForumMaster, "<a href=mailto:m@x>m</a>");
+
+    // An empty or unknown name leaves the members as they were.
+    EXPECT_FALSE(page.CheckForum(db.con, ""));
+    EXPECT_FALSE(page.CheckForum(db.con, "nowhere"));
+    EXPECT_EQ(page.CurrentForumRestrict, "private");
+
+    EXPECT_TRUE(page.CheckForum(db.con, "Plain"));
+    EXPECT_EQ(page.CurrentForumRestrict, "");
+    EXPECT_EQ(page.CurrentForumMaster, "诚征版主");
+    EXPECT_TRUE(page.CheckForum(db.con, "Other"));
+    EXPECT_EQ(page.CurrentForumRestrict, "a&b");
+    EXPECT_EQ(page.CurrentForumMaster, "诚征版主");
+}
+
+TEST(PrivateForum, WritesTheIdentityFormWithValuesEncoded) {
+    TarnbellPage tp;
+    core::Tarnbell& page = tp.Start("/list.asp", "GroupName=%22x&page=2", "UserName=a%22%3E%3Cb%3E; Password=p%26w");
+    page.PrivateForum("a\"b");
+    const std::string& body = tp.Body();
+    EXPECT_TRUE(Contains(body, "<br><br><center><b>加　密　论　坛</b><FORM ACTION=ubbmisc.asp NAME=THEFORM METHOD=POST>"
+                               "<table cellpadding=4 cellspacing=1 border=0 width=95%><tr bgcolor=\"#000000\">"
+                               "<td colspan=2><FONT color=#ffffff><B>你正打算进入一个私家论坛。"));
+    EXPECT_TRUE(Contains(body, "<TR bgcolor=\"#f7f7f7\"><TD>用户名：</td><td><INPUT TYPE=TEXT NAME=UserName  SIZE=20 "
+                               "MAXLENGTH=35 value=\"a&quot;&gt;&lt;b&gt;\"></td></tr>"));
+    EXPECT_TRUE(Contains(body, "<TR bgcolor=\"#dedfdf\"><TD>用户密码：</td><td><INPUT TYPE=PASSWORD NAME=Password "
+                               "SIZE=20 MAXLENGTH=35 value=\"p&amp;w\"></td></tr>"));
+    EXPECT_TRUE(Contains(body, "</table><P><INPUT TYPE=HIDDEN NAME=action VALUE=idcheck>"
+                               "<input type=hidden name=url value=\"/list.asp?GroupName=%22x&amp;page=2\">"
+                               "<INPUT TYPE=HIDDEN NAME=forum value=\"a&quot;b\">"
+                               "<INPUT TYPE=SUBMIT NAME=Submit VALUE=这就确认身份 class=buttonface>"
+                               "<INPUT TYPE=RESET NAME=Reset VALUE=清除上面的字段 class=buttonface></CENTER></form><br><br>"));
+
+    tp.response().Clear();
+    tp.session().Set("Login", Variant::integer(1));
+    page.PrivateForum("Secret");
+    EXPECT_FALSE(Contains(tp.Body(), "NAME=UserName"));
+    EXPECT_TRUE(Contains(tp.Body(), "NAME=ForumPassword"));
+}
+
+class IDCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db_.con.Execute(
+            "insert into register (username, password, status) values "
+            "('boss', 'Boss1', 'Administrator'), ('mod', 'Mod1', 'moderater'), ('joe', 'Joe1', null)");
+        db_.con.Execute(
+            "insert into forum (forumname, [restrict], forumpassword) values "
+            "('Secret', 'private', 'Pw'), ('Open', 'private', null)");
+        db_.con.Execute("insert into moderated (forum, moderater) values ('Secret', 'mod')");
+    }
+
+    // Posts the identity form; returns the page.
+    std::string check(const std::string& form, TarnbellPage& tp) {
+        tp.Start("/ubbmisc.asp", "action=idcheck&" + form);
+        tp.page().IDCheck();
+        return tp.Body();
+    }
+
+    TestDatabase db_;
+};
+
+TEST_F(IDCheckTest, AdmitsByRightOrForumPassword) {
+    const char* const unknown = "对不起，您不是本论坛的注册用户，请注册后再使用！按浏览器的后退按钮可重新处理！";
+    const char* const refused = "对不起，您不能进入该身份认证论坛，按浏览器后退按钮可重新处理！";
+    const struct {
+        const char* form;
+        const char* forum;
+        const char* message;  // null: admitted
+    } cases[] = {
+        {"UserName=boss&Password=Boss1", "Secret", nullptr},
+        {"UserName=mod&Password=Mod1", "Secret", nullptr},
+        {"UserName=+joe+&Password=Joe1&ForumPassword=Pw", "Secret", nullptr},
+        {"UserName=joe&Password=Joe1&ForumPassword=pw", "Secret", refused},
+        {"UserName=joe&Password=Joe1", "Secret", refused},
+        {"UserName=joe&Password=Joe1", "Open", nullptr},
+        {"UserName=joe&Password=Joe1&ForumPassword=x", "Open", refused},
+        {"UserName=mod&Password=Mod1", "Open", nullptr},
+        {"UserName=joe&Password=joe1", "Open", unknown},
+        {"UserName=&Password=", "Open", unknown},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.form + std::string(" ") + c.forum);
+        TarnbellPage tp;
+        const std::string body = check(std::string(c.form) + "&Forum=" + c.forum + "&url=list.asp", tp);
+        EXPECT_TRUE(Contains(body, "</body></html>"));
+        if (c.message) {
+            EXPECT_TRUE(Contains(body, std::string("<p><b>") + c.message + "</b>"));
+            EXPECT_TRUE(tp.session()(c.forum).isEmpty());
+        } else {
+            EXPECT_TRUE(Contains(body, "<B>谢谢你！我们已经确认了你的身份并允许你进入此论坛，您将在2秒内被自动转送到该论坛。"
+                                       "</b>"));
+            EXPECT_TRUE(Contains(body, "<meta http-equiv=Refresh content=\"2; URL='list.asp'\"></body></html>"));
+            EXPECT_EQ(tp.session()(c.forum), Variant(true));
+        }
+    }
+}
+
+TEST_F(IDCheckTest, LoggedInVisitorIsCheckedWithTheSessionCredentials) {
+    TarnbellPage tp;
+    tp.session().Set("Login", Variant::integer(1));
+    tp.session().Set("UserName", "boss");
+    tp.session().Set("Password", "Boss1");
+    check("UserName=joe&Password=wrong&Forum=Secret&url=http://evil.example/", tp);
+    EXPECT_EQ(tp.session()("Secret"), Variant(true));
+    EXPECT_TRUE(Contains(tp.Body(), "URL='default.asp'"));
+}
+
+TEST(Login, RefusesMissingOrUnknownCredentials) {
+    TestDatabase db;
+    db.con.Execute("insert into register (username, password) values ('joe', 'Joe1')");
+    const struct {
+        const char* query;
+        const char* message;
+    } cases[] = {
+        {"UserName=+++&Password=Joe1", "请输入您的用户名和密码！按浏览器“后退“按钮可以重新处理！"},
+        {"UserName=joe&Password=joe1",
+         "对不起，您不是我们论坛的注册用户，请先<a href=signup.asp>注册</a>，按浏览器的“后退“按钮可以重新处理！"},
+    };
+    for (const auto& c : cases) {
+        TarnbellPage tp;
+        tp.Start("/login.asp", c.query).Login();
+        EXPECT_TRUE(Contains(tp.Body(), std::string("<p><b>") + c.message + "</b></td></tr></table>"));
+        EXPECT_FALSE(Contains(tp.Body(), "</body>"));
+        EXPECT_TRUE(tp.session()("Login").isEmpty());
+    }
+
+    TarnbellPage tp;
+    tp.Start("/login.asp", "UserName=+JOE+&Password=Joe1").Login();
+    EXPECT_EQ(tp.response().RedirectLocation(), "Default.htm");
+    EXPECT_EQ(tp.session()("UserName").str(), "JOE");
+    EXPECT_EQ(tp.session()("Password").str(), "Joe1");
+    EXPECT_EQ(tp.session()("Login"), Variant(1));
+}
+
+TEST(GetSessionLoginDT, KeepsADateAndReplacesAnythingElse) {
+    {
+        TarnbellPage tp;
+        const Variant dt = tp.Start("/default.asp", "", "sessionLoginDT=2001-03-05+09%3A07%3A30").GetSessionLoginDT();
+        EXPECT_TRUE(dt.isDate());
+        EXPECT_EQ(platform::FormatGeneral(dt.rawDate()), "2001-03-05 09:07:30");
+        EXPECT_TRUE(tp.response().CookieList().empty());
+    }
+    TarnbellPage tp;
+    const platform::DateTime before = platform::Now();
+    const Variant dt = tp.Start("/default.asp", "", "sessionLoginDT=yesterday").GetSessionLoginDT();
+    ASSERT_TRUE(dt.isString());
+    const platform::DateTime given = platform::CDate(dt);
+    EXPECT_LE(platform::SecondsBetween(before, given), 1);
+    ASSERT_EQ(tp.response().CookieList().size(), 1u);
+    const platform::ResponseCookie& cookie = tp.response().CookieList().front();
+    EXPECT_EQ(cookie.Value, dt.str());
+    ASSERT_TRUE(cookie.Expires.has_value());
+    EXPECT_EQ(platform::DaysBetween(given, *cookie.Expires), 365);
+}
+
+// Sets SubmitTime `secondsAgo` seconds back and asks again; retried when
+// the clock's second changed in between, so the count is exact.
+bool SubmitAfter(TarnbellPage& tp, int secondsAgo) {
+    for (;;) {
+        const platform::DateTime now = platform::Now();
+        tp.session().Set("SubmitTime", platform::AddSeconds(now, -secondsAgo));
+        const bool allowed = tp.page().PostSubmitCheck();
+        if (platform::SecondsBetween(now, platform::Now()) == 0) return allowed;
+    }
+}
+
+TEST(PostSubmitCheck, RefusesWithinTheIntervalAndAcceptsPastIt) {
+    TarnbellPage tp;
+    core::Tarnbell& page = tp.Start();
+    EXPECT_TRUE(page.PostSubmitCheck());  // first submission
+    EXPECT_TRUE(tp.session()("SubmitTime").isDate());
+    EXPECT_FALSE(page.PostSubmitCheck());
+
+    EXPECT_FALSE(SubmitAfter(tp, 20));  // the difference must exceed the interval
+    EXPECT_TRUE(SubmitAfter(tp, 21));
+    EXPECT_LE(platform::SecondsBetween(platform::CDate(tp.session()("SubmitTime")), platform::Now()), 1);
+
+    // A refused attempt does not restart the interval.
+    const Variant earlier = platform::AddSeconds(platform::Now(), -5);
+    tp.session().Set("SubmitTime", earlier);
+    EXPECT_FALSE(page.PostSubmitCheck());
+    EXPECT_EQ(tp.session()("SubmitTime"), earlier);
+
+    tp.session().Set("SubmitTime", "not a time");
+    EXPECT_TRUE(page.PostSubmitCheck());
+}
+
+}  // namespace
