@@ -31,6 +31,7 @@ CREATE TABLE register (
 );
 CREATE INDEX register_email ON register (email);
 CREATE INDEX register_postcount ON register (postcount);
+CREATE INDEX register_jf ON register (jf);
 
 CREATE TABLE post (
   postid            INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -57,6 +58,12 @@ CREATE INDEX post_forum_topics ON post (forumname, parentid, lastreplyposttime);
 -- Threads: the replies of a topic.
 CREATE INDEX post_replies ON post (parentid, postid);
 CREATE INDEX post_author ON post (username);
+-- Topic rankings: the topics by hits, by replies and by last reply, across
+-- forums. Only topics are indexed; parentid leads so that the rankings'
+-- "parentid is null" selects these indexes.
+CREATE INDEX post_topics_hits ON post (parentid, hits) WHERE parentid IS NULL;
+CREATE INDEX post_topics_replycount ON post (parentid, replycount) WHERE parentid IS NULL;
+CREATE INDEX post_topics_lastreply ON post (parentid, lastreplyposttime) WHERE parentid IS NULL;
 
 CREATE TABLE forum (
   forumname        TEXT NOT NULL COLLATE NOCASE UNIQUE,

@@ -69,6 +69,13 @@ public:
     std::string CurrentForumMaster;
 
     // ---- Board browsing (board/browse) ----
+    // Topic rankings (TopicRankings.cpp), member ranking (MemberRanking.cpp),
+    // who is online (WhoIsOnline.cpp).
+    void HotTopic();
+    void MoreReply();
+    void NewlyTopic();
+    void Top();
+    void Online();
 
     // ---- Members and personal features (board/members) ----
 

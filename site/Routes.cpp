@@ -8,6 +8,11 @@ namespace site {
 void RegisterBoardRoutes(Router& router) {
     using core::Tarnbell;
     router.add("login.asp", &Tarnbell::Login);
+    router.add("hot.asp", &Tarnbell::HotTopic);
+    router.add("morereply.asp", &Tarnbell::MoreReply);
+    router.add("active.asp", &Tarnbell::NewlyTopic);
+    router.add("top.asp", &Tarnbell::Top);
+    router.add("online.asp", &Tarnbell::Online);
 
     // ubbmisc.asp serves several small pages, picked by `action`.
     router.add<Tarnbell>("ubbmisc.asp", [](Tarnbell& page) {
