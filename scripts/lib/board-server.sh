@@ -6,6 +6,9 @@
 
 start_board_server() {
   local binary=$1 db=$2 www=$3 data=$4 log=$5 port=""
+  # The log exists before the first read: the server's shell may not have
+  # opened it yet when the loop below starts.
+  : >"$log"
   "$binary" --host 127.0.0.1 --port 0 --db "$db" --www "$www" --data "$data" 2>"$log" &
   BOARD_PID=$!
   for _ in $(seq 1 300); do
