@@ -31,14 +31,6 @@ bool LooksLikeAddress(std::string_view address) {
     return true;
 }
 
-// "<address>", the envelope form.
-std::string Angled(std::string_view address) {
-    std::string out(1, '<');
-    out.append(address);
-    out += '>';
-    return out;
-}
-
 void InitCurlOnce() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -105,7 +97,7 @@ std::string MailComponent::ComposeMessage() const {
     std::string m;
     m += "Date: " + mime::FormatDate(now) + "\r\n";
     m += "From: " + mime::FormatMailbox(fromName_, fromAddress, charset_) + "\r\n";
-    if (!replyTo_.empty()) m += "Reply-To: " + Angled(Trim(replyTo_)) + "\r\n";
+    if (!replyTo_.empty()) m += "Reply-To: " + mime::Angled(Trim(replyTo_)) + "\r\n";
     if (to_.empty()) {
         m += "To: undisclosed-recipients:;\r\n";
     } else {
@@ -143,11 +135,11 @@ bool MailComponent::Transmit() {
     }
     const std::string server = Trim(server_);
     const std::string url = "smtp://" + server;
-    const std::string from = Angled(Trim(fromAddress_));
+    const std::string from = mime::Angled(Trim(fromAddress_));
     curl_slist* recipients = nullptr;
     for (const auto* list : {&to_, &blind_})
         for (const Recipient& r : *list)
-            recipients = curl_slist_append(recipients, Angled(r.address).c_str());
+            recipients = curl_slist_append(recipients, mime::Angled(r.address).c_str());
     const std::string message = ComposeMessage();
     Upload upload{message};
     std::string refusal;

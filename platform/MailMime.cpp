@@ -107,9 +107,16 @@ std::string EncodeHeaderText(std::string_view utf8, std::string_view charset) {
     return out;
 }
 
+std::string Angled(std::string_view address) {
+    std::string out(1, '<');
+    out.append(address);
+    out += '>';
+    return out;
+}
+
 std::string FormatMailbox(std::string_view name, std::string_view address,
                           std::string_view charset) {
-    const std::string angle = "<" + std::string(address) + ">";
+    const std::string angle = Angled(address);
     if (name.empty()) return angle;
     std::string phrase = EncodeHeaderText(name, charset);
     if (phrase == name) {  // plain ASCII: a quoted string
@@ -152,7 +159,7 @@ std::string NewMessageId(std::string_view fromAddress, std::time_t when) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%08x%08x.%lld", random(), random(),
                   static_cast<long long>(when));
-    return "<" + std::string(buf) + "@" + domain + ">";
+    return Angled(std::string(buf) + "@" + domain);
 }
 
 }  // namespace platform::mime

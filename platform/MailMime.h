@@ -20,6 +20,8 @@ std::string Base64Lines(std::string_view bytes);
 // encoded words ("=?charset?B?...?=") folded onto continuation lines, never
 // splitting a character.
 std::string EncodeHeaderText(std::string_view utf8, std::string_view charset);
+// "<address>", as the envelope and headers write it.
+std::string Angled(std::string_view address);
 // "Name" <address>, or <address> when the name is empty.
 std::string FormatMailbox(std::string_view name, std::string_view address,
                           std::string_view charset);
