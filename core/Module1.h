@@ -66,4 +66,14 @@ void SetAppFolder(const std::string& path);
 // The path of subfolder `name` of the data folder, created when missing.
 std::string EnsureAppFolder(const std::string& name);
 
+// ---- Mail -----------------------------------------------------------------
+
+// One HTML mail (`body` wrapped in <html><body>) through the SmtpServer relay.
+// False with the relay's or component's reason in `errText` when not sent.
+// `replyTo`, when given, is where the recipient's answer goes.
+bool SendMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
+              const platform::Variant& toName, const platform::Variant& toAddr,
+              const platform::Variant& subject, const platform::Variant& body,
+              platform::Variant& errText, const std::string& replyTo = {});
+
 }  // namespace core

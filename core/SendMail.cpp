@@ -1,0 +1,26 @@
+#include "core/Module1.h"
+
+#include "platform/MailComponent.h"
+
+namespace core {
+
+bool SendMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
+              const platform::Variant& toName, const platform::Variant& toAddr,
+              const platform::Variant& subject, const platform::Variant& body,
+              platform::Variant& errText, const std::string& replyTo) {
+    platform::MailComponent mail;
+    mail.MailServer(CurrentSettings().SmtpServer);
+    mail.MailFromName(fromName.str());
+    mail.MailFromAddress(fromAddr.str());
+    if (!replyTo.empty()) mail.MailReplyTo(replyTo);
+    mail.AddRecipient(toName.str(), toAddr.str());
+    mail.MailContentType("text/html");
+    mail.MailCharset("gb2312");
+    mail.MailSubject(subject.str());
+    mail.MailBody("<html><body>" + body.str() + "</body></html>");
+    if (mail.SendNow()) return true;
+    errText = mail.MailErrorText();
+    return false;
+}
+
+}  // namespace core
