@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
 #include "platform/Error.h"
+#include "platform/Strings.h"
 
 namespace core {
 
@@ -30,7 +31,11 @@ public:
     std::string option(const char* query, const std::string& n) const {
         return "<option value=" + script_ + query + n + addon_;
     }
+    // Layout 2's previous and last links carry an action of their own; a
+    // caller whose addon names the action keeps its own alone, so that the
+    // link leads back to the same list.
     std::string lastPageAddress(const std::string& n) const {
+        if (platform::InStr(addon_, "&action=", platform::Compare::Text) > 0) return script_ + "?page=" + n + addon_;
         return script_ + "?action=GotoPage&page=" + n + addon_;
     }
 

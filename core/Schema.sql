@@ -64,6 +64,8 @@ CREATE INDEX post_author ON post (username);
 CREATE INDEX post_topics_hits ON post (parentid, hits) WHERE parentid IS NULL;
 CREATE INDEX post_topics_replycount ON post (parentid, replycount) WHERE parentid IS NULL;
 CREATE INDEX post_topics_lastreply ON post (parentid, lastreplyposttime) WHERE parentid IS NULL;
+-- Search: posts newest first, and posts of the last days.
+CREATE INDEX post_time ON post (posttime);
 
 CREATE TABLE forum (
   forumname        TEXT NOT NULL COLLATE NOCASE UNIQUE,

@@ -77,6 +77,9 @@ public:
     void Top();
     void Online();
 
+    // search.asp: the search form and its lists (board/browse/Search*.cpp).
+    void Search();
+
     // ---- Members and personal features (board/members) ----
 
     // ---- Posting and topic moderation (board/posting) ----

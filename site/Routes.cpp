@@ -13,6 +13,7 @@ void RegisterBoardRoutes(Router& router) {
     router.add("active.asp", &Tarnbell::NewlyTopic);
     router.add("top.asp", &Tarnbell::Top);
     router.add("online.asp", &Tarnbell::Online);
+    router.add("search.asp", &Tarnbell::Search);
 
     // ubbmisc.asp serves several small pages, picked by `action`.
     router.add<Tarnbell>("ubbmisc.asp", [](Tarnbell& page) {

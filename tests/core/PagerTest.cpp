@@ -76,6 +76,18 @@ TEST(Pager, LayoutTwo) {
                                rest(3));
 }
 
+// A list that pages with an action of its own keeps that one action in
+// layout 2's previous and last links too.
+TEST(Pager, LayoutTwoKeepsTheCallersActionAlone) {
+    TarnbellPage tp;
+    tp.Start("/pm.asp");
+    core::CurrentSettings().PageStyle = 2;
+    tp.page().PageStyle(50, 2, 3, 20, "&action=outbox");
+    EXPECT_NE(tp.Body().find("<a href=/pm.asp?page=1&action=outbox>前页</a>"), std::string::npos);
+    EXPECT_NE(tp.Body().find("<a  href=/pm.asp?page=3&action=outbox>尾页</a>"), std::string::npos);
+    EXPECT_EQ(tp.Body().find("GotoPage"), std::string::npos);
+}
+
 TEST(Pager, WritesNothingForOnePageOrAnUnknownLayout) {
     for (int layout : {0, 1, 2, 3}) {
         for (std::int16_t pages : {0, 1, 3}) {

@@ -1,0 +1,190 @@
+// search.asp through the board host: the form, the lists, paging through a
+// stored search in every pager layout, and hostile requests.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestDatabase.h"
+#include "platform/DateTime.h"
+#include "platform/Strings.h"
+#include "site/RequestDriver.h"
+
+namespace {
+
+bool Has(const std::string& body, const std::string& text) { return body.find(text) != std::string::npos; }
+
+class SearchTest : public ::testing::Test {
+protected:
+    SearchTest() {
+        auto& con = db.con;
+        con.Execute("insert into forum (forumname, [restrict]) values ('公开', NULL), ('讨论', 'allreg&allreg'), "
+                    "('密室', 'private')");
+        // Five matching posts, 备份 1 the oldest; the second is a reply.
+        for (int i = 1; i <= 5; ++i)
+            Post(i, i == 2 ? platform::Variant(1) : platform::Variant(), i % 2 ? "公开" : "讨论", "小明",
+                 "备份 " + std::to_string(i), "2024-05-0" + std::to_string(i) + " 10:00:00");
+        Post(6, {}, "密室", "小明", "备份 密", "2024-05-06 10:00:00");
+        Post(7, {}, "公开", "老王", "<b>天气</b>", "2024-05-07 10:00:00");
+        con.Execute("insert into archive (archiveid, archivename) values (3, '旧档')");
+        con.Execute("insert into archivelist (archiveid, postid, username, subject, message, posttime) "
+                    "values (3, 40, '老王', '备份 旧', 'x', '2020-01-01 00:00:00')");
+        host.application().Set("PageSize", 2);
+    }
+
+    void Post(int id, platform::Variant parent, const char* forum, const char* user, const std::string& subject,
+              const std::string& time) {
+        db.con.Execute("insert into post (postid, parentid, forumname, username, subject, message, posttime) "
+                       "values (?, ?, ?, ?, ?, 'text', ?)",
+                       {id, parent, forum, user, subject, time});
+    }
+
+    // The form as the browser sends it, with `changes` made.
+    site::DriverResponse Search(const site::Fields& changes) {
+        site::Fields form = {{"SearchTerms", ""}, {"BooleanAND", "YES"}, {"ForumChoice", "ALL"},
+                             {"SearchIn", "ALL"},  {"SearchDate", "ALL"}, {"SearchUser", ""},
+                             {"ExactName", "no"},  {"action", "simplesearch"}};
+        for (auto& [key, value] : form)
+            for (const auto& [changed, to] : changes)
+                if (changed == key) value = to;
+        return driver.Post("search.asp", form);
+    }
+
+    TestDatabase db;
+    site::BoardHost host;
+    site::RequestDriver driver{host};
+};
+
+TEST_F(SearchTest, FormOffersPublicForumsAndArchives) {
+    const std::string body = driver.Get("search.asp").body;
+    EXPECT_TRUE(Has(body, "<form ACTION=search.asp METHOD=POST>"));
+    EXPECT_TRUE(Has(body, "<option value=\"公开\">公开"));  // restrict NULL is public
+    EXPECT_TRUE(Has(body, "<option value=\"讨论\">讨论"));
+    EXPECT_TRUE(Has(body, "<option value=\"archive_3\">旧档"));
+    EXPECT_FALSE(Has(body, "密室"));
+    EXPECT_TRUE(Has(body, "<input name=action type=hidden value=simplesearch>"));
+}
+
+TEST_F(SearchTest, ResultRowsLinkTheirTopicAndEncodeSubjects) {
+    std::string body = Search({{"SearchTerms", "备份"}}).body;
+    EXPECT_TRUE(Has(body, "搜索结果"));
+    EXPECT_TRUE(Has(body, "<A href=newsdetail.asp?id=5>备份 5</A>"));
+    EXPECT_TRUE(Has(body, "<A href=newsdetail.asp?id=4>备份 4</A>"));
+    EXPECT_FALSE(Has(body, "备份 密"));
+
+    // The reply opens its topic; the archived post opens the archive's copy.
+    body = driver.Get("search.asp", {{"action", "GotoPage"}, {"page", "3"}}).body;
+    EXPECT_TRUE(Has(body, "<A href=archivecontent.asp?id=40>备份 旧</A>"));
+    body = driver.Get("search.asp", {{"action", "GotoPage"}, {"page", "2"}}).body;
+    EXPECT_TRUE(Has(body, "<A href=newsdetail.asp?id=1>备份 2</A>"));
+
+    body = Search({{"SearchTerms", "<b>"}}).body;
+    EXPECT_TRUE(Has(body, "&lt;b&gt;天气&lt;/b&gt;</A>"));
+    EXPECT_FALSE(Has(body, "<b>天气"));
+}
+
+TEST_F(SearchTest, TodaysTopicsAndOneMembersPosts) {
+    const std::string now = platform::FormatGeneral(platform::Now());
+    Post(8, {}, "讨论", "老王", "今天的话题", now);
+    Post(9, {}, "密室", "老王", "今天的密谈", now);
+    std::string body = driver.Get("search.asp", {{"action", "getdaily"}}).body;
+    EXPECT_TRUE(Has(body, "<A href=newsdetail.asp?id=8>今天的话题</A>"));
+    EXPECT_FALSE(Has(body, "今天的密谈"));
+    EXPECT_FALSE(Has(body, "备份"));
+
+    body = driver.Get("search.asp", {{"action", "searchuser"}, {"username", "老王"}}).body;
+    EXPECT_TRUE(Has(body, "今天的话题"));
+    EXPECT_TRUE(Has(body, "天气"));
+    EXPECT_FALSE(Has(body, "今天的密谈"));
+    EXPECT_FALSE(Has(body, "备份 旧"));  // archived posts are not listed
+
+    body = driver.Get("search.asp", {{"action", "searchuser"}, {"username", "nobody"}}).body;
+    EXPECT_TRUE(Has(body, "没有发现任何记录！"));
+}
+
+// Every link and choice of the pager, on every page, leads to the page it
+// names, carrying one action only.
+TEST_F(SearchTest, EveryPagerLinkLeadsToItsPage) {
+    const std::regex address(R"((?:href|value)=/search\.asp\?([^ >]+))");
+    const std::vector<std::string> pageFirstRow = {"", "备份 5", "备份 3", "备份 1"};
+    for (int layout : {0, 1, 2}) {
+        SCOPED_TRACE("layout " + std::to_string(layout));
+        host.application().Set("PageStyle", layout);
+        driver.jar.clear();
+        const std::string body = Search({{"SearchTerms", "备份"}}).body;
+
+        std::set<std::string> followed;
+        std::vector<std::string> pages = {body};
+        while (!pages.empty()) {
+            const std::string page = pages.back();
+            pages.pop_back();
+            for (std::sregex_iterator m(page.begin(), page.end(), address), end; m != end; ++m) {
+                const std::string query = (*m)[1];
+                if (!followed.insert(query).second) continue;
+                site::Fields fields;
+                int actions = 0, number = 0;
+                for (const std::string& pair : platform::Split(query, "&")) {
+                    const auto eq = pair.find('=');
+                    const std::string key = platform::LCase(pair.substr(0, eq)), value = pair.substr(eq + 1);
+                    if (key == "action") ++actions;
+                    if (key == "page") number = std::stoi(value);
+                    fields.emplace_back(key, value);
+                }
+                EXPECT_EQ(actions, 1) << query;
+                ASSERT_TRUE(number >= 1 && number <= 3) << query;
+                const std::string next = driver.Get("search.asp", fields).body;
+                const std::string firstRow = "<A href=newsdetail.asp?id=" + pageFirstRow[number].substr(7) + ">" +
+                                             pageFirstRow[number] + "</A>";
+                EXPECT_EQ(next.find("<A href=newsdetail.asp"), next.find(firstRow)) << query;
+                EXPECT_TRUE(Has(next, firstRow)) << query;
+                pages.push_back(next);
+            }
+        }
+        EXPECT_GE(followed.size(), 3u);
+    }
+}
+
+TEST_F(SearchTest, PageNumbersOutsideTheListShowItsEnds) {
+    Search({{"SearchTerms", "备份"}});
+    for (const char* page : {"0", "-1", "abc", ""})
+        EXPECT_TRUE(Has(driver.Get("search.asp", {{"action", "gotopage"}, {"page", page}}).body, ">备份 5</A>"))
+            << page;
+    EXPECT_TRUE(Has(driver.Get("search.asp", {{"action", "gotopage"}, {"page", "99"}}).body, "备份 旧"));
+}
+
+TEST_F(SearchTest, PagingWithoutAStoredSearchShowsTheForm) {
+    std::string body = driver.Get("search.asp", {{"action", "GotoPage"}, {"page", "2"}}).body;
+    EXPECT_TRUE(Has(body, "<form ACTION=search.asp METHOD=POST>"));
+    EXPECT_FALSE(Has(body, "错误号"));
+
+    // "browser" has no list of its own: an error page, and nothing stored.
+    EXPECT_TRUE(Has(driver.Get("search.asp", {{"action", "browser"}}).body, "错误号"));
+    body = driver.Get("search.asp", {{"action", "GotoPage"}}).body;
+    EXPECT_TRUE(Has(body, "<form ACTION=search.asp METHOD=POST>"));
+}
+
+TEST_F(SearchTest, HostileFieldsNeitherBreakTheStatementNorWidenIt) {
+    const std::string quote = "x' or ''='";
+    std::string body = Search({{"SearchTerms", quote},
+                               {"ForumChoice", quote},
+                               {"SearchUser", quote},
+                               {"BooleanAND", quote},
+                               {"SearchIn", quote},
+                               {"ExactName", quote}})
+                           .body;
+    EXPECT_TRUE(Has(body, "没有发现任何记录！"));
+    EXPECT_FALSE(Has(body, "错误号"));
+
+    for (const auto& [field, value] : site::Fields{{"ForumChoice", "archive_1 or 1=1"}, {"SearchDate", quote}}) {
+        body = Search({{field, value}}).body;
+        EXPECT_TRUE(Has(body, "错误号：13")) << field;
+        EXPECT_FALSE(Has(body, "备份")) << field;
+    }
+
+    body = driver.Get("search.asp", {{"action", "searchuser"}, {"username", "' or ''='"}}).body;
+    EXPECT_TRUE(Has(body, "没有发现任何记录！"));
+}
+
+}  // namespace
