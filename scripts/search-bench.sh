@@ -24,17 +24,8 @@ done
 scripts/build.sh >/dev/null
 [ -x build/benchmarks/search_bench ] || { echo "search-bench: Google Benchmark is not installed" >&2; exit 1; }
 
-# Today's topics count from the seeding day, so a board is reused only on it.
 [ -n "$db" ] || db=build/bench/board-$posts.db
-info=$db.seed.txt
-mkdir -p "$(dirname "$db")"
-if [ -s "$db" ] && [ -s "$info" ] && [ "$(date -r "$info" +%F)" = "$(date +%F)" ]; then
-  echo "reusing $db"
-else
-  rm -f "$db" "$db-wal" "$db-shm" "$info"
-  build/tools/seed/board-seed --db "$db" --posts "$posts" > "$info.new"
-  mv "$info.new" "$info"
-fi
-cat "$info"
+source scripts/lib/seeded-board.sh
+seeded_board "$db" "$posts"
 
 SEARCH_BENCH_DB=$db build/benchmarks/search_bench

@@ -2,11 +2,10 @@
 // request field `action`.
 #include <string>
 
+#include "board/browse/SearchPage.h"
 #include "board/browse/SearchQuery.h"
-#include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
-#include "board/browse/SearchPage.h"
 #include "platform/DateTime.h"
 #include "platform/Strings.h"
 
@@ -27,6 +26,14 @@ board::SearchChoices ReadChoices(const platform::Request& request) {
 }
 
 }  // namespace
+
+void WriteSearchHeader(Tarnbell& page, const std::string& ubbHeader) {
+    const std::string& style = CurrentSettings().BBStyle;
+    if (style == "UBB")
+        page.Response().Write(ubbHeader);
+    else if (style == "CLUB")
+        page.Response().Write(page.GetClubHeader());
+}
 
 void Tarnbell::Search() {
     RunPage(Closing::CopyrightAndBody, [&](Page& p) {

@@ -2,28 +2,20 @@
 // window and author; it posts back with action "simplesearch".
 #include <string>
 
-#include "core/Settings.h"
 #include "board/browse/SearchPage.h"
+#include "core/Settings.h"
 #include "platform/Recordset.h"
 
 namespace core {
 
 namespace {
 
-void WriteHeader(Tarnbell& page) {
-    const Settings& s = CurrentSettings();
-    platform::Response& out = page.Response();
-    if (s.BBStyle == "UBB") {
-        out.Write("<table border=0 width=" + s.TableWidth + ">");
-        out.Write("<tbody>");
-        out.Write("<tr>");
-        out.Write("<td><img alt='Search Bulletin Board' border=0 src=images/searchhead.gif WIDTH=213 HEIGHT=58> </td>");
-        out.Write("<td vAlign=bottom>");
-        out.Write("<center><a href=default.asp>回到论坛</a></center></td></tr></tbody></table><br>");
-    } else if (s.BBStyle == "CLUB") {
-        out.Write(page.GetClubHeader());
-    }
-}
+const char* const kFormHeader =
+    "<tbody>"
+    "<tr>"
+    "<td><img alt='Search Bulletin Board' border=0 src=images/searchhead.gif WIDTH=213 HEIGHT=58> </td>"
+    "<td vAlign=bottom>"
+    "<center><a href=default.asp>回到论坛</a></center></td></tr></tbody></table><br>";
 
 // Public forums (a NULL restrict is public, as everywhere else), then the
 // archives.
@@ -50,7 +42,7 @@ void WriteSearchForm(Tarnbell& page, Page& p) {
     const Settings& s = CurrentSettings();
     platform::Response& out = page.Response();
     out.Write("<form ACTION=search.asp METHOD=POST>");
-    WriteHeader(page);
+    WriteSearchHeader(page, "<table border=0 width=" + s.TableWidth + ">" + kFormHeader);
     out.Write(s.TableBorderOpen);
     out.Write("<table border=0 cellPadding=4 cellSpacing=1 width=" + s.InnerTableWidth + ">");
     out.Write("<tbody>");

@@ -7,6 +7,10 @@
 
 namespace core {
 
+// The board header of either half: `ubbHeader` in the UBB style, the club
+// header in the CLUB style, nothing otherwise.
+void WriteSearchHeader(Tarnbell& page, const std::string& ubbHeader);
+
 // The search form, with the public forums and the archives to choose from.
 void WriteSearchForm(Tarnbell& page, Page& p);
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "board/browse/SearchPage.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
-#include "board/browse/SearchPage.h"
 #include "platform/Convert.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
@@ -17,24 +17,13 @@ namespace core {
 
 namespace {
 
-void WriteHeader(Tarnbell& page) {
-    const Settings& s = CurrentSettings();
-    platform::Response& out = page.Response();
-    if (s.BBStyle == "UBB") {
-        out.Write("<TABLE border=0 width=" + s.TableWidth + ">");
-        out.Write("<TBODY>");
-        out.Write("<TR>");
-        out.Write("<TD align=left>" + s.Logo + "</td>");
-        out.Write("<TD align=center vAlign=middle>");
-        out.Write("<CENTER><font class=bbtitle>搜索结果</font><br><br><br>");
-        out.Write("<A href=search.asp>新搜索</A> | ");
-        out.Write("<a href=default.asp>回到论坛</A></center> ");
-        out.Write("</TD></TR></TBODY></TABLE>");
-        out.Write("<br>");
-    } else if (s.BBStyle == "CLUB") {
-        out.Write(page.GetClubHeader());
-    }
-}
+const char* const kResultsHeader =
+    "<TD align=center vAlign=middle>"
+    "<CENTER><font class=bbtitle>搜索结果</font><br><br><br>"
+    "<A href=search.asp>新搜索</A> | "
+    "<a href=default.asp>回到论坛</A></center> "
+    "</TD></TR></TBODY></TABLE>"
+    "<br>";
 
 void WriteHeadingRow(platform::Response& out) {
     const Settings& s = CurrentSettings();
@@ -93,7 +82,8 @@ void WriteSearchResults(Tarnbell& page, Page& p, std::optional<std::string> stat
     rs.Open(*statement, con, platform::CursorType::Static);
     rs.KnownRecordCount(recordCount);
 
-    WriteHeader(page);
+    WriteSearchHeader(page, "<TABLE border=0 width=" + s.TableWidth + "><TBODY><TR><TD align=left>" + s.Logo +
+                                "</td>" + kResultsHeader);
     if (rs.Bof() && rs.Eof()) {
         out.Write("<TABLE border=0 width=" + s.TableWidth + ">");
         out.Write("<TBODY>");
