@@ -76,6 +76,11 @@ public:
     void NewlyTopic();
     void Top();
     void Online();
+    // Thread view: newsdetail.asp (board/browse/ThreadView.cpp).
+    void Detail();
+    // Announcements of a forum: ubbmisc.asp?action=getannounce
+    // (board/browse/Announcements.cpp).
+    void Getannounce();
 
     // search.asp: the search form and its lists (board/browse/Search*.cpp).
     void Search();

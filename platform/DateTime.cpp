@@ -128,6 +128,11 @@ std::string FormatTime(DateTime d) {
 
 std::string FormatGeneral(DateTime d) { return FormatDate(d) + " " + FormatTime(d); }
 
+std::string FormatLongDate(DateTime d) {
+    DateParts p = Parts(d);
+    return std::to_string(p.year) + "年" + std::to_string(p.month) + "月" + std::to_string(p.day) + "日";
+}
+
 std::optional<DateTime> ParseDateTime(std::string_view text) {
     std::string_view s = text;
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);

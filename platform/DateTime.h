@@ -22,6 +22,8 @@ DateParts Parts(DateTime d);
 std::string FormatGeneral(DateTime d);
 std::string FormatDate(DateTime d);  // "yyyy-mm-dd"
 std::string FormatTime(DateTime d);  // "hh:nn:ss"
+// The server's long date form: "2001年3月5日".
+std::string FormatLongDate(DateTime d);
 
 // Reads "yyyy-mm-dd[ hh:nn[:ss]]" and unpadded forms such as
 // "2001-3-5 9:07:30"; also "/" as date separator. Nothing else.

@@ -14,11 +14,13 @@ void RegisterBoardRoutes(Router& router) {
     router.add("top.asp", &Tarnbell::Top);
     router.add("online.asp", &Tarnbell::Online);
     router.add("search.asp", &Tarnbell::Search);
+    router.add("newsdetail.asp", &Tarnbell::Detail);
 
     // ubbmisc.asp serves several small pages, picked by `action`.
     router.add<Tarnbell>("ubbmisc.asp", [](Tarnbell& page) {
         const std::string action = platform::LCase(page.Request()("action").str());
         if (action == "idcheck") page.IDCheck();
+        else if (action == "getannounce") page.Getannounce();
     });
 }
 

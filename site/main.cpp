@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "board/browse/ThreadHits.h"
 #include "core/Module1.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
@@ -140,6 +141,8 @@ int main(int argc, char** argv) {
         // Run also returns on its own failure: wake the stopper if it still waits.
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();
+        // Hits tallied since the last batch.
+        board::FlushAllThreadViews();
         std::fprintf(stderr, "board-server: stopped.\n");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "board-server: %s\n", e.what());

@@ -1,0 +1,250 @@
+// newsdetail.asp: one thread, HotCount posts a page, with the step to the
+// next newer or older topic of a forum ("findthread").
+#include <cstdint>
+#include <string>
+
+#include "board/browse/ThreadHits.h"
+#include "board/browse/ThreadPost.h"
+#include "core/Module1.h"
+#include "core/Tarnbell.h"
+#include "platform/Charset.h"
+#include "platform/Convert.h"
+#include "platform/Recordset.h"
+#include "platform/Strings.h"
+
+namespace core {
+
+namespace {
+
+using platform::HtmlEncode;
+using platform::UrlEncode;
+using platform::Variant;
+
+constexpr const char* kThreadQuery =
+    "select post.*, register.oicq, register.location, register.emailview, register.status as userstatus,"
+    " register.email, register.postcount, register.icq, register.url as homepage, register.signature,"
+    " register.signdate, register.nickname, register.icon as membericon, post.icon as posticon"
+    " from post left outer join register on post.username = register.username"
+    // The topic and its replies (postid = id or parentid = id), in postid
+    // order straight from the indexes, so a page reads only its own rows.
+    " where post.postid in (select ? union all select postid from post where parentid = ?)"
+    " order by post.postid";
+
+std::string NewTopicButton(const board::ThreadTopic& topic, const std::string& image) {
+    return "<a href=posting.asp?action=newtopic&forum=" + topic.forumUrl + ">" + image + "</a>";
+}
+
+std::string ReplyButton(const board::ThreadTopic& topic, const std::string& forumKey, const std::string& image) {
+    return "<a href=posting.asp?action=reply&topic=" + topic.id + "&" + forumKey + "=" + topic.forumUrl +
+           "&TopicSubject=" + topic.subjectUrl + ">" + image + "</a>";
+}
+
+// The buttons under the board header: new topic, and reply while the topic is open.
+std::string HeaderButtons(const board::ThreadTopic& topic) {
+    const Settings& s = CurrentSettings();
+    std::string html = NewTopicButton(topic, "<img src=images/" + s.BBTopic + " border=0 alt=新开主题>");
+    html += "&nbsp;&nbsp;";
+    if (topic.status == "open")
+        html += ReplyButton(topic, "forum", "<img src=images/" + s.BBReply + " border=0 alt=回复该主题>");
+    return html;
+}
+
+std::string SendToFriendLine(const board::ThreadTopic& topic) {
+    return "<img src=images/vuvedirirminiicon.gif width=33 height=11> <b>论坛信使：</b>"
+           "<a href=ubbmisc.asp?action=sendthread&Subject=" + topic.subjectUrl + ">推荐本页给你的朋友！</a>";
+}
+
+void WriteUbbHeader(platform::Response& out, const board::ThreadTopic& topic, std::int16_t page,
+                    std::int16_t pageCount) {
+    const Settings& s = CurrentSettings();
+    out.Write("<table border=0 width=" + s.TableWidth + "><tr>");
+    out.Write("<td valign=top>" + s.Logo + "<br><br> <br>" + SendToFriendLine(topic) + "</td>");
+    out.Write("<td><p align=left class=smallFont>");
+    out.Write("<img src=images/open.gif> <a href=default.asp title=返回讨论区总页.>" + s.BBName + "</a><br>");
+    out.Write("<img src=images/tline.gif><img src=images/open.gif> <a href=list.asp?groupname=" + topic.forumUrl +
+              ">" + topic.forum + "</a><br>");
+    out.Write("&nbsp;&nbsp;&nbsp;&nbsp;<img src=images/tline3.gif><img src=images/open.gif> " +
+              HtmlEncode(topic.subject));
+    if (pageCount >= 2) out.Write(" (页 " + std::to_string(page) + ")");
+    out.Write("</p><p align=center>" + HeaderButtons(topic) + "</p>");
+    out.Write("<p class=smallFont>" + GetNavBarHtml() + "</p></td></tr></table>");
+}
+
+void WriteClubHeader(platform::Response& out, const board::ThreadTopic& topic) {
+    const Settings& s = CurrentSettings();
+    out.Write("<table border=0 width=" + s.TableWidth + ">");
+    out.Write("<tr><td colspan=2 align=center>" + s.Logo + "</td></tr>");
+    out.Write("<tr><td colspan=2 align=right>" + GetNavBarHtml() + "</td></tr>");
+    out.Write("<tr><td>" + SendToFriendLine(topic) + "</td><td align=center>" + HeaderButtons(topic) +
+              "</td></tr></table>");
+}
+
+// Page list on the left, the steps to the neighbouring topics on the right.
+void WritePageBarRow(platform::Response& out, const board::ThreadTopic& topic, std::int16_t page,
+                     std::int16_t pageCount) {
+    out.Write("<tr><td>");
+    if (pageCount > 1) {
+        out.Write("这个话题共有" + std::to_string(pageCount) + "页：");
+        for (int n = 1; n <= pageCount; ++n) {
+            const std::string number = std::to_string(n);
+            if (n == page)
+                out.Write("<font color=darkgray>" + number + "</font>&nbsp;");
+            else
+                out.Write("<a href=newsdetail.asp?id=" + topic.id + "&page=" + number + ">" + number + "</a>&nbsp;");
+        }
+    }
+    const std::string step = "<a href=newsDetail.asp?action=findthread&Forum=" + topic.forumUrl + "&go=";
+    out.Write("</td><td align=right>" + step + "newer&id=" + topic.id + ">上一贴</a>&nbsp;|&nbsp;" + step +
+              "older&id=" + topic.id + ">下一贴</a></td></tr>");
+}
+
+void WriteModeratorOptions(platform::Response& out, const board::ThreadTopic& topic) {
+    const Settings& s = CurrentSettings();
+    const std::string keys = "&topic=" + topic.id + "&topicsubject=" + topic.subjectUrl;
+    out.Write("<table border=0 width=" + s.TableWidth + "><tr><td align=center><b>管理选项：</b>");
+    if (topic.status == "close")
+        out.Write("<a href=Posting.asp?action=OpenThread" + keys + "&Forum=" + topic.forumUrl + ">开放话题</a>&nbsp;");
+    else
+        out.Write("<a href=Posting.asp?action=CloseThread" + keys + "&Forum=" + topic.forumUrl + ">关闭话题</a>&nbsp;");
+    out.Write("|&nbsp;<a href=archive.asp?action=transfer" + keys + "&forum=" + topic.forumUrl + ">移动/归档</a>&nbsp;");
+    out.Write("|&nbsp;<a href=posting.asp?action=deletepost" + keys + "&forum=" + topic.forumUrl + ">删除话题</a>&nbsp;");
+    out.Write("</td></tr><tr><td><p>");
+    out.Write(NewTopicButton(topic, "<img alt=新开主题 border=0 src='images/" + s.BBTopic + "'>") + "&nbsp;&nbsp;");
+    if (topic.status == "open")
+        out.Write(ReplyButton(topic, "Forum", "<img alt=回复该主题 border=0 src='images/" + s.BBReply + "'>") + "<br>");
+    out.Write("</p></td></tr></table>");
+}
+
+// The id of the forum's nearest topic after (newer) or before (older) `from`,
+// or Empty when there is none.
+Variant NeighbourTopic(platform::Connection& con, const std::string& forum, const Variant& from, bool newer) {
+    platform::Recordset rs;
+    rs.Open(newer ? "select postid from post where forumname = ? and postid > ? and ifnull(parentid, 0) = 0"
+                    " order by postid limit 1"
+                  : "select postid from post where forumname = ? and postid < ? and ifnull(parentid, 0) = 0"
+                    " order by postid desc limit 1",
+            con, {forum, from});
+    return rs.Eof() ? Variant() : rs.Fields(0);
+}
+
+// Everything between the page head and the jump box: headers, page bars,
+// the page's posts and the moderator options.
+void WriteThreadPage(platform::Response& out, platform::Recordset& rs, const board::ThreadTopic& topic,
+                     std::int16_t page, std::int16_t pageCount) {
+    const Settings& s = CurrentSettings();
+    out.Write("<script language=javascript>function winopen(icqwindow){window.open(icqwindow,\"_blank\","
+              "\"toolbar=no,location=no,menubar=no,scrollbars=yes,width=450,height=250,resizeable=yes,"
+              "status=no\");}</script>");
+    out.Write("<center>");
+    if (s.BBStyle == "UBB")
+        WriteUbbHeader(out, topic, page, pageCount);
+    else if (s.BBStyle == "CLUB")
+        WriteClubHeader(out, topic);
+
+    out.Write("<table border=0  width=" + s.TableWidth + ">");
+    if (topic.status == "close")
+        out.Write("<tr><td colspan=2><img src=images/lock.gif>该话题已被锁定，不再接受回复&nbsp;</td></tr>");
+    WritePageBarRow(out, topic, page, pageCount);
+    out.Write("</table>");
+
+    out.Write(s.TableBorderOpen);
+    out.Write("<table border=0 cellpadding=4 cellspacing=1 width=" + s.InnerTableWidth + ">");
+    out.Write("<tr " + s.TableColorStrip + "><td width=18% valign=middle><font color=" + s.TableStripTextColor +
+              "><b>发表人</b></font></td><td><font color=" + s.TableStripTextColor + "><b>主题:&nbsp;&nbsp;" +
+              HtmlEncode(rs.Fields("Subject").str()) + "</b></font></td></tr>");
+    for (int i = 1; i <= s.HotCount && !rs.Eof(); ++i) {
+        board::WritePostRow(out, rs, topic, i);
+        rs.MoveNext();
+    }
+    out.Write("</table>");
+    out.Write(s.TableBorderClose);
+
+    out.Write("<table border=0 width=" + s.TableWidth + ">");
+    WritePageBarRow(out, topic, page, pageCount);
+    out.Write("</table>");
+    WriteModeratorOptions(out, topic);
+}
+
+// The topic's values from the thread's first row.
+board::ThreadTopic TopicOf(platform::Recordset& rs) {
+    board::ThreadTopic topic;
+    topic.id = std::to_string(static_cast<long long>(platform::CDbl(rs.Fields("postid"))));
+    topic.forum = rs.Fields("ForumName").str();
+    topic.forumUrl = UrlEncode(topic.forum);
+    topic.subject = rs.Fields("subject").str();
+    topic.subjectUrl = UrlEncode(topic.subject);
+    topic.status = platform::LCase(rs.Fields("Status").str());
+    return topic;
+}
+
+// Counted on the replies' index: cheaper than counting the thread query.
+long CountReplies(platform::Connection& con, long long topicId) {
+    platform::Recordset rs;
+    rs.Open("select count(*) from post where parentid = ?", con, {Variant(topicId)});
+    return platform::CLng(rs.Fields(0));
+}
+
+}  // namespace
+
+void Tarnbell::Detail() {
+    RunPage(Closing::BodyOnly, [&](Page& p) {
+        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "查看话题内容");
+        const Variant idValue = Request()("id");
+        if (!IsPositiveNumber(idValue)) p.Refuse("调用参数错误，请检查！");
+        // The number as the request wrote it: "12.5" names no post.
+        Variant topicId(platform::CDbl(idValue));
+        platform::Connection& con = p.Db();
+
+        if (Request()("action").str() == "findthread") {
+            const std::string forum = Request()("forum").str();
+            const std::string go = platform::LCase(Request()("go").str());
+            if (forum.empty() || (go != "newer" && go != "older")) p.Refuse("调用参数错误！请联系系统管理员!");
+            topicId = NeighbourTopic(con, forum, topicId, go == "newer");
+            if (topicId.isEmpty()) {
+                MessageWithJumpTo(con, forum,
+                                  go == "newer"
+                                      ? "对不起，没有比该主题更新的贴子了！按浏览器的后退按钮可退回到上一个主题！"
+                                      : "对不起，没有比该主题更旧的贴子了！按浏览器的后退按钮可退回到上一个主题！",
+                                  false);
+                p.Stop();
+            }
+        }
+
+        std::int16_t page = 1;
+        const Variant pageValue = Request()("page");
+        if (!pageValue.isEmpty() && IsPositiveNumber(pageValue)) page = platform::CInt(pageValue);
+
+        const Settings& s = CurrentSettings();
+        platform::Recordset rs;
+        rs.CacheSize(s.HotCount);
+        rs.PageSize(s.HotCount);
+        rs.Open(kThreadQuery, con, platform::CursorType::Static, {topicId, topicId});
+        if (rs.Eof()) p.Refuse("没有该主题！");
+        if (!rs.Fields("parentid").isNull()) p.Refuse("调用错误!");
+
+        const board::ThreadTopic topic = TopicOf(rs);
+        const long long topicRowId = std::stoll(topic.id);
+        rs.KnownRecordCount(1 + CountReplies(con, topicRowId));
+        const std::int16_t pageCount = platform::CInt(Variant(rs.PageCount()));
+        if (page > pageCount) page = pageCount;
+        rs.AbsolutePage(page);
+
+        platform::Response& out = Response();
+        out.Write(PageHead(HtmlEncode(topic.subject) + " - " + s.BBName));
+        if (!CheckForum(con, topic.forum))
+            p.Refuse("对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！");
+        if (CurrentForumRestrict == "private" && Session()(topic.forum).isEmpty()) {
+            PrivateForum(topic.forum);
+            p.Stop();
+        }
+
+        WriteThreadPage(out, rs, topic, page, pageCount);
+        rs.Close();
+        if (s.BBStyle == "UBB") out.Write(JumpTo(con, Variant(topic.forum), false));
+        board::CountThreadView(con, topicRowId);
+        out.Write("</center>");
+        out.Write(s.Copyright);
+    });
+}
+
+}  // namespace core
