@@ -81,6 +81,9 @@ public:
     // Announcements of a forum: ubbmisc.asp?action=getannounce
     // (board/browse/Announcements.cpp).
     void Getannounce();
+    // Board home and forum topic list (Home.cpp, TopicList.cpp).
+    void Home();
+    void list();
 
     // search.asp: the search form and its lists (board/browse/Search*.cpp).
     void Search();

@@ -15,6 +15,8 @@ void RegisterBoardRoutes(Router& router) {
     router.add("online.asp", &Tarnbell::Online);
     router.add("search.asp", &Tarnbell::Search);
     router.add("newsdetail.asp", &Tarnbell::Detail);
+    router.add("default.asp", &Tarnbell::Home);
+    router.add("list.asp", &Tarnbell::list);
 
     // ubbmisc.asp serves several small pages, picked by `action`.
     router.add<Tarnbell>("ubbmisc.asp", [](Tarnbell& page) {

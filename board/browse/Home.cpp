@@ -1,0 +1,220 @@
+// The board home (default.asp): where a visit starts. Settles the visit's
+// last-visit time, then shows the board totals, every forum by catalog with
+// its new-post mark, the visitor's unread private messages and who is
+// online.
+#include <string>
+
+#include "board/browse/LastVisit.h"
+#include "core/Module1.h"
+#include "core/Tarnbell.h"
+#include "platform/Convert.h"
+#include "platform/DateTime.h"
+#include "platform/Recordset.h"
+
+namespace core {
+
+namespace {
+
+using platform::Variant;
+
+// The session's first home page moves the previous visit's time from
+// lastLoginDT into sessionLoginDT, which then stays for the visit; later
+// pages read sessionLoginDT.
+board::LastVisit StartVisit(const platform::Request& request, platform::Response& response,
+                            platform::Session& session) {
+    if (!(session("FirstIn") == Variant(""))) {
+        session.Set("FirstIn", "no");
+        return board::ReadSessionLoginDT(request, response);
+    }
+    const std::string now = board::NowText();
+    board::LastVisit visit{Variant(now), false};
+    const Variant last = request.Cookies("lastLoginDT");
+    if (!last.str().empty() && platform::IsDate(last)) visit = {Variant(platform::CDate(last)), true};
+    board::SetYearCookie(response, "sessionLoginDT",
+                         visit.fromCookie ? platform::FormatGeneral(visit.time.rawDate()) : now);
+    board::SetYearCookie(response, "lastLoginDT", now);
+    session.Set("FirstIn", "yes");
+    return visit;
+}
+
+// A count or sum as the page writes it: Null as nothing.
+std::string Number(const Variant& v) { return v.str(); }
+
+std::int32_t CountOrZero(const Variant& v) { return v.isNull() ? 0 : platform::CLng(v); }
+
+std::string CategoryStrip(const std::string& title) {
+    const Settings& s = CurrentSettings();
+    return "<tr " + s.CategoryStripColor + "><td colSpan=6><font color=" + s.CategoryStripTextColor +
+           "><b>" + title + "</b></font> </td></tr>";
+}
+
+}  // namespace
+
+void Tarnbell::Home() {
+    const Settings& s = CurrentSettings();
+    platform::Response& out = Response();
+    platform::Server& server = Server();
+
+    RunPage(Closing::BodyOnly, [&](Page& p) {
+        const std::string visitorIP = Request().ServerVariables("Remote_addr").str();
+        const std::string displayName = UpdateOnline(visitorIP, "首页");
+        const board::LastVisit visit = StartVisit(Request(), out, Session());
+
+        out.Write(PageHead(s.BBName));
+        out.Write("<div align=center><center>");
+        if (s.BBStyle == "UBB") {
+            out.Write("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td>");
+            out.Write("<td><p align=Left>&nbsp;&nbsp;&nbsp;<b><font class=bbtitle color=\"" + s.BBTitleFontColor +
+                      "\">" + s.BBName + "</font></b></p><p>" + GetNavBarHtml() + "</p></td></tr></table>");
+        } else if (s.BBStyle == "CLUB") {
+            out.Write(GetClubHeader());
+        }
+
+        platform::Connection& con = p.Db();
+        out.Write("<table border=0 width=" + s.TableWidth + "><tr>"
+                  "<td><b>[功能区]</b> <a href=search.asp?action=getdaily>今天的话题</a>&nbsp;|&nbsp;"
+                  "<a href=active.asp>最近25条贴子</a>&nbsp;|&nbsp;<a href=hot.asp>最热门25条贴子</a>&nbsp;"
+                  "|&nbsp;<a href=morereply.asp>最多回复25条贴子</a></td></tr></table>");
+
+        // Board totals, the last visit, members.
+        out.Write("<table border=0 width=" + s.TableWidth + ">");
+        platform::Recordset rs;
+        if (s.DisplayPostCount) {
+            rs.Open("select sum(ifnull(topiccount,0)),sum(ifnull(replycount,0)) from forum", con);
+            const Variant topics = rs.Fields(0), replies = rs.Fields(1);
+            const std::string posts = topics.isNull() || replies.isNull()
+                                          ? std::string()
+                                          : platform::NumberText(topics.toDouble() + replies.toDouble());
+            out.Write("<tr><td colspan=2 align=right>主题总数:<b>" + Number(topics) + "</b> | 回复总数:<b>" +
+                      Number(replies) + "</b> | 贴子总数:<b>" + posts + "</b></td></tr>");
+            rs.Close();
+        }
+        out.Write("<tr><td>您上次来访时间为: " + FormatPostTime(visit.time).str() + "</td>");
+        out.Write("<td nowrap align=right><a href=member.asp>注册用户列表</a> ");
+        if (s.DisplayMemberTotal) {
+            rs.Open("select count(username) from register", con);
+            out.Write("| 注册用户:<b>" + std::to_string(CountOrZero(rs.Fields(0))) + "</b> ");
+            rs.Close();
+        }
+        if (s.DisplayRegistration) {
+            rs.Open("select username from register order by signdate desc limit 1", con);
+            const std::string newest = rs.Eof() ? std::string() : rs.Fields("username").str();
+            rs.Close();
+            if (!newest.empty())
+                out.Write("|&nbsp;最后加盟:<a href=viewuser.asp?username=" + server.URLEncode(newest) + "><b>" +
+                          server.HTMLEncode(newest) + "</b></a>");
+        }
+        out.Write("</td></tr></table>");
+
+        // Forums, with a strip wherever the catalog changes.
+        const std::string headCell = "<font color=" + s.TableStripTextColor + ">";
+        out.Write(s.TableBorderOpen);
+        out.Write("<table cellpadding=4 border=0 cellspacing=1  width=" + s.InnerTableWidth + ">\r\n");
+        out.Write("<tr " + s.TableColorStrip + ">\r\n");
+        out.Write("<td></td>\r\n");
+        out.Write("<td vAlign=bottom width=270>" + headCell + "<b>讨论区</b></font></td>\r\n");
+        out.Write("<td align=middle noWrap vAlign=bottom width=60>" + headCell + "<b>主题数</b></font>\r\n");
+        out.Write("</td>\r\n");
+        out.Write("<td align=middle noWrap vAlign=bottom width=60>" + headCell + "<b>贴子数</b></font>\r\n");
+        out.Write("</td>\r\n");
+        out.Write("<td align=middle noWrap vAlign=bottom width=120>" + headCell + "<b>最后发表</b></font></td>\r\n");
+        out.Write("<td vAlign=bottom align=center noWrap><p style=color:white><b>版主</b> </td></tr>");
+
+        rs.CacheSize(20);
+        rs.Open("select forum.forumname,forum.descript,forum.catalog,"
+                "ifnull(topiccount,0)+ifnull(replycount,0) as postcount,ifnull(topiccount,0) as subjectcount,"
+                "lastposttime as lasttime,lastpostusername,forummaster from forum order by forum.sequence",
+                con);
+        std::string catalog;
+        while (!rs.Eof()) {
+            const Variant rowCatalog = rs.Fields("catalog");
+            if (!rowCatalog.isNull() && rowCatalog.str() != catalog) {
+                catalog = rowCatalog.str();
+                out.Write(CategoryStrip(catalog));
+            }
+            const std::string name = rs.Fields("forumname").str();
+            const Variant lastTime = rs.Fields("lasttime");
+            const Variant lastUser = rs.Fields("lastpostusername");
+
+            out.Write("<tr><td vAlign=top " + s.BGColor + " align=center><img border=0 src=images/" +
+                      (visit.IsNewer(lastTime) ? "on" : "off") + ".gif ></td>");
+            out.Write("<td  vAlign=top " + s.AltColumnColor1 + "><p><b><a href=\"list.asp?GroupName=" +
+                      server.URLEncode(name) + "\">" + name + "</a></b><br>" + rs.Fields("descript").str() +
+                      "</td>");
+            out.Write("<td   noWrap vAlign=top align=center " + s.AltColumnColor2 + "><p>" +
+                      std::to_string(CountOrZero(rs.Fields("subjectcount"))) + "&nbsp;</td>");
+            out.Write("<td align=center noWrap vAlign=top " + s.AltColumnColor1 + "><p>" +
+                      std::to_string(CountOrZero(rs.Fields("postcount"))) + "&nbsp;</td>");
+            // A forum whose last-post counters are missing shows an empty
+            // cell rather than failing the whole page.
+            if (lastUser.isNull() || lastTime.isNull()) {
+                out.Write("<td " + s.AltColumnColor2 + "></td>");
+            } else {
+                const std::string user = lastUser.str();
+                out.Write("<td   noWrap vAlign=top align=center " + s.AltColumnColor2 + "><p>" +
+                          FormatLastPostTime(lastTime).str() + "<br>by <a href=viewuser.asp?username=" +
+                          server.URLEncode(user) + ">" + server.HTMLEncode(user) + "</a></td>");
+            }
+            out.Write("<td  vAlign=top  align=left " + s.AltColumnColor1 + " >" + rs.Fields("forummaster").str() +
+                      "</td></tr>");
+            rs.MoveNext();
+        }
+        rs.Close();
+
+        // Unread private messages of the member the session or the cookies name.
+        out.Write(CategoryStrip("悄悄话"));
+        out.Write("<tr><td vAlign=top " + s.BGColor + " align=center >");
+        std::string name, password;
+        if (!Session()("Password").str().empty() || !Session()("UserName").str().empty()) {
+            name = Session()("UserName").str();
+            password = Session()("Password").str();
+        } else if (!Request().Cookies("UserName").str().empty() || !Request().Cookies("Password").str().empty()) {
+            name = Request().Cookies("UserName").str();
+            password = Request().Cookies("Password").str();
+        }
+        std::string notice;
+        if (name.empty() || password.empty()) {
+            out.Write("<img src=images/pm_off_b.gif>");
+            notice = "检查您的悄悄话";
+        } else {
+            rs.Open("select count(postid) from PM inner join register on PM.recipient=register.username "
+                    "where recipient=? and password=? and isnew=1",
+                    con, {name, password});
+            const std::int32_t unread = CountOrZero(rs.Fields(0));
+            rs.Close();
+            if (unread == 0) {
+                out.Write("<img src=images/pm_off_b.gif>");
+                notice = "您没有新悄悄话";
+            } else {
+                out.Write("<img src=images/pm_on_b.gif align=absmiddle>");
+                notice = "您有" + std::to_string(unread) + "条新悄悄话";
+            }
+        }
+        out.Write("</td><td colspan=5 " + s.AltColumnColor1 + " ><a href=pm.asp><b>悄悄话</b></a> <br> - " + notice +
+                  "</td></tr>");
+
+        // Who is online.
+        out.Write(CategoryStrip("在线用户"));
+        out.Write("<tr><td vAlign=top " + s.BGColor + " align=center ><img src=images/online.gif></td><td colspan=5 " +
+                  s.AltColumnColor1 + " >");
+        out.Write("<a href=online.asp><b>当前浏览的朋友 (" + Application()("OnlineCount").str() + ")</b></a> <br>");
+        if (displayName == "GUEST ")
+            out.Write(s.GuestTitle + " (" + MaskIP(visitorIP).str() + ")");
+        else
+            out.Write("成员 " + server.HTMLEncode(displayName));
+        const Variant guests = Application()("GuestCount");
+        const double members = Application()("OnlineCount").toDouble() - guests.toDouble();
+        out.Write(" - 现在 " + platform::NumberText(members) + " 个成员和 " + guests.str() + " 个" + s.GuestTitle +
+                  "在这个论坛");
+        out.Write("</td></tr></table>" + s.TableBorderClose);
+
+        if (s.BBStyle == "UBB") out.Write(GetArchiveJumpList(con));
+        out.Write("</center></div><p><ul><img alt=On border=0 src=images/on.gif WIDTH=22 HEIGHT=15>&nbsp;&nbsp; "
+                  "自从你上次来过以后有新贴子.<br>");
+        out.Write("<img alt=off border=0 src=images/off.gif WIDTH=22 HEIGHT=15><span class=smallFont>&nbsp;&nbsp; "
+                  "自从你上次来过以后没有新贴子. </span></ul>");
+        out.Write(s.Copyright);
+    });
+}
+
+}  // namespace core

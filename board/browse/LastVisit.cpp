@@ -1,0 +1,31 @@
+#include "board/browse/LastVisit.h"
+
+#include <cmath>
+
+#include "platform/Convert.h"
+#include "platform/DateTime.h"
+
+namespace board {
+
+bool LastVisit::IsNewer(const platform::Variant& postTime) const {
+    if (!fromCookie || postTime.isNull() || postTime.isEmpty()) return false;
+    return platform::CDate(postTime) > time.rawDate();
+}
+
+std::string NowText() { return platform::FormatGeneral(platform::Now()); }
+
+void SetYearCookie(platform::Response& response, std::string_view name, const std::string& value) {
+    const platform::DateTime today{std::floor(platform::Now().serial)};
+    response.SetCookie(name, value);
+    response.CookieExpires(name, platform::AddDays(today, 365));
+}
+
+LastVisit ReadSessionLoginDT(const platform::Request& request, platform::Response& response) {
+    const platform::Variant cookie = request.Cookies("sessionLoginDT");
+    if (platform::IsDate(cookie)) return {platform::Variant(platform::CDate(cookie)), true};
+    const std::string now = NowText();
+    if (cookie.str().empty()) SetYearCookie(response, "sessionLoginDT", now);
+    return {platform::Variant(now), false};
+}
+
+}  // namespace board

@@ -1,0 +1,329 @@
+// The topic list of one forum (list.asp): newest activity first, one page
+// of PageSize topics at a time, filtered by the age of the last reply.
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "board/browse/LastVisit.h"
+#include "core/Module1.h"
+#include "core/Tarnbell.h"
+#include "platform/Convert.h"
+#include "platform/DateTime.h"
+#include "platform/Error.h"
+#include "platform/Recordset.h"
+
+namespace core {
+
+namespace {
+
+using platform::Variant;
+
+// A request's day filter made non-negative.
+std::int16_t AbsoluteDays(const Variant& value) {
+    const std::int16_t days = platform::CInt(value);
+    if (days == INT16_MIN) platform::raise(platform::kErrOverflow);
+    return static_cast<std::int16_t>(days < 0 ? -days : days);
+}
+
+// The day filter from the query, else the cookie (repaired when it holds no
+// number), else the default.
+std::int16_t DayFilter(const platform::Request& request, platform::Response& response) {
+    const std::int16_t fallback = CurrentSettings().DaysPruneDefault;
+    const Variant query = request.QueryString("DaysPrune");
+    if (!query.str().empty()) return platform::IsNumeric(query) ? AbsoluteDays(query) : fallback;
+    const Variant cookie = request.Cookies("DaysPrune");
+    if (cookie.str().empty()) return fallback;
+    if (platform::IsNumeric(cookie)) return AbsoluteDays(cookie);
+    board::SetYearCookie(response, "DaysPrune", std::to_string(fallback));
+    return fallback;
+}
+
+struct DayOption {
+    std::int16_t days;
+    const char* label;
+};
+
+constexpr DayOption kDayOptions[] = {
+    {1, "显示前一天的贴子"},    {2, "显示前两天的贴子"},     {5, "显示前五天的贴子"},
+    {10, "显示前十天的贴子"},   {20, "显示前二十天的贴子"},   {30, "显示前三十天的贴子"},
+    {45, "显示前四十五天的贴子"}, {60, "显示前六十天的贴子"}, {75, "显示前七十五天的贴子"},
+    {365, "显示前一年的贴子"},  {0, "显示所有的贴子"},
+};
+
+std::string DaySelect(std::int16_t filter) {
+    std::string html = "<select name=DaysPrune size=1 class=smallsel>";
+    for (const DayOption& option : kDayOptions)
+        html += "<option value=" + std::to_string(option.days) + (option.days == filter ? " selected>" : ">") +
+                option.label;
+    return html;
+}
+
+// Digits grouped by three with commas; nothing at all for 0.
+std::string GroupedDigits(long long n) {
+    if (n == 0) return {};
+    std::string digits = std::to_string(n < 0 ? -n : n), grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return (n < 0 ? "-" : "") + grouped;
+}
+
+// The forum's stored topic count, when it has one: paging the unfiltered
+// list then needs no count over the whole forum.
+std::optional<long> StoredTopicCount(platform::Connection& con, const std::string& forum) {
+    platform::Recordset rs;
+    rs.Open("select topiccount from forum where forumname=?", con, {forum});
+    if (rs.Eof() || rs.Fields(0).isNull()) return std::nullopt;
+    return platform::CLng(rs.Fields(0));
+}
+
+class TopicListPage {
+public:
+    TopicListPage(Tarnbell& page, platform::Connection& con, std::string forum, const board::LastVisit& visit,
+                  std::int16_t days)
+        : s_(CurrentSettings()),
+          page_(page),
+          out_(page.Response()),
+          server_(page.Server()),
+          con_(con),
+          forum_(std::move(forum)),
+          forumHtml_(server_.HTMLEncode(forum_)),
+          forumUrl_(server_.URLEncode(forum_)),
+          visit_(visit),
+          days_(days) {}
+
+    void WriteHeader() {
+        out_.Write("<table border=0 width=" + s_.TableWidth + ">");
+        out_.Write("<form action=list.asp method=get name=frmSearch>");
+        out_.Write("<input type=hidden name=GroupName value=\"" + forumHtml_ + "\">");
+        out_.Write("<input type=hidden name=Page >");
+        out_.Write("<tr>");
+        if (s_.BBStyle == "UBB") {
+            out_.Write("<td valign=top>" + s_.Logo + "<br>");
+            WriteForumLines();
+            out_.Write("</td>");
+            out_.Write("<td><p align=left><img border=0 src=images/open.gif align=absmiddle >&nbsp;&nbsp;"
+                       "<a href=default.asp><acronym title=返回讨论区总页.>" + s_.BBName + "</acronym></a>");
+            out_.Write("<br>");
+            out_.Write("<img border=0 src=images/tline.gif align=absmiddle><img border=0 src=images/open.gif "
+                       "align=absmiddle>&nbsp;&nbsp;" + forumHtml_ + "</p>");
+            WriteNewTopicButton();
+            out_.Write("<p>" + GetNavBarHtml() + "</p>");
+        } else {
+            out_.Write("<td valign=top align=center colspan=2>" + s_.Logo + "</td>");
+            out_.Write("</tr>");
+            out_.Write("<tr><td align=right colspan=2>" + GetNavBarHtml() + "</td></tr>");
+            out_.Write("<tr><td>");
+            WriteForumLines();
+            out_.Write("</td>");
+            out_.Write("<td valign=middle>");
+            out_.Write("<p>");
+            WriteNewTopicButton();
+            out_.Write("</p>");
+        }
+        out_.Write("<p align=right>" + DaySelect(days_));
+        out_.Write("</select><input type=submit name=go value=GO class=buttonface></p></td>");
+        out_.Write("</tr>");
+        out_.Write("</form>");
+        out_.Write("</table>");
+    }
+
+    void WriteTopics() {
+        std::int16_t pageNumber = 1;
+        if (IsPositiveNumber(Variant(page_.Request()("Page")))) pageNumber = platform::CInt(page_.Request()("page"));
+
+        platform::Recordset rs;
+        rs.CacheSize(s_.PageSize);
+        OpenTopics(rs);
+        const std::int32_t recordCount = rs.RecordCount();
+        std::int16_t pageCount = 0;
+
+        out_.Write(s_.TableBorderOpen);
+        out_.Write("<table width=" + s_.InnerTableWidth + " border=0 cellspacing=1 cellPadding=4>\r\n");
+        WriteTopicHeaderRow();
+        if (!rs.Eof()) {
+            rs.PageSize(s_.PageSize);
+            pageCount = platform::CInt(Variant(rs.PageCount()));
+            if (pageNumber > pageCount) pageNumber = pageCount;
+            rs.AbsolutePage(pageNumber);
+            for (int row = 0; row < s_.PageSize && !rs.Eof(); ++row) {
+                WriteTopicRow(rs);
+                rs.MoveNext();
+            }
+        }
+        rs.Close();
+        out_.Write("</table>");
+        out_.Write(s_.TableBorderClose);
+
+        page_.PageStyle(recordCount, pageNumber, pageCount, s_.PageSize,
+                        "&GroupName=" + forumUrl_ + "&DaysPrune=" + std::to_string(days_));
+    }
+
+    void WriteLegend() {
+        const std::string hot = std::to_string(s_.HotCount);
+        out_.Write("<table width=" + s_.TableWidth + ">");
+        out_.Write("<tr><td>");
+        out_.Write("<p><img alt=有新贴子 src=images/closedb.gif WIDTH=18 HEIGHT=16><span class=smallFont>&nbsp;&nbsp;"
+                   "自从你上次来过以后有新贴子.(&nbsp;<img src=images/hotclosedb.gif align=absmiddle WIDTH=18 "
+                   "HEIGHT=17>&nbsp;超过 " + hot + " 个回复)</span><br>\r\n");
+        out_.Write("<img alt=没新贴子 src=images/closed.gif WIDTH=18 HEIGHT=16><span class=smallFont>&nbsp;&nbsp;"
+                   "自从你上次来过以后没有新贴子.(&nbsp;<img src=images/hotclosed.gif align=absmiddle WIDTH=18 "
+                   "HEIGHT=17>&nbsp;超过 " + hot + " 个回复)</span><br><img alt=已关闭的主题 src=images/lock.gif "
+                   "WIDTH=18 HEIGHT=16><span class=smallFont>&nbsp;&nbsp;&nbsp;已关闭的主题 - 不再接受回复."
+                   "</span>\r\n");
+        out_.Write("</td></tr></table>");
+    }
+
+private:
+    // The forum's name, its moderators and its current announcement.
+    void WriteForumLines() {
+        out_.Write("<font color=#000080><b>" + forumHtml_ + "</b></font><br>");
+        out_.Write("<font color=#2f2f4f>版主：" + page_.CurrentForumMaster + "</font><br>");
+        WriteAnnouncement();
+    }
+
+    void WriteAnnouncement() {
+        const std::string today = platform::FormatGeneral(platform::DateTime{std::floor(platform::Now().serial)});
+        platform::Recordset rs;
+        rs.Open("select subject from announce inner join announceto on announce.id=announceto.id "
+                "where startdate<=? and enddate>=? and announceto.forumname=? order by posttime desc limit 1",
+                con_, {today, today, forum_});
+        if (!rs.Eof())
+            out_.Write("<img src=images/announce.gif align=absmiddle>&nbsp;<a href=ubbmisc.asp?action=getannounce&forum=" +
+                       forumUrl_ + ">" + rs.Fields("subject").str() + "</a>");
+    }
+
+    void WriteNewTopicButton() {
+        out_.Write("<center><p><a href=posting.asp?action=newtopic&forum=" + forumUrl_ +
+                   "><img border=0 alt=新开主题 src=\"images/" + s_.BBTopic + "\"></a></p></center>");
+    }
+
+    // A topic without its counters (a database from before they were kept)
+    // shows its own time and author as its last reply.
+    void OpenTopics(platform::Recordset& rs) {
+        std::string sql = "select ";
+        if (s_.DisplayTopicSize) sql += "length(cast(message as blob)) as msglen,";
+        sql += "username,status,postid,subject,hits,icon,replycount,"
+               "ifnull(lastreplyposttime,posttime) as lastly,ifnull(lastreplyusername,username) as lastreplyusername "
+               "from post where parentid is null and forumname=?";
+        platform::SqlParams params{forum_};
+        if (days_ != 0) {
+            sql += " and lastreplyposttime>=?";
+            params.emplace_back(platform::FormatGeneral(platform::AddDays(platform::Now(), -days_)));
+        }
+        sql += " order by lastreplyposttime desc";
+        rs.Open(sql, con_, platform::CursorType::Static, params);
+        if (days_ == 0)
+            if (const auto count = StoredTopicCount(con_, forum_)) rs.KnownRecordCount(*count);
+    }
+
+    void WriteTopicHeaderRow() {
+        const std::string font = "<font color=" + s_.TableStripTextColor + "><b>";
+        out_.Write("<tr " + s_.TableColorStrip + "><td width=20>&nbsp;</td><td width=20>&nbsp;</td>");
+        out_.Write("<td align=center nowrap width=26>" + font + "点击</b></font></td>");
+        out_.Write("<td>" + font + "话题</b></font></td>");
+        out_.Write("<td align=center>" + font + "话题发起</b></font></td>");
+        out_.Write("<td align=center>" + font + "窗</b></font></td>");
+        out_.Write("<td align=center width=26 nowrap>" + font + "回复</b></font></td>");
+        out_.Write("<td align=center nowrap>" + font + "最后发表</b></font></td></tr>");
+    }
+
+    std::string StateCell(const Variant& status, const Variant& lastly, const Variant& replies) const {
+        if (status.isString() && status.rawString() == "close")
+            return "<tr><td bgColor=#f7f7f7 valign=MIDDLE><img src=images/lock.gif ></td>";
+        const bool isNew = visit_.IsNewer(lastly);
+        const bool hot = !replies.isNull() && replies.toDouble() > s_.HotCount;
+        const char* icon = isNew ? (hot ? "hotclosedb.gif>" : "closedb.gif>")
+                                 : (hot ? "hotclosed.gif >" : "closed.gif >");
+        return std::string("<tr><td bgcolor=#f7f7f7 valign=MIDDLE align=center><img src=images/") + icon + "</td>";
+    }
+
+    // Links to each page of a thread longer than one page of the thread view.
+    std::string PageLinks(const std::string& postid, const Variant& replies) const {
+        if (s_.HotCount == 0) platform::raise(11, "除数为零");
+        const long long posts = (replies.isNull() ? 0 : platform::CLng(replies)) + 1;
+        const long long pages = (posts + s_.HotCount - 1) / s_.HotCount;
+        if (pages <= 1) return {};
+        std::string html = "<img src=images/multipage.gif align=absmiddle width=12 height=14 alt='多页'>&nbsp;";
+        for (long long i = 1; i <= pages; ++i) {
+            const std::string n = std::to_string(i);
+            html += "<a href=newsdetail.asp?id=" + postid + "&page=" + n + ">[" + n + "]</a>&nbsp;";
+        }
+        return html;
+    }
+
+    void WriteTopicRow(platform::Recordset& rs) {
+        const std::string postid = rs.Fields("postid").str();
+        const Variant replies = rs.Fields("replycount");
+        const Variant lastly = rs.Fields("lastly");
+        const std::string author = platform::CStr(rs.Fields("username"));
+        const std::string lastAuthor = platform::CStr(rs.Fields("lastreplyusername"));
+        const std::string subject = server_.HTMLEncode(rs.Fields("subject"));
+
+        std::string row = StateCell(rs.Fields("status"), lastly, replies);
+        row += "<TD bgcolor=#dedfdf align=center valign=MIDDLE><img src=icon/icon" + platform::CStr(rs.Fields("icon")) +
+               ".gif></td>";
+        row += "<td bgColor=#FED639 nowrap align=center valign=MIDDLE>" + rs.Fields("hits").str() + "</td>";
+        row += "<TD bgcolor=#f7f7f7 valign=top><a href=NewsDetail.asp?id=" + postid + " title=\"" + subject + "\">" +
+               subject + "</a> " + PageLinks(postid, replies);
+        if (s_.DisplayTopicSize) {
+            const Variant size = rs.Fields("msglen");
+            row += "<font class=topicsize>" + GroupedDigits(size.isNull() ? 0 : static_cast<long long>(size.toDouble())) +
+                   " bytes</font>";
+        }
+        row += "</td>";
+        row += "<td bgcolor=#dedfdf valign=MIDDLE align=center><a href=viewuser.asp?username=" + server_.URLEncode(author) +
+               " target=_blank>" + server_.HTMLEncode(author) + "</a></td>";
+        row += "<TD  valign=middle align=center " + s_.AltColumnColor1 + "><a href=NewsDetail.asp?id=" + postid +
+               " target=_blank><img src=images/newwin.gif border=0></a></td>";
+        row += "<td align=center bgcolor=#f7f7f7 valign=MIDDLE>" + replies.str() + "</td>";
+        row += "<td NOWRAP bgcolor=#dedfdf  valign=MIDDLE>" + FormatLastPostTime(lastly).str() +
+               " By <a href=viewuser.asp?username=" + server_.URLEncode(lastAuthor) + " target=_blank>" +
+               server_.HTMLEncode(lastAuthor) + "</a></td>";
+        row += "</tr>";
+        out_.Write(row);
+    }
+
+    const Settings& s_;
+    Tarnbell& page_;
+    platform::Response& out_;
+    platform::Server& server_;
+    platform::Connection& con_;
+    std::string forum_, forumHtml_, forumUrl_;
+    const board::LastVisit& visit_;
+    std::int16_t days_;
+};
+
+}  // namespace
+
+void Tarnbell::list() {
+    const Settings& s = CurrentSettings();
+    RunPage(Closing::BodyOnly, [&](Page& p) {
+        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "贴子列表");
+        Response().Write(PageHead("贴子列表 - " + s.BBName) + "\r\n");
+        Response().Write("<center>");
+
+        const std::string forum = Request().QueryString("GroupName").str();
+        platform::Connection& con = p.Db();
+        if (!CheckForum(con, forum))
+            p.Refuse("对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！");
+        if (CurrentForumRestrict == "private" && Session()(forum).str().empty()) {
+            PrivateForum(forum);
+            p.Stop();
+        }
+
+        const board::LastVisit visit = board::ReadSessionLoginDT(Request(), Response());
+        const std::int16_t days = DayFilter(Request(), Response());
+        TopicListPage list(*this, con, forum, visit, days);
+        if (s.BBStyle == "UBB" || s.BBStyle == "CLUB") list.WriteHeader();
+        list.WriteTopics();
+        list.WriteLegend();
+        if (s.BBStyle == "UBB") Response().Write(JumpTo(con, Variant(forum), false));
+        Response().Write("</center>");
+        Response().Write(s.Copyright);
+    });
+}
+
+}  // namespace core
