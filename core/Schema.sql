@@ -32,6 +32,8 @@ CREATE TABLE register (
 CREATE INDEX register_email ON register (email);
 CREATE INDEX register_postcount ON register (postcount);
 CREATE INDEX register_jf ON register (jf);
+-- The board home names the newest member.
+CREATE INDEX register_signdate ON register (signdate);
 
 CREATE TABLE post (
   postid            INTEGER PRIMARY KEY AUTOINCREMENT,
