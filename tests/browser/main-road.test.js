@@ -68,7 +68,13 @@ test('board home', async (t) => {
   assert.ok(text.includes(board.seed.busyForum), `the forum ${board.seed.busyForum} is listed`);
   homeBuilt = true;
 
-  // Extension point: the board totals, catalogs and online rows of the home page.
+  // Chinese texts of every part of the page, decoded from GBK.
+  for (const words of ['[功能区]', '您上次来访时间为', '注册用户', '最后发表', '悄悄话', '当前浏览的朋友', '在线用户', '自从你上次来过以后没有新贴子']) {
+    assert.ok(text.includes(words), `the home page shows ${words}`);
+  }
+  assert.ok((await page.locator('tr[bgcolor="#80D9D9"]').count()) >= 2, 'forums are grouped under catalog strips');
+  assert.match(text, /游客 \(127\.0\.0\.\*\)/, 'a guest is shown with the masked address');
+  assert.equal(await page.locator('img[src="images/on.gif"]:not([alt])').count(), 0, 'a first visit marks nothing new');
   const forumLink = page.locator('a[href*="list.asp?GroupName="]', { hasText: board.seed.busyForum }).first();
   await Promise.all([page.waitForURL(/list\.asp/i), forumLink.click()]);
   listUrl = page.url();
@@ -83,7 +89,33 @@ test('forum topic list', async (t) => {
   const topic = page.locator(`a[href*="id=${board.seed.longThreadId}"]:not([href*="page="])`).first();
   assert.equal(await topic.count(), 1, 'the long thread is on the first page of its forum');
 
-  // Extension point: state icons (new, hot, closed), page links of long threads, the pager.
+  const text = await page.locator('body').innerText();
+  for (const words of ['话题发起', '最后发表', '版主：', '自从你上次来过以后有新贴子', '已关闭的主题', '跳转到']) {
+    assert.ok(text.includes(words), `the topic list shows ${words}`);
+  }
+  assert.ok(text.includes(board.seed.busyForum), 'the forum is named');
+  const longRow = page.locator('tr', { has: topic });
+  assert.equal(await longRow.locator('img[src="images/hotclosed.gif"]').count(), 1, 'the long thread is hot');
+  assert.ok(
+    (await longRow.locator(`a[href="newsdetail.asp?id=${board.seed.longThreadId}&page=2"]`).count()) === 1,
+    'the long thread links to its second page',
+  );
+
+  // All topics of the forum, through the day-filter form: several pages.
+  await page.selectOption('select[name="DaysPrune"]', '0');
+  await Promise.all([page.waitForURL(/DaysPrune=0/), page.locator('input[name="go"]').first().click()]);
+  await board.screenshot(page, 'list-all');
+  assert.ok((await page.locator('img[src="images/lock.gif"]:not([alt])').count()) >= 1, 'a closed topic shows the lock');
+  const pager = page.locator('a[href*="list.asp?page=2"]');
+  assert.equal(await pager.count(), 1, 'the pager links to page 2');
+  const firstOnPageOne = await page.locator('a[href^="NewsDetail.asp?id="][title]').first().getAttribute('href');
+  await Promise.all([page.waitForURL(/page=2/), pager.click()]);
+  await board.screenshot(page, 'list-page-2');
+  assert.equal(await page.locator('font[color="darkgray"]', { hasText: '2' }).count(), 1, 'page 2 is the current page');
+  const firstOnPageTwo = await page.locator('a[href^="NewsDetail.asp?id="][title]').first().getAttribute('href');
+  assert.notEqual(firstOnPageTwo, firstOnPageOne, 'page 2 shows other topics');
+
+  await page.goto(listUrl);
   await Promise.all([page.waitForURL(/newsdetail\.asp/i), topic.click()]);
   threadUrl = page.url();
   await page.close();
@@ -115,12 +147,20 @@ test('new-post marks after a later visit', async (t) => {
   const lastLogin = cookies.find((c) => c.name.toLowerCase() === 'lastlogindt');
   assert.ok(lastLogin, 'the home page keeps the visit time in lastLoginDT');
   await browser.clearCookies();
-  await browser.addCookies([
-    { ...lastLogin, value: lastLogin.value.replace(/\d{4}-\d{1,2}-\d{1,2}/, board.dateDaysAgo(3)) },
-  ]);
+  await browser.addCookies([{ ...lastLogin, value: board.cookieValue(`${board.dateDaysAgo(3)} 00:00:00`) }]);
   await page.goto(board.url('default.asp'));
   await board.screenshot(page, 'home-later-visit');
   assert.ok((await page.locator(marks).count()) > 0, 'forums with posts since then are marked');
+  assert.match(await page.locator('body').innerText(), new RegExp(`您上次来访时间为: ${board.dateDaysAgo(3)} 00:00:00`));
+
+  // The topic list of the same visit marks the topics with new replies; the
+  // long thread, hot and answered today, gets the new-and-hot icon.
+  await page.goto(listUrl);
+  await board.screenshot(page, 'list-later-visit');
+  const longRow = page.locator('tr', {
+    has: page.locator(`a[href="NewsDetail.asp?id=${board.seed.longThreadId}"][title]`),
+  });
+  assert.equal(await longRow.locator('img[src="images/hotclosedb.gif"]').count(), 1, 'the long thread is new and hot');
   await page.close();
 });
 
