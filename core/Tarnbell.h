@@ -88,6 +88,10 @@ public:
     // search.asp: the search form and its lists (board/browse/Search*.cpp).
     void Search();
 
+    // Send a page to a friend (SendThread.cpp), mail a post (Pack.cpp).
+    void SendThread();
+    void Pack();
+
     // ---- Members and personal features (board/members) ----
 
     // ---- Posting and topic moderation (board/posting) ----

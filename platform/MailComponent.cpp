@@ -21,16 +21,6 @@ bool HasLineBreak(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// Something@something, with nothing that would break the envelope or the
-// angle brackets of a header: no blanks, controls, brackets, quotes or commas.
-bool LooksLikeAddress(std::string_view address) {
-    const std::size_t at = address.find('@');
-    if (at == std::string_view::npos || at == 0 || at + 1 == address.size()) return false;
-    for (unsigned char c : address)
-        if (c <= 0x20 || c == 0x7f || std::strchr("<>\",;()[]\\", c)) return false;
-    return true;
-}
-
 void InitCurlOnce() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -60,10 +50,18 @@ int KeepRefusal(CURL*, curl_infotype type, char* data, size_t size, void* userda
 
 }  // namespace
 
+bool LooksLikeMailAddress(std::string_view address) {
+    const std::size_t at = address.find('@');
+    if (at == std::string_view::npos || at == 0 || at + 1 == address.size()) return false;
+    for (unsigned char c : address)
+        if (c <= 0x20 || c == 0x7f || std::strchr("<>\",;()[]\\", c)) return false;
+    return true;
+}
+
 bool MailComponent::AddRecipient(std::string name, std::string address) {
     if (HasLineBreak(name) || HasLineBreak(address)) lineBreakInHeader_ = true;
     address = Trim(address);
-    if (!LooksLikeAddress(address)) return false;
+    if (!LooksLikeMailAddress(address)) return false;
     to_.push_back({std::move(name), std::move(address)});
     return true;
 }
@@ -71,7 +69,7 @@ bool MailComponent::AddRecipient(std::string name, std::string address) {
 bool MailComponent::AddBlindRecipient(std::string name, std::string address) {
     if (HasLineBreak(name) || HasLineBreak(address)) lineBreakInHeader_ = true;
     address = Trim(address);
-    if (!LooksLikeAddress(address)) return false;
+    if (!LooksLikeMailAddress(address)) return false;
     blind_.push_back({std::move(name), std::move(address)});
     return true;
 }
@@ -81,9 +79,9 @@ std::string MailComponent::Refusal() const {
         HasLineBreak(replyTo_) || HasLineBreak(subject_) || HasLineBreak(contentType_) ||
         HasLineBreak(charset_))
         return "邮件的标题、姓名或地址中不能有回车或换行符，邮件没有发送。";
-    if (!LooksLikeAddress(Trim(fromAddress_)))
+    if (!LooksLikeMailAddress(Trim(fromAddress_)))
         return "发信人的电子邮件地址不合法：" + fromAddress_;
-    if (!replyTo_.empty() && !LooksLikeAddress(Trim(replyTo_)))
+    if (!replyTo_.empty() && !LooksLikeMailAddress(Trim(replyTo_)))
         return "回信地址不合法：" + replyTo_;
     if (to_.empty() && blind_.empty()) return "没有收件人，邮件没有发送。";
     if (!mime::IsSupportedCharset(charset_)) return "不支持的字符集：" + charset_;

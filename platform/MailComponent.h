@@ -11,9 +11,14 @@
 //   mail.MailSubject("..."); mail.MailBody("<html>...");
 //   if (!mail.SendNow()) show(mail.MailErrorText());
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
+
+// Something@something without blanks, controls, brackets, quotes or commas:
+// an address that can stand in the envelope and in angle brackets.
+bool LooksLikeMailAddress(std::string_view address);
 
 class MailComponent {
 public:

@@ -17,12 +17,14 @@ void RegisterBoardRoutes(Router& router) {
     router.add("newsdetail.asp", &Tarnbell::Detail);
     router.add("default.asp", &Tarnbell::Home);
     router.add("list.asp", &Tarnbell::list);
+    router.add("download.asp", &Tarnbell::Pack);
 
     // ubbmisc.asp serves several small pages, picked by `action`.
     router.add<Tarnbell>("ubbmisc.asp", [](Tarnbell& page) {
         const std::string action = platform::LCase(page.Request()("action").str());
         if (action == "idcheck") page.IDCheck();
         else if (action == "getannounce") page.Getannounce();
+        else if (action == "sendthread") page.SendThread();
     });
 }
 

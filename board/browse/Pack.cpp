@@ -1,0 +1,128 @@
+// Mail a post (download.asp): a form for a comma-separated list of
+// addresses, and on POST one mail with the post rendered as HTML, sent in
+// the board's name. The post's forum is checked as the thread view checks
+// it, so a private forum's post reaches only visitors admitted to it.
+#include <memory>
+#include <string>
+
+#include "UbbCode/UbbCode.h"
+#include "core/Module1.h"
+#include "core/PageFrame.h"
+#include "core/Settings.h"
+#include "core/Tarnbell.h"
+#include "platform/ClassRegistry.h"
+#include "platform/Convert.h"
+#include "platform/MailComponent.h"
+#include "platform/Recordset.h"
+#include "platform/Strings.h"
+
+namespace core {
+
+namespace {
+
+// The post's text as the thread view shows it, without smileys.
+std::string RenderedMessage(const platform::Server& server, const platform::Variant& message) {
+    platform::Variant content(server.HTMLEncode(message));
+    std::unique_ptr<markup::UbbCodeObject> converter =
+        platform::CreateObjectAs<markup::UbbCodeObject>(markup::kUbbCodeClassId);
+    return converter->UbbCode(content);
+}
+
+}  // namespace
+
+void Tarnbell::Pack() {
+    RunPage(Closing::BodyOnly, [&](Page& p) {
+        const Settings& s = CurrentSettings();
+        platform::Response& out = Response();
+        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "打包下载");
+        out.Write(PageHead(Server().HTMLEncode(Request()("subject")) + "打包下载 - " + s.BBName));
+
+        if (Request().ServerVariables("REQUEST_METHOD").str() != "POST") {
+            out.Write("<center>");
+            if (s.BBStyle == "UBB") {
+                out.Write("<table border=0 width=" + s.TableWidth + ">");
+                out.Write("<tr>");
+                out.Write("<td>");
+                out.Write(s.Logo + "</td>");
+                out.Write("<td align=center valign=middle> <strong><font color=" + s.BBTitleFontColor +
+                          ">打包下载</font></strong>");
+                out.Write("<p>");
+                out.Write(GetNavBarHtml() + "</p></td></tr>");
+                out.Write("</table>");
+            } else if (s.BBStyle == "CLUB") {
+                out.Write(GetClubHeader());
+            }
+            out.Write("<form action=download.asp method=post>");
+            out.Write("<input type=hidden name=topic value=\"" + Server().HTMLEncode(Request()("topic")) + "\">");
+            out.Write(s.TableBorderOpen);
+            out.Write("<table cellpadding=4 cellspacing=1 border=0 width=" + s.InnerTableWidth + ">");
+            out.Write("<tr " + s.TableColorStrip + "><td colspan=2><font color=" + s.TableStripTextColor + "><b>");
+            out.Write("请输入电子邮件地址，你可以同时输入多个电子邮件地址，但中间必须用逗号(,)分隔</b></font></td></tr>");
+            out.Write("<tr " + s.AltColumnColor1 + ">");
+            out.Write("<td><b>EMail地址</b><td>");
+            out.Write("<input type=text name=email size=40 maxlength=255>");
+            out.Write("</td></tr>");
+            out.Write("</table>");
+            out.Write(s.TableBorderClose);
+            out.Write("<p>");
+            out.Write("<input type=submit value=发送 class=buttonface id=submit1 name=submit1>");
+            out.Write("</p>");
+            out.Write("</form>");
+            out.Write("</center>");
+            out.Write(s.Copyright);
+            return;
+        }
+
+        const std::int32_t id = platform::CLng(Request()("topic"));
+        if (!IsPositiveNumber(platform::Variant(id))) p.Refuse("参数错误");
+
+        platform::MailComponent mail;
+        int recipients = 0;
+        for (const std::string& part : platform::Split(Request()("email").str(), ",")) {
+            const std::size_t at = platform::InStr(part, "@");
+            if (at > 0 && mail.AddRecipient(platform::Left(part, at - 1), part)) ++recipients;
+        }
+        if (recipients == 0) p.Refuse("请输入合法电子邮件地址!");
+        mail.MailFromName(s.BBName);
+        mail.MailFromAddress(s.BBEMail);
+        mail.MailServer(s.SmtpServer);
+
+        platform::Recordset rs;
+        rs.Open("Select post.* from post  where postid=?", p.Db(), platform::CursorType::Static, {id});
+        if (rs.Eof()) p.Refuse("贴子不存在");
+        const platform::Variant parentId = rs.Fields("parentid");
+        const std::string threadId = parentId.isNull() ? std::to_string(id) : parentId.str();
+
+        const std::string forum = rs.Fields("forumname").str();
+        if (!CheckForum(p.Db(), forum))
+            p.Refuse("对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！");
+        if (CurrentForumRestrict == "private" && Session()(forum).isEmpty()) {
+            PrivateForum(forum);
+            p.Stop();
+        }
+        if (!PostSubmitCheck())
+            p.Refuse("论坛开启了重复递交检查功能，如果你在 " + std::to_string(s.SubmitInterval) +
+                     " 秒内发送第二封邮件被视为重复提交,请稍待片刻后再试!");
+
+        const std::string subject = rs.Fields("subject").str();
+        mail.MailSubject(subject);
+        mail.MailCharset("gb2312");
+        mail.MailContentType("text/html");
+        const std::string boardLink = "<a href=" + s.BBURL + ">" + s.BBName + "</a>";
+        mail.MailBody("<html><body>"
+                      "发信人:" + rs.Fields("UserName").str() + ",讨论区：" + forum + "<br>"
+                      "主题:" + Server().HTMLEncode(subject) + "<br>"
+                      "来自:" + boardLink + "<br>"
+                      "<p></p>" +
+                      RenderedMessage(Server(), rs.Fields("Message")) +
+                      "<p></p>"
+                      "---------------------------------<br>"
+                      "欢迎访问" + boardLink + "<br>");
+        if (mail.SendNow())
+            Wait("你的邮件已经送出", "newsdetail.asp?id=" + threadId, "话题", 2);
+        else
+            ErrorForm(Server().HTMLEncode(mail.MailErrorText()));
+    });
+}
+
+}  // namespace core

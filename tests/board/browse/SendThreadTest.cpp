@@ -1,0 +1,125 @@
+// Send a page to a friend: the form, the mail it sends in the board's name,
+// and its refusals.
+#include "MailPageTest.h"
+
+namespace {
+
+using site::Fields;
+
+class SendThreadTest : public MailPageTest {
+protected:
+    site::DriverResponse Form(Fields query, Fields headers = {}) {
+        site::DriverRequest request;
+        request.page = "ubbmisc.asp";
+        request.query = std::move(query);
+        request.query.insert(request.query.begin(), {"action", "sendthread"});
+        request.headers = std::move(headers);
+        return driver.Run(request);
+    }
+
+    site::DriverResponse Send(Fields changes = {}) {
+        Fields form = {{"action", "sendthread"},
+                       {"FromName", "王五"},
+                       {"FromEmail", "wang@example.org"},
+                       {"SendToName", "李四"},
+                       {"SendToEmail", "li@example.net"},
+                       {"EmailSubject", "好帖"},
+                       {"EmailMessage", "你看看<b>这个</b>\r\n第二行"},
+                       {"ForwardURL", "http://board.test/newsdetail.asp?id=3"}};
+        for (const auto& [key, value] : changes)
+            for (auto& field : form)
+                if (field.first == key) field.second = value;
+        site::DriverRequest request;
+        request.method = "POST";
+        request.page = "ubbmisc.asp";
+        request.form = form;
+        request.headers = {{"Host", "board.test"}};
+        return driver.Run(request);
+    }
+};
+
+TEST_F(SendThreadTest, FormIsPrefilledFromTheReferringPageWithRequestTextEncoded) {
+    const std::string body =
+        Form({{"Subject", "<b>好帖\"</b>"}}, {{"Referer", "http://board.test/newsdetail.asp?id=3&a=\"x"}}).body;
+    EXPECT_TRUE(Has(body, "<title>把本页发送给你的朋友 - 清风论坛</title>")) << body;
+    EXPECT_TRUE(Has(body, "<center><FORM ACTION=ubbmisc.asp METHOD=POST><table border=0 width="));
+    EXPECT_TRUE(Has(body, "<B>把本页发送给朋友</B></FONT></td></tr></table><BR>"));
+    EXPECT_TRUE(Has(body, "<TD><B>你的姓名：</B></TD><TD><INPUT TYPE=TEXT NAME=FromName SIZE=25 MAXLENGTH=100 "
+                          "class=smallinput></TD></TR>"));
+    EXPECT_TRUE(Has(body, "NAME=EmailSubject SIZE=40 MAXLENGTH=100 class=smallinput "
+                          "VALUE=\"&lt;b&gt;好帖&quot;&lt;/b&gt;\">"));
+    EXPECT_TRUE(Has(body, "<TD valign=top><B>正文：</B></TD><TD><TEXTAREA NAME=EmailMessage ROWS=4 COLS=50 "
+                          "class=smallarea>这是清风论坛里的一个帖子，我想，你可能会对此页有兴趣："
+                          "&lt;a href=http://board.test/newsdetail.asp?id=3&amp;a=&quot;x&gt;"
+                          "&lt;b&gt;好帖&quot;&lt;/b&gt;&lt;/a&gt;</TEXTAREA>"));
+    EXPECT_TRUE(Has(body, "<INPUT TYPE=HIDDEN NAME=ForwardURL "
+                          "VALUE=\"http://board.test/newsdetail.asp?id=3&amp;a=&quot;x\">"
+                          "<INPUT TYPE=HIDDEN NAME=action VALUE=sendthread></FORM></p></center>"));
+    EXPECT_FALSE(Has(body, "<b>好帖"));
+    EXPECT_TRUE(Has(body, "感谢每一位参与讨论的朋友</font></p></body></html>"));
+    EXPECT_TRUE(sink.Mails().empty());
+
+    // Without referring page or subject the link is empty; fields in the
+    // query of a GET send nothing.
+    const std::string bare = Form({{"FromName", "x"}, {"SendToEmail", "li@example.net"}}).body;
+    EXPECT_TRUE(Has(bare, "有兴趣：&lt;a href=&gt;&lt;/a&gt;</TEXTAREA>"));
+    EXPECT_TRUE(Has(bare, "NAME=ForwardURL VALUE=\"\">"));
+    EXPECT_TRUE(sink.Mails().empty());
+}
+
+TEST_F(SendThreadTest, SendsFromTheBoardWithTheVisitorAsReplyToAndForwardsBack) {
+    const site::DriverResponse page = Send();
+    EXPECT_TRUE(Has(page.body, "<B>我们已经给 li@example.net 发送了电子邮件，您将在2秒内被自动转送到"
+                               "你发送这个电子邮件的页面。</b>"))
+        << page.body;
+    EXPECT_TRUE(Has(page.body, "URL='/newsdetail.asp?id=3'"));
+    EXPECT_FALSE(Has(page.body, "把本页发送给你的朋友"));  // the page head went
+    EXPECT_TRUE(Has(page.body, "</center></body></html>"));
+
+    const auto mails = sink.Mails();
+    ASSERT_EQ(mails.size(), 1u);
+    const auto& m = mails[0];
+    EXPECT_EQ(m.mailFrom, "board@example.com");
+    EXPECT_EQ(m.rcptTo, std::vector<std::string>{"li@example.net"});
+    EXPECT_TRUE(Has(m.Header("From"), "?= <board@example.com>"));
+    EXPECT_EQ(m.Header("Reply-To"), "<wang@example.org>");
+    EXPECT_EQ(MailText(m), "<html><body>你看看&lt;b&gt;这个&lt;/b&gt;<br>第二行</body></html>");
+}
+
+TEST_F(SendThreadTest, RefusalsSendNothing) {
+    driver.keepCookies = false;  // a new session each time
+    sink.Refuse("RCPT", "550 <b>No such user</b>");
+    const struct {
+        Fields changes;
+        const char* message;
+    } cases[] = {
+        {{{"SendToName", ""}}, "请输入所有内容。按浏览器的后退按钮可进行修改！"},
+        {{{"EmailMessage", ""}}, "请输入所有内容。按浏览器的后退按钮可进行修改！"},
+        {{{"FromEmail", "someone"}}, "请输入合法电子邮件地址!"},
+        {{{"SendToEmail", "li@example.net, other@example.com"}}, "请输入合法电子邮件地址!"},
+        {{{"FromName", "x\r\nBcc: victim@example.com"}}, "回车或换行符"},
+        {{{"EmailSubject", "hi\nBcc: victim@example.com"}}, "回车或换行符"},
+        {{}, "邮件服务器拒绝了这封邮件：550 &lt;b&gt;No such user&lt;/b&gt;"},
+    };
+    for (const auto& c : cases) {
+        const std::string body = Send(c.changes).body;
+        EXPECT_TRUE(Has(body, c.message)) << c.message << "\n" << body;
+        EXPECT_FALSE(Has(body, "发送了电子邮件"));
+    }
+    EXPECT_TRUE(sink.Mails().empty());
+}
+
+TEST_F(SendThreadTest, OneMailPerSubmitInterval) {
+    ASSERT_TRUE(Has(Send().body, "发送了电子邮件"));
+    const std::string again = Send().body;
+    EXPECT_TRUE(Has(again, "论坛开启了重复递交检查功能，如果你在 60 秒内发送第二封邮件被视为重复提交")) << again;
+    EXPECT_EQ(sink.Mails().size(), 1u);
+}
+
+TEST_F(SendThreadTest, BlankFieldsCountAsFilledAndForeignForwardGoesHome) {
+    const std::string body = Send({{"SendToName", " "}, {"ForwardURL", "http://evil.test/x"}}).body;
+    EXPECT_TRUE(Has(body, "URL='default.asp'")) << body;
+    EXPECT_EQ(sink.Mails().size(), 1u);
+}
+
+}  // namespace
