@@ -2,15 +2,13 @@
 // addresses, and on POST one mail with the post rendered as HTML, sent in
 // the board's name. The post's forum is checked as the thread view checks
 // it, so a private forum's post reaches only visitors admitted to it.
-#include <memory>
 #include <string>
 
-#include "UbbCode/UbbCode.h"
+#include "board/browse/Converter.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
-#include "platform/ClassRegistry.h"
 #include "platform/Convert.h"
 #include "platform/MailComponent.h"
 #include "platform/Recordset.h"
@@ -23,9 +21,7 @@ namespace {
 // The post's text as the thread view shows it, without smileys.
 std::string RenderedMessage(const platform::Server& server, const platform::Variant& message) {
     platform::Variant content(server.HTMLEncode(message));
-    std::unique_ptr<markup::UbbCodeObject> converter =
-        platform::CreateObjectAs<markup::UbbCodeObject>(markup::kUbbCodeClassId);
-    return converter->UbbCode(content);
+    return board::NewUbbCode()->UbbCode(content);
 }
 
 }  // namespace
