@@ -12,7 +12,8 @@ namespace board {
 
 // The topic's values every post row of a page links with.
 struct ThreadTopic {
-    std::string id;          // the topic's postid as text
+    long long postid = 0;
+    std::string id;          // postid as text
     std::string forum;       // forum name, as stored
     std::string forumUrl;    // URL-encoded
     std::string subject;     // topic subject, as stored

@@ -9,6 +9,7 @@
 #include "core/Tarnbell.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
+#include "platform/Error.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
 
@@ -20,14 +21,26 @@ using platform::HtmlEncode;
 using platform::UrlEncode;
 using platform::Variant;
 
-constexpr const char* kThreadQuery =
-    "select post.*, register.oicq, register.location, register.emailview, register.status as userstatus,"
+// The thread is the topic and its replies: postid = id or parentid = id,
+// listed in postid order straight from the indexes.
+const std::string kThreadIds = "select ? as postid union all select postid from post where parentid = ?";
+
+// The thread's first row, which is the topic itself (or, for a reply's id,
+// that reply).
+const std::string kFirstRowQuery =
+    "select postid, parentid, forumname, subject, status from post where postid in (" + kThreadIds + ")"
+    " order by postid limit 1";
+
+// One page of the thread: its ids are picked on the index first, so only
+// the page's own posts are read and joined.
+const std::string kPageQuery =
+    "select post.postid, post.parentid, post.forumname, post.username, post.subject, post.message,"
+    " post.posttime, post.smiles, post.usesign, post.edithistory, post.icon as posticon,"
+    " register.oicq, register.location, register.emailview, register.status as userstatus,"
     " register.email, register.postcount, register.icq, register.url as homepage, register.signature,"
-    " register.signdate, register.nickname, register.icon as membericon, post.icon as posticon"
+    " register.signdate, register.nickname, register.icon as membericon"
     " from post left outer join register on post.username = register.username"
-    // The topic and its replies (postid = id or parentid = id), in postid
-    // order straight from the indexes, so a page reads only its own rows.
-    " where post.postid in (select ? union all select postid from post where parentid = ?)"
+    " where post.postid in (" + kThreadIds + " order by 1 limit ? offset ?)"
     " order by post.postid";
 
 std::string NewTopicButton(const board::ThreadTopic& topic, const std::string& image) {
@@ -168,7 +181,8 @@ void WriteThreadPage(platform::Response& out, platform::Recordset& rs, const boa
 // The topic's values from the thread's first row.
 board::ThreadTopic TopicOf(platform::Recordset& rs) {
     board::ThreadTopic topic;
-    topic.id = std::to_string(static_cast<long long>(platform::CDbl(rs.Fields("postid"))));
+    topic.postid = static_cast<long long>(platform::CDbl(rs.Fields("postid")));
+    topic.id = std::to_string(topic.postid);
     topic.forum = rs.Fields("ForumName").str();
     topic.forumUrl = UrlEncode(topic.forum);
     topic.subject = rs.Fields("subject").str();
@@ -182,6 +196,12 @@ long CountReplies(platform::Connection& con, long long topicId) {
     platform::Recordset rs;
     rs.Open("select count(*) from post where parentid = ?", con, {Variant(topicId)});
     return platform::CLng(rs.Fields(0));
+}
+
+// Pages of `posts` posts, `perPage` a page, as a 16-bit number.
+std::int16_t PageCount(long posts, std::int16_t perPage) {
+    if (perPage < 1) platform::raise(platform::kErrInvalidCall);
+    return platform::CInt(Variant((posts + perPage - 1) / perPage));
 }
 
 }  // namespace
@@ -216,18 +236,14 @@ void Tarnbell::Detail() {
 
         const Settings& s = CurrentSettings();
         platform::Recordset rs;
-        rs.CacheSize(s.HotCount);
-        rs.PageSize(s.HotCount);
-        rs.Open(kThreadQuery, con, platform::CursorType::Static, {topicId, topicId});
+        rs.Open(kFirstRowQuery, con, {topicId, topicId});
         if (rs.Eof()) p.Refuse("没有该主题！");
         if (!rs.Fields("parentid").isNull()) p.Refuse("调用错误!");
-
         const board::ThreadTopic topic = TopicOf(rs);
-        const long long topicRowId = std::stoll(topic.id);
-        rs.KnownRecordCount(1 + CountReplies(con, topicRowId));
-        const std::int16_t pageCount = platform::CInt(Variant(rs.PageCount()));
+        rs.Close();
+
+        const std::int16_t pageCount = PageCount(1 + CountReplies(con, topic.postid), s.HotCount);
         if (page > pageCount) page = pageCount;
-        rs.AbsolutePage(page);
 
         platform::Response& out = Response();
         out.Write(PageHead(HtmlEncode(topic.subject) + " - " + s.BBName));
@@ -238,10 +254,12 @@ void Tarnbell::Detail() {
             p.Stop();
         }
 
+        rs.Open(kPageQuery, con,
+                {Variant(topic.postid), Variant(topic.postid), Variant(s.HotCount), Variant((page - 1) * s.HotCount)});
         WriteThreadPage(out, rs, topic, page, pageCount);
         rs.Close();
         if (s.BBStyle == "UBB") out.Write(JumpTo(con, Variant(topic.forum), false));
-        board::CountThreadView(con, topicRowId);
+        board::CountThreadView(con, topic.postid);
         out.Write("</center>");
         out.Write(s.Copyright);
     });
