@@ -129,7 +129,11 @@ test('thread view', async (t) => {
   assert.ok(await page.locator('blockquote', { hasText: '引用:' }).count() >= 1, 'quote converted');
   assert.ok(await page.locator('img[src$="smile.gif"]').count() >= 1, 'smiley shown as an image');
   assert.ok(await page.locator('a[href*="page=2"]').count() >= 1, 'the pager links to page 2');
-  // Extension point: author panels, signatures, next/previous topic links.
+  const text = await page.locator('body').innerText();
+  assert.ok(text.includes('发表人'), 'the posts table heading reads 发表人');
+  assert.ok(text.includes('发贴：') && text.includes('注册：'), 'author panels are shown');
+  assert.equal(await page.locator('a', { hasText: '上一贴' }).count(), 2, 'newer-topic links above and below');
+  assert.equal(await page.locator('a', { hasText: '下一贴' }).count(), 2, 'older-topic links above and below');
   await page.close();
 });
 
