@@ -129,15 +129,17 @@ void WriteModeratorOptions(platform::Response& out, const board::ThreadTopic& to
 }
 
 // The id of the forum's nearest topic after (newer) or before (older) `from`,
-// or Empty when there is none.
+// or Empty when there is none. A topic has no parent (null, or 0); each
+// kind is looked up on its index.
 Variant NeighbourTopic(platform::Connection& con, const std::string& forum, const Variant& from, bool newer) {
+    const std::string beyond = newer ? "postid > ?2" : "postid < ?2";
     platform::Recordset rs;
-    rs.Open(newer ? "select postid from post where forumname = ? and postid > ? and ifnull(parentid, 0) = 0"
-                    " order by postid limit 1"
-                  : "select postid from post where forumname = ? and postid < ? and ifnull(parentid, 0) = 0"
-                    " order by postid desc limit 1",
-            con, {forum, from});
-    return rs.Eof() ? Variant() : rs.Fields(0);
+    rs.Open(std::string(newer ? "select min(postid)" : "select max(postid)") +
+                " from (select postid from post where forumname = ?1 and parentid is null and " + beyond +
+                " union all select postid from post where forumname = ?1 and parentid = 0 and " + beyond + ")",
+            con, {Variant(forum), from});
+    const Variant id = rs.Fields(0);
+    return id.isNull() ? Variant() : id;
 }
 
 // Everything between the page head and the jump box: headers, page bars,
