@@ -35,7 +35,8 @@ void WriteUbbHeader(platform::Response& out, const std::string& forum, platform:
 // An announcement posted at or after the start of the visit. A visit start
 // that was only just set (given as text) marks nothing new.
 bool IsNewSinceVisit(const Variant& visitStart, const Variant& posted) {
-    return visitStart.isDate() && !(visitStart.rawDate() > platform::CDate(posted));
+    if (!visitStart.isDate()) return false;
+    return posted.isNull() || !(visitStart.rawDate() > platform::CDate(posted));
 }
 
 }  // namespace
