@@ -21,6 +21,17 @@ ColumnKind KindOfDeclaredType(const char* declared) {
     return ColumnKind::Plain;
 }
 
+// SQLite's memory statistics take one process-wide lock on every
+// allocation, which serialises the worker threads; the board reads none of
+// them. This must run before SQLite initialises, hence at the first open.
+void ConfigureSqliteOnce() {
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+}
+
 }  // namespace
 
 bool IsStoredDateText(std::string_view t) {
@@ -34,6 +45,7 @@ bool IsStoredDateText(std::string_view t) {
 }
 
 SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
+    ConfigureSqliteOnce();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
