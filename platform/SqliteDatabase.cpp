@@ -59,7 +59,31 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
     sqlite3_exec(db_, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
 }
 
-SqliteDatabase::~SqliteDatabase() { sqlite3_close_v2(db_); }
+SqliteDatabase::~SqliteDatabase() {
+    for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+    sqlite3_close_v2(db_);
+}
+
+sqlite3_stmt* SqliteDatabase::TakeCachedStatement(const std::string& sql) {
+    auto it = statements_.find(sql);
+    if (it == statements_.end()) return nullptr;
+    sqlite3_stmt* stmt = it->second;
+    statements_.erase(it);
+    return stmt;
+}
+
+void SqliteDatabase::CacheStatement(std::string sql, sqlite3_stmt* stmt) {
+    // Statements built with their values inline are rarely run twice; a
+    // small bound keeps them from piling up.
+    constexpr std::size_t kMaxCachedStatements = 64;
+    if (statements_.size() >= kMaxCachedStatements) {
+        auto first = statements_.begin();
+        sqlite3_finalize(first->second);
+        statements_.erase(first);
+    }
+    auto [it, added] = statements_.try_emplace(std::move(sql), stmt);
+    if (!added) sqlite3_finalize(stmt);  // the same text was in use twice at once
+}
 
 void SqliteDatabase::Exec(const std::string& sql) {
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
@@ -70,7 +94,9 @@ void SqliteDatabase::Fail() const { Fail(sqlite3_errmsg(db_)); }
 void SqliteDatabase::Fail(const std::string& description) { raise(kErrDatabase, description); }
 
 SqliteStatement::SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string_view sql)
-    : db_(std::move(db)) {
+    : db_(std::move(db)), sql_(sql) {
+    stmt_ = db_->TakeCachedStatement(sql_);
+    if (stmt_) return;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_->handle(), sql.data(), static_cast<int>(sql.size()), &stmt_, &tail) !=
         SQLITE_OK)
@@ -86,7 +112,12 @@ SqliteStatement::SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string
     }
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+SqliteStatement::~SqliteStatement() {
+    if (!stmt_) return;
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    db_->CacheStatement(std::move(sql_), stmt_);
+}
 
 int SqliteStatement::ParameterCount() const { return sqlite3_bind_parameter_count(stmt_); }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/Connection.h"
 #include "platform/Variant.h"
@@ -27,8 +28,14 @@ public:
     [[noreturn]] void Fail() const;
     [[noreturn]] static void Fail(const std::string& description);
 
+    // Prepared statements kept for reuse: pages run the same statements on
+    // every request, and handles are reused across requests.
+    sqlite3_stmt* TakeCachedStatement(const std::string& sql);
+    void CacheStatement(std::string sql, sqlite3_stmt* stmt);
+
 private:
     sqlite3* db_ = nullptr;
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
 
 // A handle for one connection to the database file at `path`. Handles are
@@ -68,6 +75,7 @@ public:
 
 private:
     std::shared_ptr<SqliteDatabase> db_;
+    std::string sql_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
