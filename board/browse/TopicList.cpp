@@ -132,7 +132,7 @@ public:
 
     void WriteTopics() {
         std::int16_t pageNumber = 1;
-        if (IsPositiveNumber(Variant(page_.Request()("Page")))) pageNumber = platform::CInt(page_.Request()("page"));
+        if (IsPositiveNumber(page_.Request()("Page"))) pageNumber = platform::CInt(page_.Request()("page"));
 
         platform::Recordset rs;
         rs.CacheSize(s_.PageSize);
