@@ -67,6 +67,15 @@ std::vector<Token> Tokenize(std::string_view s) {
 
 bool Is(const Token& t, std::string_view keyword) { return t.word && EqualsIgnoreCase(t.text, keyword); }
 
+// An aggregate in the select list makes one row of many: nothing to update,
+// and adding the rowid would turn "count(*)" into a scan of every row.
+bool IsAggregateCall(const std::vector<Token>& t, std::size_t k) {
+    if (k + 1 >= t.size() || t[k + 1].text != "(") return false;
+    for (std::string_view f : {"count", "sum", "min", "max", "avg", "total", "group_concat"})
+        if (Is(t[k], f)) return true;
+    return false;
+}
+
 bool IsClauseKeyword(const Token& t) {
     for (std::string_view k : {"where", "order", "limit", "group", "having", "union", "intersect",
                                "except", "join", "inner", "left", "right", "full", "cross", "natural",
@@ -84,6 +93,8 @@ std::optional<SingleTableSelect> ParseSingleTableSelect(std::string_view sql) {
     std::size_t from = 1;
     while (from < t.size() && !(t[from].depth == 0 && Is(t[from], "from"))) ++from;
     if (from + 1 >= t.size() || !t[from + 1].word || IsClauseKeyword(t[from + 1])) return std::nullopt;
+    for (std::size_t k = 1; k < from; ++k)
+        if (t[k].depth == 0 && IsAggregateCall(t, k)) return std::nullopt;
 
     SingleTableSelect result{std::string(t[from + 1].text), std::string(t[from + 1].text),
                              t[0].pos + t[0].text.size()};

@@ -15,7 +15,7 @@ struct SingleTableSelect {
 };
 
 // "select <list> from <table> [[as] alias] [where ...] [order by ...] [limit ...]"
-// without DISTINCT, joins, GROUP BY or compound selects.
+// without DISTINCT, joins, aggregates, GROUP BY or compound selects.
 std::optional<SingleTableSelect> ParseSingleTableSelect(std::string_view sql);
 
 // The text with a trailing top-level ORDER BY cut off (kept when a LIMIT
