@@ -46,7 +46,17 @@ void Tarnbell::Getannounce() {
         const std::string forum = Request().QueryString("Forum").str();
         UpdateOnline(Request().ServerVariables("Remote_addr").str(), "查看公告");
 
+        const Settings& s = CurrentSettings();
+        platform::Response& out = Response();
         platform::Connection& con = p.Db();
+        // A private forum's announcements are for the visitors admitted to
+        // it, as its topics are.
+        if (CheckForum(con, forum) && CurrentForumRestrict == "private" && Session()(forum).isEmpty()) {
+            out.Write(PageHead("公告 - " + s.BBName));
+            PrivateForum(forum);
+            p.Stop();
+        }
+
         // Dates are stored without a time of day: compare with today's midnight.
         const platform::DateTime now = platform::Now();
         const platform::DateParts d = platform::Parts(now);
@@ -56,9 +66,8 @@ void Tarnbell::Getannounce() {
                 " where startdate <= ? and enddate >= ? and announceto.forumname = ? order by posttime desc",
                 con, platform::CursorType::Static, {today, today, forum});
         const std::int16_t count = platform::CInt(Variant(rs.RecordCount()));
+        const Variant visitStart = GetSessionLoginDT();
 
-        const Settings& s = CurrentSettings();
-        platform::Response& out = Response();
         out.Write(PageHead("公告 - " + s.BBName));
         out.Write("<center>");
         if (s.BBStyle == "UBB") {
@@ -78,7 +87,7 @@ void Tarnbell::Getannounce() {
             out.Write("<TR " + (i % 2 == 1 ? s.AltColumnColor1 : s.AltColumnColor2) + ">");
             out.Write("<TD vAlign=top><FONT color=#000080 >" + rs.Fields("subject").str() + "</FONT></TD>");
             out.Write("<TD vAlign=top>");
-            out.Write(IsNewSinceVisit(GetSessionLoginDT(), rs.Fields("Posttime"))
+            out.Write(IsNewSinceVisit(visitStart, rs.Fields("Posttime"))
                           ? "<IMG border=0 src=images/posticonnew.gif>"
                           : "<IMG border=0 src=images/posticon.gif>");
             out.Write("由 " + rs.Fields("UserName").str() + " 发布　　　<FONT color=#000080>［从 " +

@@ -120,6 +120,22 @@ TEST_F(AnnouncementsTest, ForumNameIsAValueAndEncoded) {
     EXPECT_TRUE(Contains(body, "<A href=list.asp?groupname=%3Ci%3Ex%3C%2Fi%3E>&lt;i&gt;x&lt;/i&gt;</a>"));
 }
 
+TEST_F(AnnouncementsTest, PrivateForumOnlyForAdmittedVisitors) {
+    db_.con.Execute("insert into register (username, password) values ('joe', 'pw')");
+    db_.con.Execute("insert into forum (forumname, [restrict], forumpassword) values ('密室', 'private', 'Pw')");
+    Announce("内部通知", "secret", Day(-1), Day(1), {"密室"});
+
+    const std::string form = Show("密室").body;
+    EXPECT_TRUE(Contains(form, "<b>加　密　论　坛</b>"));
+    EXPECT_FALSE(Contains(form, "内部通知"));
+    EXPECT_FALSE(Contains(form, "secret"));
+    EXPECT_EQ(form.substr(form.size() - 14), "</body></html>");
+
+    browser_.Post("ubbmisc.asp", {{"action", "idcheck"}, {"UserName", "joe"}, {"Password", "pw"},
+                                  {"Forum", "密室"}, {"ForumPassword", "Pw"}});
+    EXPECT_TRUE(Contains(Show("密室").body, "<FONT color=#000080 >内部通知</FONT>"));
+}
+
 TEST_F(AnnouncementsTest, ClubStyleHeader) {
     host_.application().Set("BBSTYLE", "CLUB");
     const std::string body = Show("灌水").body;
