@@ -4,22 +4,15 @@
 
 #include <string>
 
-#include "TestDatabase.h"
+#include "BrowseBoard.h"
 #include "platform/DateTime.h"
-#include "site/BoardHost.h"
-#include "site/RequestDriver.h"
 
 namespace {
 
 using platform::Variant;
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::size_t Count(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
+using browse_test::Count;
+using browse_test::Has;
 
 // Midnight `days` from today, in the stored form.
 std::string Day(int days, const std::string& time = "00:00:00") {
@@ -27,17 +20,17 @@ std::string Day(int days, const std::string& time = "00:00:00") {
     return platform::FormatDate(d) + " " + time;
 }
 
-class AnnouncementsTest : public ::testing::Test {
+class AnnouncementsTest : public ::testing::Test, protected browse_test::BrowseBoard {
 protected:
     void Announce(const std::string& subject, const std::string& content, const std::string& start,
                   const std::string& end, std::initializer_list<const char*> forums,
                   const std::string& posted = Day(-1, "12:00:00")) {
-        db_.con.Execute(
+        db.con.Execute(
             "insert into announce (subject, content, startdate, enddate, username, posttime) values (?, ?, ?, ?, 'admin', ?)",
             {subject, content, start, end, posted});
-        const long long id = db_.con.LastIdentity();
+        const long long id = db.con.LastIdentity();
         for (const char* forum : forums)
-            db_.con.Execute("insert into announceto (id, forumname) values (?, ?)", {Variant(id), forum});
+            db.con.Execute("insert into announceto (id, forumname) values (?, ?)", {Variant(id), forum});
     }
 
     site::DriverResponse Show(const std::string& forum, site::Fields cookies = {}) {
@@ -45,12 +38,8 @@ protected:
         request.page = "ubbmisc.asp";
         request.query = {{"action", "getannounce"}, {"Forum", forum}};
         request.cookies = std::move(cookies);
-        return browser_.Run(request);
+        return driver.Run(request);
     }
-
-    TestDatabase db_;
-    site::BoardHost host_;
-    site::RequestDriver browser_{host_};
 };
 
 TEST_F(AnnouncementsTest, ListsWhatIsInForceForTheForum) {
@@ -62,7 +51,7 @@ TEST_F(AnnouncementsTest, ListsWhatIsInForceForTheForum) {
     Announce("别的论坛", "x", Day(-1), Day(1), {"技术"});
 
     const std::string body = Show("灌水").body;
-    EXPECT_TRUE(Contains(body, "<P><B>当前公告：2</B> <BR>"));
+    EXPECT_TRUE(Has(body, "<P><B>当前公告：2</B> <BR>"));
     // Newest first, each once.
     const std::size_t newer = body.find("<FONT color=#000080 >两个论坛</FONT>");
     const std::size_t older = body.find("<FONT color=#000080 >今天</FONT>");
@@ -70,19 +59,19 @@ TEST_F(AnnouncementsTest, ListsWhatIsInForceForTheForum) {
     ASSERT_NE(older, std::string::npos);
     EXPECT_LT(newer, older);
     EXPECT_EQ(Count(body, "两个论坛"), 1u);
-    for (const char* hidden : {"昨天结束", "明天开始", "今天晚些开始", "别的论坛"}) EXPECT_FALSE(Contains(body, hidden)) << hidden;
+    for (const char* hidden : {"昨天结束", "明天开始", "今天晚些开始", "别的论坛"}) EXPECT_FALSE(Has(body, hidden)) << hidden;
     // Odd rows take the first colour.
     EXPECT_LT(body.find("<TR bgcolor=\"#f7f7f7\">"), body.find("<TR bgcolor=\"#dedfdf\">"));
 
-    EXPECT_TRUE(Contains(Show("技术").body, "<P><B>当前公告：2</B>"));
+    EXPECT_TRUE(Has(Show("技术").body, "<P><B>当前公告：2</B>"));
 }
 
 TEST_F(AnnouncementsTest, NoneForTheForum) {
     const std::string body = Show("空论坛").body;
-    EXPECT_TRUE(Contains(body, "<title>公告 - Tarnbell</title>"));
-    EXPECT_TRUE(Contains(body, "<P><B>当前公告：0</B>"));
-    EXPECT_TRUE(Contains(body, "<FONT color=#ffffff>公告</FONT></TD></TR></table>"));
-    EXPECT_TRUE(Contains(body, "版主：诚征版主"));
+    EXPECT_TRUE(Has(body, "<title>公告 - Tarnbell</title>"));
+    EXPECT_TRUE(Has(body, "<P><B>当前公告：0</B>"));
+    EXPECT_TRUE(Has(body, "<FONT color=#ffffff>公告</FONT></TD></TR></table>"));
+    EXPECT_TRUE(Has(body, "版主：诚征版主"));
     EXPECT_EQ(body.substr(body.size() - 14), "</body></html>");
 }
 
@@ -92,8 +81,8 @@ TEST_F(AnnouncementsTest, RowShowsAuthorPeriodAndConvertedText) {
     const std::string body = Show("灌水").body;
     const std::string startText = std::to_string(start.year) + "年" + std::to_string(start.month) + "月" +
                                   std::to_string(start.day) + "日";
-    EXPECT_TRUE(Contains(body, "由 admin 发布　　　<FONT color=#000080>［从 " + startText + " 开始到 "));
-    EXPECT_TRUE(Contains(body, "截止］</FONT><HR><B>x</B> &lt;i&gt;y&lt;/i&gt; :)</TD></TR>"));
+    EXPECT_TRUE(Has(body, "由 admin 发布　　　<FONT color=#000080>［从 " + startText + " 开始到 "));
+    EXPECT_TRUE(Has(body, "截止］</FONT><HR><B>x</B> &lt;i&gt;y&lt;/i&gt; :)</TD></TR>"));
 }
 
 TEST_F(AnnouncementsTest, NewMarkAgainstTheVisitStart) {
@@ -101,56 +90,56 @@ TEST_F(AnnouncementsTest, NewMarkAgainstTheVisitStart) {
     const std::string newIcon = "<IMG border=0 src=images/posticonnew.gif>由 ";
     const std::string oldIcon = "<IMG border=0 src=images/posticon.gif>由 ";
 
-    EXPECT_TRUE(Contains(Show("灌水", {{"sessionLoginDT", Day(-2)}}).body, newIcon));
-    EXPECT_TRUE(Contains(Show("灌水", {{"sessionLoginDT", Day(0)}}).body, oldIcon));
+    EXPECT_TRUE(Has(Show("灌水", {{"sessionLoginDT", Day(-2)}}).body, newIcon));
+    EXPECT_TRUE(Has(Show("灌水", {{"sessionLoginDT", Day(0)}}).body, oldIcon));
     // A visit without a start time gets one now; nothing counts as new.
-    browser_.keepCookies = false;
+    driver.keepCookies = false;
     const site::DriverResponse first = Show("灌水");
-    EXPECT_TRUE(Contains(first.body, oldIcon));
+    EXPECT_TRUE(Has(first.body, oldIcon));
     EXPECT_NE(first.cookie("sessionLoginDT"), nullptr);
 }
 
 TEST_F(AnnouncementsTest, ForumNameIsAValueAndEncoded) {
     Announce("引号", "x", Day(-1), Day(1), {"O'Neil"});
-    EXPECT_TRUE(Contains(Show("O'Neil").body, "<P><B>当前公告：1</B>"));
+    EXPECT_TRUE(Has(Show("O'Neil").body, "<P><B>当前公告：1</B>"));
 
     const std::string body = Show("<i>x</i>").body;
-    EXPECT_FALSE(Contains(body, "<i>x</i>"));
-    EXPECT_TRUE(Contains(body, "<FONT color=#000080><B>&lt;i&gt;x&lt;/i&gt;</B></FONT><br>版主："));
-    EXPECT_TRUE(Contains(body, "<A href=list.asp?groupname=%3Ci%3Ex%3C%2Fi%3E>&lt;i&gt;x&lt;/i&gt;</a>"));
+    EXPECT_FALSE(Has(body, "<i>x</i>"));
+    EXPECT_TRUE(Has(body, "<FONT color=#000080><B>&lt;i&gt;x&lt;/i&gt;</B></FONT><br>版主："));
+    EXPECT_TRUE(Has(body, "<A href=list.asp?groupname=%3Ci%3Ex%3C%2Fi%3E>&lt;i&gt;x&lt;/i&gt;</a>"));
 }
 
 TEST_F(AnnouncementsTest, PrivateForumOnlyForAdmittedVisitors) {
-    db_.con.Execute("insert into register (username, password) values ('joe', 'pw')");
-    db_.con.Execute("insert into forum (forumname, [restrict], forumpassword) values ('密室', 'private', 'Pw')");
+    db.con.Execute("insert into register (username, password) values ('joe', 'pw')");
+    db.con.Execute("insert into forum (forumname, [restrict], forumpassword) values ('密室', 'private', 'Pw')");
     Announce("内部通知", "secret", Day(-1), Day(1), {"密室"});
 
     const std::string form = Show("密室").body;
-    EXPECT_TRUE(Contains(form, "<b>加　密　论　坛</b>"));
-    EXPECT_FALSE(Contains(form, "内部通知"));
-    EXPECT_FALSE(Contains(form, "secret"));
+    EXPECT_TRUE(Has(form, "<b>加　密　论　坛</b>"));
+    EXPECT_FALSE(Has(form, "内部通知"));
+    EXPECT_FALSE(Has(form, "secret"));
     EXPECT_EQ(form.substr(form.size() - 14), "</body></html>");
 
-    browser_.Post("ubbmisc.asp", {{"action", "idcheck"}, {"UserName", "joe"}, {"Password", "pw"},
+    driver.Post("ubbmisc.asp", {{"action", "idcheck"}, {"UserName", "joe"}, {"Password", "pw"},
                                   {"Forum", "密室"}, {"ForumPassword", "Pw"}});
-    EXPECT_TRUE(Contains(Show("密室").body, "<FONT color=#000080 >内部通知</FONT>"));
+    EXPECT_TRUE(Has(Show("密室").body, "<FONT color=#000080 >内部通知</FONT>"));
 }
 
 TEST_F(AnnouncementsTest, ClubStyleHeader) {
-    host_.application().Set("BBSTYLE", "CLUB");
+    host.application().Set("BBSTYLE", "CLUB");
     const std::string body = Show("灌水").body;
-    EXPECT_TRUE(Contains(body, "<table width=95%><tr><td><FONT color=#000080><B>灌水</B></FONT><br>版主：诚征版主</td></tr></table>"));
-    EXPECT_FALSE(Contains(body, "images/tline.gif"));
+    EXPECT_TRUE(Has(body, "<table width=95%><tr><td><FONT color=#000080><B>灌水</B></FONT><br>版主：诚征版主</td></tr></table>"));
+    EXPECT_FALSE(Has(body, "images/tline.gif"));
 }
 
 TEST_F(AnnouncementsTest, DatabaseFailureEndsInTheErrorTail) {
-    db_.con.Execute("drop table announceto");
+    db.con.Execute("drop table announceto");
     const std::string body = Show("灌水").body;
-    EXPECT_TRUE(Contains(body, "错误号："));
-    EXPECT_TRUE(Contains(body, "no such table"));
-    EXPECT_FALSE(Contains(body, "当前公告"));
+    EXPECT_TRUE(Has(body, "错误号："));
+    EXPECT_TRUE(Has(body, "no such table"));
+    EXPECT_FALSE(Has(body, "当前公告"));
     // The footer follows the error page.
-    EXPECT_TRUE(Contains(body, "</table><p align=center><font class=smallFont>"));
+    EXPECT_TRUE(Has(body, "</table><p align=center><font class=smallFont>"));
     EXPECT_EQ(body.substr(body.size() - 14), "</body></html>");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A small board in a fresh database, served through the request driver as a
-// browser would see it. Times are given in days before now.
+// browser would see it. Times are given in days before now. The page tests
+// hold one, or derive their fixture from it beside ::testing::Test.
 #include <string>
 
 #include "TestDatabase.h"

@@ -5,13 +5,11 @@
 
 #include <string>
 
-#include "TestDatabase.h"
+#include "BrowseBoard.h"
 #include "platform/Charset.h"
 #include "platform/SmtpSink.h"
-#include "site/BoardHost.h"
-#include "site/RequestDriver.h"
 
-class MailPageTest : public ::testing::Test {
+class MailPageTest : public ::testing::Test, protected browse_test::BrowseBoard {
 protected:
     MailPageTest() {
         platform::Application& app = host.application();
@@ -22,16 +20,10 @@ protected:
         app.Set("SubmitInterval", 60);
     }
 
-    static bool Has(const std::string& body, const std::string& what) {
-        return body.find(what) != std::string::npos;
-    }
     // The body of a mail the sink took, as UTF-8.
     static std::string MailText(const testing_smtp::SinkMail& mail) {
         return platform::GbkToUtf8(testing_smtp::DecodeBase64(mail.RawBody()));
     }
 
-    TestDatabase db;
     testing_smtp::SmtpSink sink;
-    site::BoardHost host;
-    site::RequestDriver driver{host};
 };

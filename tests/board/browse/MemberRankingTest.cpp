@@ -3,8 +3,7 @@
 
 #include <string>
 
-#include "TestDatabase.h"
-#include "site/RequestDriver.h"
+#include "BrowseBoard.h"
 
 namespace {
 
@@ -35,16 +34,12 @@ std::string Rows(const std::string& body, const std::string& count) {
     return body.substr(rows, body.find("</table>", rows) - rows);
 }
 
-class MemberRanking : public ::testing::Test {
+class MemberRanking : public ::testing::Test, protected browse_test::BrowseBoard {
 protected:
     void AddMember(const std::string& name, const platform::Variant& posts, const platform::Variant& points) {
         db.con.Execute("insert into register (username, password, postcount, jf) values (?, 'pw', ?, ?)",
                        {name, posts, points});
     }
-
-    TestDatabase db;
-    site::BoardHost host;
-    site::RequestDriver driver{host};
 };
 
 TEST_F(MemberRanking, TenByPostsAndTenByPointsTwoToARow) {

@@ -4,6 +4,8 @@
 
 namespace {
 
+using browse_test::Has;
+
 using site::Fields;
 
 class PackTest : public MailPageTest {

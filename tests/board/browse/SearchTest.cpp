@@ -7,16 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "TestDatabase.h"
+#include "BrowseBoard.h"
 #include "platform/DateTime.h"
 #include "platform/Strings.h"
-#include "site/RequestDriver.h"
 
 namespace {
 
-bool Has(const std::string& body, const std::string& text) { return body.find(text) != std::string::npos; }
+using browse_test::Has;
 
-class SearchTest : public ::testing::Test {
+class SearchTest : public ::testing::Test, protected browse_test::BrowseBoard {
 protected:
     SearchTest() {
         auto& con = db.con;
@@ -51,10 +50,6 @@ protected:
                 if (changed == key) value = to;
         return driver.Post("search.asp", form);
     }
-
-    TestDatabase db;
-    site::BoardHost host;
-    site::RequestDriver driver{host};
 };
 
 TEST_F(SearchTest, FormOffersPublicForumsAndArchives) {

@@ -7,26 +7,24 @@
 #include <optional>
 #include <string>
 
-#include "TestDatabase.h"
+#include "BrowseBoard.h"
 #include "board/browse/MemberAddresses.h"
 #include "board/browse/ThreadHits.h"
 #include "platform/Convert.h"
 #include "platform/Recordset.h"
-#include "site/BoardHost.h"
-#include "site/RequestDriver.h"
 
 namespace {
 
 using platform::Variant;
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using browse_test::Has;
 
-class ThreadViewTest : public ::testing::Test {
+class ThreadViewTest : public ::testing::Test, protected browse_test::BrowseBoard {
 protected:
     void SetUp() override {
-        host_.application().Set("HotCount", 3);
-        db_.con.Execute("insert into forum (forumname) values ('灌水'), ('技术')");
-        db_.con.Execute(
+        host.application().Set("HotCount", 3);
+        db.con.Execute("insert into forum (forumname) values ('灌水'), ('技术')");
+        db.con.Execute(
             "insert into register (username, password, email, emailview, location, url, icq, oicq, signature,"
             " postcount, signdate) values ('joe', 'pw', 'joe@example.com', 1, '上海', 'www.Joe.example', '12345',"
             " '678', '[b]joe[/b] :)', 40, '2020-03-05 10:00:00')");
@@ -35,11 +33,11 @@ protected:
     // A post of `forum`; a reply when `parent` is given.
     long long AddPost(const std::string& forum, const std::string& subject, const std::string& message,
                       std::optional<long long> parent = std::nullopt, const std::string& user = "joe") {
-        db_.con.Execute(
+        db.con.Execute(
             "insert into post (parentid, forumname, username, subject, message, icon, smiles, usesign)"
             " values (?, ?, ?, ?, ?, 2, 1, 1)",
             {parent ? Variant(*parent) : Variant::null(), forum, user, subject, message});
-        return db_.con.LastIdentity();
+        return db.con.LastIdentity();
     }
 
     // A topic of `forum` with `replies` replies; messages "正文1", "正文2", ...
@@ -49,25 +47,21 @@ protected:
         return topic;
     }
 
-    site::DriverResponse View(const site::Fields& query) { return browser_.Get("newsdetail.asp", query); }
+    site::DriverResponse View(const site::Fields& query) { return driver.Get("newsdetail.asp", query); }
     site::DriverResponse View(long long id) { return View({{"id", std::to_string(id)}}); }
 
     long Hits(long long postid) {
         platform::Recordset rs;
-        rs.Open("select hits from post where postid = ?", db_.con, {Variant(postid)});
+        rs.Open("select hits from post where postid = ?", db.con, {Variant(postid)});
         return platform::CLng(rs.Fields(0));
     }
-
-    TestDatabase db_;
-    site::BoardHost host_;
-    site::RequestDriver browser_{host_};
 };
 
 // Which of the thread's messages a page shows.
 std::string ShownPosts(const std::string& body, int posts) {
     std::string shown;
     for (int i = 1; i <= posts; ++i)
-        if (Contains(body, "正文" + std::to_string(i) + "<")) shown += std::to_string(i);
+        if (Has(body, "正文" + std::to_string(i) + "<")) shown += std::to_string(i);
     return shown;
 }
 
@@ -89,21 +83,21 @@ TEST_F(ThreadViewTest, PagesByHotCount) {
         if (c.page) query.emplace_back("page", *c.page);
         const std::string body = View(query).body;
         EXPECT_EQ(ShownPosts(body, 7), c.posts);
-        EXPECT_TRUE(Contains(body, "这个话题共有3页："));
-        EXPECT_TRUE(Contains(body, "<font color=darkgray>" + std::to_string(c.current) + "</font>&nbsp;"));
-        EXPECT_TRUE(Contains(body, " (页 " + std::to_string(c.current) + ")"));
+        EXPECT_TRUE(Has(body, "这个话题共有3页："));
+        EXPECT_TRUE(Has(body, "<font color=darkgray>" + std::to_string(c.current) + "</font>&nbsp;"));
+        EXPECT_TRUE(Has(body, " (页 " + std::to_string(c.current) + ")"));
         // The heading shows the subject of the page's first post.
-        EXPECT_TRUE(Contains(body, c.current == 1 ? "<b>主题:&nbsp;&nbsp;主题</b>"
+        EXPECT_TRUE(Has(body, c.current == 1 ? "<b>主题:&nbsp;&nbsp;主题</b>"
                                                   : "<b>主题:&nbsp;&nbsp;回复" + std::to_string(c.current * 3 - 2)));
         // The first post of every page has the second colour.
-        EXPECT_TRUE(Contains(body, "</td></tr><tr bgcolor=\"#dedfdf\"><td nowrap valign=top width=18%>joe<br>"));
+        EXPECT_TRUE(Has(body, "</td></tr><tr bgcolor=\"#dedfdf\"><td nowrap valign=top width=18%>joe<br>"));
     }
-    EXPECT_TRUE(Contains(View({{"id", id}, {"page", "2"}}).body,
+    EXPECT_TRUE(Has(View({{"id", id}, {"page", "2"}}).body,
                          "<a href=newsdetail.asp?id=" + id + "&page=1>1</a>&nbsp;<font color=darkgray>2</font>&nbsp;"
                          "<a href=newsdetail.asp?id=" + id + "&page=3>3</a>&nbsp;</td>"));
     // 32768 does not fit a page number: the run-time error page.
     const std::string overflow = View({{"id", id}, {"page", "32768"}}).body;
-    EXPECT_TRUE(Contains(overflow, "错误号：6<br>错误描述："));
+    EXPECT_TRUE(Has(overflow, "错误号：6<br>错误描述："));
     EXPECT_EQ(overflow.substr(overflow.size() - 14), "</body></html>");
 }
 
@@ -111,9 +105,9 @@ TEST_F(ThreadViewTest, ShortThreadHasOnePageAndNoPageList) {
     const long long topic = AddThread("灌水", 2);
     const std::string body = View(topic).body;
     EXPECT_EQ(ShownPosts(body, 3), "123");
-    EXPECT_FALSE(Contains(body, "这个话题共有"));
-    EXPECT_FALSE(Contains(body, "(页 "));
-    EXPECT_TRUE(Contains(body, "<table border=0  width=95%><tr><td></td><td align=right>"));
+    EXPECT_FALSE(Has(body, "这个话题共有"));
+    EXPECT_FALSE(Has(body, "(页 "));
+    EXPECT_TRUE(Has(body, "<table border=0  width=95%><tr><td></td><td align=right>"));
     // Only the topic's own post offers the favourite link.
     EXPECT_EQ(body.find("favor.asp?id="), body.rfind("favor.asp?id="));
 }
@@ -125,18 +119,18 @@ TEST_F(ThreadViewTest, FindThreadStepsToTheNeighbouringTopicOfTheForum) {
     auto step = [&](long long from, const std::string& go, const std::string& forum = "灌水") {
         return View({{"action", "findthread"}, {"forum", forum}, {"go", go}, {"id", std::to_string(from)}}).body;
     };
-    EXPECT_TRUE(Contains(step(first, "NEWER"), "第二个正文"));
-    EXPECT_TRUE(Contains(step(second, "older"), "正文1"));
+    EXPECT_TRUE(Has(step(first, "NEWER"), "第二个正文"));
+    EXPECT_TRUE(Has(step(second, "older"), "正文1"));
 
     const std::string newest = step(second, "newer");
-    EXPECT_TRUE(Contains(newest, "对不起，没有比该主题更新的贴子了！按浏览器的后退按钮可退回到上一个主题！"));
-    EXPECT_TRUE(Contains(newest, "<option selected value=\"list.asp?GroupName=%B9%E0%CB%AE\">"));
-    EXPECT_TRUE(Contains(step(first, "older"), "对不起，没有比该主题更旧的贴子了！"));
+    EXPECT_TRUE(Has(newest, "对不起，没有比该主题更新的贴子了！按浏览器的后退按钮可退回到上一个主题！"));
+    EXPECT_TRUE(Has(newest, "<option selected value=\"list.asp?GroupName=%B9%E0%CB%AE\">"));
+    EXPECT_TRUE(Has(step(first, "older"), "对不起，没有比该主题更旧的贴子了！"));
 
     for (const std::string& bad : {step(first, "sideways"), step(first, "newer", "")})
-        EXPECT_TRUE(Contains(bad, "调用参数错误！请联系系统管理员!"));
+        EXPECT_TRUE(Has(bad, "调用参数错误！请联系系统管理员!"));
     // A forum name is a value, not SQL.
-    EXPECT_TRUE(Contains(step(first, "newer", "灌水' or '1'='1"), "对不起，没有比该主题更新的贴子了！"));
+    EXPECT_TRUE(Has(step(first, "newer", "灌水' or '1'='1"), "对不起，没有比该主题更新的贴子了！"));
 }
 
 TEST_F(ThreadViewTest, RefusesWhatIsNoTopic) {
@@ -156,7 +150,7 @@ TEST_F(ThreadViewTest, RefusesWhatIsNoTopic) {
     };
     for (const auto& c : cases) {
         const std::string body = View(c.query).body;
-        EXPECT_TRUE(Contains(body, "<p><b>" + c.message + "</b>")) << c.message;
+        EXPECT_TRUE(Has(body, "<p><b>" + c.message + "</b>")) << c.message;
         EXPECT_EQ(body.substr(body.size() - 14), "</body></html>");
     }
     EXPECT_EQ(Hits(topic), 0);
@@ -171,23 +165,23 @@ TEST_F(ThreadViewTest, EachViewCountsAHitOnEveryPostOfTheThread) {
     // Views that follow closely are tallied and written together.
     View(topic);
     View(topic);
-    board::FlushThreadViews(db_.con);
+    board::FlushThreadViews(db.con);
     for (long long post = topic; post <= topic + 4; ++post) EXPECT_EQ(Hits(post), 3) << post;
     EXPECT_EQ(Hits(other), 0);
 }
 
 TEST_F(ThreadViewTest, PrivateForumAsksForIdentityFirst) {
-    db_.con.Execute("insert into forum (forumname, [restrict], forumpassword) values ('密室', 'private', 'Pw')");
+    db.con.Execute("insert into forum (forumname, [restrict], forumpassword) values ('密室', 'private', 'Pw')");
     const long long topic = AddThread("密室", 0);
 
     const std::string form = View(topic).body;
-    EXPECT_TRUE(Contains(form, "<b>加　密　论　坛</b>"));
-    EXPECT_FALSE(Contains(form, "正文1"));
+    EXPECT_TRUE(Has(form, "<b>加　密　论　坛</b>"));
+    EXPECT_FALSE(Has(form, "正文1"));
     EXPECT_EQ(Hits(topic), 0);
 
-    browser_.Post("ubbmisc.asp", {{"action", "idcheck"}, {"UserName", "joe"}, {"Password", "pw"},
+    driver.Post("ubbmisc.asp", {{"action", "idcheck"}, {"UserName", "joe"}, {"Password", "pw"},
                                   {"Forum", "密室"}, {"ForumPassword", "Pw"}});
-    EXPECT_TRUE(Contains(View(topic).body, "正文1"));
+    EXPECT_TRUE(Has(View(topic).body, "正文1"));
 }
 
 TEST_F(ThreadViewTest, TopicStateDecidesLockRowRepliesAndOptions) {
@@ -202,73 +196,73 @@ TEST_F(ThreadViewTest, TopicStateDecidesLockRowRepliesAndOptions) {
     };
     for (const auto& c : cases) {
         const long long topic = AddThread("灌水", 0);
-        db_.con.Execute("update post set status = ? where postid = ?", {c.status, Variant(topic)});
+        db.con.Execute("update post set status = ? where postid = ?", {c.status, Variant(topic)});
         const std::string body = View(topic).body;
         SCOPED_TRACE(c.status.str());
-        EXPECT_EQ(Contains(body, "<img src=images/lock.gif>该话题已被锁定，不再接受回复&nbsp;"), c.locked);
-        EXPECT_EQ(Contains(body, "alt=回复该主题"), c.replies);
-        EXPECT_TRUE(Contains(body, c.option));
+        EXPECT_EQ(Has(body, "<img src=images/lock.gif>该话题已被锁定，不再接受回复&nbsp;"), c.locked);
+        EXPECT_EQ(Has(body, "alt=回复该主题"), c.replies);
+        EXPECT_TRUE(Has(body, c.option));
     }
 }
 
 TEST_F(ThreadViewTest, PostShowsConvertedTextHistoryAndSignature) {
     const long long topic = AddPost("灌水", "主题", "[b]粗[/b] :) <i>");
-    db_.con.Execute("update post set edithistory = '<font>改过</font>' where postid = ?", {Variant(topic)});
+    db.con.Execute("update post set edithistory = '<font>改过</font>' where postid = ?", {Variant(topic)});
     const long long plain = AddPost("灌水", "回复", ":)", topic);
-    db_.con.Execute("update post set smiles = 0, usesign = 0 where postid = ?", {Variant(plain)});
+    db.con.Execute("update post set smiles = 0, usesign = 0 where postid = ?", {Variant(plain)});
     const long long empty = AddPost("灌水", "回复", "", topic);
-    db_.con.Execute("update post set edithistory = '<font>看不见</font>' where postid = ?", {Variant(empty)});
+    db.con.Execute("update post set edithistory = '<font>看不见</font>' where postid = ?", {Variant(empty)});
 
     const std::string body = View(topic).body;
-    EXPECT_TRUE(Contains(body, "<hr><B>粗</B> <IMG SRC=\"images/smile.gif\"> &lt;i&gt;"
+    EXPECT_TRUE(Has(body, "<hr><B>粗</B> <IMG SRC=\"images/smile.gif\"> &lt;i&gt;"
                                "<div align=right><p align=right><font>改过</font></p></div>"
                                "<p><hr><B>joe</B> :)</td>"));  // the signature gets no smileys
-    EXPECT_TRUE(Contains(body, "<hr>:)</td>"));           // smileys off, no signature
-    EXPECT_FALSE(Contains(body, "看不见"));               // no text, no history
+    EXPECT_TRUE(Has(body, "<hr>:)</td>"));           // smileys off, no signature
+    EXPECT_FALSE(Has(body, "看不见"));               // no text, no history
 }
 
 TEST_F(ThreadViewTest, AuthorWithoutMemberRow) {
     const long long topic = AddPost("灌水", "主题", "正文", std::nullopt, "走了的人");
     const std::string body = View(topic).body;
-    EXPECT_TRUE(Contains(body, "<td nowrap valign=top width=18%>走了的人<br><img src=icon/user.gif vspace=5><br>"
+    EXPECT_TRUE(Has(body, "<td nowrap valign=top width=18%>走了的人<br><img src=icon/user.gif vspace=5><br>"
                                "<b>初级用户</b><br>发贴：0<br>来自：<br>注册：不详<br></td>"));
     for (const char* absent : {"images/email.gif", "images/home.gif", "online.dll", "images/oicq.gif", "<p><hr>"})
-        EXPECT_FALSE(Contains(body, absent)) << absent;
+        EXPECT_FALSE(Has(body, absent)) << absent;
 }
 
 TEST_F(ThreadViewTest, MemberPanelAndLinks) {
     const long long topic = AddPost("灌水", "主题", "正文");
     const std::string body = View(topic).body;
-    EXPECT_TRUE(Contains(body, "<td nowrap valign=top width=18%>joe<br><img src=icon/user1.gif vspace=5><br>"
+    EXPECT_TRUE(Has(body, "<td nowrap valign=top width=18%>joe<br><img src=icon/user1.gif vspace=5><br>"
                                "<b>高级用户</b><br>发贴：41<br>来自：上海<br>注册：2020-03-05<br></td>"));
-    EXPECT_TRUE(Contains(body, "<img align=absmiddle  border=0 src=icon/icon2.gif>&nbsp;发表于 "));
-    EXPECT_TRUE(Contains(body, "<a href=\"mailto:joe@example.com\"><img src=images/email.gif border=0 alt=\"按此发邮件给joe\"></a>"));
-    EXPECT_TRUE(Contains(body, "<a href=\"http://www.joe.example\" target=_blank><img src=images/home.gif"));
-    EXPECT_TRUE(Contains(body, "<a href=\"javascript:winopen('ubbmisc.asp?action=icqmessage&UIN=12345')\">"
+    EXPECT_TRUE(Has(body, "<img align=absmiddle  border=0 src=icon/icon2.gif>&nbsp;发表于 "));
+    EXPECT_TRUE(Has(body, "<a href=\"mailto:joe@example.com\"><img src=images/email.gif border=0 alt=\"按此发邮件给joe\"></a>"));
+    EXPECT_TRUE(Has(body, "<a href=\"http://www.joe.example\" target=_blank><img src=images/home.gif"));
+    EXPECT_TRUE(Has(body, "<a href=\"javascript:winopen('ubbmisc.asp?action=icqmessage&UIN=12345')\">"
                                "<img src=http://icq-status.example.net/scripts/online.dll?icq=12345&img=5 width=18"));
-    EXPECT_TRUE(Contains(body, "<img src=images/oicq.gif border=0 alt=\"joe的oicq是678\">"));
-    EXPECT_TRUE(Contains(body, "<a href=posting.asp?quotenum=" + std::to_string(topic) +
+    EXPECT_TRUE(Has(body, "<img src=images/oicq.gif border=0 alt=\"joe的oicq是678\">"));
+    EXPECT_TRUE(Has(body, "<a href=posting.asp?quotenum=" + std::to_string(topic) +
                                "&action=replywquote&forum=%B9%E0%CB%AE&topic=" + std::to_string(topic) +
                                "&TopicSubject=%D6%F7%CC%E2>"));
 
-    db_.con.Execute("update register set emailview = 0");
-    EXPECT_TRUE(Contains(View(topic).body, "<img src=images/email.gif border=0 alt=该用户不允许显示它的电子邮件>&nbsp;"));
+    db.con.Execute("update register set emailview = 0");
+    EXPECT_TRUE(Has(View(topic).body, "<img src=images/email.gif border=0 alt=该用户不允许显示它的电子邮件>&nbsp;"));
 }
 
 TEST_F(ThreadViewTest, ProfileTextsAreEncoded) {
-    db_.con.Execute(
+    db.con.Execute(
         "update register set location = '<b>x</b>', email = 'a\"b@x.com><script>', url = 'javascript:alert(1)',"
         " icq = '1 onmouseover=alert(1)', oicq = '\"><script>'");
     const long long topic = AddPost("灌水", "<script>题</script>", "正文");
     const std::string body = View(topic).body;
-    EXPECT_FALSE(Contains(body, "<script>"));
-    EXPECT_FALSE(Contains(body, "<b>x</b>"));
-    EXPECT_TRUE(Contains(body, "来自：&lt;b&gt;x&lt;/b&gt;<br>"));
-    EXPECT_TRUE(Contains(body, "<a href=\"mailto:a&quot;b@x.com&gt;&lt;script&gt;\">"));
-    EXPECT_TRUE(Contains(body, "<a href=\"http://javascript:alert(1)\" target=_blank>"));
-    EXPECT_FALSE(Contains(body, "online.dll"));  // not a number: no ICQ link
-    EXPECT_TRUE(Contains(body, "alt=\"joe的oicq是&quot;&gt;&lt;script&gt;\""));
-    EXPECT_TRUE(Contains(body, "<title>&lt;script&gt;题&lt;/script&gt; - "));
+    EXPECT_FALSE(Has(body, "<script>"));
+    EXPECT_FALSE(Has(body, "<b>x</b>"));
+    EXPECT_TRUE(Has(body, "来自：&lt;b&gt;x&lt;/b&gt;<br>"));
+    EXPECT_TRUE(Has(body, "<a href=\"mailto:a&quot;b@x.com&gt;&lt;script&gt;\">"));
+    EXPECT_TRUE(Has(body, "<a href=\"http://javascript:alert(1)\" target=_blank>"));
+    EXPECT_FALSE(Has(body, "online.dll"));  // not a number: no ICQ link
+    EXPECT_TRUE(Has(body, "alt=\"joe的oicq是&quot;&gt;&lt;script&gt;\""));
+    EXPECT_TRUE(Has(body, "<title>&lt;script&gt;题&lt;/script&gt; - "));
 }
 
 TEST(HomepageAddressTest, LinksOnlyWebAddresses) {
@@ -290,26 +284,26 @@ TEST(HomepageAddressTest, LinksOnlyWebAddresses) {
 }
 
 TEST_F(ThreadViewTest, ClubStyleMovesLinksBelowThePost) {
-    host_.application().Set("BBSTYLE", "club");
+    host.application().Set("BBSTYLE", "club");
     const long long topic = AddPost("灌水", "主题", "正文");
     const std::string body = View(topic).body;
-    EXPECT_FALSE(Contains(body, "(页 "));
-    EXPECT_TRUE(Contains(body, "<table border=0 width=100%><tr><td width=18><img align=absmiddle  border=0 "
+    EXPECT_FALSE(Has(body, "(页 "));
+    EXPECT_TRUE(Has(body, "<table border=0 width=100%><tr><td width=18><img align=absmiddle  border=0 "
                                "src=icon/icon2.gif></td><td>发表于 "));
     const std::size_t text = body.find("<hr>正文<p><hr><B>joe</B> :)<hr>");
     ASSERT_NE(text, std::string::npos);
     EXPECT_LT(body.find("online.dll"), text);
     EXPECT_LT(body.find("action=getip"), text);
     EXPECT_GT(body.find("viewuser.asp"), text);
-    EXPECT_FALSE(Contains(body, "跳转到"));  // no jump box in this style
+    EXPECT_FALSE(Has(body, "跳转到"));  // no jump box in this style
 }
 
 TEST_F(ThreadViewTest, DatabaseFailureEndsInTheErrorTail) {
     const long long topic = AddThread("灌水", 1);
-    db_.con.Execute("drop table register");
+    db.con.Execute("drop table register");
     const std::string body = View(topic).body;
-    EXPECT_TRUE(Contains(body, "错误号："));
-    EXPECT_TRUE(Contains(body, "no such table"));
+    EXPECT_TRUE(Has(body, "错误号："));
+    EXPECT_TRUE(Has(body, "no such table"));
     EXPECT_EQ(body.substr(body.size() - 22), "</table></body></html>");
     EXPECT_EQ(Hits(topic), 0);
 }

@@ -4,12 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "TestDatabase.h"
-#include "site/RequestDriver.h"
+#include "BrowseBoard.h"
 
 namespace {
 
-class TopicRankings : public ::testing::Test {
+class TopicRankings : public ::testing::Test, protected browse_test::BrowseBoard {
 protected:
     TopicRankings() {
         db.con.Execute("insert into forum (forumname, [restrict]) "
@@ -38,10 +37,6 @@ protected:
         }
         return subjects;
     }
-
-    TestDatabase db;
-    site::BoardHost host;
-    site::RequestDriver driver{host};
 };
 
 TEST_F(TopicRankings, EachPageOrdersPublicTopicsByItsMeasure) {

@@ -4,17 +4,16 @@
 
 #include <string>
 
-#include "TestDatabase.h"
+#include "BrowseBoard.h"
 #include "platform/DateTime.h"
-#include "site/RequestDriver.h"
 
 namespace {
 
+using browse_test::Has;
+
 const std::string kDebugHead = "<td nowrap><b><font color=#ffffff>IP</font></b></td>";
 
-bool Has(const std::string& body, const std::string& what) { return body.find(what) != std::string::npos; }
-
-class WhoIsOnline : public ::testing::Test {
+class WhoIsOnline : public ::testing::Test, protected browse_test::BrowseBoard {
 protected:
     WhoIsOnline() {
         db.con.Execute("insert into register (username, password, status) "
@@ -33,17 +32,8 @@ protected:
     }
 
     site::DriverResponse Get(site::Fields query, site::Fields cookies = {}) {
-        site::DriverRequest request;
-        request.page = "online.asp";
-        request.query = std::move(query);
-        request.cookies = std::move(cookies);
-        request.remoteAddr = "10.1.2.3";
-        return driver.Run(request);
+        return BrowseBoard::Get("online.asp", std::move(query), std::move(cookies));
     }
-
-    TestDatabase db;
-    site::BoardHost host;
-    site::RequestDriver driver{host};
 };
 
 TEST_F(WhoIsOnline, ListsMembersAndGuestsEncodedInAlternatingRows) {
