@@ -1,10 +1,12 @@
 #include "site/SettingsFile.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "platform/Error.h"
+#include "platform/Strings.h"
 
 namespace site {
 
@@ -15,6 +17,17 @@ std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
         s.remove_suffix(1);
     return s;
+}
+
+// True when every byte belongs to a well-formed UTF-8 character: a file
+// saved in another code page would otherwise reach the pages garbled.
+bool IsUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t start = i;
+        if (platform::DecodeUtf8(s, i) == U'\uFFFD' && s.substr(start, i - start) != "\xEF\xBF\xBD")
+            return false;
+    }
+    return true;
 }
 
 platform::Variant SettingValue(std::string_view text) {
@@ -38,6 +51,9 @@ std::vector<Setting> ParseSettings(std::string_view text) {
         text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
         ++lineNumber;
         if (line.empty() || line.front() == '#') continue;
+        if (!IsUtf8(line))
+            platform::raise(platform::kErrInvalidCall,
+                            "settings line " + std::to_string(lineNumber) + " is not UTF-8 text");
         const std::size_t eq = line.find('=');
         const std::string_view key = eq == std::string_view::npos ? "" : TrimBlanks(line.substr(0, eq));
         if (key.empty())
@@ -49,8 +65,10 @@ std::vector<Setting> ParseSettings(std::string_view text) {
 }
 
 std::vector<Setting> ReadSettingsFile(const std::string& path) {
+    // A folder opens as a stream that reads nothing: it would pass for an
+    // empty file.
     std::ifstream in(path, std::ios::binary);
-    if (!in) platform::raise(53, "cannot read the settings file " + path);
+    if (!in || std::filesystem::is_directory(path)) platform::raise(53, "cannot read the settings file " + path);
     std::ostringstream text;
     text << in.rdbuf();
     std::string content = text.str();

@@ -16,9 +16,10 @@ namespace site {
 
 using Setting = std::pair<std::string, platform::Variant>;
 
-// Error 5 naming the line for a line without "=" or without a key.
+// Error 5 naming the line for a line without "=" or without a key, or one
+// that is not UTF-8.
 std::vector<Setting> ParseSettings(std::string_view text);
-// Error 53 when the file cannot be read.
+// Error 53 when the file cannot be read (also when it is a folder).
 std::vector<Setting> ReadSettingsFile(const std::string& path);
 void ApplySettings(const std::vector<Setting>& settings, platform::Application& application);
 

@@ -133,7 +133,10 @@ TEST(SettingsFile, ReadsKeysValuesNumbersAndQuotedText) {
 
     EXPECT_THROW(site::ParseSettings("BBName\n"), platform::RuntimeError);
     EXPECT_THROW(site::ParseSettings(" = x\n"), platform::RuntimeError);
+    EXPECT_THROW(site::ParseSettings("BBName = \xCC\xEC\xD6\xD3\n"), platform::RuntimeError);  // GBK
     EXPECT_THROW(site::ReadSettingsFile("/nonexistent/settings.txt"), platform::RuntimeError);
+    EXPECT_THROW(site::ReadSettingsFile(std::filesystem::temp_directory_path().string()),
+                 platform::RuntimeError);
 }
 
 TEST(BoardDatabase, CreatedOnFirstStartAndNamedByTheSetting) {
