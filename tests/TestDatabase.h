@@ -1,28 +1,22 @@
 #pragma once
-// A fresh board database for one test: a temporary file created from the
-// schema, mapped as a data source (default "Tarnbell"), with an open
+// A fresh board database for one test: a file in a folder of its own,
+// created from the schema, mapped as a data source (default "Tarnbell"), with an open
 // connection `con`. Everything is removed again when the object goes.
 //
 //   TestDatabase db;
 //   db.con.Execute("insert into forum (forumname) values (?)", {"General"});
 //   settings.ConnectionString = db.ConnectionString();
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
+#include "TempFolder.h"
 #include "core/Schema.h"
 #include "platform/Connection.h"
 #include "platform/DataSources.h"
 
 class TestDatabase {
 public:
-    explicit TestDatabase(std::string dataSource = "Tarnbell") : dataSource_(std::move(dataSource)) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
-        int fd = mkstemp(pattern.data());
-        if (fd >= 0) close(fd);
-        path_ = pattern;
+    explicit TestDatabase(std::string dataSource = "Tarnbell")
+        : dataSource_(std::move(dataSource)), path_(folder_.File("board.db")) {
         core::EnsureDatabase(path_);
         platform::DataSources::Set(dataSource_, path_);
         con.Open(ConnectionString());
@@ -31,7 +25,6 @@ public:
     ~TestDatabase() {
         con.Close();
         platform::DataSources::Remove(dataSource_);
-        for (const char* suffix : {"", "-wal", "-shm"}) std::remove((path_ + suffix).c_str());
     }
 
     TestDatabase(const TestDatabase&) = delete;
@@ -45,6 +38,7 @@ public:
     platform::Connection con;
 
 private:
+    TempFolder folder_;  // goes last, with the database's files
     std::string dataSource_;
     std::string path_;
 };

@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
+#include "TempFolder.h"
 #include "platform/DataSources.h"
 #include "platform/Error.h"
 #include "platform/PageObject.h"
@@ -140,9 +139,8 @@ TEST(SettingsFile, ReadsKeysValuesNumbersAndQuotedText) {
 }
 
 TEST(BoardDatabase, CreatedOnFirstStartAndNamedByTheSetting) {
-    const auto folder = std::filesystem::temp_directory_path() / ("board-db-test-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    const std::string path = (folder / "board.db").string();
+    const TempFolder folder;
+    const std::string path = folder.File("board.db");
 
     platform::Application application;
     EXPECT_EQ(site::PrepareBoardDatabase(path, application), "Tarnbell");
@@ -155,7 +153,6 @@ TEST(BoardDatabase, CreatedOnFirstStartAndNamedByTheSetting) {
 
     platform::DataSources::Remove("Tarnbell");
     platform::DataSources::Remove("OtherBoard");
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // board's triggers and recount would leave, with the schema intact.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
+#include "TempFolder.h"
 #include "core/Schema.h"
 #include "tools/seed/LocalTime.h"
 #include "tools/seed/Seeder.h"
@@ -13,24 +13,14 @@
 namespace boardseed {
 namespace {
 
-namespace fs = std::filesystem;
-
 // A fixed "now" at noon keeps "today" non-empty and the runs comparable.
 constexpr Seconds kNoon = 1765368000;  // 2025-12-10 12:00:00 UTC
 
 class SeedTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("seed-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Seed(const std::string& file, std::size_t posts, std::uint64_t seed = 1) {
         SeedOptions options;
-        options.db = (dir_ / file).string();
+        options.db = dir_.File(file);
         options.posts = posts;
         options.seed = seed;
         options.now = StartOfDay(kNoon) + 12 * kHour;
@@ -51,7 +41,7 @@ protected:
         return query.Text(0);
     }
 
-    fs::path dir_;
+    TempFolder dir_;
     SeedReport report_;
 };
 
@@ -80,7 +70,7 @@ TEST_F(SeedTest, CountersAgreeWithTheRowsTheyCount) {
 }
 
 TEST_F(SeedTest, SchemaKeepsItsIndexesAndTriggers) {
-    const std::string fresh = (dir_ / "fresh.db").string();
+    const std::string fresh = dir_.File("fresh.db");
     core::EnsureDatabase(fresh);
     const std::string seeded = Seed("board.db", 500);
     const std::string schema = "SELECT group_concat(type || ' ' || name || ' ' || ifnull(sql, ''), ';')"
