@@ -15,9 +15,9 @@ namespace {
 
 constexpr const char* kNoModerator = "诚征版主";
 
-// Passwords compare exactly, letter case included, whatever the column's
-// collation.
-constexpr const char* kMemberWhere = " from register where username=? and password=? collate binary";
+// Names ignore letter case, passwords compare exactly: the register's
+// columns are declared so.
+constexpr const char* kMemberWhere = " from register where username=? and password=?";
 
 // One entry of the moderator list: the name, linked to the mail address when
 // the member has one.
