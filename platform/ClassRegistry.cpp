@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/Error.h"
+#include "platform/Strings.h"
 
 namespace platform {
 
@@ -23,21 +24,13 @@ Registry& registry() {
     return instance;
 }
 
-std::string lowerAscii(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return key;
-}
-
 }  // namespace
 
 void RegisterClass(std::string_view classId, std::string_view progId, ClassFactory factory) {
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
-    r.byName[lowerAscii(classId)] = factory;
-    r.byName[lowerAscii(progId)] = std::move(factory);
+    r.byName[LCase(classId)] = factory;
+    r.byName[LCase(progId)] = std::move(factory);
 }
 
 std::unique_ptr<CreatableObject> CreateObject(std::string_view classIdOrProgId) {
@@ -45,7 +38,7 @@ std::unique_ptr<CreatableObject> CreateObject(std::string_view classIdOrProgId) 
     {
         Registry& r = registry();
         std::lock_guard lock(r.mutex);
-        auto found = r.byName.find(lowerAscii(classIdOrProgId));
+        auto found = r.byName.find(LCase(classIdOrProgId));
         if (found != r.byName.end()) factory = found->second;
     }
     if (!factory) raise(kErrCannotCreateObject, "部件不能创建对象：" + std::string(classIdOrProgId));
