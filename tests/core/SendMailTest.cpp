@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Module1.h"
+#include "core/ScopedSettings.h"
 #include "platform/Charset.h"
 #include "platform/MailMime.h"
 #include "platform/SmtpSink.h"
@@ -16,10 +17,7 @@ std::string Word(const std::string& utf8) {
 
 class SendMailTest : public ::testing::Test {
 protected:
-    SendMailTest() : saved_(core::CurrentSettings()) {
-        core::CurrentSettings().SmtpServer = sink_.Address();
-    }
-    ~SendMailTest() override { core::CurrentSettings() = saved_; }
+    SendMailTest() { settings_->SmtpServer = sink_.Address(); }
 
     bool Send(const std::string& body, Variant& errText) {
         return core::SendMail(Variant("清风论坛"), Variant("board@example.com"), Variant("李四"),
@@ -28,7 +26,7 @@ protected:
     }
 
     SmtpSink sink_;
-    core::Settings saved_;
+    testing_support::ScopedSettings settings_;
 };
 
 TEST_F(SendMailTest, SendsOneHtmlMailInGb2312ThroughTheConfiguredRelay) {
@@ -72,7 +70,7 @@ TEST_F(SendMailTest, RefusedOrUnreachableRelayGivesFalseWithTheReason) {
     EXPECT_FALSE(Send("x", errText));
     EXPECT_NE(errText.str().find("550 5.1.1 No such user here"), std::string::npos);
 
-    core::CurrentSettings().SmtpServer = SmtpSink::DeadAddress();
+    settings_->SmtpServer = SmtpSink::DeadAddress();
     EXPECT_FALSE(Send("x", errText));
     EXPECT_NE(errText.str().find("无法连接邮件服务器"), std::string::npos) << errText.str();
     EXPECT_TRUE(sink_.Mails().empty());

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "core/ScopedSettings.h"
 #include "core/Settings.h"
 #include "platform/Application.h"
 #include "platform/Error.h"
@@ -15,9 +16,6 @@ using platform::Variant;
 // put back afterwards.
 class SettingsTest : public ::testing::Test {
 protected:
-    SettingsTest() : saved_(core::CurrentSettings()) {}
-    ~SettingsTest() override { core::CurrentSettings() = saved_; }
-
     static const Settings& load(platform::Application& app) {
         core::CurrentSettings() = Settings{};
         core::LoadSettings(app);
@@ -34,7 +32,7 @@ protected:
     }
 
     platform::Application app_;
-    Settings saved_;
+    testing_support::ScopedSettings restored_;  // the thread's record comes back after each test
 };
 
 TEST_F(SettingsTest, NoValuesGiveEveryDefault) {
