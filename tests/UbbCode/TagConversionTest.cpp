@@ -94,6 +94,9 @@ TEST(UbbCodeTags, Quotes) {
         {"[quote]a[quote]b[/quote]c[/quote]",
          " <BLOCKQUOTE>引用:<HR>a <BLOCKQUOTE>引用:<HR>b<HR></BLOCKQUOTE> c<HR></BLOCKQUOTE> "},
         {"[QUOTE]a[/quote]", " <BLOCKQUOTE>引用:<HR>a<HR></BLOCKQUOTE> "},
+        // Pairs that differ only in letter case keep their own text.
+        {"[quote]a[/quote][QUOTE]A[/QUOTE]",
+         " <BLOCKQUOTE>引用:<HR>a<HR></BLOCKQUOTE>&nbsp;&nbsp;<BLOCKQUOTE>引用:<HR>A<HR></BLOCKQUOTE> "},
         {"[quote]x", "[quote]x"},
         {"[quote]a[/quote][quote]x", "[quote]a[/quote][quote]x"},
         {"[quote][/quote]", "[quote][/quote]"},  // an empty pair ends the passes
