@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/KeyMap.h"
+#include "platform/Strings.h"
 
 namespace platform {
 
@@ -16,14 +16,14 @@ thread_local std::vector<const Application*> heldLocks;
 }  // namespace
 
 Variant Application::Get(std::string_view key) const {
-    const std::string folded = FoldKey(key);
+    const std::string folded = LCase(key);
     std::shared_lock lock(valuesMutex_);
     const auto it = values_.find(folded);
     return it == values_.end() ? Variant() : it->second;
 }
 
 void Application::Set(std::string_view key, Variant value) {
-    std::string folded = FoldKey(key);
+    std::string folded = LCase(key);
     std::unique_lock lock(valuesMutex_);
     values_[std::move(folded)] = std::move(value);
 }

@@ -28,7 +28,7 @@ public:
 
 private:
     mutable std::shared_mutex valuesMutex_;
-    std::unordered_map<std::string, Variant> values_;  // by folded key
+    std::unordered_map<std::string, Variant> values_;  // by lower-cased key
     std::recursive_mutex lock_;
 };
 

@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "platform/Charset.h"
-#include "platform/KeyMap.h"
 #include "platform/Strings.h"
 
 namespace platform {
@@ -15,7 +14,7 @@ const std::vector<std::string> kNoValues;
 
 bool IsFormContentType(std::string_view type) {
     constexpr std::string_view kForm = "application/x-www-form-urlencoded";
-    return type.size() >= kForm.size() && SameKey(type.substr(0, kForm.size()), kForm);
+    return type.size() >= kForm.size() && EqualsIgnoreCase(type.substr(0, kForm.size()), kForm);
 }
 
 // "User-Agent" -> "HTTP_USER_AGENT"
@@ -34,7 +33,7 @@ std::string_view TrimBlanks(std::string_view s) {
 }  // namespace
 
 void RequestCollection::Add(std::string_view key, std::string value) {
-    std::string folded = FoldKey(key);
+    std::string folded = LCase(key);
     for (Entry& e : entries_) {
         if (e.folded == folded) {
             e.values.push_back(std::move(value));
@@ -104,7 +103,7 @@ Request::Request(RawRequest raw) : headers_(std::move(raw.headers)), body_(std::
     if (IsFormContentType(contentType)) ParseUrlEncoded(body_, form_);
 
     for (const auto& [name, value] : headers_)
-        if (SameKey(name, "Cookie")) ParseCookieHeader(value, cookies_);
+        if (EqualsIgnoreCase(name, "Cookie")) ParseCookieHeader(value, cookies_);
 
     auto& sv = serverVariables_;
     sv.Add("REMOTE_ADDR", raw.remoteAddr);
@@ -127,7 +126,7 @@ Request::Request(RawRequest raw) : headers_(std::move(raw.headers)), body_(std::
 }
 
 Variant Request::operator()(std::string_view key) const {
-    const std::string folded = FoldKey(key);
+    const std::string folded = LCase(key);
     for (const RequestCollection* c : {&query_, &form_, &cookies_, &serverVariables_}) {
         if (const auto* e = c->findFolded(folded)) {
             return e->value();
@@ -145,7 +144,7 @@ std::string Request::BinaryRead(std::size_t count) {
 
 std::string Request::Header(std::string_view name) const {
     for (const auto& [key, value] : headers_)
-        if (SameKey(key, name)) return value;
+        if (EqualsIgnoreCase(key, name)) return value;
     return std::string();
 }
 

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/KeyMap.h"
 #include "platform/Strings.h"
 #include "platform/Variant.h"
 
@@ -42,7 +41,7 @@ private:
         }
     };
     friend class Request;
-    const Entry* find(std::string_view key) const { return findFolded(FoldKey(key)); }
+    const Entry* find(std::string_view key) const { return findFolded(LCase(key)); }
     const Entry* findFolded(const std::string& folded) const;
     std::vector<Entry> entries_;
 };

@@ -1,6 +1,6 @@
 #include "platform/Response.h"
 
-#include "platform/KeyMap.h"
+#include "platform/Strings.h"
 
 namespace platform {
 
@@ -21,7 +21,7 @@ void Response::Redirect(std::string_view url) {
 
 ResponseCookie& Response::Cookies(std::string_view name) {
     for (ResponseCookie& cookie : cookies_)
-        if (SameKey(cookie.Name, name)) return cookie;
+        if (EqualsIgnoreCase(cookie.Name, name)) return cookie;
     cookies_.push_back(ResponseCookie{std::string(name), std::string(), std::nullopt});
     return cookies_.back();
 }

@@ -2,27 +2,27 @@
 
 #include <random>
 
-#include "platform/KeyMap.h"
+#include "platform/Strings.h"
 
 namespace platform {
 
 Session::Session(std::string id) : id_(std::move(id)) {}
 
 Variant Session::Get(std::string_view key) const {
-    const std::string folded = FoldKey(key);
+    const std::string folded = LCase(key);
     std::lock_guard lock(mutex_);
     const auto it = values_.find(folded);
     return it == values_.end() ? Variant() : it->second;
 }
 
 void Session::Set(std::string_view key, Variant value) {
-    std::string folded = FoldKey(key);
+    std::string folded = LCase(key);
     std::lock_guard lock(mutex_);
     values_[std::move(folded)] = std::move(value);
 }
 
 void Session::Remove(std::string_view key) {
-    const std::string folded = FoldKey(key);
+    const std::string folded = LCase(key);
     std::lock_guard lock(mutex_);
     values_.erase(folded);
 }

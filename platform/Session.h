@@ -33,7 +33,7 @@ private:
     friend class SessionStore;
     std::string id_;
     mutable std::mutex mutex_;
-    std::unordered_map<std::string, Variant> values_;  // by folded key
+    std::unordered_map<std::string, Variant> values_;  // by lower-cased key
     bool abandoned_ = false;
 };
 

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "platform/Charset.h"
-#include "platform/KeyMap.h"
+#include "platform/Strings.h"
 
 namespace site {
 
@@ -41,13 +41,13 @@ std::string EncodeFields(const Fields& fields) {
 
 std::string DriverResponse::header(std::string_view name) const {
     for (const auto& [key, value] : headers)
-        if (platform::SameKey(key, name)) return value;
+        if (platform::EqualsIgnoreCase(key, name)) return value;
     return std::string();
 }
 
 const platform::ResponseCookie* DriverResponse::cookie(std::string_view name) const {
     for (const auto& c : cookies)
-        if (platform::SameKey(c.Name, name)) return &c;
+        if (platform::EqualsIgnoreCase(c.Name, name)) return &c;
     return nullptr;
 }
 
@@ -107,7 +107,7 @@ DriverResponse RequestDriver::Post(const std::string& page, Fields form, Fields 
 
 void RequestDriver::keep(const HostResponse& response) {
     for (const auto& [name, line] : response.headers) {
-        if (!platform::SameKey(name, "Set-Cookie")) continue;
+        if (!platform::EqualsIgnoreCase(name, "Set-Cookie")) continue;
         const std::size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         const std::string cookieName = line.substr(0, eq);

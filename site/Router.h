@@ -56,7 +56,7 @@ public:
     std::size_t size() const { return routes_.size(); }
 
 private:
-    std::unordered_map<std::string, PageHandler> routes_;  // by folded address
+    std::unordered_map<std::string, PageHandler> routes_;  // by lower-cased address
 };
 
 }  // namespace site

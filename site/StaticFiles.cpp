@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/KeyMap.h"
+#include "platform/Strings.h"
 
 namespace fs = std::filesystem;
 
@@ -38,13 +38,13 @@ StaticFiles::StaticFiles(std::string root) : root_(std::move(root)) {
     for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end; it.increment(error)) {
         if (!it->is_regular_file(error)) continue;
         const std::string address = fs::relative(it->path(), root_, error).generic_string();
-        if (auto file = ReadFile(it->path())) files_.emplace(platform::FoldKey(address), std::move(file));
+        if (auto file = ReadFile(it->path())) files_.emplace(platform::LCase(address), std::move(file));
     }
 }
 
 std::shared_ptr<const StaticFile> StaticFiles::Find(std::string_view address) const {
     if (!StaysInside(address)) return nullptr;
-    const auto it = files_.find(platform::FoldKey(address));
+    const auto it = files_.find(platform::LCase(address));
     if (it != files_.end()) return it->second;
     return ReadFile(fs::path(root_) / address);
 }
@@ -59,7 +59,7 @@ std::string ContentTypeOf(std::string_view fileName) {
     };
     const std::size_t dot = fileName.rfind('.');
     if (dot != std::string_view::npos) {
-        const auto it = kTypes.find(platform::FoldKey(fileName.substr(dot)));
+        const auto it = kTypes.find(platform::LCase(fileName.substr(dot)));
         if (it != kTypes.end()) return it->second;
     }
     return "application/octet-stream";

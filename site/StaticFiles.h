@@ -24,7 +24,7 @@ public:
 
 private:
     std::string root_;
-    std::unordered_map<std::string, std::shared_ptr<const StaticFile>> files_;  // by folded address
+    std::unordered_map<std::string, std::shared_ptr<const StaticFile>> files_;  // by lower-cased address
 };
 
 std::string ContentTypeOf(std::string_view fileName);
