@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the board needs to build, run and test,
-# only those that are missing. Run as root on Debian 12.
+# only those that are missing. Run as root on Debian 12. Extra arguments
+# name further packages a caller needs (the browser test's Chromium, wrk).
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
   libsqlite3-dev libpcre2-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  "$@"
 )
-if [ "${1:-}" = "--tests" ]; then
-  shift
-fi
-packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
