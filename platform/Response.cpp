@@ -1,5 +1,6 @@
 #include "platform/Response.h"
 
+#include "platform/Error.h"
 #include "platform/Strings.h"
 
 namespace platform {
@@ -35,6 +36,10 @@ void Response::CookieExpires(std::string_view name, DateTime when) {
 }
 
 void Response::AddHeader(std::string_view name, std::string_view value) {
+    // A line break would end the header and let the rest forge others.
+    if (name.find_first_of("\r\n") != std::string_view::npos ||
+        value.find_first_of("\r\n") != std::string_view::npos)
+        raise(kErrInvalidCall);
     headers_.emplace_back(std::string(name), std::string(value));
 }
 

@@ -62,8 +62,11 @@ BoardHost::BoardHost(HostOptions options)
 }
 
 HostResponse BoardHost::Handle(platform::RawRequest raw) {
-    std::string page = raw.path;
-    page.erase(0, page.find_first_not_of('/'));
+    // One leading slash: pages link to their own address (script_name), and
+    // "//list.asp" would send the browser to another host.
+    raw.path.erase(0, raw.path.find_first_not_of('/'));
+    raw.path.insert(0, "/");
+    std::string page = raw.path.substr(1);
     if (page.empty()) page = "Default.htm";
     if (const PageHandler* handler = router_.find(page)) return runPage(*handler, std::move(raw));
 

@@ -8,6 +8,7 @@
 #include "platform/DataSources.h"
 #include "platform/Error.h"
 #include "platform/PageObject.h"
+#include "platform/Response.h"
 #include "site/BoardDatabase.h"
 #include "site/SettingsFile.h"
 
@@ -80,6 +81,13 @@ TEST(SessionStore, AbandonedSessionIsDropped) {
     EXPECT_FALSE(store.End(session));
     EXPECT_EQ(store.Count(), 0u);
     EXPECT_NE(store.Begin(session->SessionID()), session);
+}
+
+TEST(ResponseHeaders, LineBreaksAreRefused) {
+    platform::Response response;
+    response.AddHeader("X-Ok", "value");
+    EXPECT_THROW(response.AddHeader("X-Bad", "a\r\nSet-Cookie: x=1"), platform::RuntimeError);
+    EXPECT_THROW(response.AddHeader("X-Bad\n", "a"), platform::RuntimeError);
 }
 
 TEST(ServerMapPath, MapsWithinTheSiteFolder) {

@@ -34,6 +34,14 @@ TEST_F(RequestDriverTest, ServerVariablesAndLookupOrder) {
         EXPECT_NE(response.body.find(expected), std::string::npos) << expected << " in " << response.body;
 }
 
+TEST_F(RequestDriverTest, ScriptNameHasOneLeadingSlash) {
+    site::DriverRequest request;
+    request.page = "//Variables.asp";
+    const auto response = driver.Run(request);
+    ASSERT_EQ(response.status, 200);
+    EXPECT_NE(response.body.find("sv.script_name=/Variables.asp|"), std::string::npos) << response.body;
+}
+
 TEST_F(RequestDriverTest, RawBodyIsReadInPieces) {
     site::DriverRequest request;
     request.method = "POST";
