@@ -1,5 +1,6 @@
 #include "platform/Charset.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -94,13 +95,68 @@ std::size_t BadGbkLength(std::string_view s) {
     return 1;
 }
 
+// Offset of the next ASCII byte from `i`, or the end.
+std::size_t AsciiRunStart(std::string_view s, std::size_t i) {
+    while (i < s.size() && static_cast<unsigned char>(s[i]) >= 0x80) ++i;
+    return i;
+}
+
+// Through iconv, for text the table below does not cover.
+void AppendGbkThroughIconv(std::string_view utf8, std::string& out) {
+    while (!utf8.empty() && ToGbk().Convert(utf8, out) != 0) {
+        // No GBK form (or malformed UTF-8): write a numeric character
+        // reference, which browsers show as the character.
+        std::size_t n = 0;
+        const char32_t c = DecodeUtf8(utf8, n);
+        out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+        utf8.remove_prefix(n);
+    }
+}
+
+// The GBK form of each character of the Basic Multilingual Plane, asked of
+// iconv once per character and kept: a page is mostly Chinese text, which
+// iconv converts several times slower than a table look-up. An entry holds
+// kKnown, the count of bytes (0: no GBK form) and the bytes, first byte high.
+constexpr std::uint32_t kKnown = 0x80000000u;
+std::atomic<std::uint32_t> gbkOfBmp[0x10000];
+
+std::uint32_t GbkOf(char32_t c) {
+    std::atomic<std::uint32_t>& entry = gbkOfBmp[c];
+    std::uint32_t known = entry.load(std::memory_order_relaxed);
+    if (known != 0) return known;
+    std::string utf8, gbk;
+    AppendUtf8(utf8, c);
+    std::string_view in = utf8;
+    known = kKnown;
+    if (ToGbk().Convert(in, gbk) == 0 && (gbk.size() == 1 || gbk.size() == 2)) {
+        std::uint32_t bytes = 0;
+        for (char b : gbk) bytes = (bytes << 8) | static_cast<unsigned char>(b);
+        known |= static_cast<std::uint32_t>(gbk.size()) << 16 | bytes;
+    }
+    entry.store(known, std::memory_order_relaxed);
+    return known;
+}
+
+// Decodes a well-formed two- or three-byte sequence at `i` (a character of
+// the Basic Multilingual Plane other than a surrogate); 0 for anything else.
+std::size_t DecodeBmp(std::string_view s, std::size_t i, char32_t& c) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        if (i + 2 > s.size() || (at(1) & 0xC0) != 0x80) return 0;
+        c = (static_cast<char32_t>(b0 & 0x1F) << 6) | (at(1) & 0x3F);
+        return 2;
+    }
+    if (b0 < 0xE0 || b0 > 0xEF || i + 3 > s.size()) return 0;
+    const unsigned char lo = b0 == 0xE0 ? 0xA0 : 0x80, hi = b0 == 0xED ? 0x9F : 0xBF;
+    if (at(1) < lo || at(1) > hi || (at(2) & 0xC0) != 0x80) return 0;
+    c = (static_cast<char32_t>(b0 & 0x0F) << 12) | (static_cast<char32_t>(at(1) & 0x3F) << 6) | (at(2) & 0x3F);
+    return 3;
+}
+
 }  // namespace
 
 std::string Utf8ToGbk(std::string_view utf8) {
-    // ASCII is the same in both and iconv is several times slower per byte, so
-    // long ASCII runs (markup) are copied; the rest goes through iconv in
-    // pieces that keep short ASCII runs (blanks, punctuation) inside.
-    constexpr std::size_t kLongAsciiRun = 16;
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
@@ -108,26 +164,24 @@ std::string Utf8ToGbk(std::string_view utf8) {
         const std::size_t ascii = i;
         i = AsciiRunEnd(utf8, i);
         out.append(utf8, ascii, i - ascii);
-
-        const std::size_t pieceStart = i;
-        std::size_t pieceEnd = i;
-        while (pieceEnd < utf8.size()) {
-            while (pieceEnd < utf8.size() && static_cast<unsigned char>(utf8[pieceEnd]) >= 0x80)
-                ++pieceEnd;
-            const std::size_t next = AsciiRunEnd(utf8, pieceEnd);
-            if (next - pieceEnd >= kLongAsciiRun || next == utf8.size()) break;
-            pieceEnd = next;
+        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) >= 0x80) {
+            char32_t c = 0;
+            const std::size_t n = DecodeBmp(utf8, i, c);
+            if (n == 0) {
+                // Beyond the plane or malformed: iconv takes the rest of
+                // the run, as far as the next ASCII byte.
+                const std::size_t end = AsciiRunStart(utf8, i);
+                AppendGbkThroughIconv(utf8.substr(i, end - i), out);
+                i = end;
+                break;
+            }
+            const std::uint32_t gbk = GbkOf(c);
+            const std::uint32_t bytes = (gbk >> 16) & 3;
+            if (bytes == 2) out += static_cast<char>(gbk >> 8);
+            if (bytes >= 1) out += static_cast<char>(gbk & 0xFF);
+            else out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+            i += n;
         }
-        std::string_view rest = utf8.substr(pieceStart, pieceEnd - pieceStart);
-        while (!rest.empty() && ToGbk().Convert(rest, out) != 0) {
-            // No GBK form (or malformed UTF-8): write a numeric character
-            // reference, which browsers show as the character.
-            std::size_t n = 0;
-            const char32_t c = DecodeUtf8(rest, n);
-            out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
-            rest.remove_prefix(n);
-        }
-        i = pieceEnd;
     }
     return out;
 }
@@ -157,15 +211,21 @@ bool IsRepresentableInGbk(char32_t c) {
 std::string HtmlEncode(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 8);
-    for (char c : s) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+    std::size_t plain = 0;  // start of the text not yet copied
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char* entity;
+        switch (s[i]) {
+            case '&': entity = "&amp;"; break;
+            case '<': entity = "&lt;"; break;
+            case '>': entity = "&gt;"; break;
+            case '"': entity = "&quot;"; break;
+            default: continue;
         }
+        out.append(s, plain, i - plain);
+        out += entity;
+        plain = i + 1;
     }
+    out.append(s, plain);
     return out;
 }
 
