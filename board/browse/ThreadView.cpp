@@ -26,9 +26,11 @@ using platform::Variant;
 const std::string kThreadIds = "select ? as postid union all select postid from post where parentid = ?";
 
 // The thread's first row, which is the topic itself (or, for a reply's id,
-// that reply).
+// that reply). Of the replies only the first can come first, so the
+// thread's other ids are never read.
 const std::string kFirstRowQuery =
-    "select postid, parentid, forumname, subject, status from post where postid in (" + kThreadIds + ")"
+    "select postid, parentid, forumname, subject, status from post where postid in"
+    " (select ?1 union all select min(postid) from post where parentid = ?1)"
     " order by postid limit 1";
 
 // One page of the thread: its ids are picked on the index first, so only
@@ -238,7 +240,7 @@ void Tarnbell::Detail() {
 
         const Settings& s = CurrentSettings();
         platform::Recordset rs;
-        rs.Open(kFirstRowQuery, con, {topicId, topicId});
+        rs.Open(kFirstRowQuery, con, {topicId});
         if (rs.Eof()) p.Refuse("没有该主题！");
         if (!rs.Fields("parentid").isNull()) p.Refuse("调用错误!");
         const board::ThreadTopic topic = TopicOf(rs);
