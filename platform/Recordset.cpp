@@ -55,6 +55,34 @@ bool SameValue(const Variant& a, const Variant& b) {
     return false;
 }
 
+// The statement text and its values, each value with its type and length
+// so that no two different sets of values give the same key.
+std::string CountKey(const std::string& sql, const SqlParams& params) {
+    std::string key = sql;
+    for (const Variant& v : params) {
+        std::string value;
+        switch (v.type()) {
+            case Variant::Type::Boolean: value += v.rawBool() ? '1' : '0'; break;
+            case Variant::Type::Integer:
+            case Variant::Type::Long:
+            case Variant::Type::Byte: value = std::to_string(v.rawInt()); break;
+            case Variant::Type::Double:
+            case Variant::Type::Date: {
+                const double d = v.rawDouble();
+                value.assign(reinterpret_cast<const char*>(&d), sizeof d);
+                break;
+            }
+            case Variant::Type::String: value = v.rawString(); break;
+            default: break;
+        }
+        key += '\0';
+        key += static_cast<char>(v.type());
+        key += std::to_string(value.size()) + ':';
+        key += value;
+    }
+    return key;
+}
+
 // Text written into a DATETIME column is stored in the one sortable form.
 Variant ForColumn(const Variant& v, ColumnKind kind) {
     if (kind == ColumnKind::DateTime && v.isString()) {
@@ -149,12 +177,7 @@ public:
         if (stream_) return -1;
         // A first window shorter than asked already tells the count.
         if (!count_ && !fetched_) EnsureWindow(std::max(pos_, 0L));
-        if (!count_) {
-            SqliteStatement counter(db_, "SELECT count(*) FROM (" + std::string(WithoutFinalOrderBy(sql_)) + ")");
-            counter.Bind(params_);
-            counter.Step();
-            count_ = static_cast<long>(counter.Int(0));
-        }
+        if (!count_) count_ = CountRows();
         return *count_;
     }
 
@@ -320,6 +343,20 @@ private:
     bool deleted_ = false;
 
     int Hidden() const { return table_ ? 1 : 0; }
+
+    // The statement's rows counted, or known from an earlier count while
+    // the database is unchanged.
+    long CountRows() {
+        const std::string sql = "SELECT count(*) FROM (" + std::string(WithoutFinalOrderBy(sql_)) + ")";
+        std::string key = CountKey(sql, params_);
+        if (const auto known = db_->KnownCount(key)) return static_cast<long>(*known);
+        SqliteStatement counter(db_, sql);
+        counter.Bind(params_);
+        counter.Step();
+        const long count = static_cast<long>(counter.Int(0));
+        db_->KeepCount(std::move(key), count);
+        return count;
+    }
 
     // On a single table a hidden first column carries each row's identity,
     // so that changes find their row.

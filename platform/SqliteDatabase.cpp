@@ -61,6 +61,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
 
 SqliteDatabase::~SqliteDatabase() {
     for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+    sqlite3_finalize(dataVersion_);
     sqlite3_close_v2(db_);
 }
 
@@ -83,6 +84,42 @@ void SqliteDatabase::CacheStatement(std::string sql, sqlite3_stmt* stmt) {
     }
     auto [it, added] = statements_.try_emplace(std::move(sql), stmt);
     if (!added) sqlite3_finalize(stmt);  // the same text was in use twice at once
+}
+
+// The pager's data version moves with every commit to the file, this
+// handle's own or another connection's; the latter are seen when a read
+// begins, which "PRAGMA data_version" does.
+unsigned SqliteDatabase::ContentVersion() {
+    if (!dataVersion_ && sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &dataVersion_, nullptr) != SQLITE_OK)
+        Fail();
+    const int rc = sqlite3_step(dataVersion_);
+    sqlite3_reset(dataVersion_);
+    if (rc != SQLITE_ROW) Fail();
+    unsigned version = 0;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version) != SQLITE_OK) Fail();
+    return version;
+}
+
+std::optional<long long> SqliteDatabase::KnownCount(const std::string& key) {
+    if (!sqlite3_get_autocommit(db_)) return std::nullopt;
+    const unsigned version = ContentVersion();
+    if (countsVersion_ != version) {
+        counts_.clear();
+        countsVersion_ = version;
+        return std::nullopt;
+    }
+    const auto it = counts_.find(key);
+    if (it == counts_.end()) return std::nullopt;
+    return it->second;
+}
+
+void SqliteDatabase::KeepCount(std::string key, long long count) {
+    // Keys carry values such as a day filter's start time, so old ones pile
+    // up while nothing is written.
+    constexpr std::size_t kMaxCounts = 256;
+    if (!sqlite3_get_autocommit(db_) || !countsVersion_) return;
+    if (counts_.size() >= kMaxCounts) counts_.clear();
+    counts_[std::move(key)] = count;
 }
 
 void SqliteDatabase::Exec(const std::string& sql) {

@@ -2,6 +2,7 @@
 // Thin owners of SQLite handles that turn every failure into the board's
 // run-time error (kErrDatabase, SQLite's message as description).
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,9 +34,22 @@ public:
     sqlite3_stmt* TakeCachedStatement(const std::string& sql);
     void CacheStatement(std::string sql, sqlite3_stmt* stmt);
 
+    // Row counts kept while the database's content stays the same, by a key
+    // naming the counted statement and its values: paged lists count the
+    // same rows request after request. Any commit to the file, by this
+    // handle or another, forgets them all; inside a transaction none are
+    // kept or given.
+    std::optional<long long> KnownCount(const std::string& key);
+    void KeepCount(std::string key, long long count);
+
 private:
     sqlite3* db_ = nullptr;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
+
+    unsigned ContentVersion();
+    sqlite3_stmt* dataVersion_ = nullptr;
+    std::optional<unsigned> countsVersion_;  // the content version the counts were made at
+    std::unordered_map<std::string, long long> counts_;
 };
 
 // A handle for one connection to the database file at `path`. Handles are

@@ -114,6 +114,31 @@ TEST(DatabaseRecordset, StaticPagingCountsAndPositions) {
     EXPECT_THROW(forward.AbsolutePage(1), RuntimeError);
 }
 
+// A count may be kept for later record sets, but no change may outdate it:
+// another connection's, this one's, or one inside a transaction.
+TEST(DatabaseRecordset, CountsFollowEveryChange) {
+    TestDatabase db;
+    AddForums(db, 30);  // more than one window of rows, so they are counted
+    platform::Connection other;
+    other.Open(db.ConnectionString());
+    auto count = [&db] {
+        Recordset rs;
+        rs.Open("select forumname from forum where sequence > ?", db.con, CursorType::Static, {0});
+        return rs.RecordCount();
+    };
+    EXPECT_EQ(count(), 30);
+    EXPECT_EQ(count(), 30);
+    other.Execute("insert into forum (forumname, sequence) values ('g1', 31)");
+    EXPECT_EQ(count(), 31);
+    db.con.Execute("delete from forum where forumname = 'f1'");
+    EXPECT_EQ(count(), 30);
+    db.con.BeginTrans();
+    db.con.Execute("insert into forum (forumname, sequence) values ('g2', 32)");
+    EXPECT_EQ(count(), 31);
+    db.con.RollbackTrans();
+    EXPECT_EQ(count(), 30);
+}
+
 TEST(DatabaseRecordset, StaticRecordSetReadsLongResultsWholeAndInOrder) {
     TestDatabase db;
     db.con.BeginTrans();
