@@ -93,11 +93,19 @@ DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int se
 }
 
 DateTime Now() {
-    std::time_t now = std::time(nullptr);
+    // localtime_r takes the C library's time-zone lock, which the workers
+    // would contend for several times a page; within one second the answer
+    // is the same.
+    thread_local std::time_t lastSecond = -1;
+    thread_local DateTime lastNow{};
+    const std::time_t now = std::time(nullptr);
+    if (now == lastSecond) return lastNow;
     std::tm local{};
     localtime_r(&now, &local);
-    return MakeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec);
+    lastNow = MakeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                           local.tm_sec);
+    lastSecond = now;
+    return lastNow;
 }
 
 DateParts Parts(DateTime d) {

@@ -1,6 +1,7 @@
 #include "site/HeaderText.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "platform/Charset.h"
 #include "platform/DateTime.h"
@@ -20,6 +21,11 @@ std::string HttpDate(std::time_t when) {
 }
 
 std::string HttpDate(platform::DateTime when) {
+    // mktime takes the C library's time-zone lock; a page's cookies mostly
+    // share one expiry time, so the last answer is kept.
+    thread_local std::optional<platform::DateTime> lastWhen;
+    thread_local std::string lastText;
+    if (lastWhen == when) return lastText;
     const platform::DateParts p = platform::Parts(when);
     std::tm local{};
     local.tm_year = p.year - 1900;
@@ -29,7 +35,9 @@ std::string HttpDate(platform::DateTime when) {
     local.tm_min = p.minute;
     local.tm_sec = p.second;
     local.tm_isdst = -1;
-    return HttpDate(std::mktime(&local));
+    lastText = HttpDate(std::mktime(&local));
+    lastWhen = when;
+    return lastText;
 }
 
 std::string SetCookieText(const platform::ResponseCookie& cookie) {
