@@ -13,19 +13,70 @@ namespace {
 // unreleased locks can be given back when it ends.
 thread_local std::vector<const Application*> heldLocks;
 
+std::atomic<std::uint64_t> nextApplicationId{1};
+
+// What a thread last read of a key: every page reads the settings afresh,
+// dozens of values, and taking the shared lock for each made the workers
+// queue behind the writes every page makes (the online list). A value read
+// before stays good while its slot's version (or, for a missing key, the
+// count of keys added) is unchanged.
+struct CachedRead {
+    const Application::Slot* slot = nullptr;  // null: the key was missing
+    std::uint64_t version = 0;
+    Variant value;
+};
+
+using ReadCache = std::unordered_map<std::string, CachedRead>;
+
+ReadCache& ReadCacheOf(std::uint64_t application) {
+    thread_local std::unordered_map<std::uint64_t, ReadCache> caches;
+    // Applications that are gone leave theirs behind (tests make many).
+    if (caches.size() > 8 && !caches.contains(application)) caches.clear();
+    return caches[application];
+}
+
 }  // namespace
 
+Application::Application() : id_(nextApplicationId++) {}
+
 Variant Application::Get(std::string_view key) const {
-    const std::string folded = LCase(key);
-    std::shared_lock lock(valuesMutex_);
-    const auto it = values_.find(folded);
-    return it == values_.end() ? Variant() : it->second;
+    std::string folded = LCase(key);
+    ReadCache& cache = ReadCacheOf(id_);
+    const auto cached = cache.find(folded);
+    if (cached != cache.end()) {
+        const CachedRead& read = cached->second;
+        const std::uint64_t now = read.slot ? read.slot->version.load(std::memory_order_acquire)
+                                            : keysAdded_.load(std::memory_order_acquire);
+        if (now == read.version) return read.value;
+    }
+    CachedRead read;
+    {
+        std::shared_lock lock(valuesMutex_);
+        const auto it = values_.find(folded);
+        if (it == values_.end()) {
+            read.version = keysAdded_.load(std::memory_order_relaxed);
+        } else {
+            read.slot = it->second.get();
+            read.version = read.slot->version.load(std::memory_order_relaxed);
+            read.value = read.slot->value;
+        }
+    }
+    Variant value = read.value;
+    cache.insert_or_assign(std::move(folded), std::move(read));
+    return value;
 }
 
 void Application::Set(std::string_view key, Variant value) {
     std::string folded = LCase(key);
     std::unique_lock lock(valuesMutex_);
-    values_[std::move(folded)] = std::move(value);
+    std::unique_ptr<Slot>& slot = values_[std::move(folded)];
+    const bool added = !slot;
+    if (added) slot = std::make_unique<Slot>();
+    std::swap(slot->value, value);
+    slot->version.fetch_add(1, std::memory_order_release);
+    if (added) keysAdded_.fetch_add(1, std::memory_order_release);
+    lock.unlock();
+    // `value` now holds the old value, freed outside the lock.
 }
 
 void Application::Lock() {

@@ -2,6 +2,9 @@
 // Values shared by all pages of the site. Keys ignore letter case; a missing
 // key reads as Empty. Get and Set are safe from any thread; Lock/UnLock is
 // one site-wide lock for read-modify-write sequences.
+#include <atomic>
+#include <cstdint>
+#include <memory>
 #include <mutex>
 #include <shared_mutex>
 #include <string>
@@ -14,6 +17,8 @@ namespace platform {
 
 class Application {
 public:
+    Application();
+
     Variant Get(std::string_view key) const;
     Variant operator()(std::string_view key) const { return Get(key); }
     void Set(std::string_view key, Variant value);
@@ -26,9 +31,18 @@ public:
     // without UnLock).
     void ReleaseLocksOfThisThread();
 
+    // One value and the number of times it was set; slots are never removed,
+    // so readers may keep their address.
+    struct Slot {
+        std::atomic<std::uint64_t> version{0};
+        Variant value;
+    };
+
 private:
+    const std::uint64_t id_;  // tells instances apart in the readers' caches
     mutable std::shared_mutex valuesMutex_;
-    std::unordered_map<std::string, Variant> values_;  // by lower-cased key
+    std::unordered_map<std::string, std::unique_ptr<Slot>> values_;  // by lower-cased key
+    std::atomic<std::uint64_t> keysAdded_{0};
     std::recursive_mutex lock_;
 };
 

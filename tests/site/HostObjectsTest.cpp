@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "TempFolder.h"
+#include "platform/Application.h"
 #include "platform/DataSources.h"
 #include "platform/Error.h"
 #include "platform/PageObject.h"
@@ -88,6 +90,25 @@ TEST(ResponseHeaders, LineBreaksAreRefused) {
     response.AddHeader("X-Ok", "value");
     EXPECT_THROW(response.AddHeader("X-Bad", "a\r\nSet-Cookie: x=1"), platform::RuntimeError);
     EXPECT_THROW(response.AddHeader("X-Bad\n", "a"), platform::RuntimeError);
+}
+
+// Readers keep what they read; each change, from any thread, must show.
+TEST(ApplicationValues, EveryChangeShowsToLaterReads) {
+    platform::Application app;
+    EXPECT_TRUE(app.Get("Key").isEmpty());
+    app.Set("key", Variant(1));
+    EXPECT_EQ(app.Get("KEY"), Variant(1));
+    app.Set("Key", Variant("two"));
+    EXPECT_EQ(app.Get("key"), Variant("two"));
+    std::thread([&app] {
+        EXPECT_EQ(app.Get("key"), Variant("two"));
+        app.Set("key", Variant(3));
+        app.Set("other", Variant(4));
+    }).join();
+    EXPECT_EQ(app.Get("key"), Variant(3));
+    EXPECT_EQ(app.Get("other"), Variant(4));
+    platform::Application second;
+    EXPECT_TRUE(second.Get("key").isEmpty());
 }
 
 TEST(ServerMapPath, MapsWithinTheSiteFolder) {
