@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/DateTime.h"
@@ -22,7 +23,7 @@ constexpr long kMaxWindow = 4096;
 struct Column {
     std::string name;
     ColumnKind kind;
-    std::string origin;  // table column it reads, "" for expressions
+    std::string origin;  // table column it reads, "" for expressions (read on one table only)
 };
 
 struct Row {
@@ -83,6 +84,17 @@ std::string CountKey(const std::string& sql, const SqlParams& params) {
     return key;
 }
 
+// What the text says about the query, kept per thread: pages open the same
+// few statements on every request.
+const std::optional<SingleTableSelect>& SingleTableOf(const std::string& sql) {
+    thread_local std::unordered_map<std::string, std::optional<SingleTableSelect>> known;
+    const auto it = known.find(sql);
+    if (it != known.end()) return it->second;
+    // Texts with values written inline are many; keep the number bounded.
+    if (known.size() >= 256) known.clear();
+    return known.emplace(sql, ParseSingleTableSelect(sql)).first->second;
+}
+
 // Text written into a DATETIME column is stored in the one sortable form.
 Variant ForColumn(const Variant& v, ColumnKind kind) {
     if (kind == ColumnKind::DateTime && v.isString()) {
@@ -99,7 +111,7 @@ public:
          long cacheSize, long pageSize)
         : cacheSize_(cacheSize), pageSize_(pageSize), cursor_(cursor), db_(con.Database()),
           sql_(TrimStatement(sql)), params_(params) {
-        table_ = ParseSingleTableSelect(sql_);
+        table_ = SingleTableOf(sql_);
         std::string text = WithRowid();
         if (cursor_ == CursorType::Static) {
             window_ = std::make_unique<SqliteStatement>(db_, "SELECT * FROM (" + text + ") LIMIT ? OFFSET ?");
@@ -389,7 +401,8 @@ private:
                 for (const Column& c : columns_)
                     if (EqualsIgnoreCase(c.name, base)) { name = base; break; }
             }
-            columns_.push_back({name, s.Kind(i), s.OriginColumn(i)});
+            // Only a record set on one table writes back, by the origins.
+            columns_.push_back({name, s.Kind(i), table_ ? s.OriginColumn(i) : std::string()});
         }
     }
 

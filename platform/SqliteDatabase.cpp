@@ -1,8 +1,10 @@
 #include "platform/SqliteDatabase.h"
 
 #include <sqlite3.h>
+#include <strings.h>
 
 #include <cctype>
+#include <cstring>
 
 #include "platform/DateTime.h"
 #include "platform/Error.h"
@@ -13,11 +15,8 @@ namespace {
 
 ColumnKind KindOfDeclaredType(const char* declared) {
     if (!declared) return ColumnKind::Untyped;
-    std::string upper;
-    for (const char* p = declared; *p; ++p) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
-    if (upper == "BIT" || upper == "BOOLEAN") return ColumnKind::Bit;
-    if (upper.find("DATE") != std::string::npos || upper.find("TIME") != std::string::npos)
-        return ColumnKind::DateTime;
+    if (strcasecmp(declared, "BIT") == 0 || strcasecmp(declared, "BOOLEAN") == 0) return ColumnKind::Bit;
+    if (strcasestr(declared, "DATE") || strcasestr(declared, "TIME")) return ColumnKind::DateTime;
     return ColumnKind::Plain;
 }
 
