@@ -31,6 +31,24 @@ public:
     std::string option(const char* query, const std::string& n) const {
         return "<option value=" + script_ + query + n + addon_;
     }
+    // The page list's options for pages `from` to `to`, each followed by
+    // tail(n) and its number, built in one piece: a long list has hundreds.
+    template <class Tail>
+    std::string options(const char* query, int from, int to, Tail tail) const {
+        std::string html;
+        html.reserve(static_cast<std::size_t>(to - from + 1) * (script_.size() + addon_.size() + 40));
+        for (int n = from; n <= to; ++n) {
+            const std::string ns = std::to_string(n);
+            html += "<option value=";
+            html += script_;
+            html += query;
+            html += ns;
+            html += addon_;
+            html += tail(n);
+            html += ns;
+        }
+        return html;
+    }
     // Layout 2's previous and last links carry an action of their own; a
     // caller whose addon names the action keeps its own alone, so that the
     // link leads back to the same list.
@@ -63,10 +81,7 @@ void LayoutTwo(PagerWriter& w, std::int32_t recordCount, std::int16_t page, std:
     }
     w.write("页次：<b>" + p + "</b>/<b>" + last + "</b>页 <b>" + std::to_string(pageSize) + "</b>个记录/页 ");
     w.write(" 转到 <select name=page onChange=\"javascript:location.href=this.options[selectedIndex].value\">");
-    for (int n = 1; n <= pageCount; ++n) {
-        const std::string ns = std::to_string(n);
-        w.write(w.option("?page=", ns) + (n == page ? " selected>" : ">") + ns);
-    }
+    w.write(w.options("?page=", 1, pageCount, [page](int n) { return n == page ? " selected>" : ">"; }));
     w.write("</select>页 共<B>" + std::to_string(recordCount) + "</b>个记录");
     w.write("</td>");
     w.write("</tr>");
@@ -93,7 +108,7 @@ void LayoutOne(PagerWriter& w, std::int16_t page, std::int16_t pageCount) {
         w.write("&nbsp;");
         w.write("<select class=smallsel onchange=\"javascript:location.href=this.options[this.selectedIndex].value\">");
         w.write(w.option("?Page=", "1") + " selected>1");
-        for (int n = 2; n <= pageCount; ++n) w.write(w.option("?Page=", std::to_string(n)) + ">" + std::to_string(n));
+        w.write(w.options("?Page=", 2, pageCount, [](int) { return ">"; }));
         w.write("</select>");
         w.write("&nbsp;");
         w.write(w.link("?Page=", "2") + "><b>Next</b></a>");
@@ -101,7 +116,7 @@ void LayoutOne(PagerWriter& w, std::int16_t page, std::int16_t pageCount) {
         w.write(w.link("?Page=", Step(page, -1)) + "><b>Prev</b></a>");
         w.write("&nbsp;");
         w.write(listWithParentheses);
-        for (int n = 1; n < pageCount; ++n) w.write(w.option("?Page=", std::to_string(n)) + ">" + std::to_string(n));
+        w.write(w.options("?Page=", 1, pageCount - 1, [](int) { return ">"; }));
         const std::string last = std::to_string(pageCount);
         w.write(w.option("?Page=", last) + " selected>" + last);
         w.write("</select>");
@@ -111,10 +126,7 @@ void LayoutOne(PagerWriter& w, std::int16_t page, std::int16_t pageCount) {
         w.write(w.link("?Page=", Step(page, -1)) + "><b>Prev</b></a>");
         w.write("&nbsp;");
         w.write(listWithParentheses);
-        for (int n = 1; n <= pageCount; ++n) {
-            const std::string ns = std::to_string(n);
-            w.write(w.option("?Page=", ns) + (n == page ? " selected>" : " >") + ns);
-        }
+        w.write(w.options("?Page=", 1, pageCount, [page](int n) { return n == page ? " selected>" : " >"; }));
         w.write("</select>");
         w.write("&nbsp;");
         w.write(w.link("?Page=", Step(page, 1)) + "><b>Next</b></a>");
