@@ -95,6 +95,17 @@ const std::optional<SingleTableSelect>& SingleTableOf(const std::string& sql) {
     return known.emplace(sql, ParseSingleTableSelect(sql)).first->second;
 }
 
+long long CountOf(const std::shared_ptr<SqliteDatabase>& db, const std::string& countSql, const SqlParams& params) {
+    std::string key = CountKey(countSql, params);
+    if (const auto known = db->KnownCount(key)) return *known;
+    SqliteStatement counter(db, countSql);
+    counter.Bind(params);
+    counter.Step();
+    const long long count = counter.Int(0);
+    db->KeepCount(std::move(key), count);
+    return count;
+}
+
 // Text written into a DATETIME column is stored in the one sortable form.
 Variant ForColumn(const Variant& v, ColumnKind kind) {
     if (kind == ColumnKind::DateTime && v.isString()) {
@@ -356,18 +367,9 @@ private:
 
     int Hidden() const { return table_ ? 1 : 0; }
 
-    // The statement's rows counted, or known from an earlier count while
-    // the database is unchanged.
     long CountRows() {
         const std::string sql = "SELECT count(*) FROM (" + std::string(WithoutFinalOrderBy(sql_)) + ")";
-        std::string key = CountKey(sql, params_);
-        if (const auto known = db_->KnownCount(key)) return static_cast<long>(*known);
-        SqliteStatement counter(db_, sql);
-        counter.Bind(params_);
-        counter.Step();
-        const long count = static_cast<long>(counter.Int(0));
-        db_->KeepCount(std::move(key), count);
-        return count;
+        return static_cast<long>(CountOf(db_, sql, params_));
     }
 
     // On a single table a hidden first column carries each row's identity,
@@ -510,6 +512,10 @@ private:
 };
 
 // --- Recordset ------------------------------------------------------------
+
+long long CountOf(Connection& con, const std::string& countSql, const SqlParams& params) {
+    return CountOf(con.Database(), countSql, params);
+}
 
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;

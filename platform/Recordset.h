@@ -111,4 +111,9 @@ private:
     Impl& impl() const;
 };
 
+// What a counting statement ("select count(*) from ... where ...") gives,
+// known from an earlier count while the database is unchanged, as the
+// static record sets' own counts are.
+long long CountOf(Connection& con, const std::string& countSql, const SqlParams& params = {});
+
 }  // namespace platform

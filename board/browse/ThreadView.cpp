@@ -197,9 +197,8 @@ board::ThreadTopic TopicOf(platform::Recordset& rs) {
 
 // Counted on the replies' index: cheaper than counting the thread query.
 long CountReplies(platform::Connection& con, long long topicId) {
-    platform::Recordset rs;
-    rs.Open("select count(*) from post where parentid = ?", con, {Variant(topicId)});
-    return platform::CLng(rs.Fields(0));
+    const long long replies = platform::CountOf(con, "select count(*) from post where parentid = ?", {Variant(topicId)});
+    return platform::CLng(Variant(replies));
 }
 
 // Pages of `posts` posts, `perPage` a page, as a 16-bit number.
