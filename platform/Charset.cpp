@@ -115,23 +115,24 @@ void AppendGbkThroughIconv(std::string_view utf8, std::string& out) {
 
 // The GBK form of each character of the Basic Multilingual Plane, asked of
 // iconv once per character and kept: a page is mostly Chinese text, which
-// iconv converts several times slower than a table look-up. An entry holds
-// kKnown, the count of bytes (0: no GBK form) and the bytes, first byte high.
-constexpr std::uint32_t kKnown = 0x80000000u;
-std::atomic<std::uint32_t> gbkOfBmp[0x10000];
+// iconv converts several times slower than a table look-up. An entry is 0
+// while not asked yet, kNoGbk for a character without a GBK form, a byte
+// value below 0x100 for a one-byte form, else the two bytes, first high (a
+// first byte is at least 0x81).
+constexpr std::uint16_t kNoGbk = 0xFFFF;  // 0xFF is never a GBK byte
+std::atomic<std::uint16_t> gbkOfBmp[0x10000];
 
-std::uint32_t GbkOf(char32_t c) {
-    std::atomic<std::uint32_t>& entry = gbkOfBmp[c];
-    std::uint32_t known = entry.load(std::memory_order_relaxed);
+std::uint16_t GbkOf(char32_t c) {
+    std::atomic<std::uint16_t>& entry = gbkOfBmp[c];
+    std::uint16_t known = entry.load(std::memory_order_relaxed);
     if (known != 0) return known;
     std::string utf8, gbk;
     AppendUtf8(utf8, c);
     std::string_view in = utf8;
-    known = kKnown;
+    known = kNoGbk;
     if (ToGbk().Convert(in, gbk) == 0 && (gbk.size() == 1 || gbk.size() == 2)) {
-        std::uint32_t bytes = 0;
-        for (char b : gbk) bytes = (bytes << 8) | static_cast<unsigned char>(b);
-        known |= static_cast<std::uint32_t>(gbk.size()) << 16 | bytes;
+        known = 0;
+        for (char b : gbk) known = static_cast<std::uint16_t>(known << 8 | static_cast<unsigned char>(b));
     }
     entry.store(known, std::memory_order_relaxed);
     return known;
@@ -157,13 +158,23 @@ std::size_t DecodeBmp(std::string_view s, std::size_t i, char32_t& c) {
 }  // namespace
 
 std::string Utf8ToGbk(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+    // Written in place into a buffer as long as the input: a character's
+    // GBK form is never longer than its UTF-8 one. Only references and
+    // iconv's output go through appending.
+    std::string out(utf8.size(), '\0');
+    std::size_t w = 0;  // bytes written
+    const auto appendOther = [&](auto append, std::size_t rest) {
+        out.resize(w);
+        append();
+        w = out.size();
+        out.resize(w + rest);
+    };
     std::size_t i = 0;
     while (i < utf8.size()) {
         const std::size_t ascii = i;
         i = AsciiRunEnd(utf8, i);
-        out.append(utf8, ascii, i - ascii);
+        std::memcpy(out.data() + w, utf8.data() + ascii, i - ascii);
+        w += i - ascii;
         while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) >= 0x80) {
             char32_t c = 0;
             const std::size_t n = DecodeBmp(utf8, i, c);
@@ -171,18 +182,24 @@ std::string Utf8ToGbk(std::string_view utf8) {
                 // Beyond the plane or malformed: iconv takes the rest of
                 // the run, as far as the next ASCII byte.
                 const std::size_t end = AsciiRunStart(utf8, i);
-                AppendGbkThroughIconv(utf8.substr(i, end - i), out);
+                appendOther([&] { AppendGbkThroughIconv(utf8.substr(i, end - i), out); }, utf8.size() - end);
                 i = end;
                 break;
             }
-            const std::uint32_t gbk = GbkOf(c);
-            const std::uint32_t bytes = (gbk >> 16) & 3;
-            if (bytes == 2) out += static_cast<char>(gbk >> 8);
-            if (bytes >= 1) out += static_cast<char>(gbk & 0xFF);
-            else out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+            const std::uint16_t gbk = GbkOf(c);
+            if (gbk == kNoGbk) {
+                appendOther([&] { out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";"; },
+                            utf8.size() - i - n);
+            } else if (gbk < 0x100) {
+                out[w++] = static_cast<char>(gbk);
+            } else {
+                out[w++] = static_cast<char>(gbk >> 8);
+                out[w++] = static_cast<char>(gbk & 0xFF);
+            }
             i += n;
         }
     }
+    out.resize(w);
     return out;
 }
 
