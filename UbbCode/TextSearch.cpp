@@ -1,5 +1,6 @@
 #include "UbbCode/TextSearch.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace markup {
@@ -39,8 +40,23 @@ std::size_t findNoCase(std::string_view text, std::string_view needle, std::size
         }
         return kNotFound;
     }
-    for (std::size_t i = from; i <= last; ++i) {
-        if (equalNoCase(text.data() + i, needle.data(), needle.size())) return i;
+    // A letter starts a candidate in either case: memchr finds the next of
+    // each, and the nearer one is tried first.
+    const char small = lower(first);
+    const char capital = static_cast<char>(small - 'a' + 'A');
+    const auto next = [&](char c, std::size_t i) {
+        if (i > last) return kNotFound;
+        const void* hit = std::memchr(text.data() + i, c, last - i + 1);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : kNotFound;
+    };
+    std::size_t nextSmall = next(small, from), nextCapital = next(capital, from);
+    while (nextSmall != kNotFound || nextCapital != kNotFound) {
+        const std::size_t i = std::min(nextSmall, nextCapital);
+        if (equalNoCase(text.data() + i + 1, needle.data() + 1, needle.size() - 1)) return i;
+        if (i == nextSmall)
+            nextSmall = next(small, i + 1);
+        else
+            nextCapital = next(capital, i + 1);
     }
     return kNotFound;
 }
