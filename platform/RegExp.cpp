@@ -3,6 +3,8 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <shared_mutex>
 #include <unordered_map>
@@ -221,13 +223,53 @@ int RegExp::matchAt(std::string_view subject, std::size_t offset, Validity& vali
 }
 
 bool IsValidUtf8(std::string_view text) {
-    // PCRE2 checks the whole subject before it matches the empty pattern.
-    static const std::shared_ptr<const CompiledPattern> empty = cachedPattern("", 0);
-    thread_local std::unique_ptr<pcre2_match_data, decltype(&pcre2_match_data_free)> data(
-        pcre2_match_data_create(1, nullptr), &pcre2_match_data_free);
-    int rc = pcre2_match(empty->code, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, 0,
-                         data.get(), threadMatchContext());
-    return !isUtfError(rc);
+    // The strict rules PCRE2 checks by: no overlong forms, no surrogates,
+    // nothing beyond U+10FFFF. ASCII, most of a page, is passed eight bytes
+    // at a time.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    const auto continues = [&](std::size_t at) { return at < size && (p[at] & 0xC0) == 0x80; };
+    for (std::size_t i = 0; i < size;) {
+        if (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if ((word & kHighBits) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char b0 = p[i];
+        // Chinese text: three bytes with no special case to check.
+        if (b0 >= 0xE1 && b0 <= 0xEF && b0 != 0xED && continues(i + 1) && continues(i + 2)) {
+            i += 3;
+            continue;
+        }
+        std::size_t n;
+        unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+        if (b0 < 0x80) {
+            n = 1;
+        } else if (b0 >= 0xC2 && b0 <= 0xDF) {
+            n = 2;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            n = 3;
+            if (b0 == 0xE0) lo = 0xA0;  // overlong
+            if (b0 == 0xED) hi = 0x9F;  // surrogates
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            n = 4;
+            if (b0 == 0xF0) lo = 0x90;  // overlong
+            if (b0 == 0xF4) hi = 0x8F;  // beyond U+10FFFF
+        } else {
+            return false;
+        }
+        if (n > 1) {
+            if (i + 1 >= size || p[i + 1] < lo || p[i + 1] > hi) return false;
+            for (std::size_t k = 2; k < n; ++k)
+                if (!continues(i + k)) return false;
+        }
+        i += n;
+    }
+    return true;
 }
 
 bool RegExp::Test(std::string_view subject) {
