@@ -95,6 +95,22 @@ std::size_t BadGbkLength(std::string_view s) {
     return 1;
 }
 
+// Offset of the next of & < > " from `i`, or the end; messages are long
+// and hold few, so the text is passed eight bytes at a time.
+std::size_t NextHtmlSpecial(std::string_view s, std::size_t i) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighBits = 0x8080808080808080ULL;
+    const auto holds = [](std::uint64_t word, char c) {
+        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+        return ((x - kOnes) & ~x & kHighBits) != 0;  // some byte of x is zero
+    };
+    for (std::uint64_t word; i + 8 <= s.size(); i += 8) {
+        std::memcpy(&word, s.data() + i, 8);
+        if (holds(word, '&') || holds(word, '<') || holds(word, '>') || holds(word, '"')) break;
+    }
+    while (i < s.size() && s[i] != '&' && s[i] != '<' && s[i] != '>' && s[i] != '"') ++i;
+    return i;
+}
+
 // Offset of the next ASCII byte from `i`, or the end.
 std::size_t AsciiRunStart(std::string_view s, std::size_t i) {
     while (i < s.size() && static_cast<unsigned char>(s[i]) >= 0x80) ++i;
@@ -229,18 +245,19 @@ std::string HtmlEncode(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 8);
     std::size_t plain = 0;  // start of the text not yet copied
-    for (std::size_t i = 0; i < s.size(); ++i) {
+    for (std::size_t i = 0; i < s.size();) {
+        i = NextHtmlSpecial(s, i);
+        if (i == s.size()) break;
         const char* entity;
         switch (s[i]) {
             case '&': entity = "&amp;"; break;
             case '<': entity = "&lt;"; break;
             case '>': entity = "&gt;"; break;
-            case '"': entity = "&quot;"; break;
-            default: continue;
+            default: entity = "&quot;"; break;
         }
         out.append(s, plain, i - plain);
         out += entity;
-        plain = i + 1;
+        plain = ++i;
     }
     out.append(s, plain);
     return out;
