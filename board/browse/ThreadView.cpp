@@ -99,14 +99,25 @@ void WritePageBarRow(platform::Response& out, const board::ThreadTopic& topic, s
                      std::int16_t pageCount) {
     out.Write("<tr><td>");
     if (pageCount > 1) {
-        out.Write("这个话题共有" + std::to_string(pageCount) + "页：");
+        // One piece for the whole list: a long thread has hundreds of pages.
+        std::string list = "这个话题共有" + std::to_string(pageCount) + "页：";
         for (int n = 1; n <= pageCount; ++n) {
             const std::string number = std::to_string(n);
-            if (n == page)
-                out.Write("<font color=darkgray>" + number + "</font>&nbsp;");
-            else
-                out.Write("<a href=newsdetail.asp?id=" + topic.id + "&page=" + number + ">" + number + "</a>&nbsp;");
+            if (n == page) {
+                list += "<font color=darkgray>";
+                list += number;
+                list += "</font>&nbsp;";
+            } else {
+                list += "<a href=newsdetail.asp?id=";
+                list += topic.id;
+                list += "&page=";
+                list += number;
+                list += ">";
+                list += number;
+                list += "</a>&nbsp;";
+            }
         }
+        out.Write(list);
     }
     const std::string step = "<a href=newsDetail.asp?action=findthread&Forum=" + topic.forumUrl + "&go=";
     out.Write("</td><td align=right>" + step + "newer&id=" + topic.id + ">上一贴</a>&nbsp;|&nbsp;" + step +
