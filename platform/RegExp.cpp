@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/Error.h"
+#include "platform/Strings.h"
 
 namespace platform {
 
@@ -245,28 +246,8 @@ bool IsValidUtf8(std::string_view text) {
             i += 3;
             continue;
         }
-        std::size_t n;
-        unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-        if (b0 < 0x80) {
-            n = 1;
-        } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-            n = 2;
-        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-            n = 3;
-            if (b0 == 0xE0) lo = 0xA0;  // overlong
-            if (b0 == 0xED) hi = 0x9F;  // surrogates
-        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-            n = 4;
-            if (b0 == 0xF0) lo = 0x90;  // overlong
-            if (b0 == 0xF4) hi = 0x8F;  // beyond U+10FFFF
-        } else {
-            return false;
-        }
-        if (n > 1) {
-            if (i + 1 >= size || p[i + 1] < lo || p[i + 1] > hi) return false;
-            for (std::size_t k = 2; k < n; ++k)
-                if (!continues(i + k)) return false;
-        }
+        const std::size_t n = WellFormedUtf8Length(text, i);
+        if (n == 0) return false;
         i += n;
     }
     return true;

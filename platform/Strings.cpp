@@ -12,29 +12,8 @@ bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 // well-formed sequence counts as one character of its own, so every count and
 // position agrees with ToUtf32 (where such a byte becomes U+FFFD).
 std::size_t CharBytes(std::string_view s, std::size_t i) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) return 1;
-    std::size_t n;
-    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        n = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        n = 3;
-        if (b0 == 0xE0) lo = 0xA0;  // overlong
-        if (b0 == 0xED) hi = 0x9F;  // surrogates
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        n = 4;
-        if (b0 == 0xF0) lo = 0x90;  // overlong
-        if (b0 == 0xF4) hi = 0x8F;  // beyond U+10FFFF
-    } else {
-        return 1;
-    }
-    if (i + n > s.size()) return 1;
-    const auto b1 = static_cast<unsigned char>(s[i + 1]);
-    if (b1 < lo || b1 > hi) return 1;
-    for (std::size_t k = 2; k < n; ++k)
-        if (!IsContinuation(static_cast<unsigned char>(s[i + k]))) return 1;
-    return n;
+    const std::size_t n = WellFormedUtf8Length(s, i);
+    return n == 0 ? 1 : n;
 }
 
 char32_t DecodeAt(std::string_view s, std::size_t i, std::size_t n) {
@@ -273,6 +252,32 @@ std::string Join(const std::vector<std::string>& parts, std::string_view separat
 }
 
 std::string Space(std::size_t n) { return std::string(n, ' '); }
+
+std::size_t WellFormedUtf8Length(std::string_view s, std::size_t i) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) return 1;
+    std::size_t n;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        n = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        n = 3;
+        if (b0 == 0xE0) lo = 0xA0;  // overlong
+        if (b0 == 0xED) hi = 0x9F;  // surrogates
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        n = 4;
+        if (b0 == 0xF0) lo = 0x90;  // overlong
+        if (b0 == 0xF4) hi = 0x8F;  // beyond U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    const auto b1 = static_cast<unsigned char>(s[i + 1]);
+    if (b1 < lo || b1 > hi) return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if (!IsContinuation(static_cast<unsigned char>(s[i + k]))) return 0;
+    return n;
+}
 
 char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
     const std::size_t n = CharBytes(s, i);

@@ -44,5 +44,9 @@ void AppendUtf8(std::string& out, char32_t c);
 // The character at byte offset `i`, advancing `i` past it; a byte that starts
 // no well-formed sequence is read alone as U+FFFD.
 char32_t DecodeUtf8(std::string_view s, std::size_t& i);
+// Bytes of the well-formed UTF-8 sequence at byte offset i (1 for ASCII), or
+// 0 when none starts there: an overlong form, a surrogate, a code beyond
+// U+10FFFF, a stray or missing continuation byte.
+std::size_t WellFormedUtf8Length(std::string_view s, std::size_t i);
 
 }  // namespace platform
