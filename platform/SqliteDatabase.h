@@ -56,6 +56,8 @@ private:
 // kept for reuse when their last user lets go (outside a transaction), so
 // that opening a connection per request skips reading the schema again.
 std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path);
+// Idle handles kept for reuse, over all files (for tests).
+std::size_t IdleDatabaseHandles();
 
 // How a result column's values are read, from its declared type.
 enum class ColumnKind { Plain, Bit, DateTime, Untyped };

@@ -43,19 +43,45 @@ Pool& ThePool() {
     return *pool;
 }
 
+// Handles of other files that were deleted or replaced would keep those
+// files open for good; a board serves one file, so this rarely has work.
+void DropHandlesOfGoneFiles(Pool& pool, const std::string& current, std::vector<IdleHandle>& stale) {
+    for (auto it = pool.idle.begin(); it != pool.idle.end();) {
+        if (it->first != current) {
+            const auto file = IdentityOf(it->first);
+            std::erase_if(it->second, [&](IdleHandle& h) {
+                if (file && h.file == *file) return false;
+                stale.push_back(std::move(h));
+                return true;
+            });
+        }
+        it = it->second.empty() && it->first != current ? pool.idle.erase(it) : std::next(it);
+    }
+}
+
 std::shared_ptr<SqliteDatabase> Lend(std::unique_ptr<SqliteDatabase> db, const std::string& path,
                                      FileIdentity file) {
     return std::shared_ptr<SqliteDatabase>(db.release(), [path, file](SqliteDatabase* returned) {
         std::unique_ptr<SqliteDatabase> owned(returned);
         if (!sqlite3_get_autocommit(owned->handle())) return;  // never lend out an open transaction
+        std::vector<IdleHandle> stale;  // closed after the lock is let go
         Pool& pool = ThePool();
         std::lock_guard guard(pool.lock);
+        DropHandlesOfGoneFiles(pool, path, stale);
         auto& idle = pool.idle[path];
         if (idle.size() < kMaxIdlePerFile) idle.push_back({file, std::move(owned)});
     });
 }
 
 }  // namespace
+
+std::size_t IdleDatabaseHandles() {
+    Pool& pool = ThePool();
+    std::lock_guard guard(pool.lock);
+    std::size_t n = 0;
+    for (const auto& [path, idle] : pool.idle) n += idle.size();
+    return n;
+}
 
 std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path) {
     auto file = IdentityOf(path);

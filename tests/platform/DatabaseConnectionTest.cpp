@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
+#include "platform/SqliteDatabase.h"
 
 using platform::Connection;
 using platform::RuntimeError;
@@ -137,4 +138,17 @@ TEST(DatabaseConnection, AFileReplacedUnderTheSameNameIsOpenedAfresh) {
     db.con.Open(db.ConnectionString());
     EXPECT_EQ(CountRows(db.con, "forum"), 0);
     EXPECT_EQ(db.con.LastIdentity(), 0);
+}
+
+TEST(DatabaseConnection, HandlesOfDeletedFilesAreNotKept) {
+    std::string goneFile;
+    {
+        TestDatabase gone("GoneBoard");
+        gone.con.Close();  // its handle goes back to the pool
+        goneFile = gone.Path();
+    }  // the file is deleted here
+    const std::size_t before = platform::IdleDatabaseHandles();
+    TestDatabase live("LiveBoard");
+    live.con.Close();  // returning this handle drops the deleted file's
+    EXPECT_LT(platform::IdleDatabaseHandles(), before + 1) << goneFile;
 }
