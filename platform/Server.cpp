@@ -7,10 +7,8 @@
 
 namespace platform {
 
-Server::Server(std::string siteRoot, std::string scriptName, std::string dataFolder)
-    : siteRoot_(std::move(siteRoot)),
-      scriptName_(std::move(scriptName)),
-      dataFolder_(std::move(dataFolder)) {}
+Server::Server(std::string siteRoot, std::string scriptName)
+    : siteRoot_(std::move(siteRoot)), scriptName_(std::move(scriptName)) {}
 
 std::string Server::HTMLEncode(std::string_view s) const { return HtmlEncode(s); }
 std::string Server::HTMLEncode(const Variant& v) const { return HtmlEncode(v.str()); }

@@ -12,9 +12,9 @@ class Server {
 public:
     Server() = default;
     // `siteRoot`: the site folder; `scriptName`: the current page's address,
-    // e.g. "/admin/forum.asp", against which relative paths are mapped;
-    // `dataFolder`: where the board writes its own files (feeds, lists).
-    Server(std::string siteRoot, std::string scriptName, std::string dataFolder = "data");
+    // e.g. "/admin/forum.asp", against which relative paths are mapped.
+    // (The board's own data folder is the forum core's: EnsureAppFolder.)
+    Server(std::string siteRoot, std::string scriptName);
 
     // & < > " become entities; Null and Empty give "".
     std::string HTMLEncode(std::string_view s) const;
@@ -32,13 +32,9 @@ public:
     // for a path that leaves the site folder.
     std::string MapPath(std::string_view path) const;
 
-    // The board's data folder: the place of the files the board writes.
-    const std::string& DataFolder() const { return dataFolder_; }
-
 private:
     std::string siteRoot_;
     std::string scriptName_ = "/";
-    std::string dataFolder_ = "data";
 };
 
 }  // namespace platform

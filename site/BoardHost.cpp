@@ -86,7 +86,7 @@ HostResponse BoardHost::runPage(const PageHandler& handler, platform::RawRequest
     platform::Request request(std::move(raw));
     const auto session = sessions_.Begin(request.Cookies(kSessionCookie).str());
     platform::Response response;
-    platform::Server server(options_.wwwRoot, scriptName, options_.dataFolder);
+    platform::Server server(options_.wwwRoot, scriptName);
     platform::ScriptingContext context(request, response, server, *session, application_);
 
     HostResponse out;

@@ -18,7 +18,6 @@ namespace site {
 
 struct HostOptions {
     std::string wwwRoot = BOARD_DEFAULT_WWW;
-    std::string dataFolder = "data";
 };
 
 struct HostResponse {
