@@ -192,4 +192,27 @@ DateTime AddSeconds(DateTime d, long long seconds) {
     return fromWholeSeconds(wholeSeconds(d) + seconds);
 }
 
+std::string HeaderDate(std::time_t when, HeaderZone zone) {
+    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::tm t{};
+    if (zone == HeaderZone::Gmt)
+        gmtime_r(&when, &t);
+    else
+        localtime_r(&when, &t);
+    char zoneText[8] = "GMT";
+    if (zone == HeaderZone::LocalWithOffset) {
+        const long offset = t.tm_gmtoff / 60;
+        const long absOffset = offset < 0 ? -offset : offset;
+        std::snprintf(zoneText, sizeof zoneText, "%c%02ld%02ld", offset < 0 ? '-' : '+',
+                      absOffset / 60 % 100, absOffset % 60);
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d %s", kDays[t.tm_wday],
+                  t.tm_mday, kMonths[t.tm_mon], t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec,
+                  zoneText);
+    return text;
+}
+
 }  // namespace platform

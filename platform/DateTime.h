@@ -1,6 +1,7 @@
 #pragma once
 // Local date-times as serial numbers (whole days since 1899-12-30 plus the
 // time of day as a fraction), with the text forms the board uses.
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,5 +38,10 @@ long long SecondsBetween(DateTime a, DateTime b);
 long long DaysBetween(DateTime a, DateTime b);
 DateTime AddDays(DateTime d, double days);
 DateTime AddSeconds(DateTime d, long long seconds);
+
+// Dates of internet headers: "Tue, 05 Mar 2001 01:07:30 GMT" for HTTP, or
+// the local time with its offset ("... 09:07:30 +0800") for mail.
+enum class HeaderZone { Gmt, LocalWithOffset };
+std::string HeaderDate(std::time_t when, HeaderZone zone);
 
 }  // namespace platform

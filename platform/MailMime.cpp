@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/Charset.h"
+#include "platform/DateTime.h"
 #include "platform/Strings.h"
 
 namespace platform::mime {
@@ -130,20 +131,7 @@ std::string FormatMailbox(std::string_view name, std::string_view address,
     return phrase + " " + angle;
 }
 
-std::string FormatDate(std::time_t when) {
-    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::tm t{};
-    localtime_r(&when, &t);
-    const long offset = t.tm_gmtoff / 60;
-    const long absOffset = offset < 0 ? -offset : offset;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%s, %02d %s %04d %02d:%02d:%02d %c%02ld%02ld",
-                  kDays[t.tm_wday], t.tm_mday, kMonths[t.tm_mon], t.tm_year + 1900, t.tm_hour,
-                  t.tm_min, t.tm_sec, offset < 0 ? '-' : '+', absOffset / 60, absOffset % 60);
-    return buf;
-}
+std::string FormatDate(std::time_t when) { return HeaderDate(when, HeaderZone::LocalWithOffset); }
 
 std::string NewMessageId(std::string_view fromAddress, std::time_t when) {
     std::string domain = "localhost";

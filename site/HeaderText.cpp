@@ -8,17 +8,7 @@
 
 namespace site {
 
-std::string HttpDate(std::time_t when) {
-    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::tm t{};
-    gmtime_r(&when, &t);
-    char text[40];
-    std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d GMT", kDays[t.tm_wday],
-                  t.tm_mday, kMonths[t.tm_mon], t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec);
-    return text;
-}
+std::string HttpDate(std::time_t when) { return platform::HeaderDate(when, platform::HeaderZone::Gmt); }
 
 std::string HttpDate(platform::DateTime when) {
     // mktime takes the C library's time-zone lock; a page's cookies mostly

@@ -94,3 +94,11 @@ TEST(DateTime, AddsDays) {
     EXPECT_EQ(FormatGeneral(AddDays(d, 0.5)), "2001-02-28 22:00:00");
     EXPECT_EQ(FormatGeneral(AddSeconds(d, -36000)), "2001-02-28 00:00:00");
 }
+
+TEST(HeaderDate, HttpAndMailForms) {
+    EXPECT_EQ(platform::HeaderDate(0, platform::HeaderZone::Gmt), "Thu, 01 Jan 1970 00:00:00 GMT");
+    EXPECT_EQ(platform::HeaderDate(984000000, platform::HeaderZone::Gmt), "Wed, 07 Mar 2001 21:20:00 GMT");
+    const std::string mail = platform::HeaderDate(984000000, platform::HeaderZone::LocalWithOffset);
+    ASSERT_EQ(mail.size(), std::string("Wed, 07 Mar 2001 21:20:00 +0000").size()) << mail;
+    EXPECT_TRUE(mail.compare(mail.size() - 5, 1, "+") == 0 || mail.compare(mail.size() - 5, 1, "-") == 0) << mail;
+}

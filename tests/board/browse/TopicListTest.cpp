@@ -70,7 +70,9 @@ TEST_F(TopicListTest, DayFilterFromQueryCookieOrDefault) {
                 listed += (listed.empty() ? "" : " ") + std::string(subject);
         EXPECT_EQ(listed, c.listed);
         EXPECT_EQ(browse_test::Count(page.body, " selected>"), *c.selected ? 1u : 0u);
-        if (*c.selected) EXPECT_TRUE(Has(page.body, std::string("<option value=") + c.selected + " selected>"));
+        if (*c.selected) {
+            EXPECT_TRUE(Has(page.body, std::string("<option value=") + c.selected + " selected>"));
+        }
         const auto* cookie = page.cookie("DaysPrune");
         EXPECT_EQ(cookie ? cookie->Value : "", c.cookie);
     }
