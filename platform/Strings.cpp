@@ -78,6 +78,28 @@ std::string Folded(std::string_view s) {
     return out;
 }
 
+// A text and the text searched in it, as a search compares them: folded to
+// lower case when letter case is ignored. Folding keeps every byte in place,
+// so positions found in `hay` hold for the original text too.
+class SearchPair {
+public:
+    SearchPair(std::string_view s, std::string_view what, Compare cmp) : hay(s), needle(what) {
+        if (cmp == Compare::Text) {
+            hayFolded_ = Folded(s);
+            needleFolded_ = Folded(what);
+            hay = hayFolded_;
+            needle = needleFolded_;
+        }
+    }
+    SearchPair(const SearchPair&) = delete;  // the views point into this object
+    SearchPair& operator=(const SearchPair&) = delete;
+
+    std::string_view hay, needle;
+
+private:
+    std::string hayFolded_, needleFolded_;
+};
+
 void RequireStart(std::size_t start) {
     if (start == 0) raise(kErrInvalidCall);
 }
@@ -126,13 +148,8 @@ std::size_t InStr(std::string_view s, std::string_view what, Compare cmp, std::s
     if (what.empty()) return start <= Len(s) ? start : 0;
     if (from >= s.size()) return 0;
 
-    std::size_t pos;
-    if (cmp == Compare::Text) {
-        const std::string hay = Folded(s);
-        pos = FindAligned(hay, Folded(what), from);
-    } else {
-        pos = FindAligned(s, what, from);
-    }
+    const SearchPair search(s, what, cmp);
+    const std::size_t pos = FindAligned(search.hay, search.needle, from);
     return pos == std::string_view::npos ? 0 : start + CharsBetween(s, from, pos);
 }
 
@@ -140,14 +157,8 @@ std::size_t InStrRev(std::string_view s, std::string_view what, Compare cmp) {
     if (s.empty()) return 0;
     if (what.empty()) return Len(s);
 
-    std::string hayFolded, whatFolded;
-    std::string_view hay = s, needle = what;
-    if (cmp == Compare::Text) {
-        hayFolded = Folded(s);
-        whatFolded = Folded(what);
-        hay = hayFolded;
-        needle = whatFolded;
-    }
+    const SearchPair search(s, what, cmp);
+    const std::string_view hay = search.hay, needle = search.needle;
     for (std::size_t pos = hay.rfind(needle); pos != std::string_view::npos;
          pos = pos == 0 ? std::string_view::npos : hay.rfind(needle, pos - 1)) {
         const std::size_t chars = CharsBetween(s, 0, pos);
@@ -160,14 +171,8 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
                     Compare cmp) {
     if (find.empty()) return std::string(s);
 
-    std::string hayFolded, findFolded;
-    std::string_view hay = s, needle = find;
-    if (cmp == Compare::Text) {
-        hayFolded = Folded(s);
-        findFolded = Folded(find);
-        hay = hayFolded;
-        needle = findFolded;
-    }
+    const SearchPair search(s, find, cmp);
+    const std::string_view hay = search.hay, needle = search.needle;
     std::string out;
     out.reserve(s.size());
     std::size_t copied = 0;
