@@ -27,8 +27,11 @@ std::string Quoted(const std::string& value) { return "\"" + platform::HtmlEncod
 
 void Tarnbell::Login() {
     RunPage(Closing::Nothing, [&](Page& p) {
-        const std::string name = platform::Trim(Request()("UserName").str());
-        const std::string password = platform::Trim(Request()("Password").str());
+        // Only a posted form logs in: credentials in an address end up in
+        // histories and server logs, and cookies are not a login.
+        const bool posted = Request().ServerVariables("request_method").str() == "POST";
+        const std::string name = posted ? platform::Trim(Request().Form("UserName").str()) : "";
+        const std::string password = posted ? platform::Trim(Request().Form("Password").str()) : "";
         if (name.empty() || password.empty())
             p.Refuse("请输入您的用户名和密码！按浏览器“后退“按钮可以重新处理！");
 

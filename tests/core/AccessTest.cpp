@@ -132,27 +132,36 @@ TEST_F(IDCheckTest, LoggedInVisitorIsCheckedWithTheSessionCredentials) {
     EXPECT_TRUE(Contains(tp.Body(), "URL='default.asp'"));
 }
 
-TEST(Login, RefusesMissingOrUnknownCredentials) {
+TEST(Login, RefusesMissingUnknownOrUnpostedCredentials) {
     TestDatabase db;
     db.con.Execute("insert into register (username, password) values ('joe', 'Joe1')");
+    const char* const missing = "请输入您的用户名和密码！按浏览器“后退“按钮可以重新处理！";
     const struct {
+        const char* body;   // posted form; null for a GET
         const char* query;
+        const char* cookies;
         const char* message;
     } cases[] = {
-        {"UserName=+++&Password=Joe1", "请输入您的用户名和密码！按浏览器“后退“按钮可以重新处理！"},
-        {"UserName=joe&Password=joe1",
+        {"UserName=+++&Password=Joe1", "", "", missing},
+        {"UserName=joe&Password=joe1", "", "",
          "对不起，您不是我们论坛的注册用户，请先<a href=signup.asp>注册</a>，按浏览器的“后退“按钮可以重新处理！"},
+        // Credentials in the address or in cookies never log in.
+        {nullptr, "UserName=joe&Password=Joe1", "", missing},
+        {"", "UserName=joe&Password=Joe1", "", missing},
+        {nullptr, "", "UserName=joe; Password=Joe1", missing},
     };
     for (const auto& c : cases) {
         TarnbellPage tp;
-        tp.Start("/login.asp", c.query).Login();
-        EXPECT_TRUE(Contains(tp.Body(), std::string("<p><b>") + c.message + "</b></td></tr></table>"));
+        (c.body ? tp.Post("/login.asp", c.body, c.query, c.cookies)
+                : tp.Start("/login.asp", c.query, c.cookies))
+            .Login();
+        EXPECT_TRUE(Contains(tp.Body(), std::string("<p><b>") + c.message + "</b></td></tr></table>")) << c.query;
         EXPECT_FALSE(Contains(tp.Body(), "</body>"));
         EXPECT_TRUE(tp.session()("Login").isEmpty());
     }
 
     TarnbellPage tp;
-    tp.Start("/login.asp", "UserName=+JOE+&Password=Joe1").Login();
+    tp.Post("/login.asp", "UserName=+JOE+&Password=Joe1").Login();
     EXPECT_EQ(tp.response().RedirectLocation(), "Default.htm");
     EXPECT_EQ(tp.session()("UserName").str(), "JOE");
     EXPECT_EQ(tp.session()("Password").str(), "Joe1");

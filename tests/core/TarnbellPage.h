@@ -34,15 +34,15 @@ public:
     // Runs OnStartPage for a request of `path` with `query` (GET).
     core::Tarnbell& Start(const std::string& path = "/list.asp", const std::string& query = "",
                           const std::string& cookies = "") {
-        platform::RawRequest raw;
-        raw.path = path;
-        raw.queryString = query;
-        raw.remoteAddr = "10.0.0.1";
-        if (!cookies.empty()) raw.headers.emplace_back("Cookie", cookies);
-        request_.emplace(std::move(raw));
-        context_.emplace(*request_, response_, server_, session_, app_);
-        page_.OnStartPage(*context_);
-        return page_;
+        return Begin(Raw("GET", path, query, cookies));
+    }
+    // The same for a form POST of `body` (URL-encoded) to `path` with `query`.
+    core::Tarnbell& Post(const std::string& path, const std::string& body, const std::string& query = "",
+                         const std::string& cookies = "") {
+        platform::RawRequest raw = Raw("POST", path, query, cookies);
+        raw.headers.emplace_back("Content-Type", "application/x-www-form-urlencoded");
+        raw.body = body;
+        return Begin(std::move(raw));
     }
 
     core::Tarnbell& page() { return page_; }
@@ -50,6 +50,23 @@ public:
     const std::string& Body() const { return response_.Body(); }
 
 private:
+    static platform::RawRequest Raw(const char* method, const std::string& path, const std::string& query,
+                                    const std::string& cookies) {
+        platform::RawRequest raw;
+        raw.method = method;
+        raw.path = path;
+        raw.queryString = query;
+        raw.remoteAddr = "10.0.0.1";
+        if (!cookies.empty()) raw.headers.emplace_back("Cookie", cookies);
+        return raw;
+    }
+    core::Tarnbell& Begin(platform::RawRequest raw) {
+        request_.emplace(std::move(raw));
+        context_.emplace(*request_, response_, server_, session_, app_);
+        page_.OnStartPage(*context_);
+        return page_;
+    }
+
     core::Settings saved_;
     platform::Application ownApp_;
     platform::Application& app_;
