@@ -3,6 +3,7 @@
 #include <string>
 
 #include "board/browse/SearchPage.h"
+#include "core/PublicForum.h"
 #include "core/Settings.h"
 #include "platform/Recordset.h"
 
@@ -21,7 +22,7 @@ const char* const kFormHeader =
 // archives.
 void WriteForumOptions(platform::Response& out, platform::Connection& con) {
     platform::Recordset rs;
-    rs.Open("Select * from Forum where ifnull([restrict],'')<>'private'", con);
+    rs.Open(std::string("Select * from Forum where ") + kPublicForumSql, con);
     while (!rs.Eof()) {
         const std::string name = rs.Fields("forumname").str();
         out.Write("<option value=\"" + name + "\">" + name + "\r\n");

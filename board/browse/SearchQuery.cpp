@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/Module1.h"
+#include "core/PublicForum.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
@@ -15,10 +16,11 @@ namespace {
 // Posts of forums that are not private. The cross join (an inner join that
 // keeps post as the outer loop) lets a count scan post in storage order and a
 // page walk the posttime index, instead of visiting post forum by forum.
-const char* const kPostRows =
-    "SELECT 0 as isarchive,(CASE WHEN parentid IS NULL THEN postid ELSE parentid END) AS id, username, "
-    " posttime As lastlytime, subject, post.forumname "
-    " From post cross join forum on post.forumname=forum.forumname where ifnull([restrict],'')<>'private' ";
+const std::string kPostRows =
+    std::string("SELECT 0 as isarchive,(CASE WHEN parentid IS NULL THEN postid ELSE parentid END) AS id, username, "
+                " posttime As lastlytime, subject, post.forumname "
+                " From post cross join forum on post.forumname=forum.forumname where ") +
+    core::kPublicForumSql + " ";
 // Archived posts; archivelist is named post so that the condition applies.
 const char* const kArchiveRows =
     " SELECT 1 as isarchive,(CASE WHEN parentid IS NULL THEN postid ELSE parentid END) AS id, username, "
@@ -111,12 +113,12 @@ std::string SearchCondition(const SearchChoices& choices, platform::DateTime now
 
 std::string SimpleSearchStatement(const SearchChoices& choices, platform::DateTime now) {
     const Condition c = BuildCondition(choices, now);
-    if (c.text.empty()) return std::string(kPostRows) + kUnion + kArchiveRows + kNewestFirst;
+    if (c.text.empty()) return kPostRows + kUnion + kArchiveRows + kNewestFirst;
     if (c.archive) return std::string(kArchiveRows) + "where " + c.text + kNewestFirst;
     if (Lower(choices.forumChoice) == "all")
-        return std::string(kPostRows) + " and " + c.text + kUnion + kArchiveRows + "where " + c.text + kNewestFirst;
+        return kPostRows + " and " + c.text + kUnion + kArchiveRows + "where " + c.text + kNewestFirst;
     // One forum: newest first as well, so that pages follow one another.
-    return std::string(kPostRows) + " and " + c.text + kNewestFirst;
+    return kPostRows + " and " + c.text + kNewestFirst;
 }
 
 std::string DailyTopicsStatement(platform::DateTime now) {
@@ -129,14 +131,14 @@ std::string DailyTopicsStatement(platform::DateTime now) {
            "from forum cross join post on post.forumname=forum.forumname  where parentid is null and "
            " lastreplyposttime>='" + platform::FormatGeneral(dayStart) +
            "' and lastreplyposttime<'" + platform::FormatGeneral(platform::AddDays(dayStart, 1)) +
-           "'    and ifnull([restrict],'')<>'private' order by lastreplyposttime desc";
+           "'    and " + core::kPublicForumSql + " order by lastreplyposttime desc";
 }
 
 std::string UserPostsStatement(const platform::Variant& username) {
     return "select 0 as isarchive,username,subject,post.ForumName,posttime as lastlytime,"
            "case when parentid is null then postid else parentid end  as id "
            "from post inner join forum on post.forumname=forum.forumname where username='" +
-           core::SqlQuote(username).str() + "' and ifnull([restrict],'')<>'private' order by posttime desc";
+           core::SqlQuote(username).str() + "' and " + core::kPublicForumSql + " order by posttime desc";
 }
 
 }  // namespace board

@@ -2,6 +2,7 @@
 // that lists the first 25 topics of the public forums by one measure, each
 // with a short preview of its opening post.
 #include "core/Module1.h"
+#include "core/PublicForum.h"
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
 #include "platform/Recordset.h"
@@ -26,10 +27,8 @@ constexpr std::int16_t kPreviewLength = 100;
 // Each measure has a partial index on the topics (core/Schema.sql), so the
 // query reads only the first rows of that index.
 std::string RankingQuery(const TopicRanking& ranking) {
-    return std::string(
-               "select post.* from post inner join forum on post.forumname=forum.forumname "
-               "where ifnull([restrict],'')<>'private' and parentid is null order by ") +
-           ranking.orderBy + " limit 25";
+    return std::string("select post.* from post inner join forum on post.forumname=forum.forumname where ") +
+           kPublicForumSql + " and parentid is null order by " + ranking.orderBy + " limit 25";
 }
 
 void WriteTopic(Tarnbell& page, platform::Recordset& rs) {

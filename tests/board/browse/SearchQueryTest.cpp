@@ -24,11 +24,13 @@ protected:
     void SetUp() override {
         auto& con = db.con;
         con.Execute("insert into forum (forumname, [restrict]) values ('General', NULL), "
-                    "('Tech', 'allreg&allreg'), ('Secret', 'private')");
+                    "('Tech', 'allreg&allreg'), ('Secret', 'private'), ('Vault', 'Private')");
         Post(1, {}, "General", "alice", "Backup Tips", "use two disks", "2024-05-08 09:00:00");
         Post(2, 1, "General", "bob", "re: backup", "Try 'rsync' daily", "2024-05-10 11:00:00");
         Post(3, {}, "Tech", "Carol", "数据库备份", "每天 备份 一次", "2024-04-30 08:00:00");
         Post(4, {}, "Secret", "alice", "backup secret", "two disks hidden", "2024-05-09 10:00:00");
+        // Private too: the rule is read in any letter case.
+        Post(6, {}, "Vault", "alice", "backup vault", "two disks locked", "2024-05-10 08:00:00");
         con.Execute("insert into archive (archiveid, archivename) values (7, 'Old')");
         con.Execute("insert into archivelist (archiveid, postid, parentid, forumname, username, subject, message, "
                     "posttime) values (7, 90, NULL, 'General', 'dave', 'old backup', 'archived two disks', "
@@ -100,6 +102,7 @@ TEST_F(SearchQueryTest, FormChoicesFindTheirPosts) {
         {"one forum, named in another letter case", [](SearchChoices& c) { c.forumChoice = "GENERAL"; },
          {"re: backup", "Backup Tips"}},
         {"a private forum lists nothing", [](SearchChoices& c) { c.forumChoice = "Secret"; }, {}},
+        {"nor does one whose rule has capitals", [](SearchChoices& c) { c.forumChoice = "Vault"; }, {}},
         {"an archive", [](SearchChoices& c) { c.forumChoice = "archive_7"; c.terms = "backup"; },
          {"A:old backup"}},
         {"an archive alone", [](SearchChoices& c) { c.forumChoice = "archive_7"; }, {"A:old backup"}},

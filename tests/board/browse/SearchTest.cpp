@@ -20,7 +20,7 @@ protected:
     SearchTest() {
         auto& con = db.con;
         con.Execute("insert into forum (forumname, [restrict]) values ('公开', NULL), ('讨论', 'allreg&allreg'), "
-                    "('密室', 'private')");
+                    "('密室', 'PRIVATE')");  // private in any letter case
         // Five matching posts, 备份 1 the oldest; the second is a reply.
         for (int i = 1; i <= 5; ++i)
             Post(i, i == 2 ? platform::Variant(1) : platform::Variant(), i % 2 ? "公开" : "讨论", "小明",

@@ -12,7 +12,7 @@ class TopicRankings : public ::testing::Test, protected browse_test::BrowseBoard
 protected:
     TopicRankings() {
         db.con.Execute("insert into forum (forumname, [restrict]) "
-                       "values ('Public', ''), ('Open', null), ('Secret', 'private')");
+                       "values ('Public', ''), ('Open', null), ('Secret', 'private'), ('Vault', 'PRIVATE')");
     }
 
     // A topic with its counters set after the triggers have had their say.
@@ -44,6 +44,7 @@ TEST_F(TopicRankings, EachPageOrdersPublicTopicsByItsMeasure) {
     AddTopic("Open", "B", 9, 3, "2024-01-01 00:00:00");
     AddTopic("Public", "C", 1, 7, "2024-01-05 00:00:00");
     AddTopic("Secret", "S", 100, 100, "2024-02-01 00:00:00");
+    AddTopic("Vault", "V", 100, 100, "2024-02-01 00:00:00");  // the rule in any letter case
     AddTopic("Gone", "G", 100, 100, "2024-02-01 00:00:00");  // no forum row
     db.con.Execute("insert into post (parentid, forumname, username, subject, hits, posttime) "
                    "values (?, 'Public', 'bob', 'R', 500, '2024-01-02 00:00:00')",
