@@ -7,6 +7,7 @@
 #include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "platform/DateTime.h"
+#include "platform/Error.h"
 #include "platform/Strings.h"
 
 namespace core {
@@ -15,13 +16,7 @@ namespace {
 
 board::SearchChoices ReadChoices(const platform::Request& request) {
     board::SearchChoices c;
-    c.terms = request.Form("SearchTerms");
-    c.booleanAnd = request.Form("BooleanAnd");
-    c.forumChoice = request.Form("ForumChoice");
-    c.searchIn = request.Form("SearchIn");
-    c.searchDate = request.Form("SearchDate");
-    c.searchUser = request.Form("SearchUser");
-    c.exactName = request.Form("ExactName");
+    for (const board::SearchField& f : board::kSearchFields) c.*f.value = request.Form(f.name);
     return c;
 }
 
@@ -42,24 +37,35 @@ void Tarnbell::Search() {
         Response().Write(PageHead("搜索 - " + CurrentSettings().BBName));
         Response().Write("<center>");
 
-        const platform::DateTime now = platform::Now();
+        // A new list, refused before any statement runs when it asks too much.
+        board::SearchList list;
+        list.asked = platform::Now();
+        auto search = [&] {
+            const std::string refusal = board::SearchRefusal(list);
+            if (!refusal.empty()) p.Refuse(refusal);
+            WriteSearchResults(*this, p, list);
+        };
         if (action.empty()) {
             WriteSearchForm(*this, p);
         } else if (action == "simplesearch") {
-            WriteSearchResults(*this, p, board::SimpleSearchStatement(ReadChoices(Request()), now));
+            list.kind = board::SearchKind::Simple;
+            list.choices = ReadChoices(Request());
+            search();
         } else if (action == "getdaily") {
-            WriteSearchResults(*this, p, board::DailyTopicsStatement(now));
+            list.kind = board::SearchKind::Daily;
+            search();
         } else if (action == "searchuser") {
-            WriteSearchResults(*this, p, board::UserPostsStatement(Request().QueryString("username")));
+            list.kind = board::SearchKind::User;
+            list.username = Request().QueryString("username");
+            search();
         } else if (action == "gotopage") {
             // A new or expired session has no list to page through.
-            if (Session()("searchsql").str().empty())
-                WriteSearchForm(*this, p);
-            else
-                WriteSearchResults(*this, p, std::nullopt);
+            if (!WriteKeptSearchResults(*this, p)) WriteSearchForm(*this, p);
         } else if (action == "browser") {
-            // No list is defined for it: it stores no statement and fails.
-            WriteSearchResults(*this, p, std::string());
+            // No list is defined for it: it replaces the kept list with none
+            // and fails.
+            ForgetSearch(Session());
+            platform::raise(platform::kErrDatabase, "命令文本未被设置。");
         }
         Response().Write("</center>");
     });

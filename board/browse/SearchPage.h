@@ -1,9 +1,10 @@
 #pragma once
 // The two halves of search.asp, written by Tarnbell::Search.
-#include <optional>
 #include <string>
 
+#include "board/browse/SearchQuery.h"
 #include "core/Tarnbell.h"
+#include "platform/Session.h"
 
 namespace core {
 
@@ -14,8 +15,14 @@ void WriteSearchHeader(Tarnbell& page, const std::string& ubbHeader);
 // The search form, with the public forums and the archives to choose from.
 void WriteSearchForm(Tarnbell& page, Page& p);
 
-// One page of a list. `statement` starts a new list (and is stored in the
-// session); without it the session's stored list is paged.
-void WriteSearchResults(Tarnbell& page, Page& p, std::optional<std::string> statement);
+// One page of a new list, which the session then keeps, with the count of
+// its rows, in place of the last one.
+void WriteSearchResults(Tarnbell& page, Page& p, const board::SearchList& list);
+
+// Another page of the list the session keeps; false when it keeps none (a
+// new or expired session).
+bool WriteKeptSearchResults(Tarnbell& page, Page& p);
+
+void ForgetSearch(platform::Session& session);
 
 }  // namespace core

@@ -1,6 +1,8 @@
 #include "board/browse/SearchQuery.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <vector>
 
 #include "core/Module1.h"
 #include "core/PublicForum.h"
@@ -32,34 +34,34 @@ const char* const kUnion = " Union all ";
 const char* const kNewestFirst = " ORDER BY lastlytime DESC ";
 
 std::string Lower(const platform::Variant& v) { return platform::LCase(v.str()); }
-std::string Quoted(const std::string& text) { return core::SqlQuote(platform::Variant(text)).str(); }
+platform::Variant Containing(const std::string& text) { return platform::Variant("%" + text + "%"); }
 
 struct Condition {
     std::string text;
+    platform::SqlParams params;
     bool archive = false;
     // A piece takes its first form while the condition is still empty.
-    void add(const std::string& first, const std::string& joined) { text += text.empty() ? first : joined; }
+    void add(const std::string& first, const std::string& joined, std::initializer_list<platform::Variant> values) {
+        text += text.empty() ? first : joined;
+        params.insert(params.end(), values);
+    }
 };
 
 void AddWords(Condition& c, const SearchChoices& choices) {
-    const std::string words = Quoted(Lower(choices.terms));
+    const std::string words = Lower(choices.terms);
     if (words.empty()) return;
     const bool inMessages = Lower(choices.searchIn) == "all";
-    if (Lower(choices.booleanAnd) != "no") {
-        // All words: the whole text, blanks included, is one pattern.
-        c.add(inMessages ? " (subject like '%" + words + "%' or message like '%" + words + "%')"
-                         : " ( subject like '%" + words + "%')",
-              "");
-        return;
-    }
-    for (const std::string& w : platform::Split(words, " ")) {
+    // All words: the whole text, blanks included, is one pattern.
+    const bool anyWord = Lower(choices.booleanAnd) == "no";
+    const std::vector<std::string> patterns = anyWord ? platform::Split(words, " ") : std::vector<std::string>{words};
+    for (const std::string& w : patterns) {
         if (inMessages)
-            c.add(" (subject like '%" + w + "%' or message like '%" + w + "%')",
-                  " or  (subject like '%" + w + "%' or message like '%" + w + "%')");
+            c.add(" (subject like ? or message like ?)", " or  (subject like ? or message like ?)",
+                  {Containing(w), Containing(w)});
         else
-            c.add(" ( subject like '%" + w + "%')", " or  (subject like '%" + w + "%')");
+            c.add(" ( subject like ?)", " or  (subject like ?)", {Containing(w)});
     }
-    c.text = "(" + c.text + ")";
+    if (anyWord) c.text = "(" + c.text + ")";
 }
 
 void AddForumOrArchive(Condition& c, const SearchChoices& choices) {
@@ -68,23 +70,21 @@ void AddForumOrArchive(Condition& c, const SearchChoices& choices) {
     if (platform::Left(forum, 8) == "archive_") {
         const platform::Variant id(platform::Mid(forum, 9));
         if (!core::IsPositiveNumber(id)) platform::raise(platform::kErrTypeMismatch);
-        const std::string number = std::to_string(platform::CLng(id));
         c.archive = true;
-        c.add(" post.archiveid=" + number, " and  post.archiveid=" + number);
+        c.add(" post.archiveid=?", " and  post.archiveid=?", {platform::CLng(id)});
     } else {
         c.archive = false;
-        const std::string name = Quoted(forum);
-        c.add(" post.forumname='" + name + "'", " and post.forumname='" + name + "'");
+        c.add(" post.forumname=?", " and post.forumname=?", {platform::Variant(forum)});
     }
 }
 
 void AddAuthor(Condition& c, const SearchChoices& choices) {
-    const std::string user = core::SqlQuote(choices.searchUser).str();
+    const std::string user = choices.searchUser.str();
     if (user.empty()) return;
     if (Lower(choices.exactName) == "yes")
-        c.add(" username='" + user + "'", " and username='" + user + "'");
+        c.add(" username=?", " and username=?", {platform::Variant(user)});
     else
-        c.add("  username like '%" + user + "%'", " and username like '%" + user + "%'");
+        c.add("  username like ?", " and username like ?", {Containing(user)});
 }
 
 void AddDateWindow(Condition& c, const SearchChoices& choices, platform::DateTime now) {
@@ -93,7 +93,7 @@ void AddDateWindow(Condition& c, const SearchChoices& choices, platform::DateTim
     const std::int16_t n = platform::CInt(platform::Variant(days));
     if (n == INT16_MIN) platform::raise(platform::kErrOverflow);  // its negation has no 16-bit form
     const std::string cutoff = platform::FormatGeneral(platform::AddDays(now, -n));
-    c.add(" (posttime>='" + cutoff + "')", " and   (posttime>='" + cutoff + "')");
+    c.add(" (posttime>=?)", " and   (posttime>=?)", {platform::Variant(cutoff)});
 }
 
 Condition BuildCondition(const SearchChoices& choices, platform::DateTime now) {
@@ -105,40 +105,67 @@ Condition BuildCondition(const SearchChoices& choices, platform::DateTime now) {
     return c;
 }
 
+bool TooLong(const platform::Variant& value, std::size_t length) { return platform::Len(value.str()) > length; }
+
 }  // namespace
 
-std::string SearchCondition(const SearchChoices& choices, platform::DateTime now) {
-    return BuildCondition(choices, now).text;
+std::string SearchRefusal(const SearchList& list) {
+    const std::string tooLong = "参数错误";
+    if (list.kind == SearchKind::User) return TooLong(list.username, kMaxSearchTextLength) ? tooLong : "";
+    if (list.kind != SearchKind::Simple) return "";
+    const SearchChoices& c = list.choices;
+    if (TooLong(c.terms, kMaxSearchTextLength) || platform::Split(c.terms.str(), " ").size() > kMaxSearchWords)
+        return "搜索的关键词太多或太长：最多" + std::to_string(kMaxSearchWords) + "个关键词，共" +
+               std::to_string(kMaxSearchTextLength) + "个字符以内。请减少关键词后再搜索！";
+    if (TooLong(c.searchUser, kMaxSearchTextLength)) return tooLong;
+    for (const SearchField& f : kSearchFields)
+        if (TooLong(c.*f.value, kMaxSearchChoiceLength)) return tooLong;
+    return "";
 }
 
-std::string SimpleSearchStatement(const SearchChoices& choices, platform::DateTime now) {
+SqlStatement ListStatement(const SearchList& list) {
+    switch (list.kind) {
+    case SearchKind::Daily: return DailyTopicsStatement(list.asked);
+    case SearchKind::User: return UserPostsStatement(list.username);
+    case SearchKind::Simple: break;
+    }
+    return SimpleSearchStatement(list.choices, list.asked);
+}
+
+SqlStatement SimpleSearchStatement(const SearchChoices& choices, platform::DateTime now) {
     const Condition c = BuildCondition(choices, now);
-    if (c.text.empty()) return kPostRows + kUnion + kArchiveRows + kNewestFirst;
-    if (c.archive) return std::string(kArchiveRows) + "where " + c.text + kNewestFirst;
-    if (Lower(choices.forumChoice) == "all")
-        return kPostRows + " and " + c.text + kUnion + kArchiveRows + "where " + c.text + kNewestFirst;
+    if (c.text.empty()) return {kPostRows + kUnion + kArchiveRows + kNewestFirst, {}};
+    if (c.archive) return {std::string(kArchiveRows) + "where " + c.text + kNewestFirst, c.params};
+    if (Lower(choices.forumChoice) == "all") {
+        platform::SqlParams twice = c.params;
+        twice.insert(twice.end(), c.params.begin(), c.params.end());
+        return {kPostRows + " and " + c.text + kUnion + kArchiveRows + "where " + c.text + kNewestFirst,
+                std::move(twice)};
+    }
     // One forum: newest first as well, so that pages follow one another.
-    return kPostRows + " and " + c.text + kNewestFirst;
+    return {kPostRows + " and " + c.text + kNewestFirst, c.params};
 }
 
-std::string DailyTopicsStatement(platform::DateTime now) {
+SqlStatement DailyTopicsStatement(platform::DateTime now) {
     const platform::DateParts d = platform::Parts(now);
     const platform::DateTime dayStart = platform::MakeDateTime(d.year, d.month, d.day);
     // The day as a range of the stored "yyyy-mm-dd hh:nn:ss" texts; forum by
     // forum (cross join: forum first), the topic-list index then yields
     // exactly the day's topics.
-    return "select 0 as isarchive,postid as id,username,lastreplyposttime as lastlytime,subject,post.forumname "
-           "from forum cross join post on post.forumname=forum.forumname  where parentid is null and "
-           " lastreplyposttime>='" + platform::FormatGeneral(dayStart) +
-           "' and lastreplyposttime<'" + platform::FormatGeneral(platform::AddDays(dayStart, 1)) +
-           "'    and " + core::kPublicForumSql + " order by lastreplyposttime desc";
+    return {"select 0 as isarchive,postid as id,username,lastreplyposttime as lastlytime,subject,post.forumname "
+            "from forum cross join post on post.forumname=forum.forumname  where parentid is null and "
+            " lastreplyposttime>=? and lastreplyposttime<?    and " +
+                std::string(core::kPublicForumSql) + " order by lastreplyposttime desc",
+            {platform::Variant(platform::FormatGeneral(dayStart)),
+             platform::Variant(platform::FormatGeneral(platform::AddDays(dayStart, 1)))}};
 }
 
-std::string UserPostsStatement(const platform::Variant& username) {
-    return "select 0 as isarchive,username,subject,post.ForumName,posttime as lastlytime,"
-           "case when parentid is null then postid else parentid end  as id "
-           "from post inner join forum on post.forumname=forum.forumname where username='" +
-           core::SqlQuote(username).str() + "' and " + core::kPublicForumSql + " order by posttime desc";
+SqlStatement UserPostsStatement(const platform::Variant& username) {
+    return {"select 0 as isarchive,username,subject,post.ForumName,posttime as lastlytime,"
+            "case when parentid is null then postid else parentid end  as id "
+            "from post inner join forum on post.forumname=forum.forumname where username=? and " +
+                std::string(core::kPublicForumSql) + " order by posttime desc",
+            {platform::Variant(username.str())}};
 }
 
 }  // namespace board

@@ -1,10 +1,14 @@
 #pragma once
-// The statements of the search page's lists. Every list yields the same six
-// columns: isarchive, id (the topic to open), username, lastlytime, subject
-// and forumname. Request values reach them only quoted (texts) or converted
-// (numbers), so a stored statement is always the board's own SQL.
+// The lists of the search page. A list is what the visitor asked and when
+// (SearchList); the session keeps that, never SQL, and every page of a list
+// builds its statement again with the request values bound as parameters.
+// Every statement yields the same six columns: isarchive, id (the topic to
+// open), username, lastlytime, subject and forumname.
+#include <cstddef>
 #include <string>
 
+#include "platform/Connection.h"
+#include "platform/DateTime.h"
 #include "platform/Variant.h"
 
 namespace board {
@@ -20,17 +24,54 @@ struct SearchChoices {
     platform::Variant exactName;    // "yes": the whole name
 };
 
-// The condition of a simple search, "" when nothing narrows it. Raises a
-// run-time error for a date window or an archive id that is not a number.
-std::string SearchCondition(const SearchChoices& choices, platform::DateTime now);
+// The form's field names and where SearchChoices holds each.
+struct SearchField {
+    const char* name;
+    platform::Variant SearchChoices::*value;
+};
+inline constexpr SearchField kSearchFields[] = {
+    {"SearchTerms", &SearchChoices::terms},         {"BooleanAnd", &SearchChoices::booleanAnd},
+    {"ForumChoice", &SearchChoices::forumChoice},   {"SearchIn", &SearchChoices::searchIn},
+    {"SearchDate", &SearchChoices::searchDate},     {"SearchUser", &SearchChoices::searchUser},
+    {"ExactName", &SearchChoices::exactName},
+};
+
+enum class SearchKind { Simple, Daily, User };
+
+struct SearchList {
+    SearchKind kind = SearchKind::Simple;
+    platform::DateTime asked;    // the end of the date window; the day of Daily
+    SearchChoices choices;       // Simple
+    platform::Variant username;  // User
+};
+
+// What one search may ask. Every word is one more pass over every subject
+// and message, and the session keeps the choices while the list is paged.
+// The form allows 25 characters; the other choices are short keywords and
+// forum names (at most 100 characters).
+inline constexpr std::size_t kMaxSearchWords = 10;
+inline constexpr std::size_t kMaxSearchTextLength = 50;  // the words, an author's name
+inline constexpr std::size_t kMaxSearchChoiceLength = 100;
+
+// Why `list` may not be searched, or "" when it may.
+std::string SearchRefusal(const SearchList& list);
+
+struct SqlStatement {
+    std::string sql;
+    platform::SqlParams params;
+};
+
+// The statement of `list`. Raises a run-time error for a date window or an
+// archive id that is not a number.
+SqlStatement ListStatement(const SearchList& list);
 
 // Posts of public forums and archived posts matching the form, newest first.
-std::string SimpleSearchStatement(const SearchChoices& choices, platform::DateTime now);
+SqlStatement SimpleSearchStatement(const SearchChoices& choices, platform::DateTime now);
 
 // Topics of public forums whose last reply falls on the day of `now`.
-std::string DailyTopicsStatement(platform::DateTime now);
+SqlStatement DailyTopicsStatement(platform::DateTime now);
 
 // Every post of `username` in public forums, newest first.
-std::string UserPostsStatement(const platform::Variant& username);
+SqlStatement UserPostsStatement(const platform::Variant& username);
 
 }  // namespace board

@@ -1,15 +1,17 @@
-// The result list of search.asp: one page of a stored statement, with the
-// pager. Each page runs the statement again; only the count of rows is
-// kept with the statement, since counting a text search reads every post.
+// The result list of search.asp: one page of a list, with the pager. The
+// session keeps the list's choices; each page builds and runs its statement
+// again. Only the count of rows is kept with the choices, since counting a
+// text search reads every post.
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <optional>
 #include <string>
 
 #include "board/browse/SearchPage.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Convert.h"
-#include "platform/Error.h"
 #include "platform/Recordset.h"
 #include "platform/SqliteSqlText.h"
 
@@ -49,37 +51,58 @@ void WriteRow(platform::Response& out, const platform::Server& server, platform:
     out.Write("</tr>");
 }
 
-long CountRows(platform::Connection& con, const std::string& statement) {
-    platform::Recordset count;
-    count.Open("SELECT count(*) FROM (" + std::string(platform::WithoutFinalOrderBy(statement)) + ")", con);
-    return platform::CLng(count.Fields(0));
+long CountRows(platform::Connection& con, const board::SqlStatement& statement) {
+    return static_cast<long>(platform::CountOf(
+        con, "SELECT count(*) FROM (" + std::string(platform::WithoutFinalOrderBy(statement.sql)) + ")",
+        statement.params));
 }
 
-}  // namespace
+// The kept list is one session value, the choices with the count of rows,
+// so that two requests of one session at once can only replace the whole
+// list, never pair one list with another's count.
+const char* const kKeptSearch = "searchlist";
+enum KeptCell : std::size_t { kKind, kAsked, kUsername, kCount, kFirstChoice };
+constexpr std::size_t kKeptCells = kFirstChoice + std::size(board::kSearchFields);
 
-void WriteSearchResults(Tarnbell& page, Page& p, std::optional<std::string> statement) {
+struct KeptList {
+    board::SearchList list;
+    long count = 0;
+};
+
+void KeepSearch(platform::Session& session, const board::SearchList& list, long count) {
+    platform::VariantArray kept(kKeptCells, 1);
+    kept.at(kKind, 0) = platform::Variant(static_cast<int>(list.kind));
+    kept.at(kAsked, 0) = list.asked;
+    kept.at(kUsername, 0) = list.username;
+    kept.at(kCount, 0) = platform::Variant(count);
+    std::size_t cell = kFirstChoice;
+    for (const board::SearchField& f : board::kSearchFields) kept.at(cell++, 0) = list.choices.*f.value;
+    session.Set(kKeptSearch, platform::Variant(std::move(kept)));
+}
+
+std::optional<KeptList> KeptSearch(const platform::Session& session) {
+    const platform::Variant value = session(kKeptSearch);
+    if (!value.isArray()) return std::nullopt;
+    const platform::VariantArray& kept = value.array();
+    KeptList k;
+    k.list.kind = static_cast<board::SearchKind>(platform::CLng(kept.at(kKind, 0)));
+    k.list.asked = platform::CDate(kept.at(kAsked, 0));
+    k.list.username = kept.at(kUsername, 0);
+    k.count = platform::CLng(kept.at(kCount, 0));
+    std::size_t cell = kFirstChoice;
+    for (const board::SearchField& f : board::kSearchFields) k.list.choices.*f.value = kept.at(cell++, 0);
+    return k;
+}
+
+void WritePage(Tarnbell& page, Page& p, const board::SqlStatement& statement, long recordCount) {
     const Settings& s = CurrentSettings();
     platform::Response& out = page.Response();
     platform::Connection& con = p.Db();
 
-    // The count belongs to the statement it was taken of: a new list drops it.
-    if (statement) {
-        page.Session().Set("searchsql", *statement);
-        page.Session().Remove("searchcount");
-    } else {
-        statement = page.Session()("searchsql").str();
-    }
-    // "browser" stores no statement; there is nothing to open.
-    if (statement->empty()) platform::raise(platform::kErrDatabase, "命令文本未被设置。");
-
-    platform::Variant stored = page.Session()("searchcount");
-    const long recordCount = stored.isEmpty() ? CountRows(con, *statement) : platform::CLng(stored);
-    page.Session().Set("searchcount", platform::Variant(recordCount));
-
     platform::Recordset rs;
     rs.CacheSize(s.PageSize);
     rs.PageSize(s.PageSize);
-    rs.Open(*statement, con, platform::CursorType::Static);
+    rs.Open(statement.sql, con, platform::CursorType::Static, statement.params);
     rs.KnownRecordCount(recordCount);
 
     WriteSearchHeader(page, "<TABLE border=0 width=" + s.TableWidth + "><TBODY><TR><TD align=left>" + s.Logo +
@@ -111,6 +134,26 @@ void WriteSearchResults(Tarnbell& page, Page& p, std::optional<std::string> stat
     out.Write("</table>");
     out.Write(s.TableBorderClose);
     page.PageStyle(recordCount, current, pageCount, s.PageSize, "&action=GotoPage");
+}
+
+}  // namespace
+
+void ForgetSearch(platform::Session& session) { session.Remove(kKeptSearch); }
+
+void WriteSearchResults(Tarnbell& page, Page& p, const board::SearchList& list) {
+    // A choice that is not a number fails here, and the list the session
+    // keeps stays as it was.
+    const board::SqlStatement statement = board::ListStatement(list);
+    const long recordCount = CountRows(p.Db(), statement);
+    KeepSearch(page.Session(), list, recordCount);
+    WritePage(page, p, statement, recordCount);
+}
+
+bool WriteKeptSearchResults(Tarnbell& page, Page& p) {
+    const std::optional<KeptList> kept = KeptSearch(page.Session());
+    if (!kept) return false;
+    WritePage(page, p, board::ListStatement(kept->list), kept->count);
+    return true;
 }
 
 }  // namespace core

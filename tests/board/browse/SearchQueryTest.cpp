@@ -45,10 +45,10 @@ protected:
     }
 
     // Subjects in the order listed, archived ones marked "A:".
-    Subjects Run(const std::string& statement) {
+    Subjects Run(const board::SqlStatement& statement) {
         Subjects found;
         platform::Recordset rs;
-        rs.Open(statement, db.con, platform::CursorType::Static);
+        rs.Open(statement.sql, db.con, platform::CursorType::Static, statement.params);
         while (!rs.Eof()) {
             const bool archived = rs.Fields("isarchive").toDouble() != 0;
             found.push_back((archived ? "A:" : "") + rs.Fields("subject").str());

@@ -2,9 +2,12 @@
 // stored search in every pager layout, and hostile requests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <regex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BrowseBoard.h"
@@ -49,6 +52,15 @@ protected:
             for (const auto& [changed, to] : changes)
                 if (changed == key) value = to;
         return driver.Post("search.asp", form);
+    }
+
+    // The texts the session keeps of its last list.
+    std::vector<std::string> Kept() {
+        const platform::Variant kept = host.sessions().Begin(driver.jar.at(site::kSessionCookie))->Get("searchlist");
+        std::vector<std::string> texts;
+        if (kept.isArray())
+            for (std::size_t i = 0; i < kept.array().size1(); ++i) texts.push_back(kept.array().at(i, 0).str());
+        return texts;
     }
 };
 
@@ -180,6 +192,80 @@ TEST_F(SearchTest, HostileFieldsNeitherBreakTheStatementNorWidenIt) {
 
     body = driver.Get("search.asp", {{"action", "searchuser"}, {"username", "' or ''='"}}).body;
     EXPECT_TRUE(Has(body, "没有发现任何记录！"));
+}
+
+// The session keeps what the visitor chose, never SQL; a search that asks
+// too much is refused before it runs and leaves the kept list alone.
+TEST_F(SearchTest, KeepsTheChoicesAndRefusesCostlySearches) {
+    Search({{"SearchTerms", "备份 x' or 1=1"}, {"BooleanAND", "NO"}});
+    std::vector<std::string> kept = Kept();
+    EXPECT_NE(std::find(kept.begin(), kept.end(), "备份 x' or 1=1"), kept.end());
+    for (const std::string& text : kept) EXPECT_FALSE(Has(platform::LCase(text), "select")) << text;
+    const std::size_t keptSize = kept.size();
+
+    const std::string words50 = "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十";
+    const std::string tooMany = "搜索的关键词太多或太长：最多10个关键词，共50个字符以内。";
+    const struct {
+        site::Fields changes;
+        const char* refusal;  // nullptr: searched
+    } cases[] = {
+        {{{"SearchTerms", words50}}, nullptr},
+        {{{"SearchTerms", words50 + "x"}}, tooMany.c_str()},
+        {{{"SearchTerms", "a b c d e f g h i j"}, {"BooleanAND", "NO"}}, nullptr},
+        {{{"SearchTerms", "a b c d e f g h i j k"}, {"BooleanAND", "NO"}}, tooMany.c_str()},
+        {{{"SearchTerms", "a b c d e f g h i j k"}}, tooMany.c_str()},
+        {{{"SearchUser", words50}}, nullptr},
+        {{{"SearchUser", words50 + "x"}}, "参数错误"},
+        {{{"ForumChoice", std::string(100, 'f')}}, nullptr},
+        {{{"ForumChoice", std::string(101, 'f')}}, "参数错误"},
+        {{{"SearchIn", std::string(1000, 'a')}}, "参数错误"},
+    };
+    for (const auto& c : cases) {
+        const std::string body = Search(c.changes).body;
+        const std::string what = c.changes[0].first + " of " + std::to_string(c.changes[0].second.size());
+        if (c.refusal) {
+            EXPECT_TRUE(Has(body, c.refusal)) << what << "\n" << body;
+            EXPECT_FALSE(Has(body, "搜索结果")) << what;
+        } else {
+            EXPECT_TRUE(Has(body, "搜索结果")) << what << "\n" << body;
+        }
+    }
+    EXPECT_TRUE(Has(driver.Get("search.asp", {{"action", "searchuser"}, {"username", words50 + "x"}}).body,
+                    "参数错误"));
+
+    // The last list searched is the one kept, and only it.
+    kept = Kept();
+    EXPECT_EQ(kept.size(), keptSize);
+    EXPECT_NE(std::find(kept.begin(), kept.end(), std::string(100, 'f')), kept.end());
+}
+
+// Two searches of one session at once (two windows): a slow search by words
+// and a quick one by author that starts and ends while the first counts.
+// Each page shows its own total, and the list the session keeps afterwards
+// is paged with that list's own total.
+TEST_F(SearchTest, TwoSearchesInOneSessionEachShowTheirOwnTotal) {
+    host.application().Set("PageStyle", 2);
+    const std::string longText(4 << 20, 'x');
+    for (int i = 0; i < 10; ++i) Post(100 + i, {}, "公开", "大文", "长文", "2024-04-01 10:00:00");
+    db.con.Execute("update post set message=? where username='大文'", {longText});
+    Search({{"SearchTerms", "备份"}});  // the session and its cookie
+
+    site::RequestDriver words(host), author(host);
+    words.jar = author.jar = driver.jar;
+    std::string wordsPage, authorPage;
+    std::thread slow([&] { wordsPage = words.Post("search.asp", {{"action", "simplesearch"},
+                                                                 {"SearchTerms", "备份"}, {"ForumChoice", "ALL"},
+                                                                 {"SearchDate", "ALL"}, {"SearchIn", "ALL"}}).body; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    authorPage = author.Get("search.asp", {{"action", "searchuser"}, {"username", "小明"}}).body;
+    slow.join();
+    EXPECT_TRUE(Has(wordsPage, "共<B>6</b>个记录")) << wordsPage;
+    EXPECT_TRUE(Has(authorPage, "共<B>5</b>个记录")) << authorPage;
+
+    // Page 3 of the words holds the archived post; of the author's posts, not.
+    const std::string next = driver.Get("search.asp", {{"action", "gotopage"}, {"page", "3"}}).body;
+    EXPECT_TRUE(Has(next, "共<B>")) << next;
+    EXPECT_EQ(Has(next, "共<B>6</b>个记录"), Has(next, "备份 旧")) << next;
 }
 
 }  // namespace
