@@ -1,10 +1,13 @@
 // Mail a post (download.asp): a form for a comma-separated list of
 // addresses, and on POST one mail with the post rendered as HTML, sent in
-// the board's name. The post's forum is checked as the thread view checks
-// it, so a private forum's post reaches only visitors admitted to it.
+// the board's name to a few addresses at most. The post's forum is checked
+// as the thread view checks it, so a private forum's post reaches only
+// visitors admitted to it.
 #include <string>
+#include <vector>
 
 #include "board/browse/Converter.h"
+#include "board/browse/MailGuard.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
@@ -72,11 +75,19 @@ void Tarnbell::Pack() {
         const std::int32_t id = platform::CLng(Request()("topic"));
         if (!IsPositiveNumber(platform::Variant(id))) p.Refuse("参数错误");
 
+        // A few recipients at most; several are mailed blind, so that none
+        // learns another's address.
+        std::vector<std::string> addresses;
+        for (const std::string& part : platform::Split(Request()("email").str(), ","))
+            if (platform::InStr(part, "@") > 0) addresses.push_back(part);
+        if (addresses.size() > board::kMaxMailRecipients)
+            p.Refuse("一次最多只能发送给" + std::to_string(board::kMaxMailRecipients) + "个电子邮件地址，请减少后再试!");
+        const bool blind = addresses.size() > 1;
         platform::MailComponent mail;
         int recipients = 0;
-        for (const std::string& part : platform::Split(Request()("email").str(), ",")) {
-            const std::size_t at = platform::InStr(part, "@");
-            if (at > 0 && mail.AddRecipient(platform::Left(part, at - 1), part)) ++recipients;
+        for (const std::string& address : addresses) {
+            const std::string name = platform::Left(address, platform::InStr(address, "@") - 1);
+            if (blind ? mail.AddBlindRecipient(name, address) : mail.AddRecipient(name, address)) ++recipients;
         }
         if (recipients == 0) p.Refuse("请输入合法电子邮件地址!");
         mail.MailFromName(s.BBName);
@@ -96,9 +107,8 @@ void Tarnbell::Pack() {
             PrivateForum(forum);
             p.Stop();
         }
-        if (!PostSubmitCheck())
-            p.Refuse("论坛开启了重复递交检查功能，如果你在 " + std::to_string(s.SubmitInterval) +
-                     " 秒内发送第二封邮件被视为重复提交,请稍待片刻后再试!");
+        const std::string repeated = board::RepeatedMailRefusal(*this);
+        if (!repeated.empty()) p.Refuse(repeated);
 
         const std::string subject = rs.Fields("subject").str();
         mail.MailSubject(subject);
@@ -106,7 +116,8 @@ void Tarnbell::Pack() {
         mail.MailContentType("text/html");
         const std::string boardLink = "<a href=" + s.BBURL + ">" + s.BBName + "</a>";
         mail.MailBody("<html><body>"
-                      "发信人:" + rs.Fields("UserName").str() + ",讨论区：" + forum + "<br>"
+                      "发信人:" + Server().HTMLEncode(rs.Fields("UserName")) +
+                      ",讨论区：" + Server().HTMLEncode(forum) + "<br>"
                       "主题:" + Server().HTMLEncode(subject) + "<br>"
                       "来自:" + boardLink + "<br>"
                       "<p></p>" +

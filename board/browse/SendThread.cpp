@@ -4,9 +4,11 @@
 // The mail goes out from the board's own address with the visitor's name
 // and a Reply-To of the visitor's address, and the visitor's text is
 // encoded, so the board cannot be used to forge mail or send HTML in its
-// name; one mail per SubmitInterval.
+// name; the board adds the recommended page as a link of its own. One mail
+// per SubmitInterval from each session and each client address.
 #include <string>
 
+#include "board/browse/MailGuard.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
@@ -33,6 +35,20 @@ std::string OnThisBoard(const std::string& url, const std::string& host) {
             return url.substr(prefix.size() - 1);
     }
     return url;
+}
+
+// The board's own link under the visitor's text: the recommended page, when
+// it lies under the board's address (the folder of BBURL), written out so
+// that the friend sees where it leads.
+std::string LinkToPage(const platform::Server& server, const std::string& url, const std::string& boardUrl) {
+    const std::size_t hostStart = boardUrl.find("://");
+    if (hostStart == std::string::npos) return "";
+    const std::size_t lastSlash = boardUrl.rfind('/');
+    const std::string folder =
+        lastSlash > hostStart + 2 ? boardUrl.substr(0, lastSlash + 1) : boardUrl + "/";
+    if (url.size() < folder.size() || !platform::EqualsIgnoreCase(url.substr(0, folder.size()), folder)) return "";
+    const std::string address = server.HTMLEncode(url);
+    return "<br><br><a href=\"" + address + "\">" + address + "</a>";
 }
 
 // Typed text as HTML: encoded, line breaks kept.
@@ -110,16 +126,17 @@ void Tarnbell::SendThread() {
             ErrorForm("请输入合法电子邮件地址!");
             return;
         }
-        if (!PostSubmitCheck()) {
-            ErrorForm("论坛开启了重复递交检查功能，如果你在 " + std::to_string(s.SubmitInterval) +
-                      " 秒内发送第二封邮件被视为重复提交,请稍待片刻后再试!");
+        const std::string repeated = board::RepeatedMailRefusal(*this);
+        if (!repeated.empty()) {
+            ErrorForm(repeated);
             return;
         }
 
+        const std::string forwardUrl = in.Form("forwardurl").str();
         platform::Variant errText("");
-        if (SendMail(fromName, s.BBEMail, sendToName, sendToEmail, subject, TextAsHtml(Server(), message),
-                     errText, platform::Trim(fromEmail))) {
-            const std::string forwardUrl = in.Form("forwardurl").str();
+        if (SendMail(fromName, s.BBEMail, sendToName, sendToEmail, subject,
+                     TextAsHtml(Server(), message) + LinkToPage(Server(), forwardUrl, s.BBURL), errText,
+                     platform::Trim(fromEmail))) {
             Wait("我们已经给 " + Server().HTMLEncode(sendToEmail) + " 发送了电子邮件",
                  OnThisBoard(forwardUrl, in.ServerVariables("http_host").str()), "你发送这个电子邮件的页面", 2);
         } else {

@@ -25,5 +25,20 @@ protected:
         return platform::GbkToUtf8(testing_smtp::DecodeBase64(mail.RawBody()));
     }
 
+    // A POST from a client address of its own, unless `from` names one: the
+    // mail pages take one mail per interval from each address.
+    site::DriverResponse PostFrom(const std::string& page, site::Fields form, std::string from = "") {
+        site::DriverRequest request;
+        request.method = "POST";
+        request.page = page;
+        request.form = std::move(form);
+        request.headers = {{"Host", "board.test"}};
+        request.remoteAddr = from.empty() ? "10.9.0." + std::to_string(++clients_) : from;
+        return driver.Run(request);
+    }
+
     testing_smtp::SmtpSink sink;
+
+private:
+    int clients_ = 0;
 };

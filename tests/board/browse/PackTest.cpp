@@ -21,8 +21,8 @@ protected:
                        "(8, 7, 'General', 'bob', 'Re: Hi', null)");
     }
 
-    site::DriverResponse Mail(const std::string& topic, const std::string& emails) {
-        return driver.Post("download.asp", {{"topic", topic}, {"email", emails}});
+    site::DriverResponse Mail(const std::string& topic, const std::string& emails, const std::string& from = "") {
+        return PostFrom("download.asp", {{"topic", topic}, {"email", emails}}, from);
     }
 };
 
@@ -40,7 +40,7 @@ TEST_F(PackTest, FormCarriesTheTopicEncoded) {
     EXPECT_TRUE(Has(titled, "<title>&lt;i&gt;打包下载 - 清风论坛</title>"));
 }
 
-TEST_F(PackTest, MailsThePostToEveryAddressAndForwardsToTheThread) {
+TEST_F(PackTest, MailsThePostToEveryAddressBlindAndForwardsToTheThread) {
     const std::string body = Mail("7", "a@example.com, b@example.org,nobody").body;
     EXPECT_TRUE(Has(body, "<B>你的邮件已经送出，您将在2秒内被自动转送到话题。</b>")) << body;
     EXPECT_TRUE(Has(body, "URL='newsdetail.asp?id=7'"));
@@ -51,7 +51,8 @@ TEST_F(PackTest, MailsThePostToEveryAddressAndForwardsToTheThread) {
     const auto& m = mails[0];
     EXPECT_EQ(m.mailFrom, "board@example.com");
     EXPECT_EQ(m.rcptTo, (std::vector<std::string>{"a@example.com", "b@example.org"}));
-    EXPECT_EQ(m.Header("To"), "\"a\" <a@example.com>, \" b\" <b@example.org>");
+    EXPECT_EQ(m.Header("To"), "undisclosed-recipients:;");  // nobody learns the other address
+    EXPECT_FALSE(Has(m.data, "b@example.org"));
     EXPECT_EQ(m.Header("Subject"), "<Hi>");
     const std::string text = MailText(m);
     EXPECT_EQ(text.substr(0, text.find("<p></p>") + 7),
@@ -65,6 +66,7 @@ TEST_F(PackTest, MailsThePostToEveryAddressAndForwardsToTheThread) {
 TEST_F(PackTest, AReplyIsMailedAloneAndForwardsToItsTopic) {
     const std::string body = Mail("8", "a@example.com").body;
     EXPECT_TRUE(Has(body, "URL='newsdetail.asp?id=7'")) << body;
+    EXPECT_EQ(sink.Mails().at(0).Header("To"), "\"a\" <a@example.com>");  // one recipient is named
     const std::string text = MailText(sink.Mails().at(0));
     EXPECT_TRUE(Has(text, "发信人:bob,讨论区：General<br>主题:Re: Hi<br>"));
     EXPECT_TRUE(Has(text, "<br><p></p><p></p>---"));  // a null message is empty
@@ -87,7 +89,7 @@ TEST_F(PackTest, RefusalsSendNothing) {
         {{{"topic", "7"}, {"email", "a@example.com,b@example.com\r\nBcc: v@example.net"}}, "回车或换行符"},
     };
     for (const auto& c : cases) {
-        const std::string body = driver.Post("download.asp", c.form).body;
+        const std::string body = PostFrom("download.asp", c.form).body;
         EXPECT_TRUE(Has(body, c.message)) << c.message << "\n" << body;
         EXPECT_TRUE(body.ends_with("</body></html>"));
     }
@@ -116,10 +118,32 @@ TEST_F(PackTest, PrivateForumPostOnlyForAdmittedVisitors) {
     EXPECT_TRUE(Has(MailText(sink.Mails().at(0)), "inner text"));
 }
 
-TEST_F(PackTest, OneMailPerSubmitInterval) {
+TEST_F(PackTest, OneMailPerSubmitIntervalFromEachSessionAndEachAddress) {
     ASSERT_TRUE(Has(Mail("7", "a@example.com").body, "你的邮件已经送出"));
     EXPECT_TRUE(Has(Mail("7", "a@example.com").body, "秒内发送第二封邮件被视为重复提交"));
-    EXPECT_EQ(sink.Mails().size(), 1u);
+
+    driver.keepCookies = false;  // a new session each time
+    ASSERT_TRUE(Has(Mail("7", "a@example.com", "10.8.0.1").body, "你的邮件已经送出"));
+    EXPECT_TRUE(Has(Mail("7", "a@example.com", "10.8.0.1").body, "秒内发送第二封邮件被视为重复提交"));
+    EXPECT_EQ(sink.Mails().size(), 2u);
+}
+
+TEST_F(PackTest, AFewRecipientsAtMost) {
+    driver.keepCookies = false;
+    const std::string five = "a@example.com,b@example.com,c@example.com,d@example.com,e@example.com";
+    EXPECT_TRUE(Has(Mail("7", five + ",f@example.com").body, "一次最多只能发送给5个电子邮件地址"));
+    EXPECT_TRUE(sink.Mails().empty());
+    EXPECT_TRUE(Has(Mail("7", five + ",nobody").body, "你的邮件已经送出"));
+    ASSERT_EQ(sink.Mails().size(), 1u);
+    EXPECT_EQ(sink.Mails()[0].rcptTo.size(), 5u);
+}
+
+TEST_F(PackTest, AuthorAndForumNamesAreMailedAsText) {
+    db.con.Execute("insert into forum (forumname) values ('A&B <i>')");
+    db.con.Execute("insert into post (postid, forumname, username, subject, message) values "
+                   "(20, 'A&B <i>', '<u>eve</u>', 's', 'm')");
+    ASSERT_TRUE(Has(Mail("20", "a@example.com").body, "你的邮件已经送出"));
+    EXPECT_TRUE(Has(MailText(sink.Mails().at(0)), "发信人:&lt;u&gt;eve&lt;/u&gt;,讨论区：A&amp;B &lt;i&gt;<br>"));
 }
 
 }  // namespace

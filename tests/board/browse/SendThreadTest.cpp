@@ -19,7 +19,7 @@ protected:
         return driver.Run(request);
     }
 
-    site::DriverResponse Send(Fields changes = {}) {
+    site::DriverResponse Send(Fields changes = {}, const std::string& from = "") {
         Fields form = {{"action", "sendthread"},
                        {"FromName", "王五"},
                        {"FromEmail", "wang@example.org"},
@@ -31,12 +31,7 @@ protected:
         for (const auto& [key, value] : changes)
             for (auto& field : form)
                 if (field.first == key) field.second = value;
-        site::DriverRequest request;
-        request.method = "POST";
-        request.page = "ubbmisc.asp";
-        request.form = form;
-        request.headers = {{"Host", "board.test"}};
-        return driver.Run(request);
+        return PostFrom("ubbmisc.asp", form, from);
     }
 };
 
@@ -85,7 +80,41 @@ TEST_F(SendThreadTest, SendsFromTheBoardWithTheVisitorAsReplyToAndForwardsBack) 
     EXPECT_EQ(m.rcptTo, std::vector<std::string>{"li@example.net"});
     EXPECT_TRUE(Has(m.Header("From"), "?= <board@example.com>"));
     EXPECT_EQ(m.Header("Reply-To"), "<wang@example.org>");
-    EXPECT_EQ(MailText(m), "<html><body>你看看&lt;b&gt;这个&lt;/b&gt;<br>第二行</body></html>");
+    EXPECT_EQ(MailText(m), "<html><body>你看看&lt;b&gt;这个&lt;/b&gt;<br>第二行<br><br>"
+                           "<a href=\"http://board.test/newsdetail.asp?id=3\">"
+                           "http://board.test/newsdetail.asp?id=3</a></body></html>");
+}
+
+// The board links the recommended page itself, and only a page under its own
+// address (the folder of BBURL).
+TEST_F(SendThreadTest, MailLinksOnlyAPageOfTheBoard) {
+    driver.keepCookies = false;
+    const struct {
+        const char* boardUrl;
+        const char* forwardUrl;
+        const char* link;  // "" for none
+    } cases[] = {
+        {"http://board.test/", "HTTP://Board.Test/list.asp?id=2&a=\"x", "HTTP://Board.Test/list.asp?id=2&amp;a=&quot;x"},
+        {"http://board.test", "http://board.test/newsdetail.asp?id=3", "http://board.test/newsdetail.asp?id=3"},
+        {"http://board.test/bbs/default.asp", "http://board.test/bbs/newsdetail.asp?id=3",
+         "http://board.test/bbs/newsdetail.asp?id=3"},
+        {"http://board.test/bbs/default.asp", "http://board.test/other/x.asp", ""},
+        {"http://board.test/", "http://board.test.evil.test/x", ""},
+        {"http://board.test/", "javascript:alert(1)", ""},
+        {"http://board.test/", "", ""},
+        {"", "http://board.test/newsdetail.asp?id=3", ""},
+    };
+    for (const auto& c : cases) {
+        Set("BBURL", c.boardUrl);
+        Send({{"ForwardURL", c.forwardUrl}});
+        const auto mails = sink.Mails();
+        ASSERT_FALSE(mails.empty()) << c.forwardUrl;
+        const std::string text = MailText(mails.back());
+        const std::string expected = *c.link ? std::string("第二行<br><br><a href=\"") + c.link + "\">" + c.link +
+                                                   "</a></body></html>"
+                                             : "第二行</body></html>";
+        EXPECT_TRUE(text.ends_with(expected)) << c.boardUrl << " " << c.forwardUrl << "\n" << text;
+    }
 }
 
 TEST_F(SendThreadTest, RefusalsSendNothing) {
@@ -111,11 +140,15 @@ TEST_F(SendThreadTest, RefusalsSendNothing) {
     EXPECT_TRUE(sink.Mails().empty());
 }
 
-TEST_F(SendThreadTest, OneMailPerSubmitInterval) {
+TEST_F(SendThreadTest, OneMailPerSubmitIntervalFromEachSessionAndEachAddress) {
     ASSERT_TRUE(Has(Send().body, "发送了电子邮件"));
     const std::string again = Send().body;
     EXPECT_TRUE(Has(again, "论坛开启了重复递交检查功能，如果你在 60 秒内发送第二封邮件被视为重复提交")) << again;
-    EXPECT_EQ(sink.Mails().size(), 1u);
+
+    driver.keepCookies = false;  // a new session each time
+    ASSERT_TRUE(Has(Send({}, "10.8.0.1").body, "发送了电子邮件"));
+    EXPECT_TRUE(Has(Send({}, "10.8.0.1").body, "秒内发送第二封邮件被视为重复提交"));
+    EXPECT_EQ(sink.Mails().size(), 2u);
 }
 
 TEST_F(SendThreadTest, BlankFieldsCountAsFilledAndForeignForwardGoesHome) {
