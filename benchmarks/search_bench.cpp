@@ -33,7 +33,8 @@ site::Fields Form(const std::string& terms, const std::string& searchIn, const s
             {"SearchDate", days},   {"SearchUser", user},  {"ExactName", exact},  {"action", "simplesearch"}};
 }
 
-// A new search each time, in a new session: counted afresh.
+// A new search each time, in a new session. The same search again reuses
+// its count while the database is unchanged: the first iteration counts.
 void Search(benchmark::State& state, const site::Fields& form) {
     site::RequestDriver driver(Host());
     for (auto _ : state) {
