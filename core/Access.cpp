@@ -21,8 +21,6 @@ bool SessionLoggedIn(const platform::Session& session) {
     return session("Login") == platform::Variant(1);
 }
 
-std::string Quoted(const std::string& value) { return "\"" + platform::HtmlEncode(value) + "\""; }
-
 }  // namespace
 
 void Tarnbell::Login() {
@@ -71,10 +69,10 @@ void Tarnbell::PrivateForum(const std::string& forumname) {
     if (!SessionLoggedIn(Session())) {
         out.Write("<TR " + s.AltColumnColor1 +
                   "><TD>用户名：</td><td><INPUT TYPE=TEXT NAME=UserName  SIZE=20 MAXLENGTH=35 value=" +
-                  Quoted(Request().Cookies("UserName").str()) + "></td></tr>");
+                  platform::QuotedAttribute(Request().Cookies("UserName").str()) + "></td></tr>");
         out.Write("<TR " + s.AltColumnColor2 +
                   "><TD>用户密码：</td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=20 MAXLENGTH=35 value=" +
-                  Quoted(Request().Cookies("Password").str()) + "></td></tr>");
+                  platform::QuotedAttribute(Request().Cookies("Password").str()) + "></td></tr>");
     }
     out.Write("<TR " + s.AltColumnColor1 +
               "><TD colspan=2>如果你不是版主或主持人也没有被给予特殊权限进入此论坛但知道论坛的密码，"
@@ -86,8 +84,8 @@ void Tarnbell::PrivateForum(const std::string& forumname) {
     out.Write("<INPUT TYPE=HIDDEN NAME=action VALUE=idcheck>");
     const std::string back = Request().ServerVariables("script_name").str() + "?" +
                              Request().ServerVariables("query_string").str();
-    out.Write("<input type=hidden name=url value=" + Quoted(back) + ">");
-    out.Write("<INPUT TYPE=HIDDEN NAME=forum value=" + Quoted(forumname) + ">");
+    out.Write("<input type=hidden name=url value=" + platform::QuotedAttribute(back) + ">");
+    out.Write("<INPUT TYPE=HIDDEN NAME=forum value=" + platform::QuotedAttribute(forumname) + ">");
     out.Write("<INPUT TYPE=SUBMIT NAME=Submit VALUE=这就确认身份 class=buttonface>");
     out.Write("<INPUT TYPE=RESET NAME=Reset VALUE=清除上面的字段 class=buttonface></CENTER>");
     out.Write("</form>");

@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
 #include "platform/Application.h"
+#include "platform/Charset.h"
 #include "platform/Recordset.h"
 
 namespace core {
@@ -32,7 +33,8 @@ std::string Tarnbell::GetArchiveJumpList(platform::Connection& con) {
                    "<option value=default.asp>请选择一个档案进入";
             while (!rs.Eof()) {
                 text += "<option value=archivelist.asp?archiveid=" + rs.Fields("archiveid").str() +
-                        ">&nbsp;&nbsp;&nbsp;&nbsp;" + rs.Fields("archivename").str() + "&nbsp;&nbsp;&nbsp;&nbsp;";
+                        ">&nbsp;&nbsp;&nbsp;&nbsp;" + platform::HtmlEncode(rs.Fields("archivename").str()) +
+                        "&nbsp;&nbsp;&nbsp;&nbsp;";
                 rs.MoveNext();
             }
             text += "</select><input type=submit name=go value=GO class=buttonface></td></tr>"

@@ -27,12 +27,12 @@ void AppendForums(std::string& box, platform::Connection& con, const platform::S
     while (!rs.Eof()) {
         const std::string catalog = rs.Fields("catalog").str();
         if (catalog != previousCatalog) {
-            box += "<option value=\"default.asp\">--- " + catalog + " ---";
+            box += "<option value=\"default.asp\">--- " + server.HTMLEncode(catalog) + " ---";
             previousCatalog = catalog;
         }
         const std::string name = rs.Fields("ForumName").str();
         box += (selected && *selected == name) ? "<option selected value=\"" : "<option value=\"";
-        box += "list.asp?GroupName=" + server.URLEncode(name) + "\">&nbsp;&nbsp;&nbsp;&nbsp;" + name;
+        box += "list.asp?GroupName=" + server.URLEncode(name) + "\">&nbsp;&nbsp;&nbsp;&nbsp;" + server.HTMLEncode(name);
         rs.MoveNext();
     }
 }
@@ -43,7 +43,8 @@ bool SameArchive(const platform::Variant& id, const std::string& wanted) {
 
 // The archive lines, when there are archives. `selected` (fresh box only)
 // is the archive number to mark.
-void AppendArchives(std::string& box, platform::Connection& con, const std::string* selected) {
+void AppendArchives(std::string& box, platform::Connection& con, const platform::Server& server,
+                    const std::string* selected) {
     platform::Recordset rs;
     rs.Open("select * from archive", con);
     if (rs.Eof()) return;
@@ -57,7 +58,7 @@ void AppendArchives(std::string& box, platform::Connection& con, const std::stri
         else
             box += "<option  value=\"";
         box += "archivelist.asp?ArchiveID=" + id.str() + "\">&nbsp;&nbsp;&nbsp;&nbsp;" +
-               rs.Fields("ArchiveName").str();
+               server.HTMLEncode(rs.Fields("ArchiveName"));
         rs.MoveNext();
     }
 }
@@ -68,7 +69,7 @@ std::string BuildCachedBox(platform::Connection& con, const platform::Server& se
                       "<td align=right valign=middle>" +
                       "<p><b>跳转到: </b><select name=jumpTo size=1 class=smallSel>";
     AppendForums(box, con, server, nullptr);
-    AppendArchives(box, con, nullptr);
+    AppendArchives(box, con, server, nullptr);
     box += kOptionsEnd;
     box += "</td></tr>";
     box += "</form></table>";
@@ -88,7 +89,7 @@ std::string FreshJumpBox(platform::Connection& con, const platform::Server& serv
         "<p><b>跳转到: </b><select name=jumpTo size=1 class=smallSel>";
     const std::string noArchive;  // no number matches the empty text
     AppendForums(box, con, server, isArchive ? nullptr : &forum);
-    AppendArchives(box, con, isArchive ? &forum : &noArchive);
+    AppendArchives(box, con, server, isArchive ? &forum : &noArchive);
     box += kOptionsEnd;
     box += "</form></td></tr></table>";
     return box;

@@ -263,6 +263,13 @@ std::string HtmlEncode(std::string_view s) {
     return out;
 }
 
+std::string QuotedAttribute(std::string_view text) {
+    std::string quoted = "\"";
+    quoted += HtmlEncode(text);
+    quoted += '"';
+    return quoted;
+}
+
 std::string UrlEncode(std::string_view utf8) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     const std::string gbk = Utf8ToGbk(utf8);

@@ -14,6 +14,8 @@ bool IsRepresentableInGbk(char32_t c);
 
 // As the web server's HTMLEncode: & < > " become entities; Chinese untouched.
 std::string HtmlEncode(std::string_view s);
+// `text` HTML-encoded between double quotes, for an attribute value.
+std::string QuotedAttribute(std::string_view text);
 // As the web server's URLEncode, on the GBK bytes: blank becomes "+", bytes
 // other than ASCII letters and digits become %XX (upper-case hex).
 std::string UrlEncode(std::string_view utf8);

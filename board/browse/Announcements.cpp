@@ -85,12 +85,12 @@ void Tarnbell::Getannounce() {
 
         for (int i = 1; i <= count; ++i) {
             out.Write("<TR " + (i % 2 == 1 ? s.AltColumnColor1 : s.AltColumnColor2) + ">");
-            out.Write("<TD vAlign=top><FONT color=#000080 >" + rs.Fields("subject").str() + "</FONT></TD>");
+            out.Write("<TD vAlign=top><FONT color=#000080 >" + HtmlEncode(rs.Fields("subject").str()) + "</FONT></TD>");
             out.Write("<TD vAlign=top>");
             out.Write(IsNewSinceVisit(visitStart, rs.Fields("Posttime"))
                           ? "<IMG border=0 src=images/posticonnew.gif>"
                           : "<IMG border=0 src=images/posticon.gif>");
-            out.Write("由 " + rs.Fields("UserName").str() + " 发布　　　<FONT color=#000080>［从 " +
+            out.Write("由 " + HtmlEncode(rs.Fields("UserName").str()) + " 发布　　　<FONT color=#000080>［从 " +
                       platform::FormatLongDate(platform::CDate(rs.Fields("StartDate"))) + " 开始到 " +
                       platform::FormatLongDate(platform::CDate(rs.Fields("EndDate"))) + "截止］</FONT>");
             out.Write("<HR>");

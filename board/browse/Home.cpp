@@ -132,7 +132,7 @@ void Tarnbell::Home() {
             const Variant rowCatalog = rs.Fields("catalog");
             if (!rowCatalog.isNull() && rowCatalog.str() != catalog) {
                 catalog = rowCatalog.str();
-                out.Write(CategoryStrip(catalog));
+                out.Write(CategoryStrip(server.HTMLEncode(catalog)));
             }
             const std::string name = rs.Fields("forumname").str();
             const Variant lastTime = rs.Fields("lasttime");
@@ -141,7 +141,7 @@ void Tarnbell::Home() {
             out.Write("<tr><td vAlign=top " + s.BGColor + " align=center><img border=0 src=images/" +
                       (visit.IsNewer(lastTime) ? "on" : "off") + ".gif ></td>");
             out.Write("<td  vAlign=top " + s.AltColumnColor1 + "><p><b><a href=\"list.asp?GroupName=" +
-                      server.URLEncode(name) + "\">" + name + "</a></b><br>" + rs.Fields("descript").str() +
+                      server.URLEncode(name) + "\">" + server.HTMLEncode(name) + "</a></b><br>" + rs.Fields("descript").str() +
                       "</td>");
             out.Write("<td   noWrap vAlign=top align=center " + s.AltColumnColor2 + "><p>" +
                       std::to_string(CountOrZero(rs.Fields("subjectcount"))) + "&nbsp;</td>");

@@ -1,6 +1,5 @@
 #include "board/browse/MemberAddresses.h"
 
-#include "platform/Charset.h"
 #include "platform/Strings.h"
 
 namespace board {
@@ -19,13 +18,6 @@ bool IsAllDigits(std::string_view text) {
     for (char c : text)
         if (c < '0' || c > '9') return false;
     return true;
-}
-
-std::string QuotedAttribute(std::string_view text) {
-    std::string quoted = "\"";
-    quoted += platform::HtmlEncode(text);
-    quoted += '"';
-    return quoted;
 }
 
 }  // namespace board

@@ -14,7 +14,4 @@ std::string HomepageAddress(std::string_view stored);
 // A non-empty run of ASCII digits: the only ICQ number the page links.
 bool IsAllDigits(std::string_view text);
 
-// `text` HTML-encoded between double quotes, for an attribute value.
-std::string QuotedAttribute(std::string_view text);
-
 }  // namespace board

@@ -4,6 +4,7 @@
 
 #include "board/browse/SearchPage.h"
 #include "core/PublicForum.h"
+#include "platform/Charset.h"
 #include "core/Settings.h"
 #include "platform/Recordset.h"
 
@@ -25,14 +26,14 @@ void WriteForumOptions(platform::Response& out, platform::Connection& con) {
     rs.Open(std::string("Select * from Forum where ") + kPublicForumSql, con);
     while (!rs.Eof()) {
         const std::string name = rs.Fields("forumname").str();
-        out.Write("<option value=\"" + name + "\">" + name + "\r\n");
+        out.Write("<option value=" + platform::QuotedAttribute(name) + ">" + platform::HtmlEncode(name) + "\r\n");
         rs.MoveNext();
     }
     rs.Close();
     rs.Open("select * from archive", con);
     while (!rs.Eof()) {
         out.Write("<option value=\"archive_" + rs.Fields("archiveid").str() + "\">" +
-                  rs.Fields("archivename").str() + "\r\n");
+                  platform::HtmlEncode(rs.Fields("archivename").str()) + "\r\n");
         rs.MoveNext();
     }
 }

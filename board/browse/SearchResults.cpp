@@ -47,7 +47,7 @@ void WriteRow(platform::Response& out, const platform::Server& server, platform:
               id + ">" + server.HTMLEncode(rs.Fields("subject")) + "</A>" + "</TD>");
     out.Write("<TD " + s.AltColumnColor2 + ">" + server.HTMLEncode(rs.Fields("username")) + "</TD>");
     out.Write("<TD " + s.AltColumnColor1 + " noWrap>" + FormatPostTime(rs.Fields("lastlytime")).str() + "</TD>");
-    out.Write("<TD " + s.AltColumnColor2 + ">" + rs.Fields("forumname").str() + "</td>");
+    out.Write("<TD " + s.AltColumnColor2 + ">" + server.HTMLEncode(rs.Fields("forumname")) + "</td>");
     out.Write("</tr>");
 }
 

@@ -14,6 +14,7 @@ namespace board {
 namespace {
 
 using platform::HtmlEncode;
+using platform::QuotedAttribute;
 using platform::UrlEncode;
 using platform::Variant;
 
@@ -58,9 +59,9 @@ void WriteAuthorCell(platform::Response& out, const Post& post) {
 
     out.Write("<td nowrap valign=top width=18%>");
     out.Write(HtmlEncode(post.user) + "<br>");
-    out.Write((picture.empty() ? rankIcon.str() : "<img src=" + picture + " vspace=5>") + "<br>");
-    out.Write("<b>" + (nickname.empty() ? rankTitle.str() : nickname) + "</b><br>");
-    out.Write("发贴：" + (postcount.isNull() ? std::string("0") : postcount.str()) + "<br>");
+    out.Write((picture.empty() ? rankIcon.str() : "<img src=" + QuotedAttribute(picture) + " vspace=5>") + "<br>");
+    out.Write("<b>" + (nickname.empty() ? rankTitle.str() : HtmlEncode(nickname)) + "</b><br>");
+    out.Write("发贴：" + (postcount.isNull() ? std::string("0") : HtmlEncode(postcount.str())) + "<br>");
     out.Write("来自：" + HtmlEncode(post["location"].str()) + "<br>");
     out.Write(signdate.isNull() ? std::string("注册：不详<br>")
                                 : "注册：" + platform::FormatDate(platform::CDate(signdate)) + "<br>");

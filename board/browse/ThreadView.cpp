@@ -77,7 +77,7 @@ void WriteUbbHeader(platform::Response& out, const board::ThreadTopic& topic, st
     out.Write("<td><p align=left class=smallFont>");
     out.Write("<img src=images/open.gif> <a href=default.asp title=返回讨论区总页.>" + s.BBName + "</a><br>");
     out.Write("<img src=images/tline.gif><img src=images/open.gif> <a href=list.asp?groupname=" + topic.forumUrl +
-              ">" + topic.forum + "</a><br>");
+              ">" + HtmlEncode(topic.forum) + "</a><br>");
     out.Write("&nbsp;&nbsp;&nbsp;&nbsp;<img src=images/tline3.gif><img src=images/open.gif> " +
               HtmlEncode(topic.subject));
     if (pageCount >= 2) out.Write(" (页 " + std::to_string(page) + ")");

@@ -198,7 +198,7 @@ private:
                 con_, {today, today, forum_});
         if (!rs.Eof())
             out_.Write("<img src=images/announce.gif align=absmiddle>&nbsp;<a href=ubbmisc.asp?action=getannounce&forum=" +
-                       forumUrl_ + ">" + rs.Fields("subject").str() + "</a>");
+                       forumUrl_ + ">" + server_.HTMLEncode(rs.Fields("subject")) + "</a>");
     }
 
     void WriteNewTopicButton() {

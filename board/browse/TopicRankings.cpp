@@ -37,7 +37,7 @@ void WriteTopic(Tarnbell& page, platform::Recordset& rs) {
     const platform::Server& server = page.Server();
     out.Write("<table  cellpadding=4 border=0 cellspacing=1 width=" + s.InnerTableWidth + ">");
     out.Write("<tr " + s.TableColorStrip + "><td valign=middle colspan=2>");
-    out.Write("<FONT   COLOR=" + s.TableStripTextColor + "><b>[" + rs.Fields("forumname") + "] - 主题：" +
+    out.Write("<FONT   COLOR=" + s.TableStripTextColor + "><b>[" + server.HTMLEncode(rs.Fields("forumname")) + "] - 主题：" +
               server.HTMLEncode(rs.Fields("subject")) + "</b></FONT></td></tr>");
     out.Write("<tr " + s.AltColumnColor1 + "><td width=18% valign=top>" +
               server.HTMLEncode(rs.Fields("username")) + "</td>");

@@ -223,7 +223,7 @@ TEST_F(TopicListTest, HeaderBlockByPageStyle) {
     board.db.con.Execute("insert into announceto (id, forumname) values (1, 'talk')");
     std::string body = List().body;
     EXPECT_TRUE(Has(body, "<font color=#2f2f4f>版主：<b>mod</b></font><br><img src=images/announce.gif align=absmiddle>"
-                          "&nbsp;<a href=ubbmisc.asp?action=getannounce&forum=Talk><b>看这里</b></a></td>"));
+                          "&nbsp;<a href=ubbmisc.asp?action=getannounce&forum=Talk>&lt;b&gt;看这里&lt;/b&gt;</a></td>"));
     EXPECT_TRUE(Has(body, "<center><p><a href=posting.asp?action=newtopic&forum=Talk><img border=0 alt=新开主题 "
                           "src=\"images/postnew.jpg\"></a></p></center>"));
     EXPECT_TRUE(Has(body, "<select name=jumpTo"));
