@@ -1,6 +1,6 @@
 // Who the visitor is and what the visitor may enter: the board login, the
 // forum lookup with its access rule, the private-forum identity form and its
-// handler, the visit's start time and the repeat-submit guard.
+// handler, and the visit's start time.
 #include <cmath>
 
 #include "core/Module1.h"
@@ -135,16 +135,6 @@ platform::Variant Tarnbell::GetSessionLoginDT() {
     Response().SetCookie("sessionLoginDT", text);
     Response().CookieExpires("sessionLoginDT", platform::AddDays(platform::DateTime{std::floor(now.serial)}, 365));
     return text;
-}
-
-bool Tarnbell::PostSubmitCheck() {
-    const platform::Variant last = Session()("SubmitTime");
-    if (!(last == platform::Variant("")) && platform::IsDate(last)) {
-        const long long seconds = platform::SecondsBetween(platform::CDate(last), platform::Now());
-        if (seconds <= CurrentSettings().SubmitInterval) return false;
-    }
-    Session().Set("SubmitTime", platform::Now());
-    return true;
 }
 
 }  // namespace core

@@ -60,7 +60,7 @@ void WriteMessageTableStart(platform::Response& out) {
 
 }  // namespace
 
-void Tarnbell::ErrorForm(const std::string& errormessage) {
+void BoardPage::ErrorForm(const std::string& errormessage) {
     platform::Response& out = Response();
     StartShortPage(out);
     WriteMessageTableStart(out);
@@ -69,7 +69,7 @@ void Tarnbell::ErrorForm(const std::string& errormessage) {
     out.Write("</table>");
 }
 
-platform::Variant Tarnbell::MessageWithJumpTo(platform::Connection& con, const std::string& forumname,
+platform::Variant BoardPage::MessageWithJumpTo(platform::Connection& con, const std::string& forumname,
                                               const std::string& message, bool isArchive) {
     platform::Response& out = Response();
     StartShortPage(out);
@@ -81,7 +81,7 @@ platform::Variant Tarnbell::MessageWithJumpTo(platform::Connection& con, const s
     return {};
 }
 
-void Tarnbell::Wait(const std::string& tip, const std::string& url, const std::string& target,
+void BoardPage::Wait(const std::string& tip, const std::string& url, const std::string& target,
                     std::uint8_t waittime) {
     const std::string address = platform::HtmlEncode(IsBoardRelativeAddress(url) ? url : "default.asp");
     const std::string seconds = std::to_string(waittime);

@@ -1,7 +1,7 @@
 #pragma once
-// The one way every page method of Tarnbell ends.
+// The one way every page method of a board page object ends.
 //
-//   void Tarnbell::list() {
+//   void BrowsePages::list() {
 //       RunPage(Closing::CopyrightAndBody, [&](Page& p) {
 //           if (!CheckForum(p.Db(), forum)) p.Refuse("没有这个论坛");
 //           platform::Recordset rs;
@@ -29,7 +29,7 @@ class Connection;
 
 namespace core {
 
-class Tarnbell;
+class BoardPage;
 
 enum class Closing {
     CopyrightAndBody,  // Copyright, then "</body></html>"
@@ -39,7 +39,7 @@ enum class Closing {
 
 class Page {
 public:
-    explicit Page(Tarnbell& owner);
+    explicit Page(BoardPage& owner);
     ~Page();
     Page(const Page&) = delete;
     Page& operator=(const Page&) = delete;
@@ -52,7 +52,7 @@ public:
     [[noreturn]] void Stop();
 
 private:
-    Tarnbell& owner_;
+    BoardPage& owner_;
     std::unique_ptr<platform::Connection> db_;
 };
 

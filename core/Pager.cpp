@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/Settings.h"
-#include "core/Tarnbell.h"
+#include "core/BoardPage.h"
 #include "platform/Error.h"
 #include "platform/Strings.h"
 
@@ -136,7 +136,7 @@ void LayoutOne(PagerWriter& w, std::int16_t page, std::int16_t pageCount) {
 
 }  // namespace
 
-void Tarnbell::PageStyle(std::int32_t recordCount, std::int16_t page, std::int16_t pageCount,
+void BoardPage::PageStyle(std::int32_t recordCount, std::int16_t page, std::int16_t pageCount,
                          std::int16_t pageSize, const std::string& addon) {
     const std::uint8_t layout = CurrentSettings().PageStyle;
     if (pageCount < 2 || layout > 2) return;

@@ -8,7 +8,7 @@
 #include "platform/ScriptingContext.h"
 #include "platform/Server.h"
 #include "site/HeaderText.h"
-#include "site/Routes.h"
+#include "site/SitePages.h"
 
 namespace site {
 
@@ -51,14 +51,17 @@ HostResponse PageResponse(const platform::Response& response) {
     return out;
 }
 
+HostResponse NotFound(const std::string& page) {
+    return MessagePage(404, "404 找不到网页", "找不到网页：" + platform::HtmlEncode(platform::GbkToUtf8(page)));
+}
+
 }  // namespace
 
 BoardHost::BoardHost(HostOptions options)
     : options_(std::move(options)), staticFiles_(options_.wwwRoot) {
     RegisterSitePages(router_);
-    const std::size_t sitePages = router_.size();
-    RegisterBoardRoutes(router_);
-    boardPageCount_ = router_.size() - sitePages;
+    router_.addAll(platform::RegisteredPages());
+    boardPageCount_ = platform::RegisteredPages().size();
 }
 
 HostResponse BoardHost::Handle(platform::RawRequest raw) {
@@ -68,7 +71,7 @@ HostResponse BoardHost::Handle(platform::RawRequest raw) {
     raw.path.insert(0, "/");
     std::string page = raw.path.substr(1);
     if (page.empty()) page = "Default.htm";
-    if (const PageHandler* handler = router_.find(page)) return runPage(*handler, std::move(raw));
+    if (router_.has(page)) return runPage(page, std::move(raw));
 
     if (raw.method == "GET" || raw.method == "HEAD") {
         if (const auto file = staticFiles_.Find(page)) {
@@ -78,12 +81,15 @@ HostResponse BoardHost::Handle(platform::RawRequest raw) {
             return out;
         }
     }
-    return MessagePage(404, "404 找不到网页", "找不到网页：" + platform::HtmlEncode(platform::GbkToUtf8(page)));
+    return NotFound(page);
 }
 
-HostResponse BoardHost::runPage(const PageHandler& handler, platform::RawRequest raw) {
+HostResponse BoardHost::runPage(const std::string& page, platform::RawRequest raw) {
     const std::string scriptName = platform::GbkToUtf8(raw.path);
     platform::Request request(std::move(raw));
+    // A page of actions without an answer of its own to this one.
+    const platform::PageHandler* handler = router_.find(page, request);
+    if (!handler) return NotFound(page);
     const auto session = sessions_.Begin(request.Cookies(kSessionCookie).str());
     platform::Response response;
     platform::Server server(options_.wwwRoot, scriptName);
@@ -91,7 +97,7 @@ HostResponse BoardHost::runPage(const PageHandler& handler, platform::RawRequest
 
     HostResponse out;
     try {
-        handler(context);
+        (*handler)(context);
         out = PageResponse(response);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "board-server: %s failed: %s\n", scriptName.c_str(), e.what());

@@ -11,7 +11,7 @@
 #include "platform/Request.h"
 #include "platform/Response.h"
 #include "platform/Session.h"
-#include "site/Router.h"
+#include "platform/Router.h"
 #include "site/StaticFiles.h"
 
 namespace site {
@@ -32,10 +32,10 @@ inline constexpr const char* kSessionCookie = "BoardSession";
 
 class BoardHost {
 public:
-    // Registers the site's own pages and the board's pages.
+    // Routes the site's own pages and the pages the board's areas registered.
     explicit BoardHost(HostOptions options = {});
 
-    Router& router() { return router_; }
+    platform::Router& router() { return router_; }
     platform::Application& application() { return application_; }
     platform::SessionStore& sessions() { return sessions_; }
     const HostOptions& options() const { return options_; }
@@ -45,10 +45,10 @@ public:
     HostResponse Handle(platform::RawRequest raw);
 
 private:
-    HostResponse runPage(const PageHandler& handler, platform::RawRequest raw);
+    HostResponse runPage(const std::string& page, platform::RawRequest raw);
 
     HostOptions options_;
-    Router router_;
+    platform::Router router_;
     StaticFiles staticFiles_;
     platform::Application application_;
     platform::SessionStore sessions_;

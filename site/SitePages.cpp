@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "site/Routes.h"
 
 namespace site {
 
@@ -28,7 +27,7 @@ void SitePages::Jump() {
 
 void SitePages::Start() { Response().Redirect("default.asp"); }
 
-void RegisterSitePages(Router& router) {
+void RegisterSitePages(platform::Router& router) {
     router.add("jump.asp", &SitePages::Jump);
     router.add("Default.htm", &SitePages::Start);
 }

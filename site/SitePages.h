@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/PageObject.h"
+#include "platform/Router.h"
 
 namespace site {
 
@@ -16,6 +17,9 @@ public:
     // Default.htm: forwards to the board home.
     void Start();
 };
+
+// Routes jump.asp and Default.htm.
+void RegisterSitePages(platform::Router& router);
 
 // Whether `address` stays on this board: relative, no scheme, no climbing
 // out with "..", no control characters.

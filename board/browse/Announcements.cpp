@@ -4,13 +4,15 @@
 
 #include "board/browse/Converter.h"
 #include "core/Module1.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Recordset.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -41,7 +43,7 @@ bool IsNewSinceVisit(const Variant& visitStart, const Variant& posted) {
 
 }  // namespace
 
-void Tarnbell::Getannounce() {
+void BrowsePages::Getannounce() {
     RunPage(Closing::CopyrightAndBody, [&](Page& p) {
         const std::string forum = Request().QueryString("Forum").str();
         UpdateOnline(Request().ServerVariables("Remote_addr").str(), "查看公告");
@@ -108,4 +110,4 @@ void Tarnbell::Getannounce() {
     });
 }
 
-}  // namespace core
+}  // namespace board

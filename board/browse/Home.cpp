@@ -6,12 +6,14 @@
 
 #include "board/browse/LastVisit.h"
 #include "core/Module1.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Recordset.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -50,7 +52,7 @@ std::string CategoryStrip(const std::string& title) {
 
 }  // namespace
 
-void Tarnbell::Home() {
+void BrowsePages::Home() {
     const Settings& s = CurrentSettings();
     platform::Response& out = Response();
     platform::Server& server = Server();
@@ -219,4 +221,4 @@ void Tarnbell::Home() {
     });
 }
 
-}  // namespace core
+}  // namespace board

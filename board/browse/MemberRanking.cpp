@@ -2,10 +2,12 @@
 // ten with the most points, two members side by side in each row.
 #include "core/Module1.h"
 #include "core/Settings.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 #include "platform/Recordset.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -77,7 +79,7 @@ void WriteRanking(Tarnbell& page, platform::Connection& con, const MemberRanking
 
 }  // namespace
 
-void Tarnbell::Top() {
+void BrowsePages::Top() {
     RunPage(Closing::CopyrightAndBody, [&](Page& p) {
         const Settings& s = CurrentSettings();
         platform::Response& out = Response();
@@ -107,4 +109,4 @@ void Tarnbell::Top() {
     });
 }
 
-}  // namespace core
+}  // namespace board

@@ -11,13 +11,15 @@
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 #include "platform/Convert.h"
 #include "platform/MailComponent.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -29,7 +31,7 @@ std::string RenderedMessage(const platform::Server& server, const platform::Vari
 
 }  // namespace
 
-void Tarnbell::Pack() {
+void BrowsePages::Pack() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
         const Settings& s = CurrentSettings();
         platform::Response& out = Response();
@@ -132,4 +134,4 @@ void Tarnbell::Pack() {
     });
 }
 
-}  // namespace core
+}  // namespace board

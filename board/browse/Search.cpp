@@ -10,7 +10,9 @@
 #include "platform/Error.h"
 #include "platform/Strings.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -30,7 +32,7 @@ void WriteSearchHeader(Tarnbell& page, const std::string& ubbHeader) {
         page.Response().Write(page.GetClubHeader());
 }
 
-void Tarnbell::Search() {
+void BrowsePages::Search() {
     RunPage(Closing::CopyrightAndBody, [&](Page& p) {
         const std::string action = platform::LCase(Request()("action").str());
         UpdateOnline(Request().ServerVariables("Remote_addr").str(), "搜索");
@@ -71,4 +73,4 @@ void Tarnbell::Search() {
     });
 }
 
-}  // namespace core
+}  // namespace board

@@ -8,7 +8,9 @@
 #include "core/Settings.h"
 #include "platform/Recordset.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -82,4 +84,4 @@ void WriteSearchForm(Tarnbell& page, Page& p) {
     out.Write("</form>");
 }
 
-}  // namespace core
+}  // namespace board

@@ -1,28 +1,28 @@
 #pragma once
-// The two halves of search.asp, written by Tarnbell::Search.
+// The two halves of search.asp, written by BrowsePages::Search.
 #include <string>
 
+#include "board/browse/BrowsePages.h"
 #include "board/browse/SearchQuery.h"
-#include "core/Tarnbell.h"
 #include "platform/Session.h"
 
-namespace core {
+namespace board {
 
 // The board header of either half: `ubbHeader` in the UBB style, the club
 // header in the CLUB style, nothing otherwise.
-void WriteSearchHeader(Tarnbell& page, const std::string& ubbHeader);
+void WriteSearchHeader(core::Tarnbell& page, const std::string& ubbHeader);
 
 // The search form, with the public forums and the archives to choose from.
-void WriteSearchForm(Tarnbell& page, Page& p);
+void WriteSearchForm(core::Tarnbell& page, core::Page& p);
 
 // One page of a new list, which the session then keeps, with the count of
 // its rows, in place of the last one.
-void WriteSearchResults(Tarnbell& page, Page& p, const board::SearchList& list);
+void WriteSearchResults(core::Tarnbell& page, core::Page& p, const SearchList& list);
 
 // Another page of the list the session keeps; false when it keeps none (a
 // new or expired session).
-bool WriteKeptSearchResults(Tarnbell& page, Page& p);
+bool WriteKeptSearchResults(core::Tarnbell& page, core::Page& p);
 
 void ForgetSearch(platform::Session& session);
 
-}  // namespace core
+}  // namespace board

@@ -15,7 +15,9 @@
 #include "platform/Recordset.h"
 #include "platform/SqliteSqlText.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -51,7 +53,7 @@ void WriteRow(platform::Response& out, const platform::Server& server, platform:
     out.Write("</tr>");
 }
 
-long CountRows(platform::Connection& con, const board::SqlStatement& statement) {
+long CountRows(platform::Connection& con, const SqlStatement& statement) {
     return static_cast<long>(platform::CountOf(
         con, "SELECT count(*) FROM (" + std::string(platform::WithoutFinalOrderBy(statement.sql)) + ")",
         statement.params));
@@ -65,11 +67,11 @@ enum KeptCell : std::size_t { kKind, kAsked, kUsername, kCount, kFirstChoice };
 constexpr std::size_t kKeptCells = kFirstChoice + std::size(board::kSearchFields);
 
 struct KeptList {
-    board::SearchList list;
+    SearchList list;
     long count = 0;
 };
 
-void KeepSearch(platform::Session& session, const board::SearchList& list, long count) {
+void KeepSearch(platform::Session& session, const SearchList& list, long count) {
     platform::VariantArray kept(kKeptCells, 1);
     kept.at(kKind, 0) = platform::Variant(static_cast<int>(list.kind));
     kept.at(kAsked, 0) = list.asked;
@@ -94,7 +96,7 @@ std::optional<KeptList> KeptSearch(const platform::Session& session) {
     return k;
 }
 
-void WritePage(Tarnbell& page, Page& p, const board::SqlStatement& statement, long recordCount) {
+void WritePage(Tarnbell& page, Page& p, const SqlStatement& statement, long recordCount) {
     const Settings& s = CurrentSettings();
     platform::Response& out = page.Response();
     platform::Connection& con = p.Db();
@@ -140,10 +142,10 @@ void WritePage(Tarnbell& page, Page& p, const board::SqlStatement& statement, lo
 
 void ForgetSearch(platform::Session& session) { session.Remove(kKeptSearch); }
 
-void WriteSearchResults(Tarnbell& page, Page& p, const board::SearchList& list) {
+void WriteSearchResults(Tarnbell& page, Page& p, const SearchList& list) {
     // A choice that is not a number fails here, and the list the session
     // keeps stays as it was.
-    const board::SqlStatement statement = board::ListStatement(list);
+    const SqlStatement statement = ListStatement(list);
     const long recordCount = CountRows(p.Db(), statement);
     KeepSearch(page.Session(), list, recordCount);
     WritePage(page, p, statement, recordCount);
@@ -152,8 +154,8 @@ void WriteSearchResults(Tarnbell& page, Page& p, const board::SearchList& list) 
 bool WriteKeptSearchResults(Tarnbell& page, Page& p) {
     const std::optional<KeptList> kept = KeptSearch(page.Session());
     if (!kept) return false;
-    WritePage(page, p, board::ListStatement(kept->list), kept->count);
+    WritePage(page, p, ListStatement(kept->list), kept->count);
     return true;
 }
 
-}  // namespace core
+}  // namespace board

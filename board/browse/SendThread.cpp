@@ -12,11 +12,13 @@
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 #include "platform/MailComponent.h"
 #include "platform/Strings.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -59,7 +61,7 @@ std::string TextAsHtml(const platform::Server& server, const std::string& text) 
 
 }  // namespace
 
-void Tarnbell::SendThread() {
+void BrowsePages::SendThread() {
     RunPage(Closing::BodyOnly, [&](Page&) {
         const Settings& s = CurrentSettings();
         platform::Response& out = Response();
@@ -146,4 +148,4 @@ void Tarnbell::SendThread() {
     });
 }
 
-}  // namespace core
+}  // namespace board

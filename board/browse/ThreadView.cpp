@@ -6,14 +6,16 @@
 #include "board/browse/ThreadHits.h"
 #include "board/browse/ThreadPost.h"
 #include "core/Module1.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -220,7 +222,7 @@ std::int16_t PageCount(long posts, std::int16_t perPage) {
 
 }  // namespace
 
-void Tarnbell::Detail() {
+void BrowsePages::Detail() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
         UpdateOnline(Request().ServerVariables("Remote_addr").str(), "查看话题内容");
         const Variant idValue = Request()("id");
@@ -279,4 +281,4 @@ void Tarnbell::Detail() {
     });
 }
 
-}  // namespace core
+}  // namespace board

@@ -9,13 +9,15 @@
 
 #include "board/browse/LastVisit.h"
 #include "core/Module1.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -307,7 +309,7 @@ private:
 
 }  // namespace
 
-void Tarnbell::list() {
+void BrowsePages::list() {
     const Settings& s = CurrentSettings();
     RunPage(Closing::BodyOnly, [&](Page& p) {
         UpdateOnline(Request().ServerVariables("Remote_addr").str(), "贴子列表");
@@ -335,4 +337,4 @@ void Tarnbell::list() {
     });
 }
 
-}  // namespace core
+}  // namespace board

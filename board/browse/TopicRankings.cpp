@@ -4,10 +4,12 @@
 #include "core/Module1.h"
 #include "core/PublicForum.h"
 #include "core/Settings.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 #include "platform/Recordset.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -78,10 +80,10 @@ void WriteTopicRanking(Tarnbell& page, const TopicRanking& ranking) {
 
 }  // namespace
 
-void Tarnbell::HotTopic() { WriteTopicRanking(*this, kHot); }
+void BrowsePages::HotTopic() { WriteTopicRanking(*this, kHot); }
 
-void Tarnbell::MoreReply() { WriteTopicRanking(*this, kMostReplies); }
+void BrowsePages::MoreReply() { WriteTopicRanking(*this, kMostReplies); }
 
-void Tarnbell::NewlyTopic() { WriteTopicRanking(*this, kNewest); }
+void BrowsePages::NewlyTopic() { WriteTopicRanking(*this, kNewest); }
 
-}  // namespace core
+}  // namespace board

@@ -3,9 +3,11 @@
 // time, for a logged-in administrator only.
 #include "core/Module1.h"
 #include "core/Settings.h"
-#include "core/Tarnbell.h"
+#include "board/browse/BrowsePages.h"
 
-namespace core {
+namespace board {
+
+using namespace core;  // the board frame and the shared helpers
 
 namespace {
 
@@ -39,7 +41,7 @@ std::string VisitorCell(const Tarnbell& page, const std::string& name, const std
 
 }  // namespace
 
-void Tarnbell::Online() {
+void BrowsePages::Online() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
         const Settings& s = CurrentSettings();
         platform::Response& out = Response();
@@ -82,4 +84,4 @@ void Tarnbell::Online() {
     });
 }
 
-}  // namespace core
+}  // namespace board

@@ -91,7 +91,7 @@ private:
     }
 };
 
-inline void RegisterTestPages(site::Router& router) {
+inline void RegisterTestPages(platform::Router& router) {
     router.add("echo.asp", &TestPage::Echo);
     router.add("late.asp", &TestPage::CookieAfterWrite);
     router.add("clear.asp", &TestPage::ClearKeepsCookie);

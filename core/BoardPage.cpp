@@ -1,24 +1,27 @@
-// Page start and end of Tarnbell, and the shared tail of its page methods.
-#include "core/Tarnbell.h"
+// Page start of every board page object, the shared tail of its page
+// methods and the repeat-submit guard.
+#include "core/BoardPage.h"
 
 #include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
+#include "platform/Convert.h"
+#include "platform/DateTime.h"
 #include "platform/Error.h"
 
 namespace core {
 
-void Tarnbell::OnStartPage(platform::ScriptingContext& context) {
+void BoardPage::OnStartPage(platform::ScriptingContext& context) {
     platform::PageObject::OnStartPage(context);
     LoadSettings(Application());
     LoadStyleSettings(Application());
 }
 
-void Tarnbell::ConnectionString(const std::string& value) {
+void BoardPage::ConnectionString(const std::string& value) {
     CurrentSettings().ConnectionString = value;
 }
 
-Page::Page(Tarnbell& owner) : owner_(owner) {}
+Page::Page(BoardPage& owner) : owner_(owner) {}
 
 Page::~Page() = default;
 
@@ -38,7 +41,7 @@ void Page::Refuse(const std::string& message) {
 
 void Page::Stop() { throw PageStopped{}; }
 
-void Tarnbell::RunPage(Closing closing, const std::function<void(Page&)>& body) {
+void BoardPage::RunPage(Closing closing, const std::function<void(Page&)>& body) {
     Page page(*this);
     try {
         body(page);
@@ -55,6 +58,16 @@ void Tarnbell::RunPage(Closing closing, const std::function<void(Page&)>& body) 
         case Closing::Nothing: break;
     }
     // `page` closes its connection as it goes out of scope.
+}
+
+bool BoardPage::PostSubmitCheck() {
+    const platform::Variant last = Session()("SubmitTime");
+    if (!(last == platform::Variant("")) && platform::IsDate(last)) {
+        const long long seconds = platform::SecondsBetween(platform::CDate(last), platform::Now());
+        if (seconds <= CurrentSettings().SubmitInterval) return false;
+    }
+    Session().Set("SubmitTime", platform::Now());
+    return true;
 }
 
 }  // namespace core

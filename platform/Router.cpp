@@ -1,0 +1,57 @@
+#include "platform/Router.h"
+
+#include "platform/Request.h"
+#include "platform/Strings.h"
+
+namespace platform {
+
+void Router::add(std::string_view page, PageHandler handler) {
+    pages_[LCase(page)].own = std::move(handler);
+}
+
+void Router::addAction(std::string_view page, std::string_view action, PageHandler handler,
+                       WhenField when) {
+    std::vector<Action>& entries = pages_[LCase(page)].actions[LCase(action)];
+    for (Action& entry : entries) {
+        if (entry.when == when.field) {
+            entry.handler = std::move(handler);
+            return;
+        }
+    }
+    // Entries that need a field are tried before the one for any request.
+    Action entry{std::move(when.field), std::move(handler)};
+    if (entry.when.empty()) entries.push_back(std::move(entry));
+    else entries.insert(entries.begin(), std::move(entry));
+}
+
+void Router::addAll(const Router& other) {
+    for (const auto& [page, entry] : other.pages_) {
+        if (entry.own) add(page, entry.own);
+        for (const auto& [action, entries] : entry.actions)
+            for (const Action& a : entries) addAction(page, action, a.handler, WhenField(a.when));
+    }
+}
+
+bool Router::has(std::string_view page) const { return pages_.count(LCase(page)) != 0; }
+
+const PageHandler* Router::find(std::string_view page, const Request& request) const {
+    const auto it = pages_.find(LCase(page));
+    if (it == pages_.end()) return nullptr;
+    const PageEntry& entry = it->second;
+    if (!entry.actions.empty()) {
+        const auto action = entry.actions.find(LCase(request("action").str()));
+        if (action != entry.actions.end())
+            for (const Action& a : action->second)
+                if (a.when.empty() || !request.QueryString(a.when).isEmpty() ||
+                    !request.Form(a.when).isEmpty())
+                    return &a.handler;
+    }
+    return entry.own ? &entry.own : nullptr;
+}
+
+Router& RegisteredPages() {
+    static Router routes;
+    return routes;
+}
+
+}  // namespace platform

@@ -1,0 +1,139 @@
+#pragma once
+// Page addresses and the page objects that serve them.
+//
+// How to add a page: declare the method on your area's page class (it
+// derives from core::Tarnbell or core::BoardPage), define it in your area's
+// folder, and register it beside it with a static registrar, e.g. in
+// board/browse/BrowseRoutes.cpp:
+//
+//   const platform::PageRegistrar kList("list.asp", &BrowsePages::list);
+//   // one action of a page that several areas share ("ubbmisc.asp?action=x"):
+//   const platform::ActionRegistrar kIdCheck("ubbmisc.asp", "idcheck", &Tarnbell::IDCheck);
+//   // two forms posting the same action, told apart by a field only one sends:
+//   const platform::ActionRegistrar kMove("archive.asp", "submittransfer",
+//                                         platform::WhenField("Option"), &Archives::Transfer);
+//   // what a page with actions answers to no or an unknown action:
+//   const platform::PageRegistrar kInbox("pm.asp", &PM::Inbox);
+//
+// Addresses and actions compare ignoring case. A page that has actions but
+// no page-wide answer treats a request without a known action as an unknown
+// address: the host answers "page not found" (404). The site builds its
+// routing table from RegisteredPages() when it starts.
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/PageObject.h"
+
+namespace platform {
+
+class Request;
+
+using PageHandler = std::function<void(ScriptingContext&)>;
+
+// One page object's life: create, OnStartPage, `body`, OnEndPage (also when
+// the body throws).
+template <class Page, class Body>
+void ServePage(ScriptingContext& context, Body& body) {
+    Page page;
+    page.OnStartPage(context);
+    try {
+        std::invoke(body, page);
+    } catch (...) {
+        page.OnEndPage();
+        throw;
+    }
+    page.OnEndPage();
+}
+
+template <class Page, class Result>
+PageHandler MethodHandler(Result (Page::*method)()) {
+    return [method](ScriptingContext& context) {
+        auto call = [method](Page& p) { (p.*method)(); };
+        ServePage<Page>(context, call);
+    };
+}
+
+// An action entry that applies only when the request carries `field`
+// (any value, empty included); an empty name applies to every request.
+struct WhenField {
+    explicit WhenField(std::string name = {}) : field(std::move(name)) {}
+    std::string field;
+};
+
+class Router {
+public:
+    // The page's own answer: the whole page, or, for a page with actions,
+    // its answer to a missing or unknown action.
+    void add(std::string_view page, PageHandler handler);
+
+    // router.add("list.asp", &Tarnbell::list);
+    template <class Page, class Result>
+    void add(std::string_view page, Result (Page::*method)()) {
+        add(page, MethodHandler(method));
+    }
+
+    // A page body run on a page object of class Page:
+    // router.add<Tarnbell>("x.asp", [](Tarnbell& page) { ... });
+    // or a method the class inherits: router.add<Tarnbell>("x.asp", &Base::x);
+    template <class Page, class Body>
+    void add(std::string_view page, Body body) {
+        add(page, PageHandler([body](ScriptingContext& context) mutable {
+                ServePage<Page>(context, body);
+            }));
+    }
+
+    // The answer to `page` when its field `action` is `action`.
+    void addAction(std::string_view page, std::string_view action, PageHandler handler,
+                   WhenField when = WhenField());
+
+    // Every route of `other`; its entries replace this table's for the same
+    // page and action.
+    void addAll(const Router& other);
+
+    // Whether `page` (the address without the leading "/") is served here.
+    bool has(std::string_view page) const;
+    // The handler for this request of `page`, or null when the page is not
+    // served here or has no answer to the request's action.
+    const PageHandler* find(std::string_view page, const Request& request) const;
+    // How many addresses are served.
+    std::size_t size() const { return pages_.size(); }
+
+private:
+    struct Action {
+        std::string when;  // the field the entry needs; "" for any request
+        PageHandler handler;
+    };
+    struct PageEntry {
+        PageHandler own;                                    // may be empty
+        std::map<std::string, std::vector<Action>> actions;  // by lower-cased action
+    };
+    std::map<std::string, PageEntry> pages_;  // by lower-cased address
+};
+
+// The routes the areas register while the program loads.
+Router& RegisteredPages();
+
+struct PageRegistrar {
+    template <class Page, class Result>
+    PageRegistrar(std::string_view page, Result (Page::*method)()) {
+        RegisteredPages().add(page, MethodHandler(method));
+    }
+};
+
+struct ActionRegistrar {
+    template <class Page, class Result>
+    ActionRegistrar(std::string_view page, std::string_view action, Result (Page::*method)()) {
+        RegisteredPages().addAction(page, action, MethodHandler(method));
+    }
+    template <class Page, class Result>
+    ActionRegistrar(std::string_view page, std::string_view action, WhenField when,
+                    Result (Page::*method)()) {
+        RegisteredPages().addAction(page, action, MethodHandler(method), std::move(when));
+    }
+};
+
+}  // namespace platform
