@@ -143,8 +143,8 @@ void BrowsePages::Home() {
             out.Write("<tr><td vAlign=top " + s.BGColor + " align=center><img border=0 src=images/" +
                       (visit.IsNewer(lastTime) ? "on" : "off") + ".gif ></td>");
             out.Write("<td  vAlign=top " + s.AltColumnColor1 + "><p><b><a href=\"list.asp?GroupName=" +
-                      server.URLEncode(name) + "\">" + server.HTMLEncode(name) + "</a></b><br>" + rs.Fields("descript").str() +
-                      "</td>");
+                      server.URLEncode(name) + "\">" + server.HTMLEncode(name) + "</a></b><br>" +
+                      rs.Fields("descript").str() + "</td>");
             out.Write("<td   noWrap vAlign=top align=center " + s.AltColumnColor2 + "><p>" +
                       std::to_string(CountOrZero(rs.Fields("subjectcount"))) + "&nbsp;</td>");
             out.Write("<td align=center noWrap vAlign=top " + s.AltColumnColor1 + "><p>" +

@@ -30,7 +30,8 @@ std::string MemberCells(const platform::Server& server, std::int16_t place, bool
                         platform::Recordset& rs) {
     return kCell + std::string("<font color='NAVY'><strong>") + std::to_string(place) + (rightHalf ? " " : "") +
            "</strong></font>&nbsp;</td>" + kCell + "<span class=BigFont>" + server.HTMLEncode(rs.Fields(0)) +
-           "</span>&nbsp;</td>" + kCell + "<span class=BigFont>" + server.HTMLEncode(rs.Fields(1)) + "</span>&nbsp;</td>";
+           "</span>&nbsp;</td>" + kCell + "<span class=BigFont>" + server.HTMLEncode(rs.Fields(1)) +
+           "</span>&nbsp;</td>";
 }
 
 std::string EmptyCells() {

@@ -59,7 +59,8 @@ void WriteAuthorCell(platform::Response& out, const Post& post) {
 
     out.Write("<td nowrap valign=top width=18%>");
     out.Write(HtmlEncode(post.user) + "<br>");
-    out.Write((picture.empty() ? rankIcon.str() : "<img src=" + QuotedAttribute(picture) + " vspace=5>") + "<br>");
+    out.Write((picture.empty() ? rankIcon.str() : "<img src=" + QuotedAttribute(picture) + " vspace=5>") +
+              "<br>");
     out.Write("<b>" + (nickname.empty() ? rankTitle.str() : HtmlEncode(nickname)) + "</b><br>");
     out.Write("发贴：" + (postcount.isNull() ? std::string("0") : HtmlEncode(postcount.str())) + "<br>");
     out.Write("来自：" + HtmlEncode(post["location"].str()) + "<br>");

@@ -39,8 +39,8 @@ void WriteTopic(Tarnbell& page, platform::Recordset& rs) {
     const platform::Server& server = page.Server();
     out.Write("<table  cellpadding=4 border=0 cellspacing=1 width=" + s.InnerTableWidth + ">");
     out.Write("<tr " + s.TableColorStrip + "><td valign=middle colspan=2>");
-    out.Write("<FONT   COLOR=" + s.TableStripTextColor + "><b>[" + server.HTMLEncode(rs.Fields("forumname")) + "] - 主题：" +
-              server.HTMLEncode(rs.Fields("subject")) + "</b></FONT></td></tr>");
+    out.Write("<FONT   COLOR=" + s.TableStripTextColor + "><b>[" + server.HTMLEncode(rs.Fields("forumname")) +
+              "] - 主题：" + server.HTMLEncode(rs.Fields("subject")) + "</b></FONT></td></tr>");
     out.Write("<tr " + s.AltColumnColor1 + "><td width=18% valign=top>" +
               server.HTMLEncode(rs.Fields("username")) + "</td>");
     out.Write("<td><IMG SRC=images/posticon.gif BORDER=0>发贴于 " + FormatPostTime(rs.Fields("posttime")) +
