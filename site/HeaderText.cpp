@@ -33,7 +33,9 @@ std::string HttpDate(platform::DateTime when) {
 std::string SetCookieText(const platform::ResponseCookie& cookie) {
     std::string text = platform::UrlEncode(cookie.Name) + "=" + platform::UrlEncode(cookie.Value);
     if (cookie.Expires) text += "; expires=" + HttpDate(*cookie.Expires);
-    return text;
+    // No script of the board reads its cookies, and no other site's form
+    // or frame carries them along.
+    return text + "; HttpOnly; SameSite=Lax";
 }
 
 std::string LocationText(std::string_view url) {

@@ -12,8 +12,9 @@ namespace site {
 std::string HttpDate(std::time_t when);
 // A local date-time as an HTTP date.
 std::string HttpDate(platform::DateTime when);
-// "name=value[; expires=...]", name and value escaped as URL text on their
-// GBK bytes, so that the request reads them back exactly.
+// "name=value[; expires=...]; HttpOnly; SameSite=Lax", name and value
+// escaped as URL text on their GBK bytes, so that the request reads them
+// back exactly.
 std::string SetCookieText(const platform::ResponseCookie& cookie);
 // An address for the Location header: characters beyond ASCII become GBK
 // %XX escapes, blanks %20, control characters are dropped.

@@ -1,6 +1,7 @@
 #pragma once
 // The site's own pages beside the board's: the jump page that the jump
-// boxes post to, and the start page that forwards to the board home.
+// boxes post to, the start page that forwards to the board home, and the
+// login page.
 #include <string>
 #include <string_view>
 
@@ -16,9 +17,12 @@ public:
     void Jump();
     // Default.htm: forwards to the board home.
     void Start();
+    // login.htm: the login form, in the board's colours, posting to
+    // login.asp.
+    void LoginForm();
 };
 
-// Routes jump.asp and Default.htm.
+// Routes jump.asp, Default.htm and login.htm.
 void RegisterSitePages(platform::Router& router);
 
 // Whether `address` stays on this board: relative, no scheme, no climbing

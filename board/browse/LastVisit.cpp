@@ -14,11 +14,21 @@ bool LastVisit::IsNewer(const platform::Variant& postTime) const {
 
 std::string NowText() { return platform::FormatGeneral(platform::Now()); }
 
-void SetYearCookie(platform::Response& response, std::string_view name, const std::string& value) {
+namespace {
+
+void SetCookieDays(platform::Response& response, std::string_view name, const std::string& value, int days) {
     const platform::DateTime today{std::floor(platform::Now().serial)};
     response.SetCookie(name, value);
-    response.CookieExpires(name, platform::AddDays(today, 365));
+    response.CookieExpires(name, platform::AddDays(today, days));
 }
+
+}  // namespace
+
+void SetYearCookie(platform::Response& response, std::string_view name, const std::string& value) {
+    SetCookieDays(response, name, value, 365);
+}
+
+void DeleteCookie(platform::Response& response, std::string_view name) { SetCookieDays(response, name, "", -365); }
 
 LastVisit ReadSessionLoginDT(const platform::Request& request, platform::Response& response) {
     const platform::Variant cookie = request.Cookies("sessionLoginDT");

@@ -26,6 +26,8 @@ std::string NowText();
 
 // Sets a cookie that lives until a year from today.
 void SetYearCookie(platform::Response& response, std::string_view name, const std::string& value);
+// Empties a cookie and dates it a year back, so that the browser drops it.
+void DeleteCookie(platform::Response& response, std::string_view name);
 
 // The last-visit time from `sessionLoginDT`: a cookie that reads as a
 // date-time gives it; one that does not gives the now text and is left as

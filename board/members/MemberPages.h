@@ -1,0 +1,38 @@
+#pragma once
+// The members' own pages: the rules page and registration (signup.asp),
+// profile editing (profile.asp), personal options (option.asp) and the lost
+// password (ubbmisc.asp?action=lostpw).
+#include <string>
+
+#include "core/Tarnbell.h"
+
+namespace platform {
+class Recordset;
+}
+
+namespace board {
+
+class MemberPages : public core::Tarnbell {
+public:
+    // signup.asp: the rules (no action), the form ("Agree"), the handler
+    // ("RegSubmit"); Signup.cpp and RegSubmit.cpp.
+    void Agree();
+    void Signup();
+    // The rules' two buttons: "同意" leads to the form, "不同意" back to
+    // the board home.
+    void SignupOrLeave();
+    void RegSubmit();
+    // profile.asp: login, edit form and save (Profile.cpp).
+    void Profile();
+    // option.asp: the name-storage and day-filter cookies (Options.cpp).
+    void TarnbellOption();
+    // ubbmisc.asp?action=lostpw: name and password mailed (LostPassword.cpp).
+    void lostpw();
+
+private:
+    void WriteSignupStart();
+    void WriteProfileForm(platform::Recordset& member);
+    void SaveProfile(core::Page& page);
+};
+
+}  // namespace board

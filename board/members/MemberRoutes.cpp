@@ -1,0 +1,26 @@
+// The addresses of the members' pages.
+#include "board/members/MemberPages.h"
+#include "platform/Router.h"
+
+namespace board {
+namespace {
+
+using platform::ActionRegistrar;
+using platform::PageRegistrar;
+
+const PageRegistrar kPages[] = {
+    {"profile.asp", &MemberPages::Profile},
+    {"option.asp", &MemberPages::TarnbellOption},
+};
+
+// signup.asp: the rules without an action, then the form, then the
+// handler; any other action is an unknown page.
+const ActionRegistrar kActions[] = {
+    {"signup.asp", "", &MemberPages::Agree},
+    {"signup.asp", "Agree", &MemberPages::SignupOrLeave},
+    {"signup.asp", "RegSubmit", &MemberPages::RegSubmit},
+    {"ubbmisc.asp", "lostpw", &MemberPages::lostpw},
+};
+
+}  // namespace
+}  // namespace board

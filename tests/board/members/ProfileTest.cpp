@@ -1,0 +1,156 @@
+// Profile editing: the login step, the edit form, the save and its cookies,
+// and a save that names another member than the one verified.
+#include "MembersTest.h"
+
+namespace {
+
+using browse_test::Has;
+using site::Fields;
+
+const char* const kNotAMember = "对不起，你不是论坛的注册用户！";
+
+class ProfileTest : public MembersTest {
+protected:
+    ProfileTest() {
+        AddMemberWithMail("alice", "apw", "alice@example.com");
+        AddMemberWithMail("bob", "bpw", "bob@example.com");
+        db.con.Execute("update register set location='<i>\"Paris\"</i>', signature='</textarea><b>x', daysprune=30, "
+                       "emailview=0, allowmassmail=NULL where username='alice'");
+    }
+
+    site::DriverResponse Verify(const std::string& name, const std::string& password) {
+        return Post("profile.asp", {{"action", "chkUser"}, {"UserName", name}, {"Password", password}});
+    }
+
+    // The edit form's post for `name`, with `changes` applied.
+    site::DriverResponse Save(const std::string& name, const Fields& changes = {}) {
+        Fields form = {{"action", "check"},         {"username", name},  {"Password", "new1"},
+                       {"Password1", "new1"},       {"email", name + "@new.example.com"},
+                       {"location", "Lyon"},        {"Occupation", "cook"}, {"url", "HTTP://Home.Example/A"},
+                       {"oicq", "11"},              {"icq", "22"},       {"Interests", "chess"},
+                       {"Signature", "sig"},        {"emailview", "yes"}, {"allowmassmail", "no"}};
+        for (const auto& [key, value] : changes)
+            for (auto& field : form)
+                if (field.first == key) field.second = value;
+        return Post("profile.asp", form);
+    }
+};
+
+TEST_F(ProfileTest, LoginFormIsPrefilledFromTheCookiesEncoded) {
+    const std::string body =
+        Get("profile.asp", {}, {{"UserName", "a\"><script>"}, {"Password", "p w"}}).body;
+    EXPECT_TRUE(Has(body, "<title>编辑个人资料 -  清风论坛</title>")) << body;
+    EXPECT_TRUE(Has(body, "<form action=profile.asp method=post name=chkUser><input type=hidden name=action "
+                          "value=chkUser>"));
+    EXPECT_TRUE(Has(body, "name=UserName size=25 class=smallInput value=\"a&quot;&gt;&lt;script&gt;\">"));
+    EXPECT_TRUE(Has(body, "type=password value=\"p w\">&nbsp;&nbsp;<a href=ubbmisc.asp?action=lostpw>"));
+    EXPECT_FALSE(Has(body, "<script>"));
+    // An unknown step writes the frame only.
+    const std::string other = Get("profile.asp", {{"action", "other"}}).body;
+    EXPECT_FALSE(Has(other, "<form"));
+    EXPECT_TRUE(Has(other, "感谢每一位参与讨论的朋友</font></p></body></html>"));
+}
+
+TEST_F(ProfileTest, EditFormIsFilledFromTheVerifiedMembersRowEncoded) {
+    EXPECT_TRUE(Has(Verify("alice", "wrong").body, kNotAMember));
+    EXPECT_TRUE(Has(Post("profile.asp", {{"action", "chkuser"}}).body, kNotAMember));
+    // Credentials in the address are not taken.
+    EXPECT_TRUE(Has(Get("profile.asp", {{"action", "chkuser"}, {"username", "alice"}, {"password", "apw"}}).body,
+                    kNotAMember));
+
+    const std::string form = Verify("ALICE", "apw").body;
+    EXPECT_TRUE(Has(form, "<input type=hidden value=\"alice\" name=username>")) << form;
+    EXPECT_TRUE(Has(form, "<td valign=top><b>名字:</b></td><td valign=top>alice</td>"));
+    EXPECT_TRUE(Has(form, "name=email maxlength=50 size=50 class=smallInput value=\"alice@example.com\">"));
+    EXPECT_TRUE(Has(form, "name=Location maxLength=50 class=smallInput value=\"&lt;i&gt;&quot;Paris&quot;"
+                          "&lt;/i&gt;\">"));
+    EXPECT_TRUE(Has(form, "class=smallArea>&lt;/textarea&gt;&lt;b&gt;x</textarea>"));
+    EXPECT_TRUE(Has(form, "name=emailview value=yes>是 <input type=radio name=emailview value=no checked>否"));
+    // A null consent marks neither choice.
+    EXPECT_TRUE(Has(form, "name=AllowMassMail value=yes>好的 <input type=radio name=AllowMassMail value=no>不行"));
+
+    // A logged-in session goes straight to its own member's form.
+    Post("login.asp", {{"UserName", "bob"}, {"Password", "bpw"}});
+    EXPECT_TRUE(Has(Get("profile.asp").body, "<input type=hidden value=\"bob\" name=username>"));
+}
+
+TEST_F(ProfileTest, SaveStoresTheRowThenTheCookies) {
+    Verify("alice", "apw");
+    const site::DriverResponse saved =
+        Save("alice", {{"Password1", "  new1 "}, {"Signature", std::string(600, 'z')}});
+    EXPECT_TRUE(Has(saved.body, "编辑用户资料成功，按此回 清风论坛 首页>>")) << saved.body;
+    EXPECT_EQ(Column("alice", "password"), "new1");
+    EXPECT_EQ(Column("alice", "email"), "alice@new.example.com");
+    EXPECT_EQ(Column("alice", "url"), "HTTP://Home.Example/A");
+    EXPECT_EQ(Column("alice", "signature"), std::string(500, 'z'));
+    EXPECT_EQ(Column("alice", "emailview"), "True");
+    EXPECT_EQ(Column("alice", "allowmassmail"), "False");
+    EXPECT_EQ(Column("alice", "namestorage"), "False");
+    EXPECT_EQ(Column("bob", "password"), "bpw");
+    // No NameStorage cookie: the login cookies go.
+    EXPECT_EQ(CookieState(saved, "NameStorage"), "no");
+    EXPECT_EQ(CookieState(saved, "UserName"), "<deleted>");
+    EXPECT_EQ(CookieState(saved, "Password"), "<deleted>");
+    EXPECT_EQ(CookieState(saved, "DaysPrune"), "<unset>");
+
+    driver.jar["NameStorage"] = "YES";
+    const site::DriverResponse kept = Save("alice", {{"Password", "new2"}, {"Password1", "new2"}});
+    EXPECT_EQ(Column("alice", "namestorage"), "True");
+    EXPECT_EQ(CookieState(kept, "NameStorage"), "yes");
+    EXPECT_EQ(CookieState(kept, "UserName"), "alice");
+    EXPECT_EQ(CookieState(kept, "Password"), "new2");
+    EXPECT_EQ(CookieState(kept, "DaysPrune"), "30");
+}
+
+TEST_F(ProfileTest, RefusedSavesChangeNeitherRowNorCookies) {
+    Set("EMailCheck", true);
+    Verify("alice", "apw");
+    struct Case {
+        Fields changes;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{{"Password", ""}, {"Password1", ""}}, "口令不能为空！"},
+        {{{"Password", "new1 "}, {"Password1", "new1 "}}, "两口令不符，请修改"},
+        {{{"Password", "abcdefghijk"}, {"Password1", "abcdefghijk"}}, "口令输入错误，请用英文字符、数字作为您的口令"},
+        {{{"Password", "a.b"}, {"Password1", "a.b"}}, "口令输入错误"},
+        {{{"email", ""}}, "你必须输入一个Email地址！"},
+        {{{"email", "alice-at-example.com"}}, "你输入的Email地址不合法"},
+        {{{"email", "BOB@example.com"}}, "您输入的 EMail 已经有人使用"},
+    };
+    for (const Case& c : cases) {
+        const site::DriverResponse page = Save("alice", c.changes);
+        EXPECT_TRUE(Has(page.body, c.message)) << c.changes.front().second << "\n" << page.body;
+        EXPECT_TRUE(page.cookies.empty()) << c.message;
+        EXPECT_EQ(Column("alice", "password"), "apw") << c.message;
+        EXPECT_EQ(Column("alice", "email"), "alice@example.com") << c.message;
+    }
+    // The member's own address, and a shared one when addresses need not be unique.
+    Save("alice", {{"email", "ALICE@example.com"}});
+    EXPECT_EQ(Column("alice", "email"), "ALICE@example.com");
+    Set("EMailCheck", false);
+    Save("alice", {{"email", "bob@example.com"}});
+    EXPECT_EQ(Column("alice", "email"), "bob@example.com");
+}
+
+TEST_F(ProfileTest, SaveActsOnlyOnTheMemberThisSessionProved) {
+    // No login step in this session.
+    EXPECT_TRUE(Has(Save("bob").body, kNotAMember));
+    // Verified as alice, the form posted with bob's name.
+    Verify("alice", "apw");
+    const site::DriverResponse forged = Save("bob");
+    EXPECT_TRUE(Has(forged.body, kNotAMember)) << forged.body;
+    EXPECT_TRUE(forged.cookies.empty());
+    EXPECT_EQ(Column("bob", "password"), "bpw");
+    EXPECT_EQ(Column("bob", "email"), "bob@example.com");
+    // A logged-in member saves their own row, and the session keeps working.
+    driver.jar.clear();
+    Post("login.asp", {{"UserName", "bob"}, {"Password", "bpw"}});
+    EXPECT_TRUE(Has(Save("alice").body, kNotAMember));
+    EXPECT_TRUE(Has(Save("BOB").body, "编辑用户资料成功"));
+    EXPECT_EQ(Column("bob", "password"), "new1");
+    EXPECT_EQ(Column("alice", "password"), "apw");
+    EXPECT_TRUE(Has(Get("profile.asp").body, "<input type=hidden value=\"bob\" name=username>"));
+}
+
+}  // namespace
