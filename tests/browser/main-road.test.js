@@ -189,3 +189,33 @@ test('search with Chinese words', async (t) => {
   }
   await page.close();
 });
+
+test('a visitor registers with a Chinese name, logs in and is greeted by name', async (t) => {
+  const name = '测试会员';
+  await browser.clearCookies();
+  const page = await visit(t, board.url('signup.asp'), 'signup-rules');
+  if (!page) return;
+  assert.ok((await page.locator('body').innerText()).includes('论坛规则及用户协议'), 'the rules come first');
+  await Promise.all([page.waitForNavigation(), page.click('input[value="同意"]')]);
+  await board.screenshot(page, 'signup-form');
+  await page.fill('input[name=UserName]', name);
+  await page.fill('input[name=password]', 'pw2026');
+  await page.fill('input[name=password2]', 'pw2026');
+  await page.fill('input[name=Email]', 'member@example.com');
+  await page.fill('input[name=Location]', '杭州');
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  await board.screenshot(page, 'signup-done');
+  const done = await page.locator('body').innerText();
+  assert.ok(done.includes(`${name} 您好`), 'the result greets the new member');
+  assert.ok(done.includes('杭州'), 'the result lists what was entered');
+
+  await page.goto(board.url('login.htm'));
+  await board.screenshot(page, 'login');
+  await page.fill('input[name=UserName]', name);
+  await page.fill('input[name=Password]', 'pw2026');
+  await Promise.all([page.waitForURL(/default\.asp/i), page.click('input[name=Submit]')]);
+  await board.screenshot(page, 'home-member');
+  assert.ok((await page.locator('body').innerText()).includes(`成员 ${name}`), 'the home page names the member');
+  assert.equal(await page.evaluate(() => document.cookie), '', 'no script reads the board\'s cookies');
+  await page.close();
+});
