@@ -112,7 +112,7 @@ TEST_F(HostSocketTest, ClearDropsTheBodyButKeepsTheCookie) {
     const auto cleared = client.Get("/clear.asp");
     ASSERT_TRUE(cleared);
     EXPECT_EQ(Text(cleared), "after clear");
-    EXPECT_EQ(cleared->get_header_value("Set-Cookie"), "Kept=yes");
+    EXPECT_EQ(cleared->get_header_value("Set-Cookie"), "Kept=yes; HttpOnly; SameSite=Lax");
 }
 
 TEST_F(HostSocketTest, SessionValueSurvivesOnlyWithTheSessionCookie) {

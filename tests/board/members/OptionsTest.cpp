@@ -28,7 +28,9 @@ TEST_F(OptionsTest, FormShowsTheCookiesChoices) {
         const std::string body = Get("option.asp", {}, c.cookies).body;
         const std::string context = c.cookies.empty() ? "none" : c.cookies.front().second;
         EXPECT_EQ(Count(body, " selected>"), c.selected ? 1u : 0u) << context << "\n" << body;
-        if (c.selected) EXPECT_TRUE(Has(body, c.selected)) << context;
+        if (c.selected) {
+            EXPECT_TRUE(Has(body, c.selected)) << context;
+        }
         EXPECT_EQ(Has(body, "type=radio value=yes checked>"), c.storeName) << context;
         EXPECT_EQ(Has(body, "type=radio  value=no checked>"), !c.storeName) << context;
     }

@@ -54,7 +54,9 @@ TEST_F(RegistrationTest, RulesAndFormFollowTheSettings) {
         EXPECT_EQ(Has(form, "我们将根据你提供的邮件地址把注册密码发送给你"), c.mailed);
         EXPECT_EQ(Has(form, "为了便于其他成员和您联系"), !c.mailed);
         EXPECT_EQ(browse_test::Count(form, " selected>"), c.selected ? 1u : 0u);
-        if (c.selected) EXPECT_TRUE(Has(form, c.selected));
+        if (c.selected) {
+            EXPECT_TRUE(Has(form, c.selected));
+        }
         EXPECT_TRUE(Has(form, "<option value=100 >显示前一百天的贴子<option value=365 >"));
         EXPECT_TRUE(Has(form, "<input TYPE=HIDDEN NAME=action VALUE=RegSubmit >"));
     }
@@ -192,7 +194,9 @@ TEST_F(RegistrationTest, CookiesFollowNameStorageAndTheMailedPassword) {
         EXPECT_EQ(CookieState(page, "DaysPrune"), c.daysPrune) << context;
         EXPECT_TRUE(platform::IsDate(CookieState(page, "lastLoginDT"))) << context;
         for (const auto& [name, line] : page.headers)
-            if (name == "Set-Cookie") EXPECT_TRUE(Has(line, "; HttpOnly; SameSite=Lax")) << line;
+            if (name == "Set-Cookie") {
+                EXPECT_TRUE(Has(line, "; HttpOnly; SameSite=Lax")) << line;
+            }
     }
 }
 
