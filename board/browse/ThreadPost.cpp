@@ -2,6 +2,7 @@
 
 #include "board/browse/Converter.h"
 #include "board/browse/MemberAddresses.h"
+#include "core/MemberLinks.h"
 #include "core/Module1.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
@@ -59,8 +60,7 @@ void WriteAuthorCell(platform::Response& out, const Post& post) {
 
     out.Write("<td nowrap valign=top width=18%>");
     out.Write(HtmlEncode(post.user) + "<br>");
-    out.Write((picture.empty() ? rankIcon.str() : "<img src=" + QuotedAttribute(picture) + " vspace=5>") +
-              "<br>");
+    out.Write(core::MemberPicture(picture, rankIcon.str()) + "<br>");
     out.Write("<b>" + (nickname.empty() ? rankTitle.str() : HtmlEncode(nickname)) + "</b><br>");
     out.Write("发贴：" + (postcount.isNull() ? std::string("0") : HtmlEncode(postcount.str())) + "<br>");
     out.Write("来自：" + HtmlEncode(post["location"].str()) + "<br>");
@@ -91,7 +91,7 @@ std::string EmailLink(const Post& post) {
 }
 
 std::string HomepageLink(const Post& post) {
-    const std::string address = HomepageAddress(post["homepage"].str());
+    const std::string address = core::HomepageAddress(post["homepage"].str());
     if (address.empty()) return "";
     return post.Link(QuotedAttribute(address) + " target=_blank",
                      "<img src=images/home.gif border=0" + post.Alt("访问" + post.user + "的主页") + ">");

@@ -219,3 +219,53 @@ test('a visitor registers with a Chinese name, logs in and is greeted by name', 
   assert.equal(await page.evaluate(() => document.cookie), '', 'no script reads the board\'s cookies');
   await page.close();
 });
+
+test('a member sends a private message that the recipient reads in the inbox', async (t) => {
+  const subject = `悄悄话测试 ${Date.now()}`;
+  const words = '晚上八点在老地方见';
+  // Logs in through the private-message login form and follows the forwarding page.
+  async function logIn(page, who) {
+    assert.ok((await page.locator('body').innerText()).includes('您必须通过身份验证'), 'the login form comes first');
+    await page.fill('input[name=userName]', who.name);
+    await page.fill('input[name=Password]', who.password);
+    await Promise.all([page.waitForNavigation(), page.click('input[name=SUBMIT]')]);
+    assert.ok((await page.locator('body').innerText()).includes('我们已经确认了你的身份'), 'the login is accepted');
+    await Promise.all([page.waitForNavigation(), page.click('a:has-text("如果你不想再等")')]);
+  }
+
+  await browser.clearCookies();
+  const page = await visit(t, board.url('pm.asp?action=newpm'), 'pm-login');
+  if (!page) return;
+  await logIn(page, board.seed.admin);
+  await board.screenshot(page, 'pm-compose');
+  assert.match(await page.title(), /发表悄悄话/);
+  await page.fill('input[name=recipient]', board.seed.member.name);
+  await page.fill('input[name=Subject]', subject);
+  await page.fill('textarea[name=Message]', `${words} [b]不见不散[/b]`);
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  assert.ok((await page.locator('body').innerText()).includes('谢谢你发表悄悄话'), 'the message is sent');
+
+  // The recipient, in a session of his own.
+  await browser.clearCookies();
+  await page.goto(board.url('pm.asp'));
+  await logIn(page, board.seed.member);
+  await board.screenshot(page, 'pm-inbox');
+  assert.match(await page.title(), /收件箱/);
+  const row = page.locator('tr', { has: page.locator('a', { hasText: subject }) });
+  assert.equal(await row.locator('img[alt="新留言"]').count(), 1, 'the message is marked new');
+
+  await page.goto(board.url('default.asp'));
+  await board.screenshot(page, 'pm-home-notice');
+  assert.match(await page.locator('body').innerText(), /您有\d+条新悄悄话/, 'the board home announces it');
+
+  await page.goto(board.url('pm.asp?action=inbox'));
+  await Promise.all([page.waitForURL(/viewpm/i), page.locator('a', { hasText: subject }).click()]);
+  await board.screenshot(page, 'pm-read');
+  assert.ok((await page.locator('body').innerText()).includes(words), 'the text is shown');
+  assert.equal(await page.locator('b', { hasText: '不见不散' }).count(), 1, 'its markup is converted');
+  assert.equal(await page.locator('a', { hasText: '回复' }).count(), 1, 'it can be answered');
+  await page.goto(board.url('pm.asp?action=inbox'));
+  const readRow = page.locator('tr', { has: page.locator('a', { hasText: subject }) });
+  assert.equal(await readRow.locator('img[alt="旧留言"]').count(), 1, 'once read it is marked old');
+  await page.close();
+});

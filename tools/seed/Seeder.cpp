@@ -90,6 +90,7 @@ SeedReport SeedBoard(const SeedOptions& options) {
     report.posts = plan.posts.size();
     report.busyForum = plan.forums[plan.busyForum].name;
     report.privateForum = plan.forums[plan.privateForum].name;
+    if (plan.members.size() > 1) report.firstMember = plan.members[1].name;
     if (!plan.topics.empty()) {
         report.longThreadId = plan.topics[plan.longTopic].postid;
         report.longThreadPosts = plan.topics[plan.longTopic].replies + 1;

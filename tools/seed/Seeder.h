@@ -25,6 +25,7 @@ struct SeedReport {
     std::size_t messages = 0;
     std::string busyForum;
     std::string privateForum;
+    std::string firstMember;  // the first member after the administrator
     long long longThreadId = 0;
     long longThreadPosts = 0;
     double seconds = 0;

@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
         std::printf("long thread: newsdetail.asp?id=%lld (%ld posts)\n", r.longThreadId, r.longThreadPosts);
         std::printf("members: %zu (\"%s\" with password \"%s\"; the others \"%s\")\n", r.members,
                     boardseed::kAdminName, boardseed::kAdminPassword, boardseed::kMemberPassword);
+        std::printf("first member: %s\n", r.firstMember.c_str());
         std::printf("announcements: %zu, archives: %zu, private messages: %zu\n", r.announcements, r.archives,
                     r.messages);
         std::printf("elapsed: %.1f s\n", r.seconds);

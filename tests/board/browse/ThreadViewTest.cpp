@@ -9,6 +9,7 @@
 
 #include "BrowseBoard.h"
 #include "board/browse/MemberAddresses.h"
+#include "core/MemberLinks.h"
 #include "board/browse/ThreadHits.h"
 #include "platform/Convert.h"
 #include "platform/Recordset.h"
@@ -237,7 +238,7 @@ TEST_F(ThreadViewTest, MemberPanelAndLinks) {
                                "<b>高级用户</b><br>发贴：41<br>来自：上海<br>注册：2020-03-05<br></td>"));
     EXPECT_TRUE(Has(body, "<img align=absmiddle  border=0 src=icon/icon2.gif>&nbsp;发表于 "));
     EXPECT_TRUE(Has(body, "<a href=\"mailto:joe@example.com\"><img src=images/email.gif border=0 alt=\"按此发邮件给joe\"></a>"));
-    EXPECT_TRUE(Has(body, "<a href=\"http://www.joe.example\" target=_blank><img src=images/home.gif"));
+    EXPECT_TRUE(Has(body, "<a href=\"http://www.Joe.example\" target=_blank><img src=images/home.gif"));
     EXPECT_TRUE(Has(body, "<a href=\"javascript:winopen('ubbmisc.asp?action=icqmessage&UIN=12345')\">"
                                "<img src=http://icq-status.example.net/scripts/online.dll?icq=12345&img=5 width=18"));
     EXPECT_TRUE(Has(body, "<img src=images/oicq.gif border=0 alt=\"joe的oicq是678\">"));
@@ -272,13 +273,13 @@ TEST(HomepageAddressTest, LinksOnlyWebAddresses) {
         {"", ""},
         {"http://", ""},
         {"HTTP:///", ""},
-        {"www.Example.com", "http://www.example.com"},
-        {"HTTP://A.com/x", "http://a.com/x"},
+        {"www.Example.com", "http://www.Example.com"},
+        {"HTTP://A.com/X", "HTTP://A.com/X"},
         {"https://b.org", "https://b.org"},
         {"javascript:alert('http://x')", "http://javascript:alert('http://x')"},
         {"a.com/?u=http://b", "http://a.com/?u=http://b"},
     };
-    for (const auto& c : cases) EXPECT_EQ(board::HomepageAddress(c.stored), c.linked) << c.stored;
+    for (const auto& c : cases) EXPECT_EQ(core::HomepageAddress(c.stored), c.linked) << c.stored;
     EXPECT_TRUE(board::IsAllDigits("0123"));
     for (const char* no : {"", "12a", "１２", "-1"}) EXPECT_FALSE(board::IsAllDigits(no)) << no;
 }

@@ -25,6 +25,8 @@ function reported(pattern, what) {
 const seed = {
   busyForum: reported(/^busy forum: (.+) \(list\.asp/m, 'busy forum'),
   longThreadId: Number(reported(/^long thread: newsdetail\.asp\?id=(\d+)/m, 'long thread')),
+  admin: { name: reported(/^members: \d+ \("([^"]+)"/m, 'administrator'), password: reported(/with password "([^"]+)"/m, 'administrator password') },
+  member: { name: reported(/^first member: (.+)$/m, 'first member'), password: reported(/the others "([^"]+)"/m, 'member password') },
   // The long thread's first post holds this bold text, a smiley and a quote.
   showcaseBold: '这个贴子欢迎大家一直跟下去',
 };
