@@ -44,7 +44,7 @@ void BM_UpdateOnline(benchmark::State& state) {
     int visitor = 0;
     for (auto _ : state) {
         const std::string ip = "10.0.0." + std::to_string(visitor++ % state.range(0));
-        benchmark::DoNotOptimize(p.page.UpdateOnline(ip, "列表"));
+        benchmark::DoNotOptimize(p.page.UpdateOnline(ip, "列表", ""));
     }
 }
 BENCHMARK(BM_UpdateOnline)->Arg(20)->Arg(200);

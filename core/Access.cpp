@@ -1,6 +1,6 @@
-// Who the visitor is and what the visitor may enter: the board login, the
-// forum lookup with its access rule, the private-forum identity form and its
-// handler, and the visit's start time.
+// What the visitor may do: the board login, the forum admission with the
+// private-forum identity form and its handler, and the visit's start time.
+// Who the visitor is: core/Visitor.cpp.
 #include <cmath>
 
 #include "core/Module1.h"
@@ -14,14 +14,6 @@
 #include "platform/Strings.h"
 
 namespace core {
-
-namespace {
-
-bool SessionLoggedIn(const platform::Session& session) {
-    return session("Login") == platform::Variant(1);
-}
-
-}  // namespace
 
 void Tarnbell::Login() {
     RunPage(Closing::Nothing, [&](Page& p) {
@@ -44,15 +36,26 @@ void Tarnbell::Login() {
     });
 }
 
-bool Tarnbell::CheckForum(platform::Connection& con, const std::string& forumname) {
-    if (forumname.empty()) return false;
+namespace {
+
+// A private forum's admission in this session, kept apart from the board's
+// other session values whatever the forum is called.
+std::string AdmissionKey(const std::string& forumname) { return "admitted:" + forumname; }
+
+}  // namespace
+
+ForumAdmission Tarnbell::CheckForum(platform::Connection& con, const std::string& forumname) {
+    ForumAdmission forum;
+    if (forumname.empty()) return forum;
     platform::Recordset rs;
-    rs.Open("select * from forum where forumname=?", con, {forumname});
-    if (rs.Eof()) return false;
-    CurrentForumRestrict = platform::LCase(rs.Fields("restrict").str());
-    CurrentForumMaster = rs.Fields("forummaster").str();
-    if (CurrentForumMaster.empty()) CurrentForumMaster = "诚征版主";
-    return true;
+    rs.Open("select [restrict], forummaster from forum where forumname=?", con, {forumname});
+    if (rs.Eof()) return forum;
+    forum.exists = true;
+    forum.rule = platform::LCase(rs.Fields("restrict").str());
+    forum.master = rs.Fields("forummaster").str();
+    if (forum.master.empty()) forum.master = "诚征版主";
+    forum.admitted = forum.rule != "private" || !Session()(AdmissionKey(forumname)).isEmpty();
+    return forum;
 }
 
 void Tarnbell::PrivateForum(const std::string& forumname) {
@@ -94,19 +97,12 @@ void Tarnbell::PrivateForum(const std::string& forumname) {
 
 void Tarnbell::IDCheck() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
-        std::string name, password;
-        if (SessionLoggedIn(Session())) {
-            name = Session()("UserName").str();
-            password = Session()("Password").str();
-        } else {
-            name = platform::Trim(Request()("UserName").str());
-            password = platform::Trim(Request()("Password").str());
-        }
+        Credentials member = ActingCredentials(Request(), Session());
         const std::string forum = platform::Trim(Request()("Forum").str());
         const std::string forumPassword = platform::Trim(Request()("ForumPassword").str());
         const std::string url = Request()("url").str();
 
-        const std::int16_t level = GetModeratorLevel(name, password, forum, p.Db());
+        const std::int16_t level = GetModeratorLevel(member.name, member.password, forum, p.Db());
         if (level == -1)
             p.Refuse("对不起，您不是本论坛的注册用户，请注册后再使用！按浏览器的后退按钮可重新处理！");
         if (level == 0) {
@@ -121,7 +117,7 @@ void Tarnbell::IDCheck() {
                         {forum});
             if (rs.Eof()) p.Refuse("对不起，您不能进入该身份认证论坛，按浏览器后退按钮可重新处理！");
         }
-        Session().Set(forum, true);
+        Session().Set(AdmissionKey(forum), true);
         Wait("谢谢你！我们已经确认了你的身份并允许你进入此论坛", url, "该论坛", 2);
     });
 }

@@ -55,7 +55,8 @@ void Publish(platform::Application& app, const Counts& counts, platform::Variant
 
 }  // namespace
 
-std::string Tarnbell::UpdateOnline(const std::string& ip, const std::string& location) {
+std::string Tarnbell::UpdateOnline(const std::string& ip, const std::string& location,
+                                   const std::string& member) {
     platform::Application& app = Application();
     const std::size_t rows = static_cast<std::size_t>(std::max<int>(CurrentSettings().MaxUser + 1, 0));
     std::string result;
@@ -66,9 +67,7 @@ std::string Tarnbell::UpdateOnline(const std::string& ip, const std::string& loc
         platform::Variant stored = app("Online");
         platform::VariantArray list = stored.isEmpty() ? FreshList(rows) : std::move(stored.array());
 
-        platform::Variant sessionName = Session()("UserName");
-        const std::string name =
-            sessionName == platform::Variant("") ? Request().Cookies("UserName").str() : sessionName.str();
+        const std::string& name = member;
         const bool guest = name.empty();
 
         bool matched = false;

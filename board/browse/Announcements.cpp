@@ -46,15 +46,15 @@ bool IsNewSinceVisit(const Variant& visitStart, const Variant& posted) {
 void BrowsePages::Getannounce() {
     RunPage(Closing::CopyrightAndBody, [&](Page& p) {
         const std::string forum = Request().QueryString("Forum").str();
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "查看公告");
-
         const Settings& s = CurrentSettings();
+        StartPage(p, {"查看公告", "公告 - " + s.BBName});
+
         platform::Response& out = Response();
         platform::Connection& con = p.Db();
         // A private forum's announcements are for the visitors admitted to
         // it, as its topics are.
-        if (CheckForum(con, forum) && CurrentForumRestrict == "private" && Session()(forum).isEmpty()) {
-            out.Write(PageHead("公告 - " + s.BBName));
+        const ForumAdmission admission = CheckForum(con, forum);
+        if (admission.exists && !admission.admitted) {
             PrivateForum(forum);
             p.Stop();
         }
@@ -70,7 +70,6 @@ void BrowsePages::Getannounce() {
         const std::int16_t count = platform::CInt(Variant(rs.RecordCount()));
         const Variant visitStart = GetSessionLoginDT();
 
-        out.Write(PageHead("公告 - " + s.BBName));
         out.Write("<center>");
         if (s.BBStyle == "UBB") {
             WriteUbbHeader(out, forum, con);

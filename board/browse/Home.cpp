@@ -59,18 +59,13 @@ void BrowsePages::Home() {
 
     RunPage(Closing::BodyOnly, [&](Page& p) {
         const std::string visitorIP = Request().ServerVariables("Remote_addr").str();
-        const std::string displayName = UpdateOnline(visitorIP, "首页");
+        const std::string displayName =
+            StartPage(p, {"首页", s.BBName, "<div align=center><center>",
+                          "<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td>" +
+                              "<td><p align=Left>&nbsp;&nbsp;&nbsp;<b><font class=bbtitle color=\"" +
+                              s.BBTitleFontColor + "\">" + s.BBName + "</font></b></p><p>" + GetNavBarHtml() +
+                              "</p></td></tr></table>"});
         const board::LastVisit visit = StartVisit(Request(), out, Session());
-
-        out.Write(PageHead(s.BBName));
-        out.Write("<div align=center><center>");
-        if (s.BBStyle == "UBB") {
-            out.Write("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td>");
-            out.Write("<td><p align=Left>&nbsp;&nbsp;&nbsp;<b><font class=bbtitle color=\"" + s.BBTitleFontColor +
-                      "\">" + s.BBName + "</font></b></p><p>" + GetNavBarHtml() + "</p></td></tr></table>");
-        } else if (s.BBStyle == "CLUB") {
-            out.Write(GetClubHeader());
-        }
 
         platform::Connection& con = p.Db();
         out.Write("<table border=0 width=" + s.TableWidth + "><tr>"
@@ -165,25 +160,18 @@ void BrowsePages::Home() {
         }
         rs.Close();
 
-        // Unread private messages of the member the session or the cookies name.
+        // Unread private messages of the member the visitor proved to be.
         out.Write(CategoryStrip("悄悄话"));
         out.Write("<tr><td vAlign=top " + s.BGColor + " align=center >");
-        std::string name, password;
-        if (!Session()("Password").str().empty() || !Session()("UserName").str().empty()) {
-            name = Session()("UserName").str();
-            password = Session()("Password").str();
-        } else if (!Request().Cookies("UserName").str().empty() || !Request().Cookies("Password").str().empty()) {
-            name = Request().Cookies("UserName").str();
-            password = Request().Cookies("Password").str();
-        }
+        const Credentials& member = Visitor(p);
         std::string notice;
-        if (name.empty() || password.empty()) {
+        if (!member.IsMember() || member.password.empty()) {
             out.Write("<img src=images/pm_off_b.gif>");
             notice = "检查您的悄悄话";
         } else {
             rs.Open("select count(postid) from PM inner join register on PM.recipient=register.username "
                     "where recipient=? and password=? and isnew=1",
-                    con, {name, password});
+                    con, {member.name, member.password});
             const std::int32_t unread = CountOrZero(rs.Fields(0));
             rs.Close();
             if (unread == 0) {

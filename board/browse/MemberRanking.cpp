@@ -84,23 +84,10 @@ void BrowsePages::Top() {
     RunPage(Closing::CopyrightAndBody, [&](Page& p) {
         const Settings& s = CurrentSettings();
         platform::Response& out = Response();
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "排行榜");
-        out.Write(PageHead("排行榜 - " + s.BBName));
-        out.Write("<div><center>");
-        if (s.BBStyle == "UBB") {
-            out.Write("<table border=0 width=" + s.TableWidth + ">");
-            out.Write("<tbody>");
-            out.Write("<tr>");
-            out.Write("<td>" + s.Logo + "</td>");
-            out.Write("<td><p align=Left>&nbsp;&nbsp;&nbsp;<b>" + s.BBName + "排行榜</b><br>");
-            out.Write("<br>");
-            out.Write("<p><span class=smallFont>" + GetNavBarHtml() + "</span></p>");
-            out.Write("</td>");
-            out.Write("</tr>");
-            out.Write("</tbody></table>");
-        } else if (s.BBStyle == "CLUB") {
-            out.Write(GetClubHeader());
-        }
+        StartPage(p, {"排行榜", "排行榜 - " + s.BBName, "<div><center>",
+                      "<table border=0 width=" + s.TableWidth + "><tbody><tr><td>" + s.Logo + "</td>" +
+                          "<td><p align=Left>&nbsp;&nbsp;&nbsp;<b>" + s.BBName + "排行榜</b><br><br>" +
+                          "<p><span class=smallFont>" + GetNavBarHtml() + "</span></p></td></tr></tbody></table>"});
         out.Write("<br>");
 
         WriteRanking(*this, p.Db(), kByPosts);

@@ -35,24 +35,13 @@ void BrowsePages::Pack() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
         const Settings& s = CurrentSettings();
         platform::Response& out = Response();
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "打包下载");
-        out.Write(PageHead(Server().HTMLEncode(Request()("subject")) + "打包下载 - " + s.BBName));
+        StartPage(p, {"打包下载", Server().HTMLEncode(Request()("subject")) + "打包下载 - " + s.BBName});
 
         if (Request().ServerVariables("REQUEST_METHOD").str() != "POST") {
             out.Write("<center>");
-            if (s.BBStyle == "UBB") {
-                out.Write("<table border=0 width=" + s.TableWidth + ">");
-                out.Write("<tr>");
-                out.Write("<td>");
-                out.Write(s.Logo + "</td>");
-                out.Write("<td align=center valign=middle> <strong><font color=" + s.BBTitleFontColor +
-                          ">打包下载</font></strong>");
-                out.Write("<p>");
-                out.Write(GetNavBarHtml() + "</p></td></tr>");
-                out.Write("</table>");
-            } else if (s.BBStyle == "CLUB") {
-                out.Write(GetClubHeader());
-            }
+            WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td>" +
+                             "<td align=center valign=middle> <strong><font color=" + s.BBTitleFontColor +
+                             ">打包下载</font></strong><p>" + GetNavBarHtml() + "</p></td></tr></table>");
             out.Write("<form action=download.asp method=post>");
             out.Write("<input type=hidden name=topic value=\"" + Server().HTMLEncode(Request()("topic")) + "\">");
             out.Write(s.TableBorderOpen);
@@ -103,9 +92,10 @@ void BrowsePages::Pack() {
         const std::string threadId = parentId.isNull() ? std::to_string(id) : parentId.str();
 
         const std::string forum = rs.Fields("forumname").str();
-        if (!CheckForum(p.Db(), forum))
+        const ForumAdmission admission = CheckForum(p.Db(), forum);
+        if (!admission.exists)
             p.Refuse("对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！");
-        if (CurrentForumRestrict == "private" && Session()(forum).isEmpty()) {
+        if (!admission.admitted) {
             PrivateForum(forum);
             p.Stop();
         }

@@ -24,20 +24,10 @@ board::SearchChoices ReadChoices(const platform::Request& request) {
 
 }  // namespace
 
-void WriteSearchHeader(Tarnbell& page, const std::string& ubbHeader) {
-    const std::string& style = CurrentSettings().BBStyle;
-    if (style == "UBB")
-        page.Response().Write(ubbHeader);
-    else if (style == "CLUB")
-        page.Response().Write(page.GetClubHeader());
-}
-
 void BrowsePages::Search() {
     RunPage(Closing::CopyrightAndBody, [&](Page& p) {
         const std::string action = platform::LCase(Request()("action").str());
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "搜索");
-        Response().Write(PageHead("搜索 - " + CurrentSettings().BBName));
-        Response().Write("<center>");
+        StartPage(p, {"搜索", "搜索 - " + CurrentSettings().BBName, "<center>"});
 
         // A new list, refused before any statement runs when it asks too much.
         board::SearchList list;

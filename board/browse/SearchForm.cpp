@@ -46,7 +46,7 @@ void WriteSearchForm(Tarnbell& page, Page& p) {
     const Settings& s = CurrentSettings();
     platform::Response& out = page.Response();
     out.Write("<form ACTION=search.asp METHOD=POST>");
-    WriteSearchHeader(page, "<table border=0 width=" + s.TableWidth + ">" + kFormHeader);
+    page.WriteBoardHeader("<table border=0 width=" + s.TableWidth + ">" + kFormHeader);
     out.Write(s.TableBorderOpen);
     out.Write("<table border=0 cellPadding=4 cellSpacing=1 width=" + s.InnerTableWidth + ">");
     out.Write("<tbody>");

@@ -8,10 +8,6 @@
 
 namespace board {
 
-// The board header of either half: `ubbHeader` in the UBB style, the club
-// header in the CLUB style, nothing otherwise.
-void WriteSearchHeader(core::Tarnbell& page, const std::string& ubbHeader);
-
 // The search form, with the public forums and the archives to choose from.
 void WriteSearchForm(core::Tarnbell& page, core::Page& p);
 

@@ -107,7 +107,7 @@ void WritePage(Tarnbell& page, Page& p, const SqlStatement& statement, long reco
     rs.Open(statement.sql, con, platform::CursorType::Static, statement.params);
     rs.KnownRecordCount(recordCount);
 
-    WriteSearchHeader(page, "<TABLE border=0 width=" + s.TableWidth + "><TBODY><TR><TD align=left>" + s.Logo +
+    page.WriteBoardHeader("<TABLE border=0 width=" + s.TableWidth + "><TBODY><TR><TD align=left>" + s.Logo +
                                 "</td>" + kResultsHeader);
     if (rs.Bof() && rs.Eof()) {
         out.Write("<TABLE border=0 width=" + s.TableWidth + ">");

@@ -62,11 +62,10 @@ std::string TextAsHtml(const platform::Server& server, const std::string& text) 
 }  // namespace
 
 void BrowsePages::SendThread() {
-    RunPage(Closing::BodyOnly, [&](Page&) {
+    RunPage(Closing::BodyOnly, [&](Page& p) {
         const Settings& s = CurrentSettings();
         platform::Response& out = Response();
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "推荐给你的朋友");
-        out.Write(PageHead("把本页发送给你的朋友 - " + s.BBName));
+        StartPage(p, {"推荐给你的朋友", "把本页发送给你的朋友 - " + s.BBName});
 
         if (Request().ServerVariables("request_method").str() != "POST") {
             const std::string subject = Request().QueryString("subject").str();
@@ -75,15 +74,10 @@ void BrowsePages::SendThread() {
                                         referer + ">" + subject + "</a>";
             out.Write("<center>");
             out.Write("<FORM ACTION=ubbmisc.asp METHOD=POST>");
-            if (s.BBStyle == "UBB") {
-                out.Write("<table border=0 width=" + s.TableWidth + "><TR bgcolor=#FFFFFF>");
-                out.Write("<TD align=left><A HREF=default.asp><IMG src=images/vuvedirir.gif BORDER=0 "
-                          "ALT=VUVEdirir></A></TD>");
-                out.Write("<TD align=right valign=bottom><FONT COLOR=" + s.BBTitleFontColor +
-                          "><B>把本页发送给朋友</B></FONT></td></tr></table>");
-            } else if (s.BBStyle == "CLUB") {
-                out.Write(GetClubHeader());
-            }
+            WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><TR bgcolor=#FFFFFF>"
+                             "<TD align=left><A HREF=default.asp><IMG src=images/vuvedirir.gif BORDER=0 "
+                             "ALT=VUVEdirir></A></TD><TD align=right valign=bottom><FONT COLOR=" +
+                             s.BBTitleFontColor + "><B>把本页发送给朋友</B></FONT></td></tr></table>");
             out.Write("<BR>" + s.TableBorderOpen + "<TABLE BORDER=0 cellspacing=1 cellpadding=4 width=" +
                       s.InnerTableWidth + ">");
             const FormField fields[] = {

@@ -224,7 +224,8 @@ std::int16_t PageCount(long posts, std::int16_t perPage) {
 
 void BrowsePages::Detail() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "查看话题内容");
+        const Settings& s = CurrentSettings();
+        RecordVisit(p, "查看话题内容");
         const Variant idValue = Request()("id");
         if (!IsPositiveNumber(idValue)) p.Refuse("调用参数错误，请检查！");
         // The number as the request wrote it: "12.5" names no post.
@@ -250,7 +251,6 @@ void BrowsePages::Detail() {
         const Variant pageValue = Request()("page");
         if (!pageValue.isEmpty() && IsPositiveNumber(pageValue)) page = platform::CInt(pageValue);
 
-        const Settings& s = CurrentSettings();
         platform::Recordset rs;
         rs.Open(kFirstRowQuery, con, {topicId});
         if (rs.Eof()) p.Refuse("没有该主题！");
@@ -262,13 +262,17 @@ void BrowsePages::Detail() {
         if (page > pageCount) page = pageCount;
 
         platform::Response& out = Response();
-        out.Write(PageHead(HtmlEncode(topic.subject) + " - " + s.BBName));
-        if (!CheckForum(con, topic.forum))
+        const ForumAdmission admission = CheckForum(con, topic.forum);
+        if (!admission.exists)
             p.Refuse("对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！");
-        if (CurrentForumRestrict == "private" && Session()(topic.forum).isEmpty()) {
+        // A visitor not admitted to the forum learns nothing of the topic,
+        // its subject in the title included.
+        if (!admission.admitted) {
+            out.Write(PageHead(s.BBName));
             PrivateForum(topic.forum);
             p.Stop();
         }
+        out.Write(PageHead(HtmlEncode(topic.subject) + " - " + s.BBName));
 
         rs.Open(kPageQuery, con,
                 {Variant(topic.postid), Variant(topic.postid), Variant(s.HotCount), Variant((page - 1) * s.HotCount)});

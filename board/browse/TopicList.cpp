@@ -89,8 +89,8 @@ std::optional<long> StoredTopicCount(platform::Connection& con, const std::strin
 
 class TopicListPage {
 public:
-    TopicListPage(Tarnbell& page, platform::Connection& con, std::string forum, const board::LastVisit& visit,
-                  std::int16_t days)
+    TopicListPage(Tarnbell& page, platform::Connection& con, std::string forum, std::string master,
+                  const board::LastVisit& visit, std::int16_t days)
         : s_(CurrentSettings()),
           page_(page),
           out_(page.Response()),
@@ -99,6 +99,7 @@ public:
           forum_(std::move(forum)),
           forumHtml_(server_.HTMLEncode(forum_)),
           forumUrl_(server_.URLEncode(forum_)),
+          master_(std::move(master)),
           visit_(visit),
           days_(days) {}
 
@@ -188,7 +189,7 @@ private:
     // The forum's name, its moderators and its current announcement.
     void WriteForumLines() {
         out_.Write("<font color=#000080><b>" + forumHtml_ + "</b></font><br>");
-        out_.Write("<font color=#2f2f4f>版主：" + page_.CurrentForumMaster + "</font><br>");
+        out_.Write("<font color=#2f2f4f>版主：" + master_ + "</font><br>");
         WriteAnnouncement();
     }
 
@@ -303,6 +304,7 @@ private:
     platform::Server& server_;
     platform::Connection& con_;
     std::string forum_, forumHtml_, forumUrl_;
+    std::string master_;
     const board::LastVisit& visit_;
     std::int16_t days_;
 };
@@ -312,22 +314,21 @@ private:
 void BrowsePages::list() {
     const Settings& s = CurrentSettings();
     RunPage(Closing::BodyOnly, [&](Page& p) {
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "贴子列表");
-        Response().Write(PageHead("贴子列表 - " + s.BBName) + "\r\n");
-        Response().Write("<center>");
+        StartPage(p, {"贴子列表", "贴子列表 - " + s.BBName, "\r\n<center>"});
 
         const std::string forum = Request().QueryString("GroupName").str();
         platform::Connection& con = p.Db();
-        if (!CheckForum(con, forum))
+        const ForumAdmission admission = CheckForum(con, forum);
+        if (!admission.exists)
             p.Refuse("对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！");
-        if (CurrentForumRestrict == "private" && Session()(forum).str().empty()) {
+        if (!admission.admitted) {
             PrivateForum(forum);
             p.Stop();
         }
 
         const board::LastVisit visit = board::ReadSessionLoginDT(Request(), Response());
         const std::int16_t days = DayFilter(Request(), Response());
-        TopicListPage list(*this, con, forum, visit, days);
+        TopicListPage list(*this, con, forum, admission.master, visit, days);
         if (s.BBStyle == "UBB" || s.BBStyle == "CLUB") list.WriteHeader();
         list.WriteTopics();
         list.WriteLegend();

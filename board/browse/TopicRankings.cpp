@@ -54,20 +54,11 @@ void WriteTopicRanking(Tarnbell& page, const TopicRanking& ranking) {
     page.RunPage(Closing::CopyrightAndBody, [&](Page& p) {
         const Settings& s = CurrentSettings();
         platform::Response& out = page.Response();
-        page.UpdateOnline(page.Request().ServerVariables("Remote_addr").str(), ranking.location);
-
         const std::string heading = ranking.heading;
-        out.Write(PageHead(heading + " - " + s.BBName));
-        out.Write("<center>");
-        if (s.BBStyle == "UBB") {
-            out.Write("<table border=0 width=" + s.TableWidth + ">");
-            out.Write("<tr><td>" + s.Logo + "</td>");
-            out.Write("<td align=center><b>" + heading + "</b><br><p align=right>" + GetNavBarHtml() +
-                      "</p></td></tr>");
-            out.Write("</table>");
-        } else if (s.BBStyle == "CLUB") {
-            out.Write(page.GetClubHeader());
-        }
+        page.StartPage(p, {ranking.location, heading + " - " + s.BBName, "<center>",
+                           "<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td>" +
+                               "<td align=center><b>" + heading + "</b><br><p align=right>" + GetNavBarHtml() +
+                               "</p></td></tr></table>"});
 
         platform::Recordset rs;
         rs.Open(RankingQuery(ranking), p.Db());

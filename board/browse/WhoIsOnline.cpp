@@ -14,20 +14,6 @@ namespace {
 enum Field : int { VisitorName, VisitorIP, VisitStart, LastRequestTime, LastScanTime, VisitorActivity };
 const char* const kGuest = "GUEST ";
 
-// The visitor's identity as the board knows it: the session's login, else
-// the name and password cookies, checked against the member table.
-bool VisitorIsAdministrator(Tarnbell& page, platform::Connection& con) {
-    std::string name, password;
-    if (page.Session()("Login") == platform::Variant(1)) {
-        name = page.Session()("UserName").str();
-        password = page.Session()("Password").str();
-    } else {
-        name = page.Request().Cookies("UserName").str();
-        password = page.Request().Cookies("Password").str();
-    }
-    return GetModeratorLevel(name, password, "", con) == 1;
-}
-
 std::string HeadCell(const std::string& text, bool nowrap) {
     return std::string(nowrap ? "<td nowrap>" : "<td>") + "<b><font color=" + CurrentSettings().TableStripTextColor +
            ">" + text + "</font></b></td>";
@@ -45,18 +31,14 @@ void BrowsePages::Online() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
         const Settings& s = CurrentSettings();
         platform::Response& out = Response();
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "谁在线");
-        const bool debug = Request()("action").str() == "debug" && VisitorIsAdministrator(*this, p.Db());
-
-        out.Write(PageHead("谁在线 - " + s.BBName) + "\r\n");
-        out.Write("<center>");
-        if (s.BBStyle == "UBB") {
-            out.Write("<table border=0 width=" + s.TableWidth + "><tr><td valign=top>" + s.Logo + "</td>");
-            out.Write("<td align=center><p><font class=bbtitle>谁在线</font></p><p>" + GetNavBarHtml() +
-                      "</p></td></tr></table>");
-        } else {
-            out.Write(GetClubHeader());
-        }
+        StartPage(p, {"谁在线", "谁在线 - " + s.BBName, "\r\n<center>",
+                      "<table border=0 width=" + s.TableWidth + "><tr><td valign=top>" + s.Logo + "</td>" +
+                          "<td align=center><p><font class=bbtitle>谁在线</font></p><p>" + GetNavBarHtml() +
+                          "</p></td></tr></table>"});
+        // The debug view is for an administrator the visitor proved to be.
+        Credentials member = Visitor(p);
+        const bool debug = Request()("action").str() == "debug" &&
+                           GetModeratorLevel(member.name, member.password, "", p.Db()) == 1;
 
         out.Write(s.TableBorderOpen);
         out.Write("<table width=" + s.InnerTableWidth + " border=0 cellspacing=1 cellPadding=4>\r\n");

@@ -16,14 +16,11 @@ enum Field { Name, IP, Start, LastRequest, LastScan, Activity };
 
 class OnlineListTest : public ::testing::Test {
 protected:
-    // One request of a visitor: `sessionName` and `cookieName` as the
-    // visitor's session value and cookie UserName.
-    std::string visit(const std::string& ip, const std::string& sessionName = "",
-                      const std::string& cookieName = "", const std::string& location = "列表") {
+    // One request of a visitor, as `member` (empty: a guest).
+    std::string visit(const std::string& ip, const std::string& member = "", const std::string& location = "列表") {
         TarnbellPage tp(&app_);
-        tp.session().Set("UserName", sessionName);
-        tp.Start("/list.asp", "", cookieName.empty() ? "" : "UserName=" + cookieName);
-        return tp.page().UpdateOnline(ip, location);
+        tp.Start("/list.asp");
+        return tp.page().UpdateOnline(ip, location, member);
     }
     platform::VariantArray list() { return app_("Online").array(); }
     std::string cell(Field f, std::size_t row) { return list().at(f, row).str(); }
@@ -52,22 +49,16 @@ TEST_F(OnlineListTest, FirstVisitorCreatesTheList) {
     EXPECT_EQ(guestCount(), 1);
 }
 
-TEST_F(OnlineListTest, MemberKnownOnlyFromTheSessionIsNoGuest) {
-    EXPECT_EQ(visit("1.1.1.1", "alice"), "alice");
-    EXPECT_EQ(onlineCount(), 1);
-    EXPECT_EQ(guestCount(), 0);
-}
-
 TEST_F(OnlineListTest, MatchingByAddressAndByName) {
     visit("1.1.1.1");                                   // guest in row 0
-    EXPECT_EQ(visit("1.1.1.1", "", "alice"), "alice");  // member takes the guest row over
+    EXPECT_EQ(visit("1.1.1.1", "alice"), "alice");  // member takes the guest row over
     EXPECT_EQ(cell(Name, 0), "alice");
     EXPECT_EQ(guestCount(), 0);
 
     EXPECT_EQ(visit("1.1.1.1"), "alice");  // a guest at the member's address keeps the name
     EXPECT_EQ(cell(Name, 0), "alice");
 
-    EXPECT_EQ(visit("2.2.2.2", "alice", "", "帖子"), "alice");  // member found by name
+    EXPECT_EQ(visit("2.2.2.2", "alice", "帖子"), "alice");  // member found by name
     EXPECT_EQ(cell(IP, 0), "2.2.2.2");
     EXPECT_EQ(cell(Activity, 0), "帖子");
     EXPECT_EQ(cell(IP, 1), "");

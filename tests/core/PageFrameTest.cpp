@@ -44,6 +44,36 @@ TEST(BoardHeader, ClubHeaderAndLinkBar) {
     EXPECT_EQ(core::GetNavBarHtml(), "<a href=x.asp>X</a>");
 }
 
+// The page start: the visitor in the online list, the head, the opening and
+// the board header of the page style; no header for a style the board does
+// not know.
+TEST(StartPage, WritesTheHeadAndTheHeaderOfThePageStyle) {
+    const struct {
+        const char* style;
+        const char* header;
+    } cases[] = {
+        {"UBB", "<ubb>"},
+        {"CLUB",
+         "<table border=0 width=95%><tr><td align=center><b>L</b></td></tr>"
+         "<tr><td align=right><p>N</p></td></tr></table>"},
+        {"OTHER", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        TarnbellPage tp;
+        tp.app().Set("BBStyle", c.style);
+        tp.app().Set("Logo", "<b>L</b>");
+        tp.app().Set("NavBar", "N");
+        core::Tarnbell& page = tp.Start();
+        std::string shown;
+        page.RunPage(core::Closing::Nothing,
+                     [&](core::Page& p) { shown = page.StartPage(p, {"列表", "T", "<center>", "<ubb>"}); });
+        EXPECT_EQ(tp.Body(), kHeadStart + "<title>T</title></head><body  bgcolor=\"#FFFFFF\" > <center>" + c.header);
+        EXPECT_EQ(shown, "GUEST ");
+        EXPECT_EQ(tp.app()("Online").array().at(5, 0).str(), "列表");
+    }
+}
+
 TEST(ErrorForm, ReplacesWhatThePageWroteWithTheMessage) {
     TarnbellPage tp;
     tp.Start().Response().Write("<table><tr><td>half a page");

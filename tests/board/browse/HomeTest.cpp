@@ -158,14 +158,20 @@ TEST(HomeTest, MessagesAndOnlineLineByVisitor) {
          "<img src=images/pm_on_b.gif align=absmiddle></td><td colspan=5 bgcolor=\"#f7f7f7\" ><a href=pm.asp>"
          "<b>悄悄话</b></a> <br> - 您有3条新悄悄话</td>",
          "成员 alice - 现在 1 个成员和 0 个游客在这个论坛"},
-        {"wrong password", {{"UserName", "alice"}, {"Password", "wrong"}}, " - 您没有新悄悄话</td>", "成员 alice"},
-        {"name with markup", {{"UserName", "<script>x</script>"}, {"Password", "pw"}}, " - 您没有新悄悄话</td>",
-         "成员 &lt;script&gt;x&lt;/script&gt; - "},
+        // Cookies that name no member, or a name alone, make a guest.
+        {"wrong password", {{"UserName", "alice"}, {"Password", "wrong"}}, " - 检查您的悄悄话</td>",
+         "游客 (10.1.2.*) - 现在 0 个成员和 1 个游客在这个论坛"},
+        {"name alone", {{"UserName", "alice"}}, " - 检查您的悄悄话</td>", "游客 (10.1.2.*)"},
+        {"unknown name with markup", {{"UserName", "<script>x</script>"}, {"Password", "pw"}},
+         " - 检查您的悄悄话</td>", "游客 (10.1.2.*)"},
+        {"member with markup in the name", {{"UserName", "<b>"}, {"Password", "pw"}}, " - 您没有新悄悄话</td>",
+         "成员 &lt;b&gt; - "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         BrowseBoard board;
         board.AddMember("alice", "pw");
+        board.AddMember("<b>", "pw");
         for (int isNew : {1, 1, 1, 0})
             board.db.con.Execute("insert into PM (sender, recipient, subject, isnew) values ('bob', 'alice', 's', ?)",
                                  {isNew});
@@ -174,6 +180,7 @@ TEST(HomeTest, MessagesAndOnlineLineByVisitor) {
         EXPECT_TRUE(Has(body, "<a href=online.asp><b>当前浏览的朋友 (1)</b></a> <br>"));
         EXPECT_TRUE(Has(body, c.online)) << body;
         EXPECT_FALSE(Has(body, "<script>"));
+        EXPECT_FALSE(Has(body, "成员 <b>"));
     }
 }
 

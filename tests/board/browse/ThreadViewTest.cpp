@@ -178,11 +178,15 @@ TEST_F(ThreadViewTest, PrivateForumAsksForIdentityFirst) {
     const std::string form = View(topic).body;
     EXPECT_TRUE(Has(form, "<b>加　密　论　坛</b>"));
     EXPECT_FALSE(Has(form, "正文1"));
+    EXPECT_TRUE(Has(form, "<title>Tarnbell</title>")) << "the title names no topic to a refused visitor";
+    EXPECT_FALSE(Has(form, "主题"));
     EXPECT_EQ(Hits(topic), 0);
 
     driver.Post("ubbmisc.asp", {{"action", "idcheck"}, {"UserName", "joe"}, {"Password", "pw"},
                                   {"Forum", "密室"}, {"ForumPassword", "Pw"}});
-    EXPECT_TRUE(Has(View(topic).body, "正文1"));
+    const std::string admitted = View(topic).body;
+    EXPECT_TRUE(Has(admitted, "正文1"));
+    EXPECT_TRUE(Has(admitted, "<title>主题 - Tarnbell</title>"));
 }
 
 TEST_F(ThreadViewTest, TopicStateDecidesLockRowRepliesAndOptions) {

@@ -1,0 +1,38 @@
+#pragma once
+// Who the visitor is. Every page that acts for a member, greets one or lists
+// one as online asks here.
+#include <functional>
+#include <string>
+
+namespace platform {
+class Connection;
+class Request;
+class Session;
+}  // namespace platform
+
+namespace core {
+
+// A member's name and password as a page acts with them; an empty name for
+// a guest.
+struct Credentials {
+    std::string name;
+    std::string password;
+    bool IsMember() const { return !name.empty(); }
+};
+
+// Whether the board's login succeeded in this session (session value
+// `Login` is 1).
+bool SessionLoggedIn(const platform::Session& session);
+
+// The credentials a page acts with for a member: the session's after the
+// board login, else the request fields `UserName` and `Password`, trimmed.
+Credentials ActingCredentials(const platform::Request& request, const platform::Session& session);
+
+// The member the visitor has proven to be: the one a login of this session
+// named, else the one the `UserName` and `Password` cookies name once they
+// match a member (checked once a session, through `db`, for each pair of
+// cookies); a guest otherwise, whatever a `UserName` cookie alone says.
+Credentials ProvenVisitor(const platform::Request& request, platform::Session& session,
+                          const std::function<platform::Connection&()>& db);
+
+}  // namespace core
