@@ -20,12 +20,8 @@ void MemberPages::lostpw() {
 
         if (Request().ServerVariables("REQUEST_METHOD").str() != "POST") {
             out.Write("<center>");
-            if (s.BBStyle == "UBB") {
-                out.Write("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td><td><FONT COLOR=" +
-                          s.BBTitleFontColor + "><b>通过提供电子邮件获得密码</b></td></tr></table>");
-            } else if (s.BBStyle == "CLUB") {
-                out.Write(GetClubHeader());
-            }
+            WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td><td><FONT COLOR=" +
+                             s.BBTitleFontColor + "><b>通过提供电子邮件获得密码</b></td></tr></table>");
             out.Write("<table border=0 width=" + s.TableWidth + "><tr><td ><p><b>你可以通过提供电子邮件来获得你的用户名和"
                       "密码。我们会将与此邮件相关的用户名和密码发至下面的信箱中。</b></p></td></tr>"
                       "<tr><td ><FORM ACTION=ubbmisc.asp METHOD=POST><p><br><b>你的电子邮件地址：</b><br>"

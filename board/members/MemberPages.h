@@ -30,7 +30,7 @@ public:
     void lostpw();
 
 private:
-    void WriteSignupStart();
+    void WriteSignupStart(core::Page& p);
     void WriteProfileForm(platform::Recordset& member);
     void SaveProfile(core::Page& page);
 };

@@ -25,11 +25,14 @@ std::int16_t ShownDayFilter(const platform::Variant& cookie) {
 }  // namespace
 
 void MemberPages::TarnbellOption() {
-    RunPage(core::Closing::Nothing, [&](core::Page&) {
+    RunPage(core::Closing::Nothing, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
         const platform::Request& in = Request();
         platform::Response& out = Response();
-        UpdateOnline(in.ServerVariables("Remote_addr").str(), "选项");
+        StartPage(p, {"选项", "选项设置 - " + s.BBName, "<center>",
+                      "<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td>"
+                      "<td><center><font color=" + s.BBTitleFontColor + "><p><b>论坛选项</b></p></font></center></td>"
+                      "</tr></table>"});
 
         if (in.ServerVariables("request_method").str() == "POST") {
             const auto& storage = in.Form().Values("NameStorage");
@@ -53,15 +56,6 @@ void MemberPages::TarnbellOption() {
         const std::int16_t days = ShownDayFilter(in.Cookies("DaysPrune"));
         const bool storeName = in.Cookies("NameStorage").str() != "no";
 
-        out.Write(core::PageHead("选项设置 - " + s.BBName));
-        out.Write("<center>");
-        if (s.BBStyle == "UBB") {
-            out.Write("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td>"
-                      "<td><center><font color=" + s.BBTitleFontColor + "><p><b>论坛选项</b></p></font></center></td>"
-                      "</tr></table>");
-        } else if (s.BBStyle == "CLUB") {
-            out.Write(GetClubHeader());
-        }
         out.Write("<table border=0 width=" + s.TableWidth + "><TBODY><tr>"
                   "<td><b>您可以通过定制选项来表现论坛。目前，您有两个选项可以设置。 </b><ul>"
                   "<li>一项存储一年您的用户名和密码(在这一年里您可以不必每次重复填写您的用户名或密码)."

@@ -28,8 +28,6 @@ using platform::Variant;
 constexpr const char* kVerifiedMember = "ProfileMember";
 constexpr const char* kNotAMember = "对不起，你不是论坛的注册用户！";
 
-bool LoggedIn(const platform::Session& session) { return session("Login") == Variant(1); }
-
 // A quoted attribute value.
 std::string Attr(const std::string& value) { return "\"" + HtmlEncode(value) + "\""; }
 
@@ -45,8 +43,8 @@ void MemberPages::Profile() {
         const platform::Request& in = Request();
         platform::Response& out = Response();
         platform::Session& session = Session();
-        UpdateOnline(in.ServerVariables("Remote_addr").str(), "编辑个人资料");
-        out.Write(core::PageHead("编辑个人资料 -  " + s.BBName));
+        // Its CLUB header stands centred: the style branch is its own.
+        StartPage(p, {"编辑个人资料", "编辑个人资料 -  " + s.BBName});
         if (s.BBStyle == "UBB") {
             out.Write("<center><table border=0 width=" + s.TableWidth + "><tbody><tr><td>" + s.Logo + "</td>"
                       "<td><p align=Left><font class=bbtitle>编辑个人资料</font><br><br><p>" + core::GetNavBarHtml() +
@@ -56,7 +54,7 @@ void MemberPages::Profile() {
         }
 
         std::string action = platform::LCase(in("action").str());
-        if (action.empty() && LoggedIn(session)) action = "chkuser";
+        if (action.empty() && core::SessionLoggedIn(session)) action = "chkuser";
 
         if (action.empty()) {
             out.Write("<center><form action=profile.asp method=post name=chkUser>"
@@ -74,7 +72,7 @@ void MemberPages::Profile() {
                       "</center>");
         } else if (action == "chkuser") {
             // Credentials travel in the posted form only, never in an address.
-            const bool loggedIn = LoggedIn(session);
+            const bool loggedIn = core::SessionLoggedIn(session);
             const std::string name = loggedIn ? session("UserName").str() : in.Form("username").str();
             const std::string password = loggedIn ? session("Password").str() : in.Form("password").str();
             platform::Recordset rs;
@@ -146,7 +144,7 @@ void MemberPages::SaveProfile(core::Page& p) {
     const platform::Request& in = Request();
     platform::Session& session = Session();
 
-    const std::string verified = LoggedIn(session) ? session("UserName").str() : session(kVerifiedMember).str();
+    const std::string verified = core::SessionLoggedIn(session) ? session("UserName").str() : session(kVerifiedMember).str();
     if (verified.empty() || !platform::EqualsIgnoreCase(verified, in.Form("username").str())) p.Refuse(kNotAMember);
 
     std::string password = in.Form("Password").str();
@@ -192,7 +190,7 @@ void MemberPages::SaveProfile(core::Page& p) {
         DeleteCookie(out, "UserName");
         DeleteCookie(out, "Password");
     }
-    if (LoggedIn(session) && platform::EqualsIgnoreCase(session("UserName").str(), member))
+    if (core::SessionLoggedIn(session) && platform::EqualsIgnoreCase(session("UserName").str(), member))
         session.Set("Password", password);
     out.Write("<p align=center><a href=default.asp><b>编辑用户资料成功，按此回 " + s.BBName + " 首页>></a></b></p>");
 }

@@ -57,7 +57,7 @@ void MemberPages::RegSubmit() {
     RunPage(core::Closing::Nothing, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
         const platform::Request& in = Request();
-        UpdateOnline(in.ServerVariables("Remote_addr").str(), "注册");
+        RecordVisit(p, "注册");
 
         Registration r;
         r.name = in.Form("UserName").str();

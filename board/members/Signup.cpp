@@ -19,26 +19,18 @@ struct FormRow {
 
 }  // namespace
 
-void MemberPages::WriteSignupStart() {
+void MemberPages::WriteSignupStart(core::Page& p) {
     const core::Settings& s = core::CurrentSettings();
-    platform::Response& out = Response();
-    UpdateOnline(Request().ServerVariables("Remote_addr").str(), "用户注册");
-    out.Write(core::PageHead("用户注册 - " + s.BBName));
-    out.Write("<center>");
-    if (s.BBStyle == "UBB") {
-        out.Write("<table border=0 width=" + s.TableWidth + ">");
-        out.Write("<tr><td>" + s.Logo + "</td>");
-        out.Write("<td align=center valign=middle><font class=bbtitle>" + s.BBName + " 用户注册</font></td>");
-        out.Write("</tr></table>");
-    } else if (s.BBStyle == "CLUB") {
-        out.Write(GetClubHeader());
-    }
+    StartPage(p, {"用户注册", "用户注册 - " + s.BBName, "<center>",
+                  "<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td>" +
+                      "<td align=center valign=middle><font class=bbtitle>" + s.BBName + " 用户注册</font></td>" +
+                      "</tr></table>"});
 }
 
 void MemberPages::Agree() {
-    RunPage(core::Closing::CopyrightAndBody, [&](core::Page&) {
+    RunPage(core::Closing::CopyrightAndBody, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
-        WriteSignupStart();
+        WriteSignupStart(p);
         Response().Write(
             "<form NAME=Register METHOD=POST ACTION=Signup.asp>" + s.TableBorderOpen +
             "<table cellpadding=4 border=0 cellspacing=1   align=center width=" + s.InnerTableWidth + ">"
@@ -61,10 +53,10 @@ void MemberPages::SignupOrLeave() {
 }
 
 void MemberPages::Signup() {
-    RunPage(core::Closing::CopyrightAndBody, [&](core::Page&) {
+    RunPage(core::Closing::CopyrightAndBody, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
         platform::Response& out = Response();
-        WriteSignupStart();
+        WriteSignupStart(p);
         out.Write("<form NAME=Register METHOD=POST ACTION=Signup.asp>" + s.TableBorderOpen +
                   "<table cellpadding=4 border=0 cellspacing=1   align=center width=" + s.InnerTableWidth + ">");
         out.Write("<tr " + s.AltColumnColor1 + "><td colspan=2><b>要发表贴子，你首先要注册."
