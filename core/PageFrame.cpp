@@ -2,6 +2,7 @@
 // page's output: error, message with jump box, and timed forwarding.
 #include "core/PageFrame.h"
 
+#include "core/BoardAddress.h"
 #include "core/JumpBox.h"
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
@@ -26,21 +27,6 @@ std::string Tarnbell::GetClubHeader() {
 }
 
 namespace {
-
-// Forwarding follows only addresses inside this board: no scheme, no
-// "//host", no backslash (browsers read it as "/"), no control characters
-// or leading blank (browsers strip those before parsing).
-bool IsBoardRelativeAddress(const std::string& url) {
-    if (url.empty() || url[0] == ' ') return false;
-    if (url.rfind("//", 0) == 0) return false;
-    for (unsigned char c : url)
-        if (c < 0x20 || c == 0x7f || c == '\\') return false;
-    for (char c : url) {
-        if (c == '/' || c == '?' || c == '#') break;
-        if (c == ':') return false;
-    }
-    return true;
-}
 
 // The start the three short pages share: everything written so far goes.
 void StartShortPage(platform::Response& out) {
@@ -83,7 +69,7 @@ platform::Variant BoardPage::MessageWithJumpTo(platform::Connection& con, const 
 
 void BoardPage::Wait(const std::string& tip, const std::string& url, const std::string& target,
                     std::uint8_t waittime) {
-    const std::string address = platform::HtmlEncode(IsBoardRelativeAddress(url) ? url : "default.asp");
+    const std::string address = platform::HtmlEncode(IsBoardAddress(url) ? url : "default.asp");
     const std::string seconds = std::to_string(waittime);
     platform::Response& out = Response();
     StartShortPage(out);

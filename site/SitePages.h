@@ -13,7 +13,7 @@ namespace site {
 class SitePages : public platform::PageObject {
 public:
     // jump.asp: forwards to the address in `jumpTo`, or to the board home
-    // when that is not a relative address of this board.
+    // when that is not an address of this board (core/BoardAddress.h).
     void Jump();
     // Default.htm: forwards to the board home.
     void Start();
@@ -24,9 +24,5 @@ public:
 
 // Routes jump.asp, Default.htm and login.htm.
 void RegisterSitePages(platform::Router& router);
-
-// Whether `address` stays on this board: relative, no scheme, no climbing
-// out with "..", no control characters.
-bool IsBoardRelativeAddress(std::string_view address);
 
 }  // namespace site
