@@ -1,30 +1,19 @@
 #include "core/Schema.h"
 
-#include <sqlite3.h>
-
-#include "platform/SqliteDatabase.h"
-
 namespace core {
 
-void EnsureDatabase(const std::string& path) {
-    auto db = std::make_shared<platform::SqliteDatabase>(path, /*create=*/true);
-    // WAL lets readers go on while one request writes; the setting stays
-    // with the file.
-    db->Exec("PRAGMA journal_mode=WAL");
-    db->Exec("BEGIN IMMEDIATE");
-    try {
-        bool empty;
-        {
-            platform::SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table'");
-            tables.Step();
-            empty = tables.Int(0) == 0;
-        }
-        if (empty) db->Exec(SchemaSql());
-        db->Exec("COMMIT");
-    } catch (...) {
-        sqlite3_exec(db->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
+// To change the layout, add a step at the end of the list: the next number
+// and its SQL (new tables, columns, indexes or triggers, and whatever
+// rewrites the rows already stored). Never edit a step that has shipped:
+// boards that took it will not run it again. Each step runs in one
+// transaction, once per board file, at the server's start.
+const std::vector<platform::SchemaStep>& SchemaSteps() {
+    static const std::vector<platform::SchemaStep> steps = {
+        {1, SchemaSql()},
+    };
+    return steps;
 }
+
+void EnsureDatabase(const std::string& path) { platform::UpgradeDatabaseFile(path, SchemaSteps()); }
 
 }  // namespace core

@@ -1,16 +1,23 @@
 #pragma once
 // The board's database schema: thirteen tables, their indexes and the
-// triggers that keep the stored counters current.
+// triggers that keep the stored counters current, built by numbered steps.
 #include <string>
+#include <vector>
+
+#include "platform/SchemaUpgrade.h"
 
 namespace core {
 
-// The whole schema as SQL text (core/Schema.sql, built into the library).
+// Step 1's SQL text (core/Schema.sql, built into the library): the layout
+// of the first boards.
 const std::string& SchemaSql();
 
-// Creates the schema in the SQLite file at `path` when the file is missing
-// or empty; an existing database is left as it is. Failures raise
-// platform::RuntimeError.
+// Every step of the layout, in order (see core/Schema.cpp to add one).
+const std::vector<platform::SchemaStep>& SchemaSteps();
+
+// Creates the database in the SQLite file at `path` when the file is
+// missing or empty, and upgrades a file made by an earlier build by the
+// steps it has not taken. Failures raise platform::RuntimeError.
 void EnsureDatabase(const std::string& path);
 
 }  // namespace core

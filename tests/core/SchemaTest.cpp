@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 #include "TestDatabase.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
+#include "platform/SqliteDatabase.h"
 
 using platform::Recordset;
 using platform::RuntimeError;
@@ -204,4 +207,23 @@ TEST(Schema, TopicListQueryUsesTheForumTopicsIndex) {
     std::string plan = rs.GetString(" ", "\n");
     EXPECT_NE(plan.find("post_forum_topics"), std::string::npos) << plan;
     EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+}
+
+TEST(Schema, ABoardOfTheFirstLayoutIsUpgradedToTheLayoutOfANewBoard) {
+    std::ifstream frozen(TEST_SOURCE_DIR "/tests/core/data/BoardLayout1.sql");
+    const std::string firstLayout((std::istreambuf_iterator<char>(frozen)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(firstLayout.empty());
+    TempFolder folder;
+    const std::string path = folder.File("old.db");
+    platform::SqliteDatabase(path, true).Exec("BEGIN;" + firstLayout + "; INSERT INTO forum (forumname) VALUES ('kept'); COMMIT");
+
+    core::EnsureDatabase(path);
+    EXPECT_EQ(platform::SchemaStepOf(path), static_cast<int>(core::SchemaSteps().size()));
+    TestDatabase fresh;
+    const std::string layout = "select group_concat(type || ' ' || name || ': ' || sql, char(10)) from "
+                               "(select * from sqlite_master order by name)";
+    platform::Connection old;
+    old.OpenFile(path);
+    EXPECT_EQ(Row(old, layout), Row(fresh.con, layout));
+    EXPECT_EQ(Row(old, "select forumname, topiccount from forum"), "kept|0");
 }

@@ -1,0 +1,59 @@
+#include "platform/SchemaUpgrade.h"
+
+#include <memory>
+
+#include "platform/Connection.h"
+#include "platform/SqliteDatabase.h"
+
+namespace platform {
+
+namespace {
+
+// The step number lives in SQLite's user_version field of the file header.
+int RecordedStep(const std::shared_ptr<SqliteDatabase>& db) {
+    SqliteStatement version(db, "PRAGMA user_version");
+    version.Step();
+    if (const int recorded = static_cast<int>(version.Int(0))) return recorded;
+    SqliteStatement tables(db, "SELECT EXISTS (SELECT 1 FROM sqlite_master WHERE type = 'table')");
+    tables.Step();
+    return tables.Int(0) ? 1 : 0;
+}
+
+void CheckNumbering(const std::vector<SchemaStep>& steps) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (steps[i].number != static_cast<int>(i) + 1)
+            SqliteDatabase::Fail("Schema step " + std::to_string(steps[i].number) + " is out of order.");
+    }
+}
+
+}  // namespace
+
+void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>& steps) {
+    CheckNumbering(steps);
+    SqliteDatabase(path, /*create=*/true).Exec("PRAGMA journal_mode=WAL");  // stays with the file
+    const int last = static_cast<int>(steps.size());
+    Connection con;
+    con.OpenFile(path);
+    for (;;) {
+        // Read inside the transaction: another process may have upgraded
+        // the file meanwhile.
+        Transaction transaction(con);
+        const int taken = RecordedStep(con.Database());
+        if (taken > last)
+            SqliteDatabase::Fail("The database file has schema step " + std::to_string(taken) +
+                                 "; this program knows steps up to " + std::to_string(last) + ".");
+        if (taken == last) return;
+        const SchemaStep& step = steps[static_cast<std::size_t>(taken)];
+        con.Database()->Exec(std::string(step.sql));
+        con.Execute("PRAGMA user_version = " + std::to_string(step.number));
+        transaction.Commit();
+    }
+}
+
+int SchemaStepOf(const std::string& path) {
+    Connection con;
+    con.OpenFile(path);
+    return RecordedStep(con.Database());
+}
+
+}  // namespace platform
