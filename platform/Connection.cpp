@@ -75,15 +75,31 @@ void Connection::BeginTrans() {
     Database()->Exec("BEGIN IMMEDIATE");
 }
 
+bool Connection::TryBeginTrans() {
+    if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
+    return Database()->TryExec("BEGIN IMMEDIATE");
+}
+
 void Connection::CommitTrans() { Database()->Exec("COMMIT"); }
 
 void Connection::RollbackTrans() { Database()->Exec("ROLLBACK"); }
 
 bool Connection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_->handle()); }
 
+std::string Connection::FilePath() const {
+    const char* path = sqlite3_db_filename(Database()->handle(), "main");
+    return path ? path : "";
+}
+
 long long Connection::LastIdentity() const { return sqlite3_last_insert_rowid(Database()->handle()); }
 
-Transaction::Transaction(Connection& con) : con_(con) { con_.BeginTrans(); }
+Transaction::Transaction(Connection& con, LockWait wait) : con_(con) {
+    if (wait == LockWait::Never) {
+        open_ = con_.TryBeginTrans();
+    } else {
+        con_.BeginTrans();
+    }
+}
 
 Transaction::~Transaction() {
     if (!open_) return;

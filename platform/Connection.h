@@ -43,9 +43,15 @@ public:
     // "BEGIN IMMEDIATE": the write lock is taken (waiting for it if needed)
     // when the transaction begins, not halfway through it.
     void BeginTrans();
+    // The same without waiting: false, and no transaction, while another
+    // connection holds the write lock.
+    bool TryBeginTrans();
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const;
+
+    // The path of the open database file.
+    std::string FilePath() const;
 
     // The identity of the last row inserted on this connection (0 when none).
     long long LastIdentity() const;
@@ -57,14 +63,19 @@ private:
     std::shared_ptr<SqliteDatabase> db_;
 };
 
+enum class LockWait { ForLock, Never };
+
 // Rolls back on destruction unless committed: multi-statement changes either
 // happen whole or not at all.
 class Transaction {
 public:
-    explicit Transaction(Connection& con);
+    // LockWait::Never begins only when the write lock is free at once
+    // (TryBeginTrans); Begun() tells.
+    explicit Transaction(Connection& con, LockWait wait = LockWait::ForLock);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
+    bool Begun() const { return open_; }
     void Commit();
 
 private:

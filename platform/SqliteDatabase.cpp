@@ -13,6 +13,8 @@ namespace platform {
 
 namespace {
 
+constexpr int kLockWaitMilliseconds = 5000;
+
 ColumnKind KindOfDeclaredType(const char* declared) {
     if (!declared) return ColumnKind::Untyped;
     if (strcasecmp(declared, "BIT") == 0 || strcasecmp(declared, "BOOLEAN") == 0) return ColumnKind::Bit;
@@ -54,7 +56,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
         Fail(message);
     }
     // Concurrent requests wait for each other's writes instead of failing.
-    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
     sqlite3_exec(db_, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
 }
 
@@ -123,6 +125,16 @@ void SqliteDatabase::KeepCount(std::string key, long long count) {
 
 void SqliteDatabase::Exec(const std::string& sql) {
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
+}
+
+bool SqliteDatabase::TryExec(const std::string& sql) {
+    sqlite3_busy_timeout(db_, 0);
+    const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+    const std::string message = rc == SQLITE_OK || rc == SQLITE_BUSY ? "" : sqlite3_errmsg(db_);
+    sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
+    if (rc == SQLITE_BUSY) return false;
+    if (rc != SQLITE_OK) Fail(message);
+    return true;
 }
 
 void SqliteDatabase::Fail() const { Fail(sqlite3_errmsg(db_)); }

@@ -26,6 +26,8 @@ public:
     sqlite3* handle() const { return db_; }
     // Runs statements without parameters or results (schema, BEGIN, ...).
     void Exec(const std::string& sql);
+    // The same without waiting for a lock: false when the database is busy.
+    bool TryExec(const std::string& sql);
     [[noreturn]] void Fail() const;
     [[noreturn]] static void Fail(const std::string& description);
 

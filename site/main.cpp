@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "board/browse/ThreadHits.h"
 #include "core/Module1.h"
+#include "platform/StopHooks.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
 #include "site/HttpServer.h"
@@ -141,8 +141,9 @@ int main(int argc, char** argv) {
         // Run also returns on its own failure: wake the stopper if it still waits.
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();
-        // Hits tallied since the last batch.
-        board::FlushAllThreadViews();
+        // What the areas keep in memory, such as hits tallied since the
+        // last batch.
+        platform::RunStopHooks();
         std::fprintf(stderr, "board-server: stopped.\n");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "board-server: %s\n", e.what());

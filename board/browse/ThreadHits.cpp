@@ -1,8 +1,7 @@
 #include "board/browse/ThreadHits.h"
 
-#include <sqlite3.h>
-
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <string>
@@ -11,7 +10,7 @@
 #include <vector>
 
 #include "platform/Connection.h"
-#include "platform/SqliteDatabase.h"
+#include "platform/StopHooks.h"
 
 namespace board {
 
@@ -31,33 +30,37 @@ struct Tally {
 std::mutex tallyMutex;
 std::map<std::string, Tally> tallies;  // by database file
 
-std::string DatabaseFile(platform::Connection& con) {
-    const char* file = sqlite3_db_filename(con.Database()->handle(), "main");
-    return file ? file : "";
-}
-
-void WriteViews(platform::Connection& con, const Views& views) {
-    platform::Transaction transaction(con);
+// False, having written nothing, when the write lock is taken elsewhere
+// and `wait` says not to wait for it.
+bool WriteViews(platform::Connection& con, const Views& views, platform::LockWait wait) {
+    if (views.empty()) return true;
+    platform::Transaction transaction(con, wait);
+    if (!transaction.Begun()) return false;
     for (const auto& [topic, count] : views)
         con.Execute("update post set hits = ifnull(hits, 0) + ? where postid = ? or parentid = ?",
                     {platform::Variant(count), platform::Variant(topic), platform::Variant(topic)});
     transaction.Commit();
+    return true;
 }
 
-// Writes a batch taken from the database's tally; a failed write puts the
-// views back for the next batch.
-void WriteBatch(platform::Connection& con, const std::string& file, Views batch) {
+// Ends the batch of the database's tally; views not written go back to the
+// tally for the next batch.
+void EndBatch(const std::string& file, const Views& unwritten) {
+    std::lock_guard lock(tallyMutex);
+    Tally& tally = tallies[file];
+    for (const auto& [topic, count] : unwritten) tally.views[topic] += count;
+    tally.writing = false;
+}
+
+void WriteBatch(platform::Connection& con, const std::string& file, const Views& batch, platform::LockWait wait) {
+    bool written = false;
     try {
-        if (!batch.empty()) WriteViews(con, batch);
+        written = WriteViews(con, batch, wait);
     } catch (...) {
-        std::lock_guard lock(tallyMutex);
-        Tally& tally = tallies[file];
-        for (const auto& [topic, count] : batch) tally.views[topic] += count;
-        tally.writing = false;
+        EndBatch(file, batch);
         throw;
     }
-    std::lock_guard lock(tallyMutex);
-    tallies[file].writing = false;
+    EndBatch(file, written ? Views{} : batch);
 }
 
 // Takes the tally's views for writing; false while another batch is written.
@@ -72,7 +75,7 @@ bool TakeBatch(Tally& tally, Views& batch) {
 }  // namespace
 
 void CountThreadView(platform::Connection& con, long long topicId) {
-    const std::string file = DatabaseFile(con);
+    const std::string file = con.FilePath();
     Views batch;
     {
         std::lock_guard lock(tallyMutex);
@@ -80,23 +83,27 @@ void CountThreadView(platform::Connection& con, long long topicId) {
         ++tally.views[topicId];
         if (Clock::now() - tally.lastWrite < kBatchInterval || !TakeBatch(tally, batch)) return;
     }
-    WriteBatch(con, file, std::move(batch));
+    // A page does not wait for another connection's write: the batch waits
+    // for a later view instead.
+    WriteBatch(con, file, batch, platform::LockWait::Never);
 }
 
 void FlushThreadViews(platform::Connection& con) {
-    const std::string file = DatabaseFile(con);
+    const std::string file = con.FilePath();
     Views batch;
     {
         std::lock_guard lock(tallyMutex);
         if (!TakeBatch(tallies[file], batch)) return;
     }
-    WriteBatch(con, file, std::move(batch));
+    WriteBatch(con, file, batch, platform::LockWait::ForLock);
 }
 
 void FlushAllThreadViews() {
     std::vector<std::string> files;
     {
         std::lock_guard lock(tallyMutex);
+        // The views of a database file that is gone have nowhere to go.
+        std::erase_if(tallies, [](const auto& entry) { return !std::filesystem::exists(entry.first); });
         for (const auto& [file, tally] : tallies)
             if (!tally.views.empty()) files.push_back(file);
     }
@@ -106,5 +113,9 @@ void FlushAllThreadViews() {
         FlushThreadViews(con);
     }
 }
+
+namespace {
+[[maybe_unused]] const bool flushedAtStop = (platform::AtStop(FlushAllThreadViews), true);
+}  // namespace
 
 }  // namespace board

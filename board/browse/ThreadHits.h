@@ -6,9 +6,10 @@
 // views are tallied in memory and written in batches: the first view after
 // a quiet second is written at once (with any views still tallied); views
 // that follow within the second are added to the next batch, which the
-// first view after that second writes. No view waits for another's write,
-// and none is lost while the process runs; FlushThreadViews writes the
-// rest when it stops.
+// first view after that second writes. No view waits for another's write
+// (a batch that finds the write lock taken waits for a later view), and
+// none is lost while the process runs; what is tallied when it stops is
+// written by its stop hook (platform::RunStopHooks).
 namespace platform {
 class Connection;
 }
@@ -19,7 +20,8 @@ void CountThreadView(platform::Connection& con, long long topicId);
 
 // Writes every view still tallied for the connection's database.
 void FlushThreadViews(platform::Connection& con);
-// The same for every database, each through a connection of its own.
+// The same for every database, each through a connection of its own (the
+// stop hook).
 void FlushAllThreadViews();
 
 }  // namespace board

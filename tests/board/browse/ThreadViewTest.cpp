@@ -13,6 +13,7 @@
 #include "board/browse/ThreadHits.h"
 #include "platform/Convert.h"
 #include "platform/Recordset.h"
+#include "platform/StopHooks.h"
 
 namespace {
 
@@ -169,6 +170,23 @@ TEST_F(ThreadViewTest, EachViewCountsAHitOnEveryPostOfTheThread) {
     board::FlushThreadViews(db.con);
     for (long long post = topic; post <= topic + 4; ++post) EXPECT_EQ(Hits(post), 3) << post;
     EXPECT_EQ(Hits(other), 0);
+}
+
+TEST_F(ThreadViewTest, HitsFindingTheWriteLockTakenAreKeptForTheNextWrite) {
+    const long long topic = AddThread("灌水", 1);
+    platform::Connection writer;  // another request in the middle of a write
+    writer.OpenFile(db.Path());
+    writer.BeginTrans();
+
+    const std::string body = View(topic).body;  // does not wait for the writer
+    EXPECT_TRUE(Has(body, "正文2"));
+    EXPECT_FALSE(Has(body, "错误号"));
+    EXPECT_EQ(Hits(topic), 0);
+
+    writer.RollbackTrans();
+    platform::RunStopHooks();  // as the server does when it stops
+    EXPECT_EQ(Hits(topic), 1);
+    EXPECT_EQ(Hits(topic + 1), 1);
 }
 
 TEST_F(ThreadViewTest, PrivateForumAsksForIdentityFirst) {
