@@ -10,7 +10,12 @@
 
 namespace platform {
 
+// The local time now, to the second; while a test has set the clock, the
+// time it set.
 DateTime Now();
+// Test hook: Now() answers `now` from every thread until the clock is set
+// back to the system's with std::nullopt.
+void SetClock(std::optional<DateTime> now);
 DateTime MakeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
 struct DateParts {

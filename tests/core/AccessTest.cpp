@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "FixedClock.h"
 #include "TarnbellPage.h"
 #include "TestDatabase.h"
 #include "platform/Convert.h"
@@ -192,44 +193,35 @@ TEST(GetSessionLoginDT, KeepsADateAndReplacesAnythingElse) {
         EXPECT_EQ(platform::FormatGeneral(dt.rawDate()), "2001-03-05 09:07:30");
         EXPECT_TRUE(tp.response().CookieList().empty());
     }
+    // A second before midnight: the cookie lasts a year from the day's start.
+    FixedClock clock(platform::MakeDateTime(2001, 3, 5, 23, 59, 59));
     TarnbellPage tp;
-    const platform::DateTime before = platform::Now();
     const Variant dt = tp.Start("/default.asp", "", "sessionLoginDT=yesterday").GetSessionLoginDT();
-    ASSERT_TRUE(dt.isString());
-    const platform::DateTime given = platform::CDate(dt);
-    EXPECT_LE(platform::SecondsBetween(before, given), 1);
+    EXPECT_EQ(dt, Variant("2001-03-05 23:59:59"));
     ASSERT_EQ(tp.response().CookieList().size(), 1u);
     const platform::ResponseCookie& cookie = tp.response().CookieList().front();
     EXPECT_EQ(cookie.Value, dt.str());
     ASSERT_TRUE(cookie.Expires.has_value());
-    EXPECT_EQ(platform::DaysBetween(given, *cookie.Expires), 365);
-}
-
-// Sets SubmitTime `secondsAgo` seconds back and asks again; retried when
-// the clock's second changed in between, so the count is exact.
-bool SubmitAfter(TarnbellPage& tp, int secondsAgo) {
-    for (;;) {
-        const platform::DateTime now = platform::Now();
-        tp.session().Set("SubmitTime", platform::AddSeconds(now, -secondsAgo));
-        const bool allowed = tp.page().PostSubmitCheck();
-        if (platform::SecondsBetween(now, platform::Now()) == 0) return allowed;
-    }
+    EXPECT_EQ(platform::FormatGeneral(*cookie.Expires), "2002-03-05 00:00:00");
 }
 
 TEST(PostSubmitCheck, RefusesWithinTheIntervalAndAcceptsPastIt) {
+    FixedClock clock(platform::MakeDateTime(2001, 3, 5, 23, 59, 50));
     TarnbellPage tp;
     core::Tarnbell& page = tp.Start();
     EXPECT_TRUE(page.PostSubmitCheck());  // first submission
-    EXPECT_TRUE(tp.session()("SubmitTime").isDate());
+    EXPECT_EQ(tp.session()("SubmitTime"), Variant(platform::Now()));
     EXPECT_FALSE(page.PostSubmitCheck());
 
-    EXPECT_FALSE(SubmitAfter(tp, 20));  // the difference must exceed the interval
-    EXPECT_TRUE(SubmitAfter(tp, 21));
-    EXPECT_LE(platform::SecondsBetween(platform::CDate(tp.session()("SubmitTime")), platform::Now()), 1);
+    clock.Advance(20);  // past midnight; the difference must exceed the interval
+    EXPECT_FALSE(page.PostSubmitCheck());
+    clock.Advance(1);
+    EXPECT_TRUE(page.PostSubmitCheck());
+    EXPECT_EQ(tp.session()("SubmitTime"), Variant(platform::Now()));
 
     // A refused attempt does not restart the interval.
-    const Variant earlier = platform::AddSeconds(platform::Now(), -5);
-    tp.session().Set("SubmitTime", earlier);
+    const Variant earlier = tp.session()("SubmitTime");
+    clock.Advance(5);
     EXPECT_FALSE(page.PostSubmitCheck());
     EXPECT_EQ(tp.session()("SubmitTime"), earlier);
 

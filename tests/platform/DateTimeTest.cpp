@@ -102,3 +102,11 @@ TEST(HeaderDate, HttpAndMailForms) {
     ASSERT_EQ(mail.size(), std::string("Wed, 07 Mar 2001 21:20:00 +0000").size()) << mail;
     EXPECT_TRUE(mail.compare(mail.size() - 5, 1, "+") == 0 || mail.compare(mail.size() - 5, 1, "-") == 0) << mail;
 }
+
+TEST(DateTime, ASetClockHoldsNowUntilGivenBack) {
+    const DateTime set = MakeDateTime(2001, 3, 5, 9, 7, 30);
+    platform::SetClock(set);
+    EXPECT_EQ(Now(), set);
+    platform::SetClock(std::nullopt);
+    EXPECT_GT(Now(), MakeDateTime(2020, 1, 1));
+}
