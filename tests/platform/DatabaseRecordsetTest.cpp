@@ -151,6 +151,11 @@ TEST(DatabaseRecordset, StaticRecordSetReadsLongResultsWholeAndInOrder) {
     EXPECT_EQ(rows, 1000);
     EXPECT_EQ(rs.RecordCount(), 1000);
 
+    // The LIMIT after the final ORDER BY decides how many rows count.
+    Recordset top;
+    top.Open("select archiveid from archive order by archiveid desc limit ?", db.con, CursorType::Static, {300});
+    EXPECT_EQ(top.RecordCount(), 300);
+
     // Pages far from the rows read so far.
     rs.PageSize(7);
     for (long page : {100L, 3L, 143L}) {

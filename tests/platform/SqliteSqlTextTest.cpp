@@ -29,3 +29,24 @@ TEST(SqliteSqlText, OnlyPlainSingleTableSelectsAreUpdatable) {
         }
     }
 }
+
+TEST(SqliteSqlText, CountingCutsOnlyAFinalOrderByThatNoLimitFollows) {
+    const struct {
+        const char* sql;
+        const char* counted;
+    } cases[] = {
+        {"select * from post order by postid desc", "select * from post "},
+        {"select * from post Order  By postid", "select * from post "},
+        {"select * from post order by postid limit 5", "select * from post order by postid limit 5"},
+        {"select * from post order by postid desc LIMIT ? OFFSET ?", "select * from post order by postid desc LIMIT ? OFFSET ?"},
+        {"select * from post order by postid limit 10, 5", "select * from post order by postid limit 10, 5"},
+        {"select * from post order by postid /* limit 5 */", "select * from post "},
+        {"select * from post where subject = 'order by' order by hits", "select * from post where subject = 'order by' "},
+        {"select * from (select * from post order by hits limit 3) order by postid",
+         "select * from (select * from post order by hits limit 3) "},
+        {"select * from post where postid in (select postid from post order by hits limit 3)",
+         "select * from post where postid in (select postid from post order by hits limit 3)"},
+        {"select * from post limit 3", "select * from post limit 3"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(platform::WithoutFinalOrderBy(c.sql), c.counted) << c.sql;
+}
