@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "platform/Connection.h"
 #include "platform/SqliteDatabase.h"
 
 namespace platform {
@@ -28,32 +27,41 @@ void CheckNumbering(const std::vector<SchemaStep>& steps) {
 
 }  // namespace
 
+// A handle of its own, closed at the end, rather than one of the pool: a
+// tool that opens the file next may need to be its only user.
 void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>& steps) {
     CheckNumbering(steps);
-    SqliteDatabase(path, /*create=*/true).Exec("PRAGMA journal_mode=WAL");  // stays with the file
+    const auto db = std::make_shared<SqliteDatabase>(path, /*create=*/true);
+    db->Exec("PRAGMA journal_mode=WAL");  // stays with the file
     const int last = static_cast<int>(steps.size());
-    Connection con;
-    con.OpenFile(path);
     for (;;) {
         // Read inside the transaction: another process may have upgraded
         // the file meanwhile.
-        Transaction transaction(con);
-        const int taken = RecordedStep(con.Database());
-        if (taken > last)
-            SqliteDatabase::Fail("The database file has schema step " + std::to_string(taken) +
-                                 "; this program knows steps up to " + std::to_string(last) + ".");
-        if (taken == last) return;
-        const SchemaStep& step = steps[static_cast<std::size_t>(taken)];
-        con.Database()->Exec(std::string(step.sql));
-        con.Execute("PRAGMA user_version = " + std::to_string(step.number));
-        transaction.Commit();
+        db->Exec("BEGIN IMMEDIATE");
+        try {
+            const int taken = RecordedStep(db);
+            if (taken > last)
+                SqliteDatabase::Fail("The database file has schema step " + std::to_string(taken) +
+                                     "; this program knows steps up to " + std::to_string(last) + ".");
+            if (taken < last) {
+                const SchemaStep& step = steps[static_cast<std::size_t>(taken)];
+                db->Exec(std::string(step.sql));
+                db->Exec("PRAGMA user_version = " + std::to_string(step.number));
+            }
+            db->Exec("COMMIT");
+            if (taken == last) return;
+        } catch (...) {
+            try {
+                db->Exec("ROLLBACK");
+            } catch (...) {  // a failed step may have ended the transaction already
+            }
+            throw;
+        }
     }
 }
 
 int SchemaStepOf(const std::string& path) {
-    Connection con;
-    con.OpenFile(path);
-    return RecordedStep(con.Database());
+    return RecordedStep(std::make_shared<SqliteDatabase>(path));
 }
 
 }  // namespace platform
