@@ -10,6 +10,16 @@ namespace core {
 const std::vector<platform::SchemaStep>& SchemaSteps() {
     static const std::vector<platform::SchemaStep> steps = {
         {1, SchemaSql()},
+        {2, R"sql(
+            -- The mailboxes list newest first.
+            CREATE INDEX pm_recipient_time ON PM (recipient, posttime);
+            CREATE INDEX outbox_sender_time ON outbox (sender, posttime, postid);
+            -- A member lists a name once: the first of any repeats stays.
+            DELETE FROM ignorelist WHERE rowid NOT IN
+              (SELECT min(rowid) FROM ignorelist GROUP BY username, ignoreusername);
+            DROP INDEX ignorelist_user;
+            CREATE UNIQUE INDEX ignorelist_user ON ignorelist (username, ignoreusername);
+        )sql"},
     };
     return steps;
 }

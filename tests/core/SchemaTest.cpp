@@ -215,7 +215,9 @@ TEST(Schema, ABoardOfTheFirstLayoutIsUpgradedToTheLayoutOfANewBoard) {
     ASSERT_FALSE(firstLayout.empty());
     TempFolder folder;
     const std::string path = folder.File("old.db");
-    platform::SqliteDatabase(path, true).Exec("BEGIN;" + firstLayout + "; INSERT INTO forum (forumname) VALUES ('kept'); COMMIT");
+    platform::SqliteDatabase(path, true).Exec("BEGIN;" + firstLayout + "; INSERT INTO forum (forumname) VALUES ('kept');"
+                                               "INSERT INTO ignorelist (username, ignoreusername) VALUES ('joe', 'ann'), ('JOE', 'Ann');"
+                                               "COMMIT");
 
     core::EnsureDatabase(path);
     EXPECT_EQ(platform::SchemaStepOf(path), static_cast<int>(core::SchemaSteps().size()));
@@ -226,4 +228,5 @@ TEST(Schema, ABoardOfTheFirstLayoutIsUpgradedToTheLayoutOfANewBoard) {
     old.OpenFile(path);
     EXPECT_EQ(Row(old, layout), Row(fresh.con, layout));
     EXPECT_EQ(Row(old, "select forumname, topiccount from forum"), "kept|0");
+    EXPECT_EQ(Row(old, "select count(*) from ignorelist"), "1");  // a repeat is dropped for the unique key
 }
