@@ -102,10 +102,10 @@ void Tarnbell::IDCheck() {
         const std::string forumPassword = platform::Trim(Request()("ForumPassword").str());
         const std::string url = Request()("url").str();
 
-        const std::int16_t level = GetModeratorLevel(member.name, member.password, forum, p.Db());
-        if (level == -1)
+        const ModeratorLevel level = GetModeratorLevel(member.name, member.password, forum, p.Db());
+        if (level == kNotAMember)
             p.Refuse("对不起，您不是本论坛的注册用户，请注册后再使用！按浏览器的后退按钮可重新处理！");
-        if (level == 0) {
+        if (level == kMember) {
             // A private forum without a password admits every member who
             // types none.
             platform::Recordset rs;

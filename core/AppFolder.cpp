@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "core/Module1.h"
+#include "core/AppFolder.h"
 #include "platform/Error.h"
 
 namespace core {

@@ -1,7 +1,8 @@
 // Display forms of post times, shortened texts and masked addresses.
 #include <string>
 
-#include "core/Module1.h"
+#include "core/Formatting.h"
+#include "core/Settings.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"

@@ -1,7 +1,8 @@
 // Checks applied to request values before they reach SQL text or a decision.
 #include <string>
 
-#include "core/Module1.h"
+#include "core/InputChecks.h"
+#include "core/Settings.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
 #include "platform/Error.h"

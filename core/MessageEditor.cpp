@@ -1,7 +1,8 @@
 // The posting editor of the topic, reply, edit and private-message forms.
 #include <string>
 
-#include "core/Module1.h"
+#include "core/MessageEditor.h"
+#include "core/Settings.h"
 
 namespace core {
 

@@ -1,7 +1,7 @@
 // Member checks against the register and the forum moderator lists.
 #include <string>
 
-#include "core/Module1.h"
+#include "core/Moderators.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
 #include "platform/Recordset.h"
@@ -45,18 +45,18 @@ Variant GetModeratorList(const Variant& forumname, platform::Connection& con) {
     return Variant(list.empty() ? std::string(kNoModerator) : list);
 }
 
-std::int16_t GetModeratorLevel(std::string& userName, std::string& password,
-                               const std::string& forum, platform::Connection& con) {
+ModeratorLevel GetModeratorLevel(std::string& userName, std::string& password,
+                                 const std::string& forum, platform::Connection& con) {
     userName = platform::Trim(userName);
     password = platform::Trim(password);
-    if (userName.empty() || password.empty()) return -1;
+    if (userName.empty() || password.empty()) return kNotAMember;
 
     platform::Recordset member;
     member.Open(std::string("select status") + kMemberWhere, con, {userName, password});
-    if (member.Eof()) return -1;
+    if (member.Eof()) return kNotAMember;
     const bool administrator = platform::LCase(member.Fields(0).str()) == "administrator";
     member.Close();
-    if (administrator) return 1;
+    if (administrator) return kAdministrator;
 
     // The moderated row alone makes a moderator, whatever the member's status.
     platform::Recordset moderated;
@@ -64,7 +64,7 @@ std::int16_t GetModeratorLevel(std::string& userName, std::string& password,
                    {forum, userName});
     const bool moderator = !moderated.Eof();
     moderated.Close();
-    return moderator ? 2 : 0;
+    return moderator ? kForumModerator : kMember;
 }
 
 bool CheckUserCanPost(std::string& userName, std::string& password, platform::Connection& con,

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/Module1.h"
+#include "core/RandomString.h"
 #include "platform/Convert.h"
 #include "platform/Error.h"
 

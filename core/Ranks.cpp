@@ -1,7 +1,8 @@
 // Rank titles and icons of members.
 #include <cstdint>
 
-#include "core/Module1.h"
+#include "core/Ranks.h"
+#include "core/Settings.h"
 #include "platform/Convert.h"
 #include "platform/Strings.h"
 

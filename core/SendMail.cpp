@@ -1,4 +1,5 @@
-#include "core/Module1.h"
+#include "core/SendMail.h"
+#include "core/Settings.h"
 
 #include "platform/MailComponent.h"
 

@@ -15,12 +15,12 @@ namespace core {
 
 // What a page writes first (Tarnbell::StartPage).
 struct PageStart {
-    std::string location;  // what the online list shows the visitor doing
-    std::string title;     // the page title, as markup (encode names in it)
-    std::string opening;   // written right after the page head, e.g. "<center>"
+    std::string location = {};  // what the online list shows the visitor doing
+    std::string title = {};     // the page title, as markup (encode names in it)
+    std::string opening = {};   // written right after the page head, e.g. "<center>"
     // The page's own board header in the UBB style; none when the page
     // writes its header later itself (WriteBoardHeader).
-    std::optional<std::string> ubbHeader;
+    std::optional<std::string> ubbHeader = std::nullopt;
 };
 
 // A forum as a visitor asks to enter it (Tarnbell::CheckForum).

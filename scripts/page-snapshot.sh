@@ -97,6 +97,13 @@ visit() {
   fetch "$who-search-page2" "search.asp?action=search&page=2"
   fetch "$who-sendthread" "ubbmisc.asp?action=sendthread&id=$topic"
   fetch "$who-download" "download.asp?id=$topic"
+  fetch "$who-signup" "signup.asp"
+  fetch "$who-signup-form" "signup.asp?action=Agree"
+  fetch "$who-option" "option.asp"
+  fetch "$who-profile" "profile.asp"
+  fetch "$who-lostpw" "ubbmisc.asp?action=lostpw"
+  fetch "$who-pm" "pm.asp"
+  fetch "$who-pm-outbox" "pm.asp?action=outbox"
   fetch "$who-ubbmisc-none" "ubbmisc.asp"
   fetch "$who-ubbmisc-unknown" "ubbmisc.asp?action=nothing"
 }

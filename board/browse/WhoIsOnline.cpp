@@ -38,7 +38,7 @@ void BrowsePages::Online() {
         // The debug view is for an administrator the visitor proved to be.
         Credentials member = Visitor(p);
         const bool debug = Request()("action").str() == "debug" &&
-                           GetModeratorLevel(member.name, member.password, "", p.Db()) == 1;
+                           GetModeratorLevel(member.name, member.password, "", p.Db()) == kAdministrator;
 
         out.Write(s.TableBorderOpen);
         out.Write("<table width=" + s.InnerTableWidth + " border=0 cellspacing=1 cellPadding=4>\r\n");
