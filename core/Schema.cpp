@@ -11,9 +11,10 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
     static const std::vector<platform::SchemaStep> steps = {
         {1, SchemaSql()},
         {2, R"sql(
-            -- The mailboxes list newest first.
-            CREATE INDEX pm_recipient_time ON PM (recipient, posttime);
-            CREATE INDEX outbox_sender_time ON outbox (sender, posttime, postid);
+            -- The mailboxes list newest first (boards made while these stood
+            -- in step 1 have them already).
+            CREATE INDEX IF NOT EXISTS pm_recipient_time ON PM (recipient, posttime);
+            CREATE INDEX IF NOT EXISTS outbox_sender_time ON outbox (sender, posttime, postid);
             -- A member lists a name once: the first of any repeats stays.
             DELETE FROM ignorelist WHERE rowid NOT IN
               (SELECT min(rowid) FROM ignorelist GROUP BY username, ignoreusername);
