@@ -40,6 +40,12 @@ TEST_F(FrameTest, WithoutLoginAGetShowsTheFormAndAPostIsALoginAttempt) {
     EXPECT_TRUE(Has(form.body, "name=QueryString value=\"action=viewpm&amp;postid=5&amp;x=%22%3E%3Ci%3E\""))
         << form.body;
     EXPECT_FALSE(Has(form.body, "<i>"));
+    site::DriverRequest withCookies;
+    withCookies.page = "pm.asp";
+    withCookies.cookies = {{"username", "a\"><b>"}, {"Password", "p\"><b>"}};
+    const std::string prefilled = guest.Run(withCookies).body;
+    EXPECT_TRUE(Has(prefilled, "value=\"a&quot;&gt;&lt;b&gt;\""));
+    EXPECT_TRUE(Has(prefilled, "value=\"p&quot;&gt;&lt;b&gt;\""));
 
     const struct {
         const char* what;

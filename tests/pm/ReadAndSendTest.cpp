@@ -52,6 +52,17 @@ TEST_F(ReadAndSendTest, TheMessageViewWritesTheSendersDataAsText) {
     EXPECT_TRUE(Has(body, "src=icon/icon1.gif>"));
 }
 
+TEST_F(ReadAndSendTest, NamesWithMarkupAreText) {
+    AddMember("<i>x", "pw");
+    const long long id = AddMessage("<i>x", "alice", "s");
+    const std::string body = Open("alice", {{"action", "viewpm"}, {"postid", std::to_string(id)}}).body;
+    EXPECT_FALSE(Has(body, "<i>"));
+    EXPECT_TRUE(Has(body, "'18%'>&lt;i&gt;x<br>"));
+    EXPECT_TRUE(Has(body, "alt=\"按此观看&lt;i&gt;x的个人资料\""));
+    EXPECT_TRUE(Has(body, "action=replypm&recipient=%3Ci%3Ex&postid="));
+    EXPECT_FALSE(Has(Open("alice", {}).body, "<i>"));
+}
+
 TEST(MemberPictureTest, OnlyPathsOfThisSite) {
     const struct {
         const char* path;
