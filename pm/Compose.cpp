@@ -69,18 +69,23 @@ void PM::WriteComposePage(const ComposeForm& form) {
                        "<input type=text name=Subject class=smallinput size=40 maxlength=85 value=" +
                            QuotedAttribute(form.subject) + ">"));
     out.Write(FieldRow(" valign=top", "<B>消息图标：</B>", IconChoices()));
-    out.Write(FieldRow(" valign=top NOWRAP",
-                       "<B>正文：</B><p><BR>* HTML 代码关闭<BR><A HREF=ubbcode.htm target=_blank>* UBB　代码开启</A></p>",
-                       core::MessageEditor(form.text).str()));
-    out.Write("<tr " + s.AltColumnColor2 + "><td align=right valign=top><B>选项：</B></td><td>"
-              "<INPUT TYPE=CHECKBOX NAME=Signature checked> <B>显示签名:</B> 包含你在户口本中的签名。只有注册用户有此功能。");
+    out.Write(
+        FieldRow(" valign=top NOWRAP",
+                 "<B>正文：</B><p><BR>* HTML 代码关闭<BR><A HREF=ubbcode.htm target=_blank>* UBB　代码开启</A></p>",
+                 core::MessageEditor(form.text).str()));
+    out.Write(
+        "<tr " + s.AltColumnColor2 +
+        "><td align=right valign=top><B>选项：</B></td><td>"
+        "<INPUT TYPE=CHECKBOX NAME=Signature checked> <B>显示签名:</B> 包含你在户口本中的签名。只有注册用户有此功能。");
     out.Write("</td></tr></table>");
     out.Write(s.TableBorderClose);
-    out.Write("<P><input type=hidden name=action value=postpm>"
-              "<input type=submit name=Submit value=发送 class=buttonface>"
-              "<input type=reset name=Reset value=重来 class=buttonface></p></form>");
-    out.Write("<p>*如果 HTML 和/或 <A HREF=ubbcode.htm target=_blank>UBB 代码</A> "
-              "功能被开放，则意味着你可以在消息使用 HTML 和/或 UBB 代码。</p>");
+    out.Write(
+        "<P><input type=hidden name=action value=postpm>"
+        "<input type=submit name=Submit value=发送 class=buttonface>"
+        "<input type=reset name=Reset value=重来 class=buttonface></p></form>");
+    out.Write(
+        "<p>*如果 HTML 和/或 <A HREF=ubbcode.htm target=_blank>UBB 代码</A> "
+        "功能被开放，则意味着你可以在消息使用 HTML 和/或 UBB 代码。</p>");
     out.Write("</center>");
     out.Write(s.Copyright);
     out.Write("</body></html>");
@@ -98,15 +103,14 @@ void PM::ReplyPM() {
         if (!core::IsPositiveNumber(requested)) p.Refuse("参数错误！");
         platform::Recordset rs;
         rs.Open("select * from pm where postid=? and recipient=?", Con(),
-                {platform::Variant::longValue(platform::CLng(requested)), member_});
+                {platform::Variant::longValue(platform::CLng(requested)), member_.name});
         if (rs.Eof()) p.Refuse("不存在被回复的悄悄话或你没有权限回复该悄悄话！");
 
         const std::string subject = rs.Fields("subject").str();
-        const std::string quote = "\r\n\r\n-----原始邮件-----\r\n发件人: " + HtmlEncode(rs.Fields("sender").str()) +
-                                  "\r\n发送时间: " + rs.Fields("posttime").str() +
-                                  "\r\n收件人: " + HtmlEncode(rs.Fields("recipient").str()) +
-                                  "\r\n主题: " + HtmlEncode(subject) + "\r\n\r\n" +
-                                  HtmlEncode(rs.Fields("message").str());
+        const std::string quote =
+            "\r\n\r\n-----原始邮件-----\r\n发件人: " + HtmlEncode(rs.Fields("sender").str()) +
+            "\r\n发送时间: " + rs.Fields("posttime").str() + "\r\n收件人: " + HtmlEncode(rs.Fields("recipient").str()) +
+            "\r\n主题: " + HtmlEncode(subject) + "\r\n\r\n" + HtmlEncode(rs.Fields("message").str());
         rs.Close();
         WriteComposePage({"回复悄悄话 - ", Request()("Recipient").str(), "回复:" + subject, quote, true});
     });
@@ -126,8 +130,7 @@ void PM::PostPM() {
         if (subject.empty() || typed.empty() || message.empty())
             p.Refuse("发送给，主题，留言均不能为空！按后退按钮可重新处理！");
         if (!PostSubmitCheck())
-            p.Refuse("论坛开启了重复递交检查功能，如果你在 " +
-                     std::to_string(core::CurrentSettings().SubmitInterval) +
+            p.Refuse("论坛开启了重复递交检查功能，如果你在 " + std::to_string(core::CurrentSettings().SubmitInterval) +
                      " 秒内递交第二个贴子被视为重复提交,请稍待片刻后再试!");
 
         platform::Recordset rs;
@@ -135,7 +138,8 @@ void PM::PostPM() {
         if (rs.Eof()) p.Refuse("对不起，你发送给的用户并不存在，按浏览器的后退按钮可重新处理！");
         const std::string recipient = rs.Fields("username").str();
         rs.Close();
-        rs.Open("select username from ignorelist where username=? and ignoreusername=?", Con(), {recipient, member_});
+        rs.Open("select username from ignorelist where username=? and ignoreusername=?", Con(),
+                {recipient, member_.name});
         if (!rs.Eof())
             p.Refuse("对不起，您已经被" + HtmlEncode(recipient) + "加入到悄悄话拒绝列表，在" + HtmlEncode(recipient) +
                      "没有把您从拒绝列表中删除前，悄悄话不能发送！");
@@ -145,14 +149,15 @@ void PM::PostPM() {
         platform::Transaction transaction(Con());
         Con().Execute("insert into PM (icon, usesign, recipient, sender, message, subject) values (?, ?, ?, ?, ?, ?)",
                       {platform::Variant::integer(static_cast<std::int16_t>(core::MessageIcon(form("msgicon")))),
-                       platform::Variant::integer(form("signature").str() == "on" ? 1 : 0), recipient, member_,
+                       platform::Variant::integer(form("signature").str() == "on" ? 1 : 0), recipient, member_.name,
                        message, subject});
         const long long id = Con().LastIdentity();
-        Con().Execute("insert into outbox (postid,usesign,sender,recipient,subject,message,icon,posttime) "
-                      "select postid,usesign,sender,recipient,subject,message,icon,posttime from pm where postid=?",
-                      {platform::Variant(id)});
+        Con().Execute(
+            "insert into outbox (postid,usesign,sender,recipient,subject,message,icon,posttime) "
+            "select postid,usesign,sender,recipient,subject,message,icon,posttime from pm where postid=?",
+            {platform::Variant(id)});
         transaction.Commit();
-        Wait(HtmlEncode(member_) + ",谢谢你发表悄悄话", "pm.asp", "悄悄话首页", 2);
+        Wait(HtmlEncode(member_.name) + ",谢谢你发表悄悄话", "pm.asp", "悄悄话首页", 2);
     });
 }
 

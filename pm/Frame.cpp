@@ -70,9 +70,8 @@ void PM::Run() {
 
     const platform::Variant name = Session()("UserName");
     const platform::Variant password = Session()("Password");
-    const MemberProof proof = name.isEmpty() || password.isEmpty()
-                                  ? MemberProof{}
-                                  : ProveMember(Con(), name.str(), password.str());
+    const MemberProof proof =
+        name.isEmpty() || password.isEmpty() ? MemberProof{} : ProveMember(Con(), name.str(), password.str());
     if (proof.result == MemberProof::Unknown) {
         if (Request().ServerVariables("request_method").str() == "POST")
             VerifyLogin();
@@ -84,8 +83,7 @@ void PM::Run() {
         RunPage(core::Closing::Nothing, [](core::Page& p) { p.Refuse(kBannedMessage); });
         return;
     }
-    member_ = proof.name;
-    password_ = password.str();
+    member_ = {proof.name, password.str()};
     HandlerOf(action)(*this);
 }
 
@@ -134,8 +132,7 @@ void PM::WriteHeader(const std::string& titleCell, bool links, bool alwaysUbb) {
     }
 }
 
-void PM::Wait(const std::string& tip, const std::string& url, const std::string& target,
-              std::uint8_t waittime) {
+void PM::Wait(const std::string& tip, const std::string& url, const std::string& target, std::uint8_t waittime) {
     core::BoardPage::Wait(tip, url, target, waittime);
     Response().Write("</body></html>");
 }

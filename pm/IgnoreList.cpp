@@ -24,7 +24,8 @@ void PM::IgnoreList() {
         const core::Settings& s = core::CurrentSettings();
         platform::Response& out = Response();
         platform::Recordset rs;
-        rs.Open("select * from ignorelist where username=? order by dateandtime desc, rowid desc", Con(), {member_});
+        rs.Open("select * from ignorelist where username=? order by dateandtime desc, rowid desc", Con(),
+                {member_.name});
         out.Write(core::PageHead("拒绝列表 - " + s.BBName));
         out.Write("<center>");
         WriteHeader("<p><b>　　　　悄　悄　话 　　　　</b></p>", true);
@@ -37,17 +38,18 @@ void PM::IgnoreList() {
         if (empty) out.Write("<tr " + s.AltColumnColor1 + "><td colspan=3>没有被拒绝的用户</td></tr>");
         for (; !rs.Eof(); rs.MoveNext()) {
             const std::string name = rs.Fields("ignoreusername").str();
-            out.Write("<tr><td " + s.AltColumnColor1 + "><input type=checkbox name=delete value=" +
-                      platform::QuotedAttribute(name) + "></td><td " + s.AltColumnColor2 +
-                      "><a href=viewuser.asp?username=" + platform::UrlEncode(name) + ">" + HtmlEncode(name) +
-                      "</a></td><td " + s.AltColumnColor1 + ">" + core::FormatPostTime(rs.Fields("dateandtime")).str() +
-                      "</td></tr>");
+            out.Write("<tr><td " + s.AltColumnColor1 +
+                      "><input type=checkbox name=delete value=" + platform::QuotedAttribute(name) + "></td><td " +
+                      s.AltColumnColor2 + "><a href=viewuser.asp?username=" + platform::UrlEncode(name) + ">" +
+                      HtmlEncode(name) + "</a></td><td " + s.AltColumnColor1 + ">" +
+                      core::FormatPostTime(rs.Fields("dateandtime")).str() + "</td></tr>");
         }
         rs.Close();
         out.Write("</table>");
         out.Write(s.TableBorderClose);
         if (!empty)
-            out.Write("<table border=0 width=" + s.TableWidth + "><tr><td colspan=3 align=right>"
+            out.Write("<table border=0 width=" + s.TableWidth +
+                      "><tr><td colspan=3 align=right>"
                       "<input type=submit value=取消选择的用户 class=buttonface></td></tr></table>");
         out.Write("</form></center>");
     });
@@ -57,7 +59,7 @@ void PM::AddToIgnoreList() {
     RunPage(core::Closing::BodyOnly, [&](core::Page& p) {
         const std::string typed = platform::Trim(Request()("ignore").str());
         // Names compare ignoring case, as the member table does.
-        if (platform::EqualsIgnoreCase(typed, member_)) p.Refuse("您不能把自己加入自己的拒绝列表");
+        if (platform::EqualsIgnoreCase(typed, member_.name)) p.Refuse("您不能把自己加入自己的拒绝列表");
         platform::Recordset rs;
         rs.Open("select username from register where username=?", Con(), {typed});
         if (rs.Eof()) p.Refuse("没有该用户！");
@@ -65,7 +67,7 @@ void PM::AddToIgnoreList() {
         rs.Close();
         // The list's unique key makes the test and the insert one step.
         if (Con().Execute("insert or ignore into ignorelist (username, ignoreusername) values (?, ?)",
-                          {member_, name}) == 0)
+                          {member_.name, name}) == 0)
             p.Refuse("该用户已经在您的拒绝列表中！");
         Wait(HtmlEncode(name) + "已经被增加到您的拒绝列表", "pm.asp?action=ignorelist", "悄悄话首页", 2);
     });
@@ -78,9 +80,10 @@ void PM::DeleteIgnoreList() {
         long removed = 0;
         platform::Transaction transaction(Con());
         for (const std::string& name : checked)
-            removed += Con().Execute("delete from ignorelist where ignoreusername=? and username=?", {name, member_});
+            removed +=
+                Con().Execute("delete from ignorelist where ignoreusername=? and username=?", {name, member_.name});
         transaction.Commit();
-        Wait(HtmlEncode(member_) + "您已经从拒绝列表中取消了" + std::to_string(removed) + "个成员",
+        Wait(HtmlEncode(member_.name) + "您已经从拒绝列表中取消了" + std::to_string(removed) + "个成员",
              "pm.asp?action=ignoreList", "悄悄话首页", 2);
     });
 }

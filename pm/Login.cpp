@@ -18,8 +18,7 @@ const char* const kBannedMessage =
 
 MemberProof ProveMember(platform::Connection& con, const std::string& name, const std::string& password) {
     platform::Recordset rs;
-    rs.Open("select canPost,username,password from register where username=? and password=?", con,
-            {name, password});
+    rs.Open("select canPost,username,password from register where username=? and password=?", con, {name, password});
     MemberProof proof;
     if (rs.Eof()) return proof;
     const platform::Variant& canPost = rs.Fields("canpost");
@@ -59,12 +58,14 @@ void PM::Login() {
         out.Write("<input type=hidden name=action value=idcheck>");
         out.Write("<table border=0 width=95%>");
         out.Write("<tr><td colspan=2><b>要发表或查看悄悄话，您必须通过身份验证！</b></td></tr>");
-        out.Write("<tr><td><b>您的用户名:</b></td><td><input type=text name=userName size=25 maxlength=25 "
-                  "class=smallinput value=" +
-                  platform::QuotedAttribute(Request().Cookies("username").str()) + "></td></tr>");
-        out.Write("<tr><td><b>您的口令:</b></td><td><input type=password name=Password size=13 maxlength=13 "
-                  "class=smallinput value=" +
-                  platform::QuotedAttribute(Request().Cookies("Password").str()) + "></td></tr>");
+        out.Write(
+            "<tr><td><b>您的用户名:</b></td><td><input type=text name=userName size=25 maxlength=25 "
+            "class=smallinput value=" +
+            platform::QuotedAttribute(Request().Cookies("username").str()) + "></td></tr>");
+        out.Write(
+            "<tr><td><b>您的口令:</b></td><td><input type=password name=Password size=13 maxlength=13 "
+            "class=smallinput value=" +
+            platform::QuotedAttribute(Request().Cookies("Password").str()) + "></td></tr>");
         out.Write("<tr><td colspan=2 align=center><input type=hidden name=QueryString value=" +
                   platform::QuotedAttribute(RebuiltQuery(Request().QueryString())) + ">");
         out.Write("<br><input type=submit name=SUBMIT value=现在认证我 class=buttonface></td></tr>");

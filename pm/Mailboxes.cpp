@@ -16,17 +16,17 @@ namespace pm {
 
 // What tells the two boxes apart.
 struct Mailbox {
-    const char* action;        // of the box's own links
+    const char* action;  // of the box's own links
     const char* title;
     const char* deleteAction;  // the form's hidden action
     const char* personHeading;
     const char* timeHeading;
-    const char* list;          // the member's messages, bound to name and password
-    const char* empty;         // the row of an empty box
-    bool unreadMarks;          // new/old marker and its legend
+    const char* list;   // the member's messages, bound to name and password
+    const char* empty;  // the row of an empty box
+    bool unreadMarks;   // new/old marker and its legend
     const char* viewAction;
-    const char* person;        // the other party's column
-    const char* remove;        // one message of the member's, bound to id and name
+    const char* person;  // the other party's column
+    const char* remove;  // one message of the member's, bound to id and name
 };
 
 namespace {
@@ -105,13 +105,12 @@ void PM::ShowMailbox(const Mailbox& box) {
         out.Write("<table width=" + s.InnerTableWidth + " cellpadding=4 cellspacing=1 border=0>");
         out.Write("<tr " + s.TableColorStrip + "><td width=20>&nbsp;</td><td width=20>&nbsp;</td>" +
                   HeadingCell("align=left", "主题") + HeadingCell("align=center", box.personHeading) +
-                  HeadingCell("align=center", box.timeHeading) + HeadingCell("align=center nowrap", "删除?") +
-                  "</tr>");
+                  HeadingCell("align=center", box.timeHeading) + HeadingCell("align=center nowrap", "删除?") + "</tr>");
 
         platform::Recordset rs;
         rs.CacheSize(s.PageSize);
         rs.PageSize(s.PageSize);
-        rs.Open(box.list, Con(), platform::CursorType::Static, {member_, password_});
+        rs.Open(box.list, Con(), platform::CursorType::Static, {member_.name, member_.password});
         const bool hasRows = !(rs.Eof() && rs.Bof());
         std::int32_t count = 0;
         std::int16_t page = 1, pageCount = 0;
@@ -126,8 +125,8 @@ void PM::ShowMailbox(const Mailbox& box) {
             for (int n = 1; n <= s.PageSize && !rs.Eof(); ++n) {
                 const std::string id = rs.Fields("postid").str();
                 const std::string person = rs.Fields(box.person).str();
-                const bool unread = box.unreadMarks && !rs.Fields("isnew").isNull() &&
-                                    platform::CBool(rs.Fields("isnew"));
+                const bool unread =
+                    box.unreadMarks && !rs.Fields("isnew").isNull() && platform::CBool(rs.Fields("isnew"));
                 rows += "<tr ><td width=0 align=center valign=middle " + s.AltColumnColor1 + ">";
                 rows += !box.unreadMarks ? "<img src=images/closed.gif >"
                         : unread         ? "<img src=images/closedb.gif alt=新留言>"
@@ -135,10 +134,10 @@ void PM::ShowMailbox(const Mailbox& box) {
                 rows += "</td><td " + s.AltColumnColor2 + " align=center><img src=icon/icon" +
                         std::to_string(core::MessageIcon(rs.Fields("icon"))) + ".gif></td>";
                 rows += "<td valign=top " + s.AltColumnColor1 + "><a href=pm.asp?action=" + box.viewAction +
-                        "&postid=" + id + "><b>" + platform::HtmlEncode(rs.Fields("subject").str()) +
-                        "</b></a></td>";
-                rows += "<td valign=top " + s.AltColumnColor2 + " width=120 align=center><a href=viewuser.asp?username=" +
-                        platform::UrlEncode(person) + "><b>" + platform::HtmlEncode(person) + "</b></a></td>";
+                        "&postid=" + id + "><b>" + platform::HtmlEncode(rs.Fields("subject").str()) + "</b></a></td>";
+                rows += "<td valign=top " + s.AltColumnColor2 +
+                        " width=120 align=center><a href=viewuser.asp?username=" + platform::UrlEncode(person) +
+                        "><b>" + platform::HtmlEncode(person) + "</b></a></td>";
                 rows += "<td  nowrap valign=top " + s.AltColumnColor1 + " width=150 align=center>" +
                         core::FormatPostTime(rs.Fields("posttime")).str() + "</td>";
                 rows += "<td valign=top " + s.AltColumnColor2 +
@@ -153,11 +152,13 @@ void PM::ShowMailbox(const Mailbox& box) {
 
         if (hasRows) {
             PageStyle(count, page, pageCount, s.PageSize, std::string("&action=") + box.action);
-            out.Write("<table border=0 width=" + s.TableWidth + "><tr><td colspan=6 align=right>"
+            out.Write("<table border=0 width=" + s.TableWidth +
+                      "><tr><td colspan=6 align=right>"
                       "<input type=submit value=删除所选的留言 class=buttonface></td></tr></table>");
         }
         if (box.unreadMarks) {
-            out.Write("<table border=0 width=" + s.TableWidth + "><tr><td colspan=6>"
+            out.Write("<table border=0 width=" + s.TableWidth +
+                      "><tr><td colspan=6>"
                       "　<img src=images/closedb.gif><b> - 新留言</b><br>"
                       "　<img src=images/closed.gif><b> - 旧留言</b><br></td></tr></table>");
         }
@@ -172,7 +173,8 @@ void PM::DeleteFromMailbox(const Mailbox& box) {
         // Only ids, and only the member's own messages; all or none.
         platform::Transaction transaction(Con());
         for (const std::string& value : checked)
-            if (const auto id = MessageId(value)) Con().Execute(box.remove, {platform::Variant::longValue(*id), member_});
+            if (const auto id = MessageId(value))
+                Con().Execute(box.remove, {platform::Variant::longValue(*id), member_.name});
         transaction.Commit();
         Wait("您选择的悄悄话已经被删除！", std::string("pm.asp?action=") + box.action, "悄悄话首页", 2);
     });

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/BoardPage.h"
+#include "core/Visitor.h"
 
 namespace platform {
 class Connection;
@@ -14,8 +15,8 @@ class Connection;
 
 namespace pm {
 
-struct Mailbox;       // pm/Mailboxes.cpp
-struct ComposeForm;   // pm/Compose.cpp
+struct Mailbox;      // pm/Mailboxes.cpp
+struct ComposeForm;  // pm/Compose.cpp
 
 class PM : public core::BoardPage {
 public:
@@ -33,8 +34,7 @@ public:
     // The link row of private messages.
     void GetNavbar();
     // The forwarding page, closed with "</body></html>".
-    void Wait(const std::string& tip, const std::string& url, const std::string& target,
-              std::uint8_t waittime = 2);
+    void Wait(const std::string& tip, const std::string& url, const std::string& target, std::uint8_t waittime = 2);
     void ErrorForm(const std::string& errormessage) override;
 
     // ---- Mailboxes (pm/Mailboxes.cpp) ----
@@ -74,9 +74,9 @@ private:
     void WriteComposePage(const ComposeForm& form);
 
     std::unique_ptr<platform::Connection> con_;
-    // The member the gate proved: the name as the member table holds it.
-    std::string member_;
-    std::string password_;
+    // The member the gate proved, the name as the member table holds it,
+    // with the session's password.
+    core::Credentials member_;
 };
 
 }  // namespace pm

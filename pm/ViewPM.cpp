@@ -70,14 +70,16 @@ std::string SenderLinks(platform::Recordset& rs, const std::string& sender) {
         if (!shown.isNull() && !platform::CBool(shown))
             links += "<img alt='该用户不允许显示它的电子邮件' border=0 src=images/email.gif  align=absmiddle >&nbsp;";
         else
-            links += "<a href=" + QuotedAttribute("mailto:" + email.str()) + "><img alt=" +
-                     QuotedAttribute("按此发邮件给" + sender) +
+            links += "<a href=" + QuotedAttribute("mailto:" + email.str()) +
+                     "><img alt=" + QuotedAttribute("按此发邮件给" + sender) +
                      " border=0 src=images/email.gif align=absmiddle></a>&nbsp;";
     }
     const std::string homepage = core::HomepageAddress(rs.Fields("homepage").str());
     if (!homepage.empty())
-        links += "<a href=" + QuotedAttribute(homepage) + " target=_blank><img align=absmiddle src=images/home.gif "
-                 "border=0 alt=" + QuotedAttribute("访问" + sender + "的主页") + "></a>&nbsp;";
+        links += "<a href=" + QuotedAttribute(homepage) +
+                 " target=_blank><img align=absmiddle src=images/home.gif "
+                 "border=0 alt=" +
+                 QuotedAttribute("访问" + sender + "的主页") + "></a>&nbsp;";
     return links;
 }
 
@@ -99,7 +101,7 @@ void PM::ViewPM(const std::string& BoxType) {
         const Variant idValue = Variant::longValue(id);
 
         platform::Recordset rs;
-        rs.Open(box.owner, Con(), {idValue, member_, password_});
+        rs.Open(box.owner, Con(), {idValue, member_.name, member_.password});
         if (rs.Eof()) p.Refuse("对不起，发生错误，可能是没有该留言或是你没有权限查看该留言！");
         rs.Close();
         rs.Open(box.message, Con(), platform::CursorType::Static, {idValue});
@@ -110,16 +112,14 @@ void PM::ViewPM(const std::string& BoxType) {
         if (!outbox) {
             out.Write("<table border=0 width=" + s.TableWidth + "><tr><td colspan=2 align=right>");
             out.Write("<a href=pm.asp?action=replypm&recipient=" + senderUrl + "&postid=" + std::to_string(id) +
-                      ">回复</a>&nbsp;<a href=pm.asp?action=Addtoignorelist&Ignore=" + senderUrl +
-                      ">加入拒绝列表</a>");
+                      ">回复</a>&nbsp;<a href=pm.asp?action=Addtoignorelist&Ignore=" + senderUrl + ">加入拒绝列表</a>");
             out.Write("</td></tr></table>");
         }
         out.Write(s.TableBorderOpen);
         out.Write("<table border=0 cellPadding=4 cellspacing=1 width=" + s.InnerTableWidth + "><tbody>");
-        out.Write("<tr " + s.TableColorStrip + "><td vAlign=center width='18%' ><font color=" +
-                  s.TableStripTextColor + "><b>发表人</b></font></td><td vAlign=center ><font color=" +
-                  s.TableStripTextColor + "><b>主题:&nbsp;&nbsp;" + HtmlEncode(rs.Fields("subject").str()) +
-                  "</b></font></td></tr>");
+        out.Write("<tr " + s.TableColorStrip + "><td vAlign=center width='18%' ><font color=" + s.TableStripTextColor +
+                  "><b>发表人</b></font></td><td vAlign=center ><font color=" + s.TableStripTextColor +
+                  "><b>主题:&nbsp;&nbsp;" + HtmlEncode(rs.Fields("subject").str()) + "</b></font></td></tr>");
         out.Write("<tr " + s.AltColumnColor1 + ">" + ProfileCell(rs, sender));
         out.Write("<td vAlign=top><img align=absmiddle border=0 src=icon/icon" +
                   std::to_string(core::MessageIcon(rs.Fields("posticon"))) +

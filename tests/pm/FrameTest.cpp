@@ -14,14 +14,22 @@ TEST_F(FrameTest, ActionsInAnyLetterCaseReachTheirPage) {
         const char* action;
         const char* title;
     } cases[] = {
-        {nullptr, "<title>收件箱 - "},          {"", "<title>收件箱 - "},
-        {"InBox", "<title>收件箱 - "},          {"no such action", "<title>收件箱 - "},
-        {"GotoPage, outbox", "<title>收件箱 - "}, {"OUTBOX", "<title>发件箱 - "},
-        {"newPM", "<title>发表悄悄话 - "},      {"IgnoreList", "<title>拒绝列表 - "},
-        {"ViewPM", "参数错误！"},               {"viewOutbox", "参数错误！"},
-        {"replyPM", "参数错误！"},              {"deletePM", "请选择您想删除的记录"},
-        {"deleteOutbox", "请选择您想删除的记录"}, {"deleteignoreList", "请选择想取消的成员！"},
-        {"addtoignorelist", "没有该用户！"},    {"PostPM", "发送给，主题，留言均不能为空！"},
+        {nullptr, "<title>收件箱 - "},
+        {"", "<title>收件箱 - "},
+        {"InBox", "<title>收件箱 - "},
+        {"no such action", "<title>收件箱 - "},
+        {"GotoPage, outbox", "<title>收件箱 - "},
+        {"OUTBOX", "<title>发件箱 - "},
+        {"newPM", "<title>发表悄悄话 - "},
+        {"IgnoreList", "<title>拒绝列表 - "},
+        {"ViewPM", "参数错误！"},
+        {"viewOutbox", "参数错误！"},
+        {"replyPM", "参数错误！"},
+        {"deletePM", "请选择您想删除的记录"},
+        {"deleteOutbox", "请选择您想删除的记录"},
+        {"deleteignoreList", "请选择想取消的成员！"},
+        {"addtoignorelist", "没有该用户！"},
+        {"PostPM", "发送给，主题，留言均不能为空！"},
     };
     for (const auto& c : cases) {
         site::Fields query;

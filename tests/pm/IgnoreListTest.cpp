@@ -37,12 +37,11 @@ TEST_F(IgnoreListTest, AddListAndRemove) {
     EXPECT_TRUE(Has(list, "取消选择的用户"));
 
     EXPECT_TRUE(Has(As("alice").Post("pm.asp", {{"action", "deleteignoreList"}}).body, "请选择想取消的成员！"));
-    const std::string removed = As("alice")
-                                    .Post("pm.asp", {{"action", "deleteignoreList"},
-                                                     {"delete", "Bob"},
-                                                     {"delete", "carol"},
-                                                     {"delete", "nobody"}})
-                                    .body;
+    const std::string removed =
+        As("alice")
+            .Post("pm.asp",
+                  {{"action", "deleteignoreList"}, {"delete", "Bob"}, {"delete", "carol"}, {"delete", "nobody"}})
+            .body;
     EXPECT_TRUE(Has(removed, "alice您已经从拒绝列表中取消了2个成员"));
     EXPECT_EQ(Number("select count(*) from ignorelist"), 1);  // Bob's own entry
 }

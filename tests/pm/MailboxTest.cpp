@@ -18,8 +18,8 @@ TEST_F(MailboxTest, PagesOfFortyFiveMessages) {
         std::size_t rows;
         const char* newest;  // the first subject shown
     } cases[] = {
-        {nullptr, 20, "m0"}, {"0", 20, "m0"},  {"-1", 20, "m0"},   {"x", 20, "m0"},
-        {"2", 20, "m20"},    {"3", 5, "m40"},  {"9", 5, "m40"},    {"40000", 5, "m40"},
+        {nullptr, 20, "m0"}, {"0", 20, "m0"}, {"-1", 20, "m0"}, {"x", 20, "m0"},
+        {"2", 20, "m20"},    {"3", 5, "m40"}, {"9", 5, "m40"},  {"40000", 5, "m40"},
     };
     for (const char* box : {"inbox", "outbox"}) {
         const std::string& member = std::string(box) == "inbox" ? "alice" : "Bob";

@@ -50,13 +50,15 @@ public:
     // A message stored as sending stores it; its id.
     long long AddMessage(const std::string& from, const std::string& to, const std::string& subject,
                          const std::string& time = browse_test::DaysAgo(0)) {
-        db.con.Execute("insert into PM (sender, recipient, subject, message, icon, usesign, posttime) "
-                       "values (?, ?, ?, 'body', 1, 0, ?)",
-                       {from, to, subject, time});
+        db.con.Execute(
+            "insert into PM (sender, recipient, subject, message, icon, usesign, posttime) "
+            "values (?, ?, ?, 'body', 1, 0, ?)",
+            {from, to, subject, time});
         const long long id = db.con.LastIdentity();
-        db.con.Execute("insert into outbox select postid, usesign, sender, recipient, subject, message, icon, "
-                       "posttime from PM where postid=?",
-                       {id});
+        db.con.Execute(
+            "insert into outbox select postid, usesign, sender, recipient, subject, message, icon, "
+            "posttime from PM where postid=?",
+            {id});
         return id;
     }
 

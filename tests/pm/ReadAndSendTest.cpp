@@ -35,8 +35,9 @@ TEST_F(ReadAndSendTest, ReadingMarksOnlyTheInboxRowRead) {
 }
 
 TEST_F(ReadAndSendTest, TheMessageViewWritesTheSendersDataAsText) {
-    db.con.Execute("update register set nickname='<i>nick', icon='javascript:alert(1)', email='a\"b@x', "
-                   "emailview=1, url='HTTPS://Example.com/Home', signature='[b]sig[/b]<u>' where username='Bob'");
+    db.con.Execute(
+        "update register set nickname='<i>nick', icon='javascript:alert(1)', email='a\"b@x', "
+        "emailview=1, url='HTTPS://Example.com/Home', signature='[b]sig[/b]<u>' where username='Bob'");
     db.con.Execute("update PM set usesign=1");
     const long long id = AddMessage("Bob", "alice", "<s>subject");
     db.con.Execute("update PM set message='<script>x</script>[b]bold[/b]', usesign=1, icon=99");
@@ -101,21 +102,24 @@ TEST_F(ReadAndSendTest, ComposeFormsArePrefilledAsText) {
     // The box shows the characters "<b>", not bold text.
     EXPECT_TRUE(Has(reply, "主题: &lt;b&gt;hi\r\n\r\na &lt;b&gt;b&lt;/b&gt;</textarea>"));
 
-    for (const auto& [member, postid, answer] :
-         {std::tuple{"carol", n, "不存在被回复的悄悄话"}, {"alice", std::string("999"), "不存在被回复的悄悄话"},
-          {"alice", std::string("0"), "参数错误！"}, {"alice", std::string("x"), "参数错误！"}})
+    for (const auto& [member, postid, answer] : {std::tuple{"carol", n, "不存在被回复的悄悄话"},
+                                                 {"alice", std::string("999"), "不存在被回复的悄悄话"},
+                                                 {"alice", std::string("0"), "参数错误！"},
+                                                 {"alice", std::string("x"), "参数错误！"}})
         EXPECT_TRUE(Has(Open(member, {{"action", "replypm"}, {"postid", postid}}).body, answer)) << member << postid;
 }
 
 TEST_F(ReadAndSendTest, SendingStoresBothCopiesForTheRightMember) {
-    const auto done = Send("alice", {{"Recipient", "BOB"}, {"Subject", " hi "}, {"Message", " text "},
-                                     {"msgicon", "99"}, {"signature", "on"}});
+    const auto done = Send(
+        "alice",
+        {{"Recipient", "BOB"}, {"Subject", " hi "}, {"Message", " text "}, {"msgicon", "99"}, {"signature", "on"}});
     EXPECT_TRUE(Has(done.body, "alice,谢谢你发表悄悄话"));
     EXPECT_TRUE(Has(done.body, "URL='pm.asp'"));
     platform::Recordset rs;
-    rs.Open("select PM.recipient, PM.sender, PM.subject, PM.message, PM.icon, PM.usesign, PM.isnew, "
-            "outbox.postid as copy from PM inner join outbox on outbox.postid=PM.postid",
-            db.con);
+    rs.Open(
+        "select PM.recipient, PM.sender, PM.subject, PM.message, PM.icon, PM.usesign, PM.isnew, "
+        "outbox.postid as copy from PM inner join outbox on outbox.postid=PM.postid",
+        db.con);
     ASSERT_FALSE(rs.Eof());
     EXPECT_EQ(rs.Fields("recipient").str(), "Bob");
     EXPECT_EQ(rs.Fields("sender").str(), "alice");
@@ -142,11 +146,20 @@ TEST_F(ReadAndSendTest, SendChecksRunInOrder) {
         {"refused address first", "127.0.0.1", -1, {}, "对不起，你的 ip 地址 127.0.0.1 已经被列入 IP 拒绝列表"},
         {"empty fields", "", -1, {{"Recipient", "Bob"}, {"Subject", "  "}, {"Message", "m"}}, "均不能为空"},
         {"empty message", "", -1, {{"Recipient", "Bob"}, {"Subject", "s"}, {"Message", " "}}, "均不能为空"},
-        {"unknown recipient starts the interval", "", 60, {{"Recipient", "nobody"}, {"Subject", "s"}, {"Message", "m"}},
+        {"unknown recipient starts the interval",
+         "",
+         60,
+         {{"Recipient", "nobody"}, {"Subject", "s"}, {"Message", "m"}},
          "你发送给的用户并不存在"},
-        {"repeat before the recipient test", "", 60, {{"Recipient", "nobody"}, {"Subject", "s"}, {"Message", "m"}},
+        {"repeat before the recipient test",
+         "",
+         60,
+         {{"Recipient", "nobody"}, {"Subject", "s"}, {"Message", "m"}},
          "论坛开启了重复递交检查功能，如果你在 60 秒内"},
-        {"ignored by the recipient", "", -1, {{"Recipient", "CAROL"}, {"Subject", "s"}, {"Message", "m"}},
+        {"ignored by the recipient",
+         "",
+         -1,
+         {{"Recipient", "CAROL"}, {"Subject", "s"}, {"Message", "m"}},
          "对不起，您已经被carol加入到悄悄话拒绝列表"},
     };
     for (const auto& c : cases) {
