@@ -1,5 +1,6 @@
 #include "core/MemberLinks.h"
 
+#include "core/BoardAddress.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
 #include "platform/Strings.h"
@@ -14,13 +15,6 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view start) {
     return text.size() >= start.size() && platform::EqualsIgnoreCase(text.substr(0, start.size()), start);
 }
 
-bool IsSitePath(std::string_view path) {
-    if (path.starts_with("//") || path.find("..") != std::string_view::npos) return false;
-    for (unsigned char c : path)
-        if (c < 0x20 || c == 0x7f || c == '\\' || c == ':') return false;
-    return true;
-}
-
 }  // namespace
 
 std::string HomepageAddress(std::string_view stored) {
@@ -33,7 +27,7 @@ std::string HomepageAddress(std::string_view stored) {
 }
 
 std::string MemberPicture(std::string_view path, const std::string& defaultPicture) {
-    if (path.empty() || !IsSitePath(path)) return defaultPicture;
+    if (!IsBoardAddress(path)) return defaultPicture;
     return "<img src=" + platform::QuotedAttribute(path) + " vspace=5>";
 }
 

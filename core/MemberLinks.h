@@ -15,9 +15,8 @@ namespace core {
 std::string HomepageAddress(std::string_view stored);
 
 // The member's picture as an image tag, or `defaultPicture` (the rank icon)
-// when the stored path is empty or not a plain path of this site: a scheme,
-// "//host", "..", a backslash or a control character sends it to the
-// default.
+// when the stored path is empty or no address of this board
+// (core/BoardAddress.h).
 std::string MemberPicture(std::string_view path, const std::string& defaultPicture);
 
 // The number of one of the board's message icons (icon/icon1.gif ..
