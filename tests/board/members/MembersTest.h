@@ -18,7 +18,7 @@ protected:
     }
 
     // The registration form as a visitor fills it in, with `changes` applied
-    // (an empty value removes the field when `drop` names it).
+    // (a field the form lacks is added).
     site::Fields RegistrationForm(const site::Fields& changes = {}) {
         site::Fields form = {{"action", "RegSubmit"},    {"UserName", "新会员"},
                              {"password", "pw123"},      {"password2", "pw123"},
