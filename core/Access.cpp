@@ -32,6 +32,7 @@ void Tarnbell::Login() {
         Session().Set("UserName", name);
         Session().Set("Password", password);
         Session().Set("Login", platform::Variant::integer(1));
+        Session().RenewId();
         Response().Redirect("Default.htm");
     });
 }

@@ -12,11 +12,6 @@ namespace {
 
 const std::vector<std::string> kNoValues;
 
-bool IsFormContentType(std::string_view type) {
-    constexpr std::string_view kForm = "application/x-www-form-urlencoded";
-    return type.size() >= kForm.size() && EqualsIgnoreCase(type.substr(0, kForm.size()), kForm);
-}
-
 // "User-Agent" -> "HTTP_USER_AGENT"
 std::string HeaderVariableName(std::string_view header) {
     std::string name = "HTTP_";
@@ -34,19 +29,17 @@ std::string_view TrimBlanks(std::string_view s) {
 
 void RequestCollection::Add(std::string_view key, std::string value) {
     std::string folded = LCase(key);
-    for (Entry& e : entries_) {
-        if (e.folded == folded) {
-            e.values.push_back(std::move(value));
-            return;
-        }
+    const auto [at, added] = index_.try_emplace(folded, entries_.size());
+    if (!added) {
+        entries_[at->second].values.push_back(std::move(value));
+        return;
     }
-    entries_.push_back(Entry{std::move(folded), std::string(key), {std::move(value)}});
+    entries_.push_back(Entry{std::string(key), {std::move(value)}});
 }
 
 const RequestCollection::Entry* RequestCollection::findFolded(const std::string& folded) const {
-    for (const Entry& e : entries_)
-        if (e.folded == folded) return &e;
-    return nullptr;
+    const auto at = index_.find(folded);
+    return at == index_.end() ? nullptr : &entries_[at->second];
 }
 
 Variant RequestCollection::operator()(std::string_view key) const {
@@ -65,6 +58,11 @@ std::vector<std::string> RequestCollection::Keys() const {
     keys.reserve(entries_.size());
     for (const Entry& e : entries_) keys.push_back(e.key);
     return keys;
+}
+
+bool IsFormContentType(std::string_view type) {
+    constexpr std::string_view kForm = "application/x-www-form-urlencoded";
+    return type.size() >= kForm.size() && EqualsIgnoreCase(type.substr(0, kForm.size()), kForm);
 }
 
 void ParseUrlEncoded(std::string_view text, RequestCollection& into) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -33,7 +34,6 @@ public:
 
 private:
     struct Entry {
-        std::string folded;
         std::string key;
         std::vector<std::string> values;
         Variant value() const {
@@ -44,6 +44,9 @@ private:
     const Entry* find(std::string_view key) const { return findFolded(LCase(key)); }
     const Entry* findFolded(const std::string& folded) const;
     std::vector<Entry> entries_;
+    // Position in entries_ by folded key, so adding and finding stay cheap
+    // however many fields a request carries.
+    std::unordered_map<std::string, std::size_t> index_;
 };
 
 // What the host received, before decoding.
@@ -95,6 +98,8 @@ private:
     std::size_t bodyRead_ = 0;
 };
 
+// Whether a Content-Type names a URL-encoded form.
+bool IsFormContentType(std::string_view type);
 // "a=1&b=%D6%D0" into a collection: percent and "+" decoded, GBK to UTF-8.
 void ParseUrlEncoded(std::string_view text, RequestCollection& into);
 // "a=1; b=2" into a collection; values decoded as URL-encoded GBK. The first

@@ -1,6 +1,8 @@
 #include "platform/Session.h"
 
+#include <algorithm>
 #include <random>
+#include <utility>
 
 #include "platform/Strings.h"
 
@@ -32,6 +34,11 @@ void Session::Abandon() {
     abandoned_ = true;
 }
 
+void Session::RenewId() {
+    std::lock_guard lock(mutex_);
+    renew_ = true;
+}
+
 bool Session::IsAbandoned() const {
     std::lock_guard lock(mutex_);
     return abandoned_;
@@ -54,8 +61,8 @@ std::string NewSessionId() {
     return id;
 }
 
-SessionStore::SessionStore(std::chrono::seconds timeout)
-    : timeout_(timeout), lastSweep_(Clock::now()) {}
+SessionStore::SessionStore(std::chrono::seconds timeout, std::size_t capacity)
+    : timeout_(timeout), capacity_(std::max<std::size_t>(capacity, 1)), lastSweep_(Clock::now()) {}
 
 std::shared_ptr<Session> SessionStore::Begin(std::string_view id, Clock::time_point now) {
     std::lock_guard lock(mutex_);
@@ -64,10 +71,16 @@ std::shared_ptr<Session> SessionStore::Begin(std::string_view id, Clock::time_po
         const auto it = sessions_.find(std::string(id));
         if (it != sessions_.end()) {
             if (now - it->second.lastUse <= timeout_) {
-                it->second.lastUse = now;
-                return it->second.session;
+                Entry& entry = it->second;
+                if (!entry.broughtBack) {
+                    unreturned_.erase(entry.place);
+                    entry.broughtBack = true;
+                    entry.place = returning_.insert(returning_.end(), it->first);
+                }
+                touchLocked(entry, now);
+                return entry.session;
             }
-            sessions_.erase(it);
+            eraseLocked(it->first);
         }
     }
     return std::make_shared<Session>();
@@ -76,20 +89,26 @@ std::shared_ptr<Session> SessionStore::Begin(std::string_view id, Clock::time_po
 bool SessionStore::End(const std::shared_ptr<Session>& session, Clock::time_point now) {
     std::lock_guard lock(mutex_);
     const bool kept = !session->SessionID().empty();
+    bool renew;
+    {
+        std::lock_guard values(session->mutex_);
+        renew = std::exchange(session->renew_, false);
+    }
     if (session->IsAbandoned()) {
-        if (kept) sessions_.erase(session->SessionID());
+        if (kept) eraseLocked(session->SessionID());
         return false;
     }
-    if (kept) {
-        const auto it = sessions_.find(session->SessionID());
-        if (it != sessions_.end()) it->second.lastUse = now;
+    const auto it = kept ? sessions_.find(session->SessionID()) : sessions_.end();
+    if (it != sessions_.end() && !renew) {
+        touchLocked(it->second, now);
         return false;
     }
-    if (session->IsEmpty()) return false;
-    std::string id = NewSessionId();
-    while (sessions_.count(id)) id = NewSessionId();
-    session->id_ = id;
-    sessions_.emplace(std::move(id), Entry{session, now});
+    // A kept session that was pushed out meanwhile ends with its request.
+    if (kept && it == sessions_.end()) return false;
+    if (!kept && session->IsEmpty()) return false;
+    const bool broughtBack = it != sessions_.end() && it->second.broughtBack;
+    if (it != sessions_.end()) eraseLocked(it->first);
+    addLocked(session, broughtBack, now);
     return true;
 }
 
@@ -103,9 +122,44 @@ void SessionStore::Sweep(Clock::time_point now) {
     sweepLocked(now);
 }
 
+void SessionStore::touchLocked(Entry& entry, Clock::time_point now) {
+    entry.lastUse = now;
+    IdleOrder& order = orderOf(entry);
+    order.splice(order.end(), order, entry.place);
+}
+
+void SessionStore::addLocked(const std::shared_ptr<Session>& session, bool broughtBack,
+                             Clock::time_point now) {
+    if (sessions_.size() >= capacity_) {
+        const std::string idlest = unreturned_.empty() ? returning_.front() : unreturned_.front();
+        eraseLocked(idlest);
+    }
+    std::string id = NewSessionId();
+    while (sessions_.count(id)) id = NewSessionId();
+    session->id_ = id;
+    IdleOrder& order = broughtBack ? returning_ : unreturned_;
+    const auto place = order.insert(order.end(), id);
+    sessions_.emplace(std::move(id), Entry{session, now, broughtBack, place});
+}
+
+void SessionStore::eraseLocked(const std::string& id) {
+    const auto it = sessions_.find(id);
+    if (it == sessions_.end()) return;
+    orderOf(it->second).erase(it->second.place);
+    sessions_.erase(it);
+}
+
 void SessionStore::sweepLocked(Clock::time_point now) {
     lastSweep_ = now;
-    std::erase_if(sessions_, [&](const auto& item) { return now - item.second.lastUse > timeout_; });
+    // Both orders run from the longest idle: stop at the first live one.
+    for (IdleOrder* order : {&unreturned_, &returning_}) {
+        while (!order->empty()) {
+            const auto it = sessions_.find(order->front());
+            if (now - it->second.lastUse <= timeout_) break;
+            order->pop_front();
+            sessions_.erase(it);
+        }
+    }
 }
 
 }  // namespace platform

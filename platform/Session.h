@@ -3,6 +3,7 @@
 // reads as Empty. One session may serve two requests at once, so access is
 // locked.
 #include <chrono>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,6 +25,10 @@ public:
     void Remove(std::string_view key);
     // Ends the session after this request; its values are dropped.
     void Abandon();
+    // Gives the session a new id after this request, its values kept; the
+    // old id then leads nowhere. Every login that stores a new identity
+    // calls this, so an id planted before the login is worthless after it.
+    void RenewId();
 
     const std::string& SessionID() const { return id_; }
     bool IsAbandoned() const;
@@ -35,19 +40,28 @@ private:
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Variant> values_;  // by lower-cased key
     bool abandoned_ = false;
+    bool renew_ = false;
 };
 
 // All live sessions, by id. A session starts unregistered and is kept only
-// once it holds a value; it ends after `timeout` without a request.
+// once it holds a value; it ends after `timeout` without a request. At most
+// `capacity` sessions live at once: a new one beyond that pushes out the
+// longest idle of those whose id no visitor has brought back yet, and only
+// when there are none, the longest idle of the others. So a flood of
+// requests that never return the cookie cannot grow memory, nor push out
+// the sessions of the visitors who do.
 class SessionStore {
 public:
     using Clock = std::chrono::steady_clock;
-    explicit SessionStore(std::chrono::seconds timeout = std::chrono::minutes(20));
+    static constexpr std::size_t kDefaultCapacity = 20000;
+    explicit SessionStore(std::chrono::seconds timeout = std::chrono::minutes(20),
+                          std::size_t capacity = kDefaultCapacity);
 
     // The session of that id, or a new one when the id is unknown or expired.
     std::shared_ptr<Session> Begin(std::string_view id, Clock::time_point now = Clock::now());
-    // After the request: keeps a new session that holds values and drops an
-    // abandoned one. True when the browser must be given the session's id.
+    // After the request: keeps a new session that holds values, drops an
+    // abandoned one and gives a renewed one its new id. True when the
+    // browser must be given the session's id.
     bool End(const std::shared_ptr<Session>& session, Clock::time_point now = Clock::now());
 
     std::size_t Count() const;
@@ -56,15 +70,25 @@ public:
     void Sweep(Clock::time_point now = Clock::now());
 
 private:
+    // Ids longest idle first: those not yet brought back, and the others.
+    using IdleOrder = std::list<std::string>;
     struct Entry {
         std::shared_ptr<Session> session;
         Clock::time_point lastUse;
+        bool broughtBack = false;
+        IdleOrder::iterator place;
     };
+    IdleOrder& orderOf(const Entry& entry) { return entry.broughtBack ? returning_ : unreturned_; }
+    void touchLocked(Entry& entry, Clock::time_point now);
+    void addLocked(const std::shared_ptr<Session>& session, bool broughtBack, Clock::time_point now);
+    void eraseLocked(const std::string& id);
     void sweepLocked(Clock::time_point now);
 
     std::chrono::seconds timeout_;
+    std::size_t capacity_;
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Entry> sessions_;
+    IdleOrder unreturned_, returning_;
     Clock::time_point lastSweep_;
 };
 

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsqlite3-dev libpcre2-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libsqlite3-dev libpcre2-dev libcurl4-openssl-dev libcpp-httplib-dev libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   "$@"
 )

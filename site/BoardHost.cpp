@@ -1,5 +1,6 @@
 #include "site/BoardHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -7,6 +8,7 @@
 #include "platform/Error.h"
 #include "platform/ScriptingContext.h"
 #include "platform/Server.h"
+#include "platform/Strings.h"
 #include "site/HeaderText.h"
 #include "site/SitePages.h"
 
@@ -51,6 +53,13 @@ HostResponse PageResponse(const platform::Response& response) {
     return out;
 }
 
+// The page a request path names: without leading slashes, the site's
+// home for none.
+std::string PageOfPath(std::string_view path) {
+    path.remove_prefix(std::min(path.find_first_not_of('/'), path.size()));
+    return path.empty() ? std::string("Default.htm") : std::string(path);
+}
+
 HostResponse NotFound(const std::string& page) {
     return MessagePage(404, "404 找不到网页", "找不到网页：" + platform::HtmlEncode(platform::GbkToUtf8(page)));
 }
@@ -65,12 +74,12 @@ BoardHost::BoardHost(HostOptions options)
 }
 
 HostResponse BoardHost::Handle(platform::RawRequest raw) {
+    if (const int status = LimitStatus(raw, options_.limits, BodyLimit(raw.path))) return Refusal(status);
+    const std::string page = PageOfPath(raw.path);
     // One leading slash: pages link to their own address (script_name), and
     // "//list.asp" would send the browser to another host.
     raw.path.erase(0, raw.path.find_first_not_of('/'));
     raw.path.insert(0, "/");
-    std::string page = raw.path.substr(1);
-    if (page.empty()) page = "Default.htm";
     if (router_.has(page)) return runPage(page, std::move(raw));
 
     if (raw.method == "GET" || raw.method == "HEAD") {
@@ -82,6 +91,25 @@ HostResponse BoardHost::Handle(platform::RawRequest raw) {
         }
     }
     return NotFound(page);
+}
+
+void BoardHost::SetBodyLimit(std::string_view page, std::size_t bytes) {
+    bodyLimits_[platform::LCase(page)] = bytes;
+}
+
+std::size_t BoardHost::BodyLimit(std::string_view path) const {
+    if (bodyLimits_.empty()) return options_.limits.bodyBytes;
+    const auto it = bodyLimits_.find(platform::LCase(PageOfPath(path)));
+    return it == bodyLimits_.end() ? options_.limits.bodyBytes : it->second;
+}
+
+HostResponse BoardHost::Refusal(int status) {
+    switch (status) {
+    case 400: return MessagePage(400, "400 错误的请求", "无法识别的请求。");
+    case 414: return MessagePage(414, "414 请求地址过长", "请求的地址或参数超过了本站的限制。");
+    case 431: return MessagePage(431, "431 请求头过大", "请求头超过了本站的限制。");
+    default: return MessagePage(413, "413 请求过大", "提交的内容超过了本站的限制。");
+    }
 }
 
 HostResponse BoardHost::runPage(const std::string& page, platform::RawRequest raw) {

@@ -4,6 +4,8 @@
 // site-wide application values and the browser sessions. Used by the HTTP
 // server and, without a socket, by the request driver.
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -12,12 +14,14 @@
 #include "platform/Response.h"
 #include "platform/Session.h"
 #include "platform/Router.h"
+#include "site/RequestLimits.h"
 #include "site/StaticFiles.h"
 
 namespace site {
 
 struct HostOptions {
     std::string wwwRoot = BOARD_DEFAULT_WWW;
+    RequestLimits limits;
 };
 
 struct HostResponse {
@@ -44,6 +48,15 @@ public:
 
     HostResponse Handle(platform::RawRequest raw);
 
+    // A page that takes a larger (or smaller) body than the limits' default,
+    // e.g. an upload: SetBodyLimit("admin/upload.asp", 64 << 20).
+    void SetBodyLimit(std::string_view page, std::size_t bytes);
+    // The body limit of the page at a request path ("/list.asp").
+    std::size_t BodyLimit(std::string_view path) const;
+    // The answer to a request over a limit (413, 414 or 431) or to one that
+    // does not parse (400).
+    static HostResponse Refusal(int status);
+
 private:
     HostResponse runPage(const std::string& page, platform::RawRequest raw);
 
@@ -53,6 +66,7 @@ private:
     platform::Application application_;
     platform::SessionStore sessions_;
     std::size_t boardPageCount_ = 0;
+    std::unordered_map<std::string, std::size_t> bodyLimits_;  // by lower-cased page
 };
 
 }  // namespace site

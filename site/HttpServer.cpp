@@ -1,112 +1,363 @@
 #include "site/HttpServer.h"
 
-#include <httplib.h>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/strand.hpp>
+#include <boost/asio/thread_pool.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <limits>
+#include <mutex>
+#include <optional>
 #include <thread>
+#include <unordered_map>
+#include <vector>
 
 #include "site/BoardHost.h"
 
 namespace site {
 
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+using error_code = beast::error_code;
+
 namespace {
 
-platform::RawRequest ToRawRequest(const httplib::Request& req, int localPort) {
-    platform::RawRequest raw;
-    raw.method = req.method;
-    raw.path = req.path;
-    const std::size_t question = req.target.find('?');
-    if (question != std::string::npos) raw.queryString = req.target.substr(question + 1);
-    raw.body = req.body;
-    raw.remoteAddr = req.remote_addr;
-    raw.serverPort = localPort;
-    const std::string host = req.get_header_value("Host");
-    raw.serverName = host.substr(0, host.rfind(':') == std::string::npos ? host.size() : host.rfind(':'));
-    raw.headers.reserve(req.headers.size());
-    for (const auto& [name, value] : req.headers) raw.headers.emplace_back(name, value);
-    return raw;
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
 
-// cpp-httplib percent-decodes every request header value once before we see
-// it. Escaping the "%" of a cookie once more on the way out makes the Cookie
-// header arrive in the escaped form the request decodes, so values read back
-// exactly.
-std::string EscapeForHttplib(const std::string& setCookie) {
-    const std::size_t end = std::min(setCookie.find(';'), setCookie.size());
+// "%D6%D0.asp" -> its bytes; a "+" stays, as in any path.
+std::string PercentDecodePath(std::string_view path) {
     std::string out;
-    out.reserve(setCookie.size() + 16);
-    for (std::size_t i = 0; i < end; ++i) {
-        if (setCookie[i] == '%') out += "%25";
-        else out += setCookie[i];
+    out.reserve(path.size());
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path[i] == '%' && i + 2 < path.size() && HexDigit(path[i + 1]) >= 0 && HexDigit(path[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigit(path[i + 1]) * 16 + HexDigit(path[i + 2]));
+            i += 2;
+        } else {
+            out += path[i];
+        }
     }
-    out.append(setCookie, end);
     return out;
 }
 
-void Reply(BoardHost& host, platform::RawRequest raw, httplib::Response& res) {
-    HostResponse out = host.Handle(std::move(raw));
-    res.status = out.status;
-    for (auto& [name, value] : out.headers) {
-        if (name == "Set-Cookie") value = EscapeForHttplib(value);
-        res.headers.emplace(std::move(name), std::move(value));
-    }
-    res.set_content(std::move(out.body), out.contentType.c_str());
-}
+std::string_view View(beast::string_view text) { return {text.data(), text.size()}; }
+
+// How long and how much a closing connection still reads of what its client
+// sends after the last answer.
+constexpr std::size_t kDrainBytes = 1024 * 1024;
+constexpr std::chrono::seconds kDrainTime{2};
 
 }  // namespace
 
-HttpServer::HttpServer(BoardHost& host, std::size_t threads)
-    : host_(host), server_(std::make_unique<httplib::Server>()) {
-    // Each keep-alive connection holds a worker while open, so keep plenty.
-    if (threads == 0) threads = std::max<std::size_t>(64, 8 * std::thread::hardware_concurrency());
-    server_->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-    server_->set_tcp_nodelay(true);
-    server_->set_keep_alive_max_count(1000);
-    server_->set_payload_max_length(64 * 1024 * 1024);
+class HttpServer::Impl {
+public:
+    Impl(HttpServer& owner, BoardHost& host, std::size_t threads)
+        : owner(owner), host(host), limits(host.options().limits), pages(threads) {}
 
-    // Pages and files without a body go straight to the host; a POST comes
-    // through the handler below once its body has been read whole.
-    server_->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-        if (req.method != "GET" && req.method != "HEAD") return httplib::Server::HandlerResponse::Unhandled;
-        Reply(host_, ToRawRequest(req, req.local_port), res);
-        return httplib::Server::HandlerResponse::Handled;
-    });
-    server_->Post(".*", [this](const httplib::Request& req, httplib::Response& res,
-                               const httplib::ContentReader& read) {
-        platform::RawRequest raw = ToRawRequest(req, req.local_port);
-        read([&raw](const char* data, std::size_t length) {
-            raw.body.append(data, length);
-            return true;
+    // Counts a connection of `address`; false when it has its share already.
+    bool Enter(const std::string& address) {
+        std::lock_guard lock(addressMutex);
+        std::size_t& open = openByAddress[address];
+        if (open >= limits.connectionsPerAddress) return false;
+        ++open;
+        return true;
+    }
+    void Leave(const std::string& address) {
+        std::lock_guard lock(addressMutex);
+        const auto it = openByAddress.find(address);
+        if (it != openByAddress.end() && --it->second == 0) openByAddress.erase(it);
+    }
+
+    void Accept();
+
+    HttpServer& owner;
+    BoardHost& host;
+    const RequestLimits& limits;
+    std::mutex addressMutex;
+    std::unordered_map<std::string, std::size_t> openByAddress;
+    asio::io_context io;
+    asio::thread_pool pages;
+    tcp::acceptor acceptor{io};
+    asio::steady_timer acceptPause{io};
+    std::atomic<bool> running{false};
+};
+
+namespace {
+
+// One client connection: reads a request head within its deadline, refuses
+// it at once when it asks too much, reads its body within its deadline,
+// hands it to a page worker, writes the answer, and waits a short while for
+// the next request of a keep-alive client.
+class Connection : public std::enable_shared_from_this<Connection> {
+public:
+    Connection(HttpServer::Impl& server, tcp::socket socket, std::string address)
+        : server_(server), limits_(server.limits), stream_(std::move(socket)), address_(std::move(address)) {
+        error_code ignored;
+        localPort_ = stream_.socket().local_endpoint(ignored).port();
+    }
+    ~Connection() { server_.Leave(address_); }
+
+    void Start() { waitForRequest(); }
+
+private:
+    void waitForRequest() {
+        if (buffer_.size() > 0) return readHead();
+        // A keep-alive client gets a short while to start its next request.
+        stream_.expires_after(firstRequest_ ? limits_.headTime : limits_.keepAliveIdle);
+        stream_.async_read_some(buffer_.prepare(4096), [self = shared_from_this()](error_code ec, std::size_t n) {
+            if (ec) return self->close();
+            self->buffer_.commit(n);
+            self->readHead();
         });
-        Reply(host_, std::move(raw), res);
-    });
-    server_->set_logger([this](const httplib::Request& req, const httplib::Response& res) {
-        if (!logRequests) return;
-        std::fprintf(stderr, "%s \"%s %s\" %d %zu\n", req.remote_addr.c_str(), req.method.c_str(),
-                     req.target.c_str(), res.status, res.body.size());
+    }
+
+    void readHead() {
+        parser_.emplace();
+        parser_->header_limit(static_cast<std::uint32_t>(limits_.headBytes));
+        // The page's own limit is set once the head has named the page.
+        parser_->body_limit(std::numeric_limits<std::uint64_t>::max());
+        stream_.expires_after(limits_.headTime);
+        http::async_read_header(stream_, buffer_, *parser_, [self = shared_from_this()](error_code ec, std::size_t) {
+            self->onHead(ec);
+        });
+    }
+
+    void onHead(error_code ec) {
+        if (ec == http::error::header_limit) return refuse(431);
+        // A head that does not parse is told so; a client gone or too slow
+        // is not.
+        const bool malformed = ec && ec.category() == http::make_error_code(http::error::bad_method).category() &&
+                               ec != http::error::end_of_stream && ec != http::error::partial_message;
+        if (malformed) return refuse(400);
+        if (ec) return close();
+
+        const auto& head = parser_->get();
+        if (static_cast<std::size_t>(std::distance(head.begin(), head.end())) > limits_.headerLines)
+            return refuse(431);
+        const std::string_view target = View(head.target());
+        path_ = PercentDecodePath(target.substr(0, target.find('?')));
+        const std::size_t bodyLimit = server_.host.BodyLimit(path_);
+        if (parser_->content_length() && *parser_->content_length() > bodyLimit) return refuse(413);
+        parser_->body_limit(bodyLimit);
+
+        if (parser_->is_done()) return runPage();
+        if (beast::iequals(head[http::field::expect], "100-continue")) {
+            auto going = std::make_shared<http::response<http::empty_body>>(http::status::continue_, head.version());
+            stream_.expires_after(limits_.bodyTime);
+            http::async_write(stream_, *going, [self = shared_from_this(), going](error_code ec, std::size_t) {
+                if (ec) return self->close();
+                self->readBody();
+            });
+            return;
+        }
+        readBody();
+    }
+
+    void readBody() {
+        stream_.expires_after(limits_.bodyTime);
+        http::async_read(stream_, buffer_, *parser_, [self = shared_from_this()](error_code ec, std::size_t) {
+            if (ec == http::error::body_limit) return self->refuse(413);
+            if (ec) return self->close();
+            self->runPage();
+        });
+    }
+
+    platform::RawRequest rawRequest() {
+        auto request = parser_->release();
+        platform::RawRequest raw;
+        raw.method = View(request.method_string());
+        raw.path = std::move(path_);
+        const std::string_view target = View(request.target());
+        if (const std::size_t question = target.find('?'); question != std::string_view::npos)
+            raw.queryString = std::string(target.substr(question + 1));
+        raw.remoteAddr = address_;
+        raw.serverPort = localPort_;
+        const std::string_view host = View(request[http::field::host]);
+        raw.serverName = std::string(host.substr(0, std::min(host.rfind(':'), host.size())));
+        for (const auto& field : request) raw.headers.emplace_back(View(field.name_string()), View(field.value()));
+        raw.body = std::move(request.body());
+        return raw;
+    }
+
+    void runPage() {
+        stream_.expires_never();
+        const auto& head = parser_->get();
+        keepAlive_ = head.keep_alive();
+        isHead_ = head.method() == http::verb::head;
+        version_ = head.version();
+        method_ = View(head.method_string());
+        target_ = View(head.target());
+        asio::post(server_.pages, [self = shared_from_this(), raw = rawRequest()]() mutable {
+            HostResponse out = self->server_.host.Handle(std::move(raw));
+            asio::post(self->stream_.get_executor(), [self, out = std::move(out)]() mutable {
+                self->reply(std::move(out));
+            });
+        });
+    }
+
+    void reply(HostResponse out, bool keepAlive = true) {
+        keepAlive = keepAlive && keepAlive_ && server_.running;
+        if (server_.owner.logRequests)
+            std::fprintf(stderr, "%s \"%s %s\" %d %zu\n", address_.c_str(), method_.c_str(), target_.c_str(),
+                         out.status, out.body.size());
+        auto& res = response_.emplace();
+        res.result(static_cast<unsigned>(out.status));
+        res.version(version_);
+        if (!out.contentType.empty()) res.set(http::field::content_type, out.contentType);
+        for (const auto& [name, value] : out.headers) res.insert(name, value);
+        res.body() = std::move(out.body);
+        res.keep_alive(keepAlive);
+        res.prepare_payload();
+        if (isHead_) res.body().clear();
+        stream_.expires_after(limits_.bodyTime);
+        http::async_write(stream_, res, [self = shared_from_this(), keepAlive](error_code ec, std::size_t) {
+            if (ec) return self->close();
+            if (!keepAlive) return self->drainAndClose();
+            self->firstRequest_ = false;
+            self->response_.reset();
+            self->waitForRequest();
+        });
+    }
+
+    // Over a limit: the answer at once, then the connection closes.
+    void refuse(int status) {
+        keepAlive_ = false;
+        isHead_ = false;
+        const bool known = parser_->is_header_done();
+        version_ = known ? parser_->get().version() : 11;
+        method_ = known ? View(parser_->get().method_string()) : "-";
+        target_ = known ? View(parser_->get().target()) : "-";
+        reply(BoardHost::Refusal(status), false);
+    }
+
+    // Reads on for a moment after the last answer, so that what the client
+    // is still sending does not reset the connection before it has read the
+    // answer.
+    void drainAndClose() {
+        error_code ignored;
+        stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+        stream_.expires_after(kDrainTime);
+        drain();
+    }
+    void drain() {
+        buffer_.consume(buffer_.size());
+        stream_.async_read_some(buffer_.prepare(16384), [self = shared_from_this()](error_code ec, std::size_t n) {
+            self->drained_ += n;
+            if (ec || self->drained_ > kDrainBytes) return self->close();
+            self->drain();
+        });
+    }
+
+    void close() {
+        error_code ignored;
+        stream_.socket().shutdown(tcp::socket::shutdown_both, ignored);
+        stream_.close();
+    }
+
+    HttpServer::Impl& server_;
+    const RequestLimits& limits_;
+    beast::tcp_stream stream_;
+    std::string address_;
+    unsigned short localPort_ = 0;
+    beast::flat_buffer buffer_;
+    std::optional<http::request_parser<http::string_body>> parser_;
+    std::optional<http::response<http::string_body>> response_;
+    std::string path_, method_, target_;
+    unsigned version_ = 11;
+    bool keepAlive_ = true;
+    bool isHead_ = false;
+    bool firstRequest_ = true;
+    std::size_t drained_ = 0;
+};
+
+}  // namespace
+
+void HttpServer::Impl::Accept() {
+    acceptor.async_accept(asio::make_strand(io), [this](error_code ec, tcp::socket socket) {
+        if (ec == asio::error::operation_aborted || !acceptor.is_open()) return;
+        if (ec) {
+            // Out of descriptors, most likely: try again in a moment.
+            acceptPause.expires_after(std::chrono::milliseconds(50));
+            acceptPause.async_wait([this](error_code) { Accept(); });
+            return;
+        }
+        error_code failed;
+        const auto remote = socket.remote_endpoint(failed);
+        if (!failed) {
+            std::string address = remote.address().to_string();
+            if (Enter(address)) {
+                socket.set_option(tcp::no_delay(true), failed);
+                std::make_shared<Connection>(*this, std::move(socket), std::move(address))->Start();
+            }
+        }
+        Accept();
     });
 }
 
-HttpServer::~HttpServer() { Stop(); }
+HttpServer::HttpServer(BoardHost& host, std::size_t threads) {
+    if (threads == 0) threads = std::max<std::size_t>(16, 2 * std::thread::hardware_concurrency());
+    impl_ = std::make_unique<Impl>(*this, host, threads);
+}
+
+HttpServer::~HttpServer() {
+    Stop();
+    impl_->pages.join();
+}
 
 bool HttpServer::Bind(const std::string& address, int port) {
-    if (port == 0) {
-        port_ = server_->bind_to_any_port(address);
-        return port_ > 0;
+    error_code ec;
+    const auto ip = asio::ip::make_address(address, ec);
+    if (ec) return false;
+    const tcp::endpoint endpoint(ip, static_cast<unsigned short>(port));
+    auto& acceptor = impl_->acceptor;
+    acceptor.open(endpoint.protocol(), ec);
+    if (!ec) acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+    if (!ec) acceptor.bind(endpoint, ec);
+    if (!ec) acceptor.listen(asio::socket_base::max_listen_connections, ec);
+    if (ec) {
+        acceptor.close(ec);
+        return false;
     }
-    if (!server_->bind_to_port(address, port)) return false;
-    port_ = port;
+    port_ = acceptor.local_endpoint().port();
     return true;
 }
 
-void HttpServer::Run() { server_->listen_after_bind(); }
-
-void HttpServer::Stop() {
-    if (server_->is_running()) server_->stop();
+void HttpServer::Run() {
+    Impl& impl = *impl_;
+    impl.Accept();
+    impl.running = true;
+    // Waiting on sockets takes little: a few threads serve every connection.
+    const unsigned count = std::clamp(std::thread::hardware_concurrency() / 2, 1u, 4u);
+    std::vector<std::thread> others;
+    for (unsigned i = 1; i < count; ++i) others.emplace_back([&impl] { impl.io.run(); });
+    impl.io.run();
+    for (auto& thread : others) thread.join();
+    impl.running = false;
 }
 
-bool HttpServer::IsRunning() const { return server_->is_running(); }
+void HttpServer::Stop() {
+    Impl& impl = *impl_;
+    if (impl.io.stopped()) return;
+    impl.running = false;
+    asio::post(impl.io, [&impl] {
+        error_code ignored;
+        impl.acceptor.close(ignored);
+        impl.io.stop();
+    });
+}
+
+bool HttpServer::IsRunning() const { return impl_->running; }
 
 }  // namespace site
-

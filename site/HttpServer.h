@@ -1,12 +1,12 @@
 #pragma once
-// The HTTP front of the board host (cpp-httplib): thread pool, TCP_NODELAY,
-// one log line per request on standard error.
+// The HTTP front of the board host. A few threads wait on every connection
+// at once, so a slow or idle client holds no page worker; a request goes to
+// a page worker only once its head and body have arrived whole. Each head
+// and body has a total deadline, each client address a cap of open
+// connections, and an oversized request a 4xx answer at once (the limits of
+// the host's options). One log line per request on standard error.
 #include <memory>
 #include <string>
-
-namespace httplib {
-class Server;
-}
 
 namespace site {
 
@@ -14,7 +14,7 @@ class BoardHost;
 
 class HttpServer {
 public:
-    // `threads` 0: eight per core, at least 64.
+    // `threads`: page workers; 0 for two per core, at least 16.
     explicit HttpServer(BoardHost& host, std::size_t threads = 0);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
@@ -31,9 +31,10 @@ public:
 
     bool logRequests = true;
 
+    class Impl;
+
 private:
-    BoardHost& host_;
-    std::unique_ptr<httplib::Server> server_;
+    std::unique_ptr<Impl> impl_;
     int port_ = 0;
 };
 

@@ -111,7 +111,9 @@ int main(int argc, char** argv) {
     try {
         std::filesystem::create_directories(options.data);
         core::SetAppFolder(options.data);  // generated files go beside the database
-        site::BoardHost host(site::HostOptions{options.www});
+        site::HostOptions hostOptions;
+        hostOptions.wwwRoot = options.www;
+        site::BoardHost host(hostOptions);
         if (!options.settings.empty())
             site::ApplySettings(site::ReadSettingsFile(options.settings), host.application());
         const std::string dataSource = site::PrepareBoardDatabase(options.db, host.application());

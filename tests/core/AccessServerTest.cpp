@@ -44,6 +44,27 @@ TEST_F(AccessServerTest, LoginKeepsTheMemberInTheSession) {
                                  "</body></html>"));
 }
 
+// An id planted in the browser before the login is worth nothing after it:
+// the login moves the session's values to a new id.
+TEST_F(AccessServerTest, LoginStartsANewSessionId) {
+    const auto planted = host_.sessions().Begin("");
+    planted->Set("Earlier", "kept");
+    ASSERT_TRUE(host_.sessions().End(planted));
+    const std::string plantedId = planted->SessionID();
+
+    site::RequestDriver browser(host_);
+    browser.jar[site::kSessionCookie] = plantedId;
+    const site::DriverResponse r = browser.Post("login.asp", {{"UserName", "joe"}, {"Password", "Joe1"}});
+    ASSERT_EQ(r.status, 302);
+    const std::string newId = browser.jar.at(site::kSessionCookie);
+    EXPECT_NE(newId, plantedId);
+
+    EXPECT_TRUE(host_.sessions().Begin(plantedId)->Get("UserName").isEmpty());
+    const auto session = host_.sessions().Begin(newId);
+    EXPECT_EQ(session->Get("UserName"), platform::Variant("joe"));
+    EXPECT_EQ(session->Get("Earlier"), platform::Variant("kept"));
+}
+
 TEST_F(AccessServerTest, IdentityCheckRefusesAWrongForumPassword) {
     site::RequestDriver browser(host_);
     const site::DriverResponse r = browser.Post(

@@ -74,6 +74,53 @@ TEST(SessionStore, KeepsOnlySessionsWithValuesUntilTheyIdleOut) {
     EXPECT_EQ(store.Count(), 0u);
 }
 
+// A full store pushes out the longest idle session whose id never came back
+// before any that did, so a flood of cookie-less requests cannot push out
+// the visitors who keep their cookie.
+TEST(SessionStore, FullStorePushesOutSessionsNeverBroughtBackFirst) {
+    using namespace std::chrono_literals;
+    platform::SessionStore store(20min, 3);
+    const auto t = platform::SessionStore::Clock::now();
+    auto add = [&](std::chrono::seconds at) {
+        auto session = store.Begin("", t + at);
+        session->Set("x", 1);
+        store.End(session, t + at);
+        return session->SessionID();
+    };
+    // Begin touches a kept session, and so brings its id back.
+    auto alive = [&](const std::string& id, std::chrono::seconds at) {
+        return !store.Begin(id, t + at)->IsEmpty();
+    };
+    const std::string member = add(0s);
+    ASSERT_TRUE(alive(member, 1s));
+    const std::string first = add(2s), second = add(3s), third = add(4s);
+    EXPECT_EQ(store.Count(), 3u);
+    EXPECT_FALSE(alive(first, 5s));
+    EXPECT_TRUE(alive(member, 5s));
+    // When every session has come back, the longest idle of them goes.
+    EXPECT_TRUE(alive(second, 6s));
+    EXPECT_TRUE(alive(third, 7s));
+    add(8s);
+    EXPECT_EQ(store.Count(), 3u);
+    EXPECT_FALSE(alive(member, 9s));
+    EXPECT_TRUE(alive(second, 9s));
+}
+
+TEST(SessionStore, RenewedSessionKeepsItsValuesUnderANewId) {
+    platform::SessionStore store;
+    auto session = store.Begin("");
+    session->Set("x", 1);
+    store.End(session);
+    const std::string old = session->SessionID();
+    store.Begin(old)->RenewId();
+    EXPECT_TRUE(store.End(session));
+    EXPECT_NE(session->SessionID(), old);
+    EXPECT_EQ(store.Count(), 1u);
+    EXPECT_TRUE(store.Begin(old)->IsEmpty());
+    EXPECT_EQ(store.Begin(session->SessionID())->Get("x"), Variant(1));
+    EXPECT_FALSE(store.End(session));  // renewed once, not on every request
+}
+
 TEST(SessionStore, AbandonedSessionIsDropped) {
     platform::SessionStore store;
     auto session = store.Begin("");

@@ -4,10 +4,12 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <thread>
 #include <vector>
@@ -19,30 +21,68 @@
 
 namespace {
 
-// One request over a plain socket, as a browser sends it, without a client
-// library between: returns the raw response.
-std::string RawExchange(int port, const std::string& request) {
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// A plain client socket connected to the server from a loopback address of
+// its own choice (127.0.0.2 is another client than 127.0.0.1); -1 if none.
+int Connect(int port, const char* from = "127.0.0.1") {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    inet_pton(AF_INET, from, &address.sin_addr);
+    sockaddr_in server = address;
+    server.sin_port = htons(static_cast<std::uint16_t>(port));
+    server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        connect(fd, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0) {
         close(fd);
-        return {};
+        return -1;
     }
-    (void)!write(fd, request.data(), request.size());
-    std::string response;
+    return fd;
+}
+
+void Send(int fd, const std::string& bytes) { (void)!send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+
+// What the server sends until it closes the connection or `wait` passes.
+struct Received {
+    std::string bytes;
+    bool closed = false;
+};
+Received ReadFor(int fd, std::chrono::milliseconds wait) {
+    Received got;
+    const auto end = Clock::now() + wait;
     char buffer[4096];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) response.append(buffer, n);
+    for (auto now = Clock::now(); now < end; now = Clock::now()) {
+        pollfd p{fd, POLLIN, 0};
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now);
+        if (poll(&p, 1, static_cast<int>(left.count()) + 1) <= 0) break;
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0) {
+            got.closed = true;
+            break;
+        }
+        got.bytes.append(buffer, n);
+    }
+    return got;
+}
+
+// One request over a plain socket, as a browser sends it, without a client
+// library between: returns the raw response.
+std::string RawExchange(int port, const std::string& request, const char* from = "127.0.0.1") {
+    const int fd = Connect(port, from);
+    if (fd < 0) return {};
+    Send(fd, request);
+    const std::string response = ReadFor(fd, 10s).bytes;
     close(fd);
     return response;
 }
 
-std::string RawGet(int port, const std::string& target, const std::string& cookie = "") {
+std::string RawGet(int port, const std::string& target, const std::string& cookie = "",
+                   const char* from = "127.0.0.1") {
     std::string request = "GET " + target + " HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n";
     if (!cookie.empty()) request += "Cookie: " + cookie + "\r\n";
-    return RawExchange(port, request + "\r\n");
+    return RawExchange(port, request + "\r\n", from);
 }
 
 // The name=value part of the response's Set-Cookie line, as a browser keeps it.
@@ -192,6 +232,134 @@ TEST_F(HostSocketTest, IncrementsUnderLockFromManyThreadsAreNotLost) {
     for (auto& thread : threads) thread.join();
     EXPECT_EQ(failures.load(), 0);
     EXPECT_EQ(platform::CLng(host.application().Get("COUNTER")), kThreads * kRequests);
+}
+
+// The host under hostile clients, with limits small enough to reach.
+class HostLimitsTest : public ::testing::Test {
+protected:
+    void Start(const site::RequestLimits& limits, std::size_t workers = 2) {
+        site::HostOptions options;
+        options.limits = limits;
+        host = std::make_unique<site::BoardHost>(options);
+        site_test::RegisterTestPages(host->router());
+        server = std::make_unique<site::HttpServer>(*host, workers);
+        server->logRequests = false;
+        ASSERT_TRUE(server->Bind("127.0.0.1", 0));
+        running = std::thread([this] { server->Run(); });
+        while (!server->IsRunning()) std::this_thread::yield();
+    }
+    void TearDown() override {
+        for (const int fd : clients) close(fd);
+        if (server) server->Stop();
+        if (running.joinable()) running.join();
+    }
+    int Client(const char* from = "127.0.0.1") {
+        const int fd = Connect(server->Port(), from);
+        if (fd >= 0) clients.push_back(fd);
+        return fd;
+    }
+    bool Answered(const char* from = "127.0.0.1") {
+        return RawGet(server->Port(), "/echo.asp?name=x", "", from).rfind("HTTP/1.1 200", 0) == 0;
+    }
+
+    std::unique_ptr<site::BoardHost> host;
+    std::unique_ptr<site::HttpServer> server;
+    std::thread running;
+    std::vector<int> clients;
+};
+
+// Stalled heads and bodies hold no page worker: with two workers, seventy of
+// each leave the board answering everyone else at once.
+TEST_F(HostLimitsTest, StalledClientsDoNotStopTheBoard) {
+    site::RequestLimits limits;
+    limits.headTime = limits.bodyTime = 60s;
+    limits.connectionsPerAddress = 1000;
+    Start(limits);
+    for (int i = 0; i < 70; ++i) {
+        Send(Client("127.0.0.2"), "GET /echo.asp HTTP/1.1\r\nHost: localhost\r\n");
+        Send(Client("127.0.0.2"), "POST /echo.asp HTTP/1.1\r\nHost: localhost\r\nContent-Length: 100\r\n"
+                                  "Content-Type: application/x-www-form-urlencoded\r\n\r\nname=");
+    }
+    const auto start = Clock::now();
+    EXPECT_TRUE(Answered());
+    EXPECT_LT(Clock::now() - start, 2s);
+}
+
+// A client that keeps sending a little is cut off when its head or body
+// has taken longer than allowed in all, not only between two reads.
+TEST_F(HostLimitsTest, HeadAndBodyHaveTotalDeadlines) {
+    site::RequestLimits limits;
+    limits.headTime = limits.bodyTime = 1s;
+    Start(limits);
+    struct Case {
+        const char* what;
+        std::string start, trickle;
+    } cases[] = {
+        {"head", "GET /echo.asp HTTP/1.1\r\n", "X-Slow: 1\r\n"},
+        {"body", "POST /echo.asp HTTP/1.1\r\nContent-Length: 100000\r\n\r\n", "name=x&"},
+    };
+    for (const Case& c : cases) {
+        const int fd = Client();
+        Send(fd, c.start);
+        const auto start = Clock::now();
+        Received got;
+        while (!got.closed && Clock::now() - start < 6s) {
+            Send(fd, c.trickle);
+            got = ReadFor(fd, 200ms);
+        }
+        EXPECT_TRUE(got.closed) << c.what;
+        EXPECT_LT(Clock::now() - start, 3s) << c.what;
+    }
+}
+
+TEST_F(HostLimitsTest, IdleKeepAliveConnectionIsClosedSoon) {
+    site::RequestLimits limits;
+    limits.keepAliveIdle = 1s;
+    Start(limits);
+    const int fd = Client();
+    Send(fd, "GET /echo.asp HTTP/1.1\r\nHost: localhost\r\n\r\n");
+    const Received got = ReadFor(fd, 3s);
+    EXPECT_EQ(got.bytes.rfind("HTTP/1.1 200", 0), 0u) << got.bytes;
+    EXPECT_TRUE(got.closed);
+}
+
+TEST_F(HostLimitsTest, ConnectionsPerAddressAreCapped) {
+    site::RequestLimits limits;
+    limits.connectionsPerAddress = 4;
+    Start(limits);
+    for (int i = 0; i < 4; ++i) Client("127.0.0.3");
+    EXPECT_TRUE(ReadFor(Client("127.0.0.3"), 2s).closed);  // the fifth is turned away
+    EXPECT_TRUE(Answered("127.0.0.4"));
+    close(clients.front());
+    clients.erase(clients.begin());
+    std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(Answered("127.0.0.3"));  // a place freed is taken again
+}
+
+// The refusal comes before the server waits for a body it will not take.
+TEST_F(HostLimitsTest, OversizedRequestIsRefusedAtOnce) {
+    site::RequestLimits limits;
+    limits.headBytes = 2000;
+    limits.bodyBytes = 1000;
+    Start(limits);
+    struct Case {
+        const char* what;
+        std::string request;
+        const char* status;
+    } cases[] = {
+        {"head", "GET /echo.asp HTTP/1.1\r\nX-Big: " + std::string(3000, 'h') + "\r\n\r\n", "HTTP/1.1 431"},
+        {"announced body", "POST /echo.asp HTTP/1.1\r\nContent-Length: 1000000\r\n\r\n", "HTTP/1.1 413"},
+        {"chunked body", "POST /echo.asp HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n7d0\r\n" + std::string(2000, 'b'),
+         "HTTP/1.1 413"},
+        {"garbage", "\x01\x02 nonsense\r\n\r\n", "HTTP/1.1 400"},
+    };
+    for (const Case& c : cases) {
+        const int fd = Client();
+        Send(fd, c.request);
+        const Received got = ReadFor(fd, 2s);
+        EXPECT_EQ(got.bytes.rfind(c.status, 0), 0u) << c.what << ": " << got.bytes.substr(0, 80);
+        EXPECT_TRUE(got.closed) << c.what;
+    }
 }
 
 }  // namespace
