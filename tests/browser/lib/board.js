@@ -84,12 +84,11 @@ function dateDaysAgo(days) {
   return `${d.getFullYear()}-${two(d.getMonth() + 1)}-${two(d.getDate())}`;
 }
 
-// A cookie value in the form the board sends it: URL-encoded (a blank as
-// "+"), then every "%" escaped once more, since the server decodes header
-// values once before the page reads them. ASCII text only.
+// A cookie value in the form the board sends it: URL-encoded, a blank as
+// "+". ASCII text only.
 function cookieValue(text) {
   return text.replace(/[^A-Za-z0-9]/g, (c) =>
-    c === ' ' ? '+' : `%25${c.charCodeAt(0).toString(16).toUpperCase().padStart(2, '0')}`);
+    c === ' ' ? '+' : `%${c.charCodeAt(0).toString(16).toUpperCase().padStart(2, '0')}`);
 }
 
 module.exports = { seed, openBrowser, closeBrowser, url, screenshot, dateDaysAgo, cookieValue };
