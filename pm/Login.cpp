@@ -86,6 +86,7 @@ void PM::VerifyLogin() {
 
         Session().Set("UserName", name);
         Session().Set("Password", password);
+        Session().RenewId();
         platform::RequestCollection back;
         platform::ParseUrlEncoded(Request().Form("QueryString").str(), back);
         Wait("谢谢你！我们已经确认了你的身份并允许你进入悄悄话。", "pm.asp?" + RebuiltQuery(back), "悄悄话", 2);

@@ -80,7 +80,15 @@ TEST_F(FrameTest, WithoutLoginAGetShowsTheFormAndAPostIsALoginAttempt) {
 
 TEST_F(FrameTest, TheLoginLastsForTheSessionAndIsProvedOnEveryRequest) {
     site::RequestDriver browser(host);
+    // A session id planted before the login leads nowhere after it.
+    const auto planted = host.sessions().Begin("");
+    planted->Set("x", 1);
+    host.sessions().End(planted);
+    const std::string plantedId = planted->SessionID();
+    browser.jar[site::kSessionCookie] = plantedId;
     browser.Post("pm.asp", {{"userName", "alice"}, {"Password", "pa"}});
+    EXPECT_NE(browser.jar.at(site::kSessionCookie), plantedId);
+    EXPECT_TRUE(host.sessions().Begin(plantedId)->IsEmpty());
     EXPECT_TRUE(Has(browser.Get("pm.asp").body, "<title>收件箱 - "));
     // A changed password ends the way in at once.
     db.con.Execute("update register set password='new' where username='alice'");
