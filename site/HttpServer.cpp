@@ -4,7 +4,6 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
-#include <boost/asio/thread_pool.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
@@ -64,7 +63,7 @@ constexpr std::chrono::seconds kDrainTime{2};
 class HttpServer::Impl {
 public:
     Impl(HttpServer& owner, BoardHost& host, std::size_t threads)
-        : owner(owner), host(host), limits(host.options().limits), pages(threads) {}
+        : owner(owner), host(host), limits(host.options().limits), threads(threads) {}
 
     // Counts a connection of `address`; false when it has its share already.
     bool Enter(const std::string& address) {
@@ -87,8 +86,8 @@ public:
     const RequestLimits& limits;
     std::mutex addressMutex;
     std::unordered_map<std::string, std::size_t> openByAddress;
+    const std::size_t threads;
     asio::io_context io;
-    asio::thread_pool pages;
     tcp::acceptor acceptor{io};
     asio::steady_timer acceptPause{io};
     std::atomic<bool> running{false};
@@ -199,12 +198,9 @@ private:
         version_ = head.version();
         method_ = View(head.method_string());
         target_ = View(head.target());
-        asio::post(server_.pages, [self = shared_from_this(), raw = rawRequest()]() mutable {
-            HostResponse out = self->server_.host.Handle(std::move(raw));
-            asio::post(self->stream_.get_executor(), [self, out = std::move(out)]() mutable {
-                self->reply(std::move(out));
-            });
-        });
+        // The page runs on this thread: the others go on serving every
+        // other connection meanwhile, and no hand-over costs a wake-up.
+        reply(server_.host.Handle(rawRequest()));
     }
 
     void reply(HostResponse out, bool keepAlive = true) {
@@ -311,10 +307,7 @@ HttpServer::HttpServer(BoardHost& host, std::size_t threads) {
     impl_ = std::make_unique<Impl>(*this, host, threads);
 }
 
-HttpServer::~HttpServer() {
-    Stop();
-    impl_->pages.join();
-}
+HttpServer::~HttpServer() { Stop(); }
 
 bool HttpServer::Bind(const std::string& address, int port) {
     error_code ec;
@@ -338,10 +331,10 @@ void HttpServer::Run() {
     Impl& impl = *impl_;
     impl.Accept();
     impl.running = true;
-    // Waiting on sockets takes little: a few threads serve every connection.
-    const unsigned count = std::clamp(std::thread::hardware_concurrency() / 2, 1u, 4u);
+    // Every thread waits on all connections at once and runs the page of
+    // whichever request is complete.
     std::vector<std::thread> others;
-    for (unsigned i = 1; i < count; ++i) others.emplace_back([&impl] { impl.io.run(); });
+    for (std::size_t i = 1; i < impl.threads; ++i) others.emplace_back([&impl] { impl.io.run(); });
     impl.io.run();
     for (auto& thread : others) thread.join();
     impl.running = false;

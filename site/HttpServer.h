@@ -1,7 +1,7 @@
 #pragma once
-// The HTTP front of the board host. A few threads wait on every connection
-// at once, so a slow or idle client holds no page worker; a request goes to
-// a page worker only once its head and body have arrived whole. Each head
+// The HTTP front of the board host. Its threads wait on every connection at
+// once, so a slow or idle client holds none of them; a thread runs a page
+// only once the request's head and body have arrived whole. Each head
 // and body has a total deadline, each client address a cap of open
 // connections, and an oversized request a 4xx answer at once (the limits of
 // the host's options). One log line per request on standard error.
@@ -14,7 +14,8 @@ class BoardHost;
 
 class HttpServer {
 public:
-    // `threads`: page workers; 0 for two per core, at least 16.
+    // `threads`: threads serving connections and running pages; 0 for two per
+    // core, at least 16.
     explicit HttpServer(BoardHost& host, std::size_t threads = 0);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
