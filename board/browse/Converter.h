@@ -1,12 +1,18 @@
 #pragma once
-// The markup converter as the browsing pages use it: a new object through
-// the class registry for every text rendered, released right after.
+// The markup converter as the pages use it: a new object through the class
+// registry for every text rendered, released right after.
 #include <memory>
+#include <string>
 
 #include "UbbCode/UbbCode.h"
 
 namespace board {
 
 std::unique_ptr<markup::UbbCode> NewUbbCode();
+
+// A post's text as a page shows it: HTML-encoded, markup converted, and
+// smiley codes turned into images when the post's `smiles` flag is set (a
+// Null flag counts as not set). An empty or Null text gives "".
+std::string PostHtml(const platform::Variant& message, const platform::Variant& smiles);
 
 }  // namespace board

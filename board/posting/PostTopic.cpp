@@ -1,0 +1,38 @@
+// posting.asp, action=posttopic: stores a new topic.
+#include "board/posting/PostRow.h"
+#include "board/posting/PostingPages.h"
+#include "board/posting/PostingTexts.h"
+#include "platform/Charset.h"
+#include "platform/Connection.h"
+
+namespace board {
+
+using platform::Variant;
+
+void PostingPages::posttopic() {
+    RunPage(core::Closing::BodyOnly, [&](core::Page& p) {
+        Submission s = CheckSubmission(p, PostKind::Topic);
+        const std::string forum = Request().Form("Forum").str();
+        platform::Connection& con = p.Db();
+        // The forum's checks and the new row in one write: a forum deleted
+        // or closed to the poster meanwhile gets no topic.
+        platform::Transaction write(con);
+        if (!CheckForum(con, forum)) p.Refuse(kNoSuchForum);
+        if (!AdmittedToForum(forum)) p.Refuse(kNotAdmitted);
+        CheckPostingRule(p, PostKind::Topic, forum, s.poster);
+        AddPostRow(con, {{"username", Variant(s.poster.userName)},
+                         {"Subject", Variant(s.subject)},
+                         {"message", Variant(s.message)},
+                         {"Forumname", Variant(forum)},
+                         {"ip", Request().ServerVariables("Remote_addr")},
+                         {"smiles", Variant(s.smiles ? 1 : 0)},
+                         {"useSign", s.signature ? Variant(true) : Variant()},
+                         {"emailNotification", s.notify ? Variant(true) : Variant()},
+                         {"icon", Variant(s.icon)}});
+        write.Commit();
+        Wait(platform::HtmlEncode(s.poster.userName) + ",谢谢您发表新主题", "list.asp?groupname=" + platform::UrlEncode(forum),
+             platform::HtmlEncode(forum) + "贴子列表", 2);
+    });
+}
+
+}  // namespace board

@@ -1,0 +1,46 @@
+#pragma once
+// Pieces of the posting forms (new topic, reply, and the edit form), each a
+// row or paragraph of HTML written the same way wherever it appears.
+#include <string>
+
+namespace platform {
+class Request;
+class Session;
+}  // namespace platform
+
+namespace board {
+
+// The two strip rows over the form: who may post, and why to register
+// (`aboutRegistering`).
+std::string WhoMayPostRows(const std::string& aboutRegistering);
+
+// The name and password rows, prefilled from the login cookies; nothing
+// after the board login, when the handler takes the session's login.
+std::string CredentialRows(const platform::Request& request, const platform::Session& session);
+
+// The fourteen message icons, the first chosen.
+std::string IconRow();
+
+// The message row: `label` with the notes on markup, and the editor
+// holding `editorText` (already encoded where it must be).
+std::string MessageRow(const std::string& label, const std::string& editorText);
+
+// One check box of the options row with its bold label and its note.
+std::string OptionBox(const std::string& name, bool checked, const std::string& label, const std::string& note);
+// The options row around the given boxes.
+std::string OptionsRow(const std::string& boxes);
+inline const char* const kSignatureLabel = "显示签名:";
+inline const char* const kSignatureNote = "包含你在户口本中的签名。只有注册用户有此功能。";
+inline const char* const kSmiliesLabel = "禁止笑脸转换：";
+inline const char* const kSmiliesNote = "如果你的帖子中有转帖代码，请筛选复选此项。";
+
+// A hidden field; the value is encoded and quoted.
+std::string HiddenField(const std::string& name, const std::string& value);
+
+// The submit button `Submit` labelled `label` and the reset button.
+std::string FormButtons(const std::string& label);
+
+// Below the form: the note on markup and the lost-password link.
+std::string NotesBelowForm();
+
+}  // namespace board

@@ -1,0 +1,73 @@
+#pragma once
+// The posting pages of posting.asp: the new-topic form and its handler, the
+// reply forms (plain and quoting a post) and their handler.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "board/posting/PostingRule.h"
+#include "core/Credentials.h"
+#include "core/Tarnbell.h"
+
+namespace board {
+
+class PostingPages : public core::Tarnbell {
+public:
+    // action=newtopic: the form for a new topic of `Forum` (NewTopic.cpp).
+    void NewTopic();
+    // action=posttopic: stores the topic (PostTopic.cpp).
+    void posttopic();
+    // action=reply and action=replywquote: the reply form with the thread
+    // for review, empty or quoting the post `quotenum` (ReplyForm.cpp).
+    void reply();
+    void replywquote();
+    // action=postreply: stores the reply and mails the topic's author when
+    // the topic asked for it (PostReply.cpp).
+    void PostReply();
+
+protected:
+    // ---- Shared by the forms and the handlers (PostingGate.cpp) ----
+    // Whether the visitor may enter the forum CheckForum just found: any
+    // forum but a private one, and a private one once its identity check
+    // passed in this session.
+    bool AdmittedToForum(const std::string& forum);
+    // Refuses `who` when the posting rule of the forum CheckForum just found
+    // leaves them out. Trims the credentials as the member checks do.
+    void CheckPostingRule(core::Page& p, PostKind kind, const std::string& forum, core::Credentials& who);
+    // For the forms: a logged-in visitor whom the rule leaves out is refused
+    // before typing; anyone else learns it from the handler.
+    void RefuseLoggedInVisitorByRule(core::Page& p, PostKind kind, const std::string& forum);
+
+    // The post a reply answers, read by its id; none when no row has it.
+    struct AnsweredPost {
+        bool isTopic = false;  // a reply's id names no topic
+        bool closed = false;
+        bool notify = false;   // its author asked for a mail on replies
+        std::string forum;
+        std::string author;
+        std::string message;
+    };
+    static std::optional<AnsweredPost> ReadAnsweredPost(platform::Connection& con, std::int32_t id);
+
+    // ---- The handlers' common checks (PostingChecks.cpp) ----
+    struct Submission {
+        core::Credentials poster;  // trimmed
+        std::string subject;       // trimmed
+        std::string message;       // trimmed
+        std::int16_t icon = 1;
+        bool smiles = true;
+        bool signature = false;
+        bool notify = false;
+        std::int32_t topic = 0;    // replies: the topic answered
+    };
+    // Reads what a posting form sent and refuses, in this order: an address
+    // on the reject list, a malformed topic or icon, missing credentials,
+    // missing text, a repeat within SubmitInterval, an unknown member, a
+    // member barred from posting.
+    Submission CheckSubmission(core::Page& p, PostKind kind);
+
+private:
+    void ReplyPage(bool quoting);
+};
+
+}  // namespace board
