@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <map>
+
 #include "platform/DataSources.h"
 #include "platform/SqliteDatabase.h"
 #include "platform/SqliteSqlText.h"
@@ -21,6 +24,26 @@ std::optional<std::string> DataSourceName(const std::string& connectionString) {
             return Trim(part.substr(eq + 1));
     }
     return std::nullopt;
+}
+
+// One queue of writers per database file. SQLite's busy handler polls with
+// sleeps that grow to 100 ms, so under many writers the lock sits free while
+// they sleep; waiting here hands it on at once. A writer that waits longer
+// than SQLite's own busy timeout goes on to SQLite's lock (which then
+// decides), so a thread that already holds a turn cannot lock itself out.
+std::timed_mutex& WriteTurnOf(const std::string& path) {
+    static std::mutex lock;
+    static std::map<std::string, std::unique_ptr<std::timed_mutex>> turns;
+    std::lock_guard guard(lock);
+    auto& slot = turns[path];
+    if (!slot) slot = std::make_unique<std::timed_mutex>();
+    return *slot;
+}
+
+std::unique_lock<std::timed_mutex> WaitForWriteTurn(const std::string& path) {
+    std::unique_lock<std::timed_mutex> held(WriteTurnOf(path), std::defer_lock);
+    (void)held.try_lock_for(std::chrono::milliseconds(kLockWaitMilliseconds));
+    return held;
 }
 
 }  // namespace
@@ -50,7 +73,9 @@ void Connection::OpenFile(const std::string& path) {
 void Connection::Close() {
     if (!db_) return;
     std::shared_ptr<SqliteDatabase> db = std::move(db_);
-    if (!sqlite3_get_autocommit(db->handle())) db->Exec("ROLLBACK");
+    const bool inTransaction = !sqlite3_get_autocommit(db->handle());
+    if (inTransaction) db->Exec("ROLLBACK");
+    if (writeTurn_.owns_lock()) writeTurn_.unlock();
 }
 
 ObjectState Connection::State() const { return db_ ? ObjectState::Open : ObjectState::Closed; }
@@ -72,17 +97,34 @@ long Connection::Execute(const std::string& sql, const SqlParams& params) {
 
 void Connection::BeginTrans() {
     if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
-    Database()->Exec("BEGIN IMMEDIATE");
+    auto db = Database();
+    writeTurn_ = WaitForWriteTurn(FilePath());
+    try {
+        db->Exec("BEGIN IMMEDIATE");
+    } catch (...) {
+        writeTurn_ = {};
+        throw;
+    }
 }
 
 bool Connection::TryBeginTrans() {
     if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
-    return Database()->TryExec("BEGIN IMMEDIATE");
+    auto db = Database();
+    writeTurn_ = std::unique_lock<std::timed_mutex>(WriteTurnOf(FilePath()), std::try_to_lock);
+    if (writeTurn_.owns_lock() && db->TryExec("BEGIN IMMEDIATE")) return true;
+    writeTurn_ = {};
+    return false;
 }
 
-void Connection::CommitTrans() { Database()->Exec("COMMIT"); }
+void Connection::CommitTrans() {
+    Database()->Exec("COMMIT");
+    writeTurn_ = {};
+}
 
-void Connection::RollbackTrans() { Database()->Exec("ROLLBACK"); }
+void Connection::RollbackTrans() {
+    Database()->Exec("ROLLBACK");
+    writeTurn_ = {};
+}
 
 bool Connection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_->handle()); }
 

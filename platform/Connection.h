@@ -4,6 +4,7 @@
 // The data source name is looked up in DataSources. Every SQLite failure is
 // raised as platform::RuntimeError(kErrDatabase, SQLite's message).
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,8 @@ public:
     long Execute(const std::string& sql, const SqlParams& params = {});
 
     // "BEGIN IMMEDIATE": the write lock is taken (waiting for it if needed)
-    // when the transaction begins, not halfway through it.
+    // when the transaction begins, not halfway through it. Writers of one
+    // process queue for the file in turn instead of polling SQLite's lock.
     void BeginTrans();
     // The same without waiting: false, and no transaction, while another
     // connection holds the write lock.
@@ -61,6 +63,7 @@ public:
 
 private:
     std::shared_ptr<SqliteDatabase> db_;
+    std::unique_lock<std::timed_mutex> writeTurn_;  // held from BeginTrans to its end
 };
 
 enum class LockWait { ForLock, Never };

@@ -13,8 +13,6 @@ namespace platform {
 
 namespace {
 
-constexpr int kLockWaitMilliseconds = 5000;
-
 ColumnKind KindOfDeclaredType(const char* declared) {
     if (!declared) return ColumnKind::Untyped;
     if (strcasecmp(declared, "BIT") == 0 || strcasecmp(declared, "BOOLEAN") == 0) return ColumnKind::Bit;
@@ -58,6 +56,10 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
     // Concurrent requests wait for each other's writes instead of failing.
     sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
     sqlite3_exec(db_, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
+    // With the write-ahead log a commit need not wait for the disk: the file
+    // stays sound after a crash, and only the last commits before a power
+    // loss may go.
+    sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
 }
 
 SqliteDatabase::~SqliteDatabase() {

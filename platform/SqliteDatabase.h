@@ -15,6 +15,9 @@ struct sqlite3_stmt;
 
 namespace platform {
 
+// How long a statement waits for another connection's write lock.
+inline constexpr int kLockWaitMilliseconds = 5000;
+
 class SqliteDatabase {
 public:
     // Opens an existing database file; `create` also creates a missing one.
