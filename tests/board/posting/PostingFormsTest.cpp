@@ -162,6 +162,12 @@ TEST_F(PostingFormsTest, QuoteTakesAPostOfTheThreadOnly) {
     EXPECT_TRUE(Has(body, "<INPUT TYPE=HIDDEN NAME=TopicSubject VALUE=\"题\">"));
 }
 
+TEST_F(PostingFormsTest, ActionsIgnoreLetterCaseAndAnUnknownOneIsNotFound) {
+    EXPECT_EQ(Form({{"action", "NEWTOPIC"}, {"forum", "灌水"}}).status, 200);
+    EXPECT_EQ(Form({{"action", "deletethread"}}).status, 404);
+    EXPECT_EQ(Form({}).status, 404);
+}
+
 TEST_F(PostingFormsTest, ClubStyleHasTheClubHeader) {
     Set("BBStyle", "CLUB");
     const long long topic = Topic("灌水");
