@@ -11,22 +11,19 @@ void PostingPages::NewTopic() {
     RunPage(core::Closing::CopyrightAndBody, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
         platform::Response& out = Response();
-        UpdateOnline(Request().ServerVariables("Remote_addr").str(), "发表话题");
         const std::string forum = Request().QueryString("Forum").str();
-        out.Write(core::PageHead("发表新话题"));
-        if (!CheckForum(p.Db(), forum)) p.Refuse(kNoSuchForum);
-        if (!AdmittedToForum(forum)) {
+        StartPage(p, {"发表话题", "发表新话题", "", std::nullopt});
+        const core::ForumAdmission entry = CheckForum(p.Db(), forum);
+        if (!entry.exists) p.Refuse(kNoSuchForum);
+        if (!entry.admitted) {
             PrivateForum(forum);
             p.Stop();
         }
-        RefuseLoggedInVisitorByRule(p, PostKind::Topic, forum);
+        RefuseLoggedInVisitorByRule(p, PostKind::Topic, forum, entry);
 
         out.Write("<center>");
-        if (s.BBStyle != "UBB")
-            out.Write(GetClubHeader());
-        else
-            out.Write("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td><td><b>在 " +
-                      platform::HtmlEncode(forum) + " 论坛发表新话题</b></td></tr></table>");
+        WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td><td><b>在 " +
+                         platform::HtmlEncode(forum) + " 论坛发表新话题</b></td></tr></table>");
         out.Write("<table border=0 width=" + s.TableWidth +
                   "><tr><td><a href=signup.asp><b>我想注册？</b></a></td></tr></table>");
         out.Write("<FORM ACTION=posting.asp METHOD=POST NAME=PostTopic>");

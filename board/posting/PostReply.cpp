@@ -57,24 +57,25 @@ void PostingPages::PostReply() {
             const std::optional<AnsweredPost> found = ReadAnsweredPost(con, s.topic);
             if (!found) p.Refuse(kNoSuchTopic);
             topic = *found;
-            if (!CheckForum(con, topic.forum)) p.Refuse(kNoSuchForum);
-            if (!AdmittedToForum(topic.forum)) p.Refuse(kNotAdmitted);
-            CheckPostingRule(p, PostKind::Reply, topic.forum, s.poster);
+            const core::ForumAdmission entry = CheckForum(con, topic.forum);
+            if (!entry.exists) p.Refuse(kNoSuchForum);
+            if (!entry.admitted) p.Refuse(kNotAdmitted);
+            CheckPostingRule(p, PostKind::Reply, topic.forum, entry, s.poster);
             if (!topic.isTopic) p.Refuse(kNoSuchTopic);
             if (topic.closed) p.Refuse(kTopicClosed);
             AddPostRow(con, {{"parentid", Variant(s.topic)},
                              {"message", Variant(s.message)},
                              {"subject", Variant(s.subject)},
                              {"ForumName", Variant(topic.forum)},
-                             {"username", Variant(s.poster.userName)},
+                             {"username", Variant(s.poster.name)},
                              {"icon", Variant(s.icon)},
                              {"smiles", Variant(s.smiles ? 1 : 0)},
                              {"useSign", s.signature ? Variant(true) : Variant()},
                              {"ip", Request().ServerVariables("Remote_addr")}});
             write.Commit();
         }
-        if (topic.notify) NotifyTopicAuthor(con, topic.author, s.poster.userName, s.subject);
-        Wait(HtmlEncode(s.poster.userName) + "，谢谢您回复话题", "newsdetail.asp?id=" + std::to_string(s.topic),
+        if (topic.notify) NotifyTopicAuthor(con, topic.author, s.poster.name, s.subject);
+        Wait(HtmlEncode(s.poster.name) + "，谢谢您回复话题", "newsdetail.asp?id=" + std::to_string(s.topic),
              "您回复的话题", 2);
     });
 }

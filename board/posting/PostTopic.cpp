@@ -17,10 +17,11 @@ void PostingPages::posttopic() {
         // The forum's checks and the new row in one write: a forum deleted
         // or closed to the poster meanwhile gets no topic.
         platform::Transaction write(con);
-        if (!CheckForum(con, forum)) p.Refuse(kNoSuchForum);
-        if (!AdmittedToForum(forum)) p.Refuse(kNotAdmitted);
-        CheckPostingRule(p, PostKind::Topic, forum, s.poster);
-        AddPostRow(con, {{"username", Variant(s.poster.userName)},
+        const core::ForumAdmission entry = CheckForum(con, forum);
+        if (!entry.exists) p.Refuse(kNoSuchForum);
+        if (!entry.admitted) p.Refuse(kNotAdmitted);
+        CheckPostingRule(p, PostKind::Topic, forum, entry, s.poster);
+        AddPostRow(con, {{"username", Variant(s.poster.name)},
                          {"Subject", Variant(s.subject)},
                          {"message", Variant(s.message)},
                          {"Forumname", Variant(forum)},
@@ -30,7 +31,7 @@ void PostingPages::posttopic() {
                          {"emailNotification", s.notify ? Variant(true) : Variant()},
                          {"icon", Variant(s.icon)}});
         write.Commit();
-        Wait(platform::HtmlEncode(s.poster.userName) + ",谢谢您发表新主题", "list.asp?groupname=" + platform::UrlEncode(forum),
+        Wait(platform::HtmlEncode(s.poster.name) + ",谢谢您发表新主题", "list.asp?groupname=" + platform::UrlEncode(forum),
              platform::HtmlEncode(forum) + "贴子列表", 2);
     });
 }

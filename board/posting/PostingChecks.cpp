@@ -21,8 +21,8 @@ constexpr int kIconCount = 14;
 PostingPages::Submission PostingPages::CheckSubmission(core::Page& p, PostKind kind) {
     const platform::Request& request = Request();
     const platform::RequestCollection& form = request.Form();
+    RecordVisit(p, kind == PostKind::Topic ? "发表话题" : "回复话题");
     const std::string ip = request.ServerVariables("Remote_addr").str();
-    UpdateOnline(ip, kind == PostKind::Topic ? "发表话题" : "回复话题");
     if (!core::IsIPAllowed(ip))
         p.Refuse("对不起，你的 ip 地址 " + platform::HtmlEncode(ip) +
                  " 已经被列入 IP 拒绝列表！您不能发表或回复任何话题。如果要取消此 IP 拒绝，请和论坛管理员联系！");
@@ -38,9 +38,8 @@ PostingPages::Submission PostingPages::CheckSubmission(core::Page& p, PostKind k
         p.Refuse("参数错误！");
     }
 
-    s.poster = core::CredentialsOf(Session(), form);
-    // Blank names pass here; the member check below trims and refuses them.
-    if (s.poster.userName.empty() || s.poster.password.empty())
+    s.poster = core::ActingCredentials(request, Session());
+    if (s.poster.name.empty() || s.poster.password.empty())
         p.Refuse("请同时输入用户名，口令！按浏览器的后退按钮可重新输入！");
     s.subject = platform::Trim(form("topicsubject").str());
     s.message = platform::Trim(form("Message").str());
@@ -53,7 +52,7 @@ PostingPages::Submission PostingPages::CheckSubmission(core::Page& p, PostKind k
         p.Refuse("论坛开启了重复递交检查功能，如果你在 " + std::to_string(core::CurrentSettings().SubmitInterval) +
                  " 秒内递交第二个贴子被视为重复提交,请稍待片刻后再试!");
     bool canPost = false;
-    if (!core::CheckUserCanPost(s.poster.userName, s.poster.password, p.Db(), canPost))
+    if (!core::CheckUserCanPost(s.poster.name, s.poster.password, p.Db(), canPost))
         p.Refuse("对不起，您不是本论坛的注册用户，请先注册后再发表！按浏览器的后退按钮可重新输入！");
     if (!canPost) p.Refuse("对不起，您已经被禁止在本论坛发表话题，请和论坛管理员联系以获得详细信息！");
 

@@ -5,8 +5,7 @@
 #include "platform/Charset.h"
 #include "platform/Request.h"
 #include "platform/Session.h"
-
-#include "core/Credentials.h"
+#include "core/Visitor.h"
 
 namespace board {
 
@@ -30,7 +29,7 @@ std::string WhoMayPostRows(const std::string& aboutRegistering) {
 }
 
 std::string CredentialRows(const platform::Request& request, const platform::Session& session) {
-    if (core::IsLoggedIn(session)) return {};
+    if (core::SessionLoggedIn(session)) return {};
     const core::Settings& s = core::CurrentSettings();
     return "<tr " + s.AltColumnColor2 +
            "><td><b>你的用户名：</b></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 class=SmallInput "

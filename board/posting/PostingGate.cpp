@@ -1,5 +1,5 @@
-// Whether a visitor may post in a forum: the private-forum admission and
-// the forum's posting rule, as the forms and the handlers apply them.
+// Whether a visitor may post in a forum: the forum's posting rule, as the
+// forms and the handlers apply it, and the post a reply answers.
 #include "board/posting/PostingPages.h"
 #include "core/Module1.h"
 #include "platform/Convert.h"
@@ -8,30 +8,22 @@
 
 namespace board {
 
-bool PostingPages::AdmittedToForum(const std::string& forum) {
-    return CurrentForumRestrict != "private" || !Session()(forum).isEmpty();
-}
-
 void PostingPages::CheckPostingRule(core::Page& p, PostKind kind, const std::string& forum,
-                                    core::Credentials& who) {
-    const MayPost rule = WhoMayPost(CurrentForumRestrict, kind);
+                                    const core::ForumAdmission& entry, core::Credentials who) {
+    const MayPost rule = WhoMayPost(entry.rule, kind);
     if (rule == MayPost::Members) return;
     if (rule == MayPost::Leaders) {
-        const std::int16_t level = core::GetModeratorLevel(who.userName, who.password, forum, p.Db());
+        const std::int16_t level = core::GetModeratorLevel(who.name, who.password, forum, p.Db());
         if (level == 1 || level == 2) return;
     }
     p.Refuse(PostingRuleRefusal(rule, kind));
 }
 
-void PostingPages::RefuseLoggedInVisitorByRule(core::Page& p, PostKind kind, const std::string& forum) {
-    if (!core::IsLoggedIn(Session())) return;
-    core::Credentials who = core::CredentialsOf(Session(), Request().Form());
-    CheckPostingRule(p, kind, forum, who);
+void PostingPages::RefuseLoggedInVisitorByRule(core::Page& p, PostKind kind, const std::string& forum,
+                                               const core::ForumAdmission& entry) {
+    if (core::SessionLoggedIn(Session()))
+        CheckPostingRule(p, kind, forum, entry, core::ActingCredentials(Request(), Session()));
 }
-
-}  // namespace board
-
-namespace board {
 
 std::optional<PostingPages::AnsweredPost> PostingPages::ReadAnsweredPost(platform::Connection& con,
                                                                          std::int32_t id) {

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "board/posting/PostingRule.h"
-#include "core/Credentials.h"
 #include "core/Tarnbell.h"
 
 namespace board {
@@ -27,16 +26,13 @@ public:
 
 protected:
     // ---- Shared by the forms and the handlers (PostingGate.cpp) ----
-    // Whether the visitor may enter the forum CheckForum just found: any
-    // forum but a private one, and a private one once its identity check
-    // passed in this session.
-    bool AdmittedToForum(const std::string& forum);
-    // Refuses `who` when the posting rule of the forum CheckForum just found
-    // leaves them out. Trims the credentials as the member checks do.
-    void CheckPostingRule(core::Page& p, PostKind kind, const std::string& forum, core::Credentials& who);
+    // Refuses `who` when the posting rule of `forum` leaves them out.
+    void CheckPostingRule(core::Page& p, PostKind kind, const std::string& forum, const core::ForumAdmission& entry,
+                          core::Credentials who);
     // For the forms: a logged-in visitor whom the rule leaves out is refused
     // before typing; anyone else learns it from the handler.
-    void RefuseLoggedInVisitorByRule(core::Page& p, PostKind kind, const std::string& forum);
+    void RefuseLoggedInVisitorByRule(core::Page& p, PostKind kind, const std::string& forum,
+                                     const core::ForumAdmission& entry);
 
     // The post a reply answers, read by its id; none when no row has it.
     struct AnsweredPost {

@@ -49,17 +49,12 @@ std::pair<std::string, std::string> QuotedPost(platform::Connection& con, std::i
     return {rs.Fields("username").str(), rs.Fields("message").str()};
 }
 
-void WriteHeader(platform::Response& out, const std::string& forum, const std::string& subject,
-                 const std::string& clubHeader) {
+// The UBB style's header: the forum and the topic, and the way to register.
+std::string UbbHeader(const std::string& forum, const std::string& subject) {
     const core::Settings& s = core::CurrentSettings();
-    if (s.BBStyle == "UBB") {
-        out.Write("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td><td><b>论坛：</b>" +
-                  HtmlEncode(forum) + "<br><b>话题：</b>" + HtmlEncode(subject) + "</td></tr></table>");
-        out.Write("<table border=0 width=" + s.TableWidth +
-                  "><tr><td><a href=signup.asp><b>我想注册？</b></a></td></tr></table>");
-    } else if (s.BBStyle == "CLUB") {
-        out.Write(clubHeader);
-    }
+    return "<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo + "</td><td><b>论坛：</b>" +
+           HtmlEncode(forum) + "<br><b>话题：</b>" + HtmlEncode(subject) + "</td></tr></table><table border=0 width=" +
+           s.TableWidth + "><tr><td><a href=signup.asp><b>我想注册？</b></a></td></tr></table>";
 }
 
 // The topic and all its replies, oldest first, converted as the thread
@@ -93,8 +88,8 @@ void PostingPages::ReplyPage(bool quoting) {
         const core::Settings& s = core::CurrentSettings();
         const platform::Request& request = Request();
         platform::Response& out = Response();
-        UpdateOnline(request.ServerVariables("Remote_addr").str(), quoting ? "引用话题回复" : "回复话题");
-        out.Write(core::PageHead((quoting ? "引用话题回复 - " : "回复话题 - ") + s.BBName));
+        StartPage(p, {quoting ? "引用话题回复" : "回复话题", (quoting ? "引用话题回复 - " : "回复话题 - ") + s.BBName,
+                      "", std::nullopt});
 
         std::int32_t topicId = 0;
         std::int32_t quoteId = 0;
@@ -114,12 +109,13 @@ void PostingPages::ReplyPage(bool quoting) {
         platform::Connection& con = p.Db();
         const std::optional<AnsweredPost> topic = ReadAnsweredPost(con, topicId);
         if (!topic) p.Refuse(kNoSuchTopic);
-        if (!CheckForum(con, topic->forum)) p.Refuse(kNoSuchForum);
-        if (!AdmittedToForum(topic->forum)) {
+        const core::ForumAdmission entry = CheckForum(con, topic->forum);
+        if (!entry.exists) p.Refuse(kNoSuchForum);
+        if (!entry.admitted) {
             PrivateForum(topic->forum);
             p.Stop();
         }
-        RefuseLoggedInVisitorByRule(p, PostKind::Reply, topic->forum);
+        RefuseLoggedInVisitorByRule(p, PostKind::Reply, topic->forum, entry);
         if (!topic->isTopic) p.Refuse(kNoSuchTopic);
         if (topic->closed) p.Refuse(kTopicClosed);
 
@@ -131,7 +127,7 @@ void PostingPages::ReplyPage(bool quoting) {
         }
 
         out.Write("<center>");
-        WriteHeader(out, topic->forum, subject, s.BBStyle == "CLUB" ? GetClubHeader() : "");
+        WriteBoardHeader(UbbHeader(topic->forum, subject));
         out.Write("<FORM ACTION=posting.asp METHOD=POST NAME=PostTopic>");
         out.Write(s.TableBorderOpen);
         out.Write("<table border=0 cellpadding=4 cellspacing=1 width=" + s.InnerTableWidth + ">");

@@ -107,7 +107,7 @@ TEST_F(PostingHandlersTest, NewTopicRefusesInOrder) {
         {"blank message", With(topic, "Message", "  "), kNoTopicText},
         {"unknown member", With(topic, "UserName", "nobody"), kUnknownMember},
         {"wrong password", With(topic, "Password", "PW"), kUnknownMember},
-        {"a name of blanks", With(topic, "UserName", "   "), kUnknownMember},
+        {"a name of blanks", With(topic, "UserName", "   "), kNoCredentials},
         {"barred member", With(topic, "UserName", "barred"), kBarred},
         {"unknown forum", With(topic, "forum", "不存在"), kNoForum},
         {"no forum", With(topic, "forum", "(none)"), kNoForum},
