@@ -79,7 +79,12 @@ void MemberPages::Profile() {
             rs.Open("select * from register where username=? and password=?", p.Db(), {name, password});
             if (rs.Eof()) p.Refuse(kNotAMember);
             const std::string member = rs.Fields("UserName").str();
-            session.Set(kVerifiedMember, member);
+            // A newly proven member: a session id known before the proof
+            // must lead nowhere after it.
+            if (!platform::EqualsIgnoreCase(session(kVerifiedMember).str(), member)) {
+                session.Set(kVerifiedMember, member);
+                session.RenewId();
+            }
             WriteProfileForm(rs);
         } else if (action == "check") {
             SaveProfile(p);

@@ -74,6 +74,22 @@ TEST_F(ProfileTest, EditFormIsFilledFromTheVerifiedMembersRowEncoded) {
     EXPECT_TRUE(Has(Get("profile.asp").body, "<input type=hidden value=\"bob\" name=username>"));
 }
 
+TEST_F(ProfileTest, ProvingAnotherMemberStartsANewSessionId) {
+    const std::string cookie = site::kSessionCookie;
+    Verify("alice", "apw");
+    const std::string first = driver.jar[cookie];
+    ASSERT_FALSE(first.empty());
+    Verify("bob", "bpw");
+    const std::string second = driver.jar[cookie];
+    EXPECT_NE(second, first);
+    Verify("BOB", "bpw");
+    EXPECT_EQ(driver.jar[cookie], second);
+    // The old id no longer carries the proof.
+    driver.jar[cookie] = first;
+    EXPECT_TRUE(Has(Save("alice").body, kNotAMember));
+    EXPECT_EQ(Column("alice", "password"), "apw");
+}
+
 TEST_F(ProfileTest, SaveStoresTheRowThenTheCookies) {
     Verify("alice", "apw");
     const site::DriverResponse saved =
