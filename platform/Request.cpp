@@ -114,7 +114,7 @@ Request::Request(RawRequest raw) : headers_(std::move(raw.headers)), body_(std::
     sv.Add("URL", path);
     sv.Add("PATH_INFO", path);
     sv.Add("QUERY_STRING", ToValidUtf8(raw.queryString));
-    sv.Add("CONTENT_TYPE", contentType);
+    sv.Add("CONTENT_TYPE", GbkToUtf8(contentType));
     sv.Add("CONTENT_LENGTH", std::to_string(body_.size()));
     sv.Add("SERVER_NAME", ToValidUtf8(raw.serverName));
     sv.Add("SERVER_PORT", std::to_string(raw.serverPort));

@@ -41,7 +41,7 @@ TEST(RequestParsing, EveryKeyAndValueIsValidUtf8) {
     raw.path = "/a\xFF.asp";
     raw.queryString = "q\xC3=a\xFF%FFb%D6&\xE4\xB8=\xF0\x9F%D6%D0";
     raw.body = "f=\xE4\xB8\xAD%FE%FF\xED\xA0\x80";
-    raw.headers = {{"Content-Type", "application/x-www-form-urlencoded"},
+    raw.headers = {{"Content-Type", "application/x-www-form-urlencoded; x=\xFF"},
                    {"Cookie", "c\xFF=\xC0\xAF"},
                    {"X-Bad\xFF", "v\xFF"}};
     raw.remoteAddr = "10.0.0.\xFF";
