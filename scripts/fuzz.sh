@@ -33,6 +33,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 nice -n 5 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/%/_fuzz}" >build-fuzz/build.log 2>&1 ||
   { tail -40 build-fuzz/build.log; exit 1; }
 
+touch build-fuzz/run-start
 pids=()
 for t in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus/$t" "build-fuzz/findings/$t"
@@ -48,8 +49,8 @@ for i in "${!targets[@]}"; do
   t=${targets[$i]}
   if wait "${pids[$i]}"; then status=clean; else status=FOUND; failed=1; fi
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "build-fuzz/$t.log" | grep -o '[0-9]*$' || echo "?")
-  printf '%-9s %-6s %10s inputs  findings: %s\n' "$t" "$status" "$runs" \
-    "$(ls "build-fuzz/findings/$t" | wc -l)"
+  printf '%-9s %-6s %10s inputs  new findings: %s\n' "$t" "$status" "$runs" \
+    "$(find "build-fuzz/findings/$t" -type f -newer build-fuzz/run-start | wc -l)"
 done
 [ $failed -eq 0 ] || echo "see build-fuzz/<target>.log and build-fuzz/findings/"
 exit $failed
