@@ -60,11 +60,13 @@ std::string flashObject(std::string_view cab, std::string_view size, std::string
 
 }  // namespace
 
+// A run of blanks before an address is tried from its first blank only,
+// not again from each blank inside it.
 const std::vector<Rule>& bareLinkRules() {
     static const std::vector<Rule> rules = makeRules({
-        {"http://", R"((^|\s+)(http://\S+))", R"($1<A HREF="$2" TARGET=_blank>$2</A>)"},
-        {"ftp://", R"((^|\s+)(ftp://\S+))", R"($1<A HREF="$2" TARGET=_blank>$2</A>)"},
-        {"www.", R"((^|\s+)(www\.\S+))", R"($1<A HREF="http://$2" TARGET=_blank>$2</A>)"},
+        {"http://", R"((^|(?<!\s)\s+)(http://\S+))", R"($1<A HREF="$2" TARGET=_blank>$2</A>)"},
+        {"ftp://", R"((^|(?<!\s)\s+)(ftp://\S+))", R"($1<A HREF="$2" TARGET=_blank>$2</A>)"},
+        {"www.", R"((^|(?<!\s)\s+)(www\.\S+))", R"($1<A HREF="http://$2" TARGET=_blank>$2</A>)"},
     });
     return rules;
 }
@@ -89,65 +91,62 @@ const std::vector<Rule>& breakRunRules() {
 const std::vector<Rule>& tagRulesBeforeQuotes() {
     static const std::vector<Rule> rules = makeRules({
         {"[URL]", R"((\[URL\])(http|https|ftp)(:\/\/\S+?)(\[\/URL\]))",
-         R"(<A HREF="$2$3" TARGET=_blank>$2$3</A>)"},
-        {"[URL]", R"((\[URL\])(\S+?)(\[\/URL\]))", R"(<A HREF="http://$2" TARGET=_blank>$2</A>)", 2},
+         R"(<A HREF="$2$3" TARGET=_blank>$2$3</A>)", 0, "[/URL]"},
+        {"[URL]", R"((\[URL\])(\S+?)(\[\/URL\]))", R"(<A HREF="http://$2" TARGET=_blank>$2</A>)", 2, "[/URL]"},
         {"[URL=", R"((\[URL=)(http|https|ftp)(:\/\/\S+?)(\])(.+?)(\[\/URL\]))",
-         R"(<A HREF="$2$3" TARGET=_blank>$5</A>)"},
+         R"(<A HREF="$2$3" TARGET=_blank>$5</A>)", 0, "[/URL]"},
         {"[download=", R"((\[download=)(http|https|ftp)(:\/\/\S+?)(\])(.+?)(\[\/download\]))",
-         R"(<img src={ImagesURL}/download.gif>&nbsp;<A HREF="$2$3" >$5</A>)"},
-        {"[URL=", R"((\[URL=)(\S+?)(\])(.+?)(\[\/URL\]))", R"(<A HREF="http://$2" TARGET=_blank>$4</A>)", 2},
-        {"[EMAIL=", R"((\[EMAIL=)(\S+\@\S+?)(\])(.+?)(\[\/EMAIL\]))", R"(<A HREF="mailto:$2">$4</A>)"},
-        {"[EMAIL]", R"((\[EMAIL\])(\S+\@\S+?)(\[\/EMAIL\]))", R"(<A HREF="mailto:$2">$2</A>)"},
-        {"[code]", R"((\[code\])(.+?)(\[\/code\]))", "<pre class=CodeSamp>$2</pre>"},
-        {"[IMG]", R"((\[IMG\])(\S+?)(\[\/IMG\]))", R"( <IMG SRC="$2"> )", 2},
+         R"(<img src={ImagesURL}/download.gif>&nbsp;<A HREF="$2$3" >$5</A>)", 0, "[/download]"},
+        {"[URL=", R"((\[URL=)(\S+?)(\])(.+?)(\[\/URL\]))", R"(<A HREF="http://$2" TARGET=_blank>$4</A>)", 2,
+         "[/URL]"},
+        // The address is the whole run up to "]" or the close, with an "@"
+        // inside it; taken at once, not tried split by split at every "@".
+        {"[EMAIL=", R"((\[EMAIL=)((?=\S+\@\S)(?>\S+))(\])(.+?)(\[\/EMAIL\]))", R"(<A HREF="mailto:$2">$4</A>)",
+         0, "[/EMAIL]"},
+        {"[EMAIL]", R"((\[EMAIL\])((?=\S+\@\S)(?>\S+))(\[\/EMAIL\]))", R"(<A HREF="mailto:$2">$2</A>)", 0,
+         "[/EMAIL]"},
+        {"[code]", R"((\[code\])(.+?)(\[\/code\]))", "<pre class=CodeSamp>$2</pre>", 0, "[/code]"},
+        {"[IMG]", R"((\[IMG\])(\S+?)(\[\/IMG\]))", R"( <IMG SRC="$2"> )", 2, "[/IMG]"},
     });
     return rules;
 }
 
 const std::vector<Rule>& tagRulesAfterQuotes() {
     static const std::vector<Rule> rules = makeRules({
-        {"[i]", R"((\[i\])(.+?)(\[\/i\]))", "<I>$2</I>"},
-        {"[u]", R"((\[u\])(.+?)(\[\/u\]))", "<u>$2</u>"},
-        {"[b]", R"((\[b\])(.+?)(\[\/b\]))", "<B>$2</B>"},
-        {"[list]", R"((\[list\])(.+?)(\[\/list\]))", "<UL TYPE=SQUARE>$2</UL>"},
-        {"[list=", R"((\[list=)(A|1)(\])(.+?)(\[\/list\]))", "<OL TYPE=$2>$4</OL>"},
+        {"[i]", R"((\[i\])(.+?)(\[\/i\]))", "<I>$2</I>", 0, "[/i]"},
+        {"[u]", R"((\[u\])(.+?)(\[\/u\]))", "<u>$2</u>", 0, "[/u]"},
+        {"[b]", R"((\[b\])(.+?)(\[\/b\]))", "<B>$2</B>", 0, "[/b]"},
+        {"[list]", R"((\[list\])(.+?)(\[\/list\]))", "<UL TYPE=SQUARE>$2</UL>", 0, "[/list]"},
+        {"[list=", R"((\[list=)(A|1)(\])(.+?)(\[\/list\]))", "<OL TYPE=$2>$4</OL>", 0, "[/list]"},
         {"[*]", R"((\[\*\]))", "<LI>"},
         {"[hr]", R"((\[hr\]))", "<hr>"},
-        {"[color=", R"((\[color=)(\S+?)(\])(.+?)(\[\/color\]))", R"(<font color="$2">$4</font>)"},
-        {"[font=", R"((\[font=)(\S+?)(\])(.+?)(\[\/font\]))", R"(<font face="$2">$4</font>)"},
-        {"[size=", R"((\[size=)(\S+?)(\])(.+?)(\[\/size\]))", R"(<font size="$2">$4</font>)"},
+        {"[color=", R"((\[color=)(\S+?)(\])(.+?)(\[\/color\]))", R"(<font color="$2">$4</font>)", 0, "[/color]"},
+        {"[font=", R"((\[font=)(\S+?)(\])(.+?)(\[\/font\]))", R"(<font face="$2">$4</font>)", 0, "[/font]"},
+        {"[size=", R"((\[size=)(\S+?)(\])(.+?)(\[\/size\]))", R"(<font size="$2">$4</font>)", 0, "[/size]"},
         {"[fly]", R"(\[fly\](.+?)\[\/fly\])",
-         "<marquee directio=right behavior=scroll scrollamount=10 scrolldelay=200>$1</marquee>"},
-        {"[#", R"((\[#)(\S+?)(\])(.+?)(\[\/#\]))", R"(<font color="#$2">$4</font>)"},
-        {"[h1]", heading('1'), "<h1>$2</h1>"},
-        {"[h2]", heading('2'), "<h2>$2</h2>"},
-        {"[h3]", heading('3'), "<h3>$2</h3>"},
-        {"[h4]", heading('4'), "<h4>$2</h4>"},
-        {"[h5]", heading('5'), "<h5>$2</h5>"},
-        {"[h6]", heading('6'), "<h6>$2</h6>"},
-        {"[sup]", R"((\[sup\])(.+?)(\[\/sup\]))", "<sup>$2</sup>"},
-        {"[sub]", R"((\[sub\])(.+?)(\[\/sub\]))", "<sub>$2</sub>"},
-        {"[center]", R"((\[center\])(.+?)(\[\/center\]))", "<center>$2</center>"},
-        {"[right]", R"((\[right\])(.+?)(\[\/right\]))", "<div align=right>$2</div>"},
-        {"[pre]", R"((\[pre\])(.+?)(\[\/pre\]))", "<pre>$2</pre>"},
+         "<marquee directio=right behavior=scroll scrollamount=10 scrolldelay=200>$1</marquee>", 0, "[/fly]"},
+        {"[#", R"((\[#)(\S+?)(\])(.+?)(\[\/#\]))", R"(<font color="#$2">$4</font>)", 0, "[/#]"},
+        {"[h1]", heading('1'), "<h1>$2</h1>", 0, "[/h1]"},
+        {"[h2]", heading('2'), "<h2>$2</h2>", 0, "[/h2]"},
+        {"[h3]", heading('3'), "<h3>$2</h3>", 0, "[/h3]"},
+        {"[h4]", heading('4'), "<h4>$2</h4>", 0, "[/h4]"},
+        {"[h5]", heading('5'), "<h5>$2</h5>", 0, "[/h5]"},
+        {"[h6]", heading('6'), "<h6>$2</h6>", 0, "[/h6]"},
+        {"[sup]", R"((\[sup\])(.+?)(\[\/sup\]))", "<sup>$2</sup>", 0, "[/sup]"},
+        {"[sub]", R"((\[sub\])(.+?)(\[\/sub\]))", "<sub>$2</sub>", 0, "[/sub]"},
+        {"[center]", R"((\[center\])(.+?)(\[\/center\]))", "<center>$2</center>", 0, "[/center]"},
+        {"[right]", R"((\[right\])(.+?)(\[\/right\]))", "<div align=right>$2</div>", 0, "[/right]"},
+        {"[pre]", R"((\[pre\])(.+?)(\[\/pre\]))", "<pre>$2</pre>", 0, "[/pre]"},
         {"[w]", R"((\[w\])(http|https|ftp)(:\/\/\S+?)(\[\/w\]))",
          R"(<IFRAME FRAMEBORDER=1 ALIGN=CENTER width=100% HEIGHT=400 SCROLLING=YES SRC="$2$3"></iframe>)"
-         R"(<br>页面：<A HREF="$2$3" target=_blank>点这儿参观</A>)"},
+         R"(<br>页面：<A HREF="$2$3" target=_blank>点这儿参观</A>)", 0, "[/w]"},
         {"[f]", R"((\[f\])(http|https|ftp)(:\/\/\S+?)(\[\/f\]))",
-         flashObject(kFlashCab, "width=500 height=500", "$2$3")},
+         flashObject(kFlashCab, "width=500 height=500", "$2$3"), 0, "[/f]"},
         {"[F W=", R"((\[F W=)(\d+)( H=)(\d+)(\])(http|https|ftp)(:\/\/\S+?)(\[\/F\]))",
-         flashObject(kFlashCabSecondSite, R"(width="$2" height="$4")", "$6$7")},
+         flashObject(kFlashCabSecondSite, R"(width="$2" height="$4")", "$6$7"), 0, "[/F]"},
         {"[F W=", R"((\[F W=)(\d+)( H=)(\d+)(\])(\S+?)(\[\/F\]))",
-         flashObject(kFlashCabSecondSite, R"(width="$2" height="$4")", "http://$6"), 6},
+         flashObject(kFlashCabSecondSite, R"(width="$2" height="$4")", "http://$6"), 6, "[/F]"},
     });
-    return rules;
-}
-
-const std::vector<Rule>& spacingRules() {
-    static const std::vector<Rule> rules = {
-        {"\t", R"(\t)", "&nbsp;&nbsp;&nbsp;&nbsp;"},
-        {"  ", "  ", "&nbsp;&nbsp;"},
-    };
     return rules;
 }
 

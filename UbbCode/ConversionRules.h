@@ -15,6 +15,8 @@ struct Rule {
     std::string replacement;
     // Group holding an address that must pass isAllowedAddress, or 0.
     int addressGroup = 0;
+    // The closing tag every match ends with (letter case ignored), or "".
+    std::string_view close = {};
 };
 
 // Bare http, ftp and www addresses, linked while line breaks still stand.
@@ -23,15 +25,13 @@ const std::vector<Rule>& bareLinkRules();
 const std::vector<Rule>& limitReturnRules();
 // Collapsing runs of paragraph marks and breaks.
 const std::vector<Rule>& breakRunRules();
-// Whether the text holds a bracket pair at all.
-inline constexpr std::string_view kAnyTagPattern = R"(\[.+?\])";
 // The tag rules up to the image rule, then those after the quote step.
 const std::vector<Rule>& tagRulesBeforeQuotes();
 const std::vector<Rule>& tagRulesAfterQuotes();
-// Tabs and double blanks.
-const std::vector<Rule>& spacingRules();
-
-inline constexpr std::string_view kQuotePattern = R"((\[QUOTE\])(.+?)(\[\/QUOTE\]))";
-inline constexpr std::string_view kQuoteReplacement = " <BLOCKQUOTE>引用:<HR>$2<HR></BLOCKQUOTE> ";
+// Tabs and double blanks, replaced as plain text, left to right.
+struct Spacing {
+    std::string_view find, with;
+};
+inline constexpr Spacing kSpacing[] = {{"\t", "&nbsp;&nbsp;&nbsp;&nbsp;"}, {"  ", "&nbsp;&nbsp;"}};
 
 }  // namespace markup

@@ -86,8 +86,12 @@ bool containsNoCase(std::string_view text, std::string_view needle) {
 }
 
 std::string replaceAll(std::string_view text, std::string_view find, std::string_view with) {
+    // Sized exactly first: a post of tabs grows twenty-fold.
+    std::size_t count = 0;
+    for (std::size_t at = text.find(find); at != std::string_view::npos; at = text.find(find, at + find.size()))
+        ++count;
     std::string out;
-    out.reserve(text.size() + text.size() / 4);
+    out.reserve(text.size() + count * with.size() - count * find.size());
     std::size_t copied = 0;
     for (std::size_t at = text.find(find); at != std::string_view::npos; at = text.find(find, copied)) {
         out.append(text.substr(copied, at - copied));

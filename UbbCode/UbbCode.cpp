@@ -1,8 +1,10 @@
 #include "UbbCode/UbbCode.h"
 
 #include "UbbCode/ConversionRules.h"
+#include "UbbCode/Quotes.h"
 #include "UbbCode/SafeAddress.h"
 #include "UbbCode/Smileys.h"
+#include "UbbCode/TagNeedles.h"
 #include "UbbCode/TextSearch.h"
 #include "platform/Convert.h"
 #include "platform/Error.h"
@@ -36,13 +38,23 @@ const std::string& readString(Variant& content) {
     return content.rawString();
 }
 
-// Every step keeps valid UTF-8 valid: replacements are valid text placed
-// between whole characters.
-void checkUtf8Once(platform::RegExp& regExp, const std::string& text, const std::string& imagesUrl) {
-    regExp.SubjectsValidUtf8(platform::IsValidUtf8(text) && platform::IsValidUtf8(imagesUrl));
+void store(Variant& content, std::string text) { content = Variant(std::move(text)); }
+
+// Bytes that are not UTF-8 (older stored posts) become U+FFFD first, as the
+// request decoder makes them: every pattern then runs on valid text, and
+// every step keeps it valid (replacements are valid text placed between
+// whole characters; the images URL is made valid when set).
+void makeValidUtf8(platform::RegExp& regExp, Variant& content) {
+    if (!platform::IsValidUtf8(content.rawString())) store(content, platform::ToValidUtf8(content.rawString()));
+    regExp.SubjectsValidUtf8(true);
 }
 
-void store(Variant& content, std::string text) { content = Variant(std::move(text)); }
+// Whether a "[" has a "]" after it with something between: a text without
+// one holds no tag (every tag rule and quote pair needs such a pair).
+bool hasBracketPair(std::string_view text) {
+    const std::size_t open = text.find('[');
+    return open != std::string_view::npos && text.find(']', open + 2) != std::string_view::npos;
+}
 
 // A plain replacement step, skipped when there is nothing to replace.
 void replaceStep(Variant& content, std::string_view find, std::string_view with) {
@@ -58,21 +70,6 @@ bool hasLetterFoldingToAscii(std::string_view text) {
     return text.find("\u017F") != std::string_view::npos || text.find("\u212A") != std::string_view::npos;
 }
 
-// The first bytes after every "[" of the text, window by window: a tag
-// needle no longer than a window occurs in the text exactly when it occurs
-// here. Tag rules never write a "[", so the digest of the text before them
-// serves them all.
-constexpr std::size_t kTagWindow = 10;  // the longest needle, "[download="
-
-std::string tagDigest(std::string_view text) {
-    std::string digest;
-    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
-        digest.append(text.substr(at, kTagWindow));
-        digest += '\0';
-    }
-    return digest;
-}
-
 std::string escapeDollars(std::string_view text) {
     std::string out;
     for (char c : text) {
@@ -83,8 +80,6 @@ std::string escapeDollars(std::string_view text) {
 }
 
 constexpr std::string_view kImagesUrlMark = "{ImagesURL}";
-constexpr std::string_view kQuoteOpen = "[quote]";
-constexpr std::string_view kQuoteClose = "[/quote]";
 
 }  // namespace
 
@@ -98,27 +93,29 @@ void UbbCodeObject::ImagesURL(std::string_view newValue) {
     if (newValue.empty()) {
         imagesUrl_ = "images";
     } else if (newValue.back() == '/') {
-        imagesUrl_ = newValue.substr(0, newValue.size() - 1);
+        imagesUrl_ = platform::ToValidUtf8(newValue.substr(0, newValue.size() - 1));
     } else {
-        imagesUrl_ = newValue;
+        imagesUrl_ = platform::ToValidUtf8(newValue);
     }
 }
 
 std::string UbbCodeObject::UbbCode(Variant& content) {
     return withMarkupSource([&] {
         if (isNullOrEmpty(content)) return std::string();
-        checkUtf8Once(regExp_, readString(content), imagesUrl_);
+        readString(content);
+        makeValidUtf8(regExp_, content);
         applyRules(content, bareLinkRules());
         limitReturns(content);
         convertReturns(content);
-        regExp_.Pattern(kAnyTagPattern);
-        if (regExp_.Test(content.rawString())) {
-            const std::string digest = tagDigest(content.rawString());
-            applyRules(content, tagRulesBeforeQuotes(), digest);
-            store(content, ConvertQuotes(content.rawString()));
-            applyRules(content, tagRulesAfterQuotes(), digest);
+        if (hasBracketPair(content.rawString())) {
+            // Tag rules never write a "[": the needles found before them
+            // serve them all.
+            const TagNeedles present(content.rawString());
+            applyRules(content, tagRulesBeforeQuotes(), &present);
+            store(content, convertQuotes(content.rawString()));
+            applyRules(content, tagRulesAfterQuotes(), &present);
         }
-        applyRules(content, spacingRules());
+        for (const Spacing& spacing : kSpacing) replaceStep(content, spacing.find, spacing.with);
         return content.rawString();
     });
 }
@@ -140,7 +137,8 @@ std::string UbbCodeObject::Smiles(Variant& content) {
 
 std::string UbbCodeObject::ConvertReturns(Variant& content) {
     return withMarkupSource([&] {
-        checkUtf8Once(regExp_, readString(content), imagesUrl_);
+        readString(content);
+        makeValidUtf8(regExp_, content);
         convertReturns(content);
         return content.rawString();
     });
@@ -148,7 +146,8 @@ std::string UbbCodeObject::ConvertReturns(Variant& content) {
 
 std::string UbbCodeObject::LimitReturns(Variant& content) {
     return withMarkupSource([&] {
-        checkUtf8Once(regExp_, readString(content), imagesUrl_);
+        readString(content);
+        makeValidUtf8(regExp_, content);
         limitReturns(content);
         return content.rawString();
     });
@@ -164,43 +163,36 @@ void UbbCodeObject::convertReturns(Variant& content) {
 
 void UbbCodeObject::limitReturns(Variant& content) { applyRules(content, limitReturnRules()); }
 
-// Innermost quote pair first, one pair per pass, until no pair is left or
-// a pass changes nothing (an empty pair).
-std::string UbbCodeObject::ConvertQuotes(std::string text) {
-    regExp_.Pattern(kQuotePattern);
-    for (;;) {
-        std::size_t open = rfindNoCase(text, kQuoteOpen);
-        if (open == kNotFound) return text;
-        std::size_t close = findNoCase(text, kQuoteClose, open + 1);
-        if (close == kNotFound) return text;
-        std::size_t length = close + kQuoteClose.size() - open;
-        std::string_view piece(text.data() + open, length);
-        std::string converted = regExp_.Replace(piece, kQuoteReplacement);
-        if (converted == piece) return text;
-        // Only this pair: a pair elsewhere with the same text gets its own
-        // pass and keeps its own letter case.
-        text.replace(open, length, converted);
-    }
-}
-
 void UbbCodeObject::applyRules(Variant& content, const std::vector<Rule>& rules,
-                               std::optional<std::string_view> tagDigest) {
+                               const TagNeedles* present) {
     const bool needlesReliable = !hasLetterFoldingToAscii(content.rawString());
     for (const Rule& rule : rules) {
         const std::string& text = content.rawString();
-        bool useDigest = tagDigest && rule.needle.size() <= kTagWindow;
-        if (needlesReliable && !containsNoCase(useDigest ? *tagDigest : text, rule.needle)) continue;
+        if (needlesReliable && !(present ? present->contains(rule.needle) : containsNoCase(text, rule.needle)))
+            continue;
+        // Every match of a paired rule ends with its close: the text after
+        // the last close is left out, so that opening tags there are not
+        // each followed to the end of the text in search of one.
+        std::string_view scope = text;
+        if (!rule.close.empty() && needlesReliable) {
+            const std::size_t lastClose = rfindNoCase(text, rule.close);
+            if (lastClose == kNotFound) continue;
+            scope = scope.substr(0, lastClose + rule.close.size());
+        }
         regExp_.Pattern(rule.pattern);
         std::string replacement = replacementFor(rule);
+        std::string converted;
         if (rule.addressGroup == 0) {
-            store(content, regExp_.Replace(text, replacement));
-            continue;
+            converted = regExp_.Replace(scope, replacement);
+        } else {
+            // A refused address leaves its tag as text.
+            converted = regExp_.Replace(scope, [&](const platform::RegExpMatch& match) {
+                return isAllowedAddress(match.group(rule.addressGroup)) ? match.expand(replacement)
+                                                                         : std::string(match.value());
+            });
         }
-        // A refused address leaves its tag as text.
-        store(content, regExp_.Replace(text, [&](const platform::RegExpMatch& match) {
-            return isAllowedAddress(match.group(rule.addressGroup)) ? match.expand(replacement)
-                                                                     : std::string(match.value());
-        }));
+        converted.append(text, scope.size());
+        store(content, std::move(converted));
     }
 }
 

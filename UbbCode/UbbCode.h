@@ -5,7 +5,6 @@
 // Each text operation takes the caller's Content, rewrites it in place
 // after every step and also returns the result. Errors carry the source
 // kMarkupSource. One object must not run two operations at the same time.
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +19,7 @@ inline constexpr const char* kUbbCodeClassId = "{2D49D102-2278-44ED-B8D8-793821D
 inline constexpr const char* kUbbCodeProgId = "OrvaneMarkup.UbbCode";
 
 struct Rule;
+class TagNeedles;
 
 // The class is UbbCode (see the alias below); C++ does not allow a method
 // named as its own class, so the type itself carries another name.
@@ -43,15 +43,14 @@ public:
     std::string LimitReturns(platform::Variant& content);
 
 private:
-    std::string ConvertQuotes(std::string text);
     // The steps of ConvertReturns and LimitReturns on a Content that
     // already holds a String.
     void convertReturns(platform::Variant& content);
     void limitReturns(platform::Variant& content);
-    // Each rule whose needle occurs in the text, or in the tag digest when
-    // one is given.
+    // Each rule whose needle occurs in the text, or among the tag needles
+    // present when those are given.
     void applyRules(platform::Variant& content, const std::vector<Rule>& rules,
-                    std::optional<std::string_view> tagDigest = std::nullopt);
+                    const TagNeedles* present = nullptr);
     std::string replacementFor(const Rule& rule) const;
 
     std::string imagesUrl_ = "images";

@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "UbbCode/UbbCode.h"
 
@@ -47,7 +49,47 @@ void convert(benchmark::State& state, const std::string& post) {
 void BM_TypicalPost(benchmark::State& state) { convert(state, typicalPost()); }
 void BM_LargePost(benchmark::State& state) { convert(state, largePost()); }
 
+// 64 KB posts written to cost the most: each repeats its pieces to the size.
+std::string repeated(std::string_view head, std::string_view piece, std::string_view tail) {
+    std::string post(head);
+    while (post.size() + piece.size() + tail.size() <= 64 * 1024) post += piece;
+    return post + std::string(tail);
+}
+
+std::string nestedQuotes() {
+    std::string opens, closes;
+    while (opens.size() + closes.size() + 16 <= 64 * 1024) {
+        opens += "[quote]q";
+        closes += "[/quote]";
+    }
+    return opens + closes;
+}
+
+const std::pair<const char*, std::string> kHostilePosts[] = {
+    {"NestedQuotes", nestedQuotes()},
+    {"UnclosedQuotes", repeated("", "[quote]x", "")},
+    {"UnclosedBold", repeated("[b]x[/b]", "[b]", "")},
+    {"UnclosedBoldBeforeClose", repeated("", "[b]", "x[/b]")},
+    {"UnclosedUrl", repeated("[url=http://h/]x[/url]", "[url=http://h/]", "")},
+    {"OpenBrackets", repeated("", "[", "")},
+    {"Blanks", repeated("", " ", "x http://h/")},
+    {"Tabs", repeated("", "\t", "x http://h/")},
+    {"LineBreaks", repeated("", "\r\n", "x http://h/")},
+    {"EmailRun", repeated("[email=", "a@", " [/email]")},
+    {"InvalidUtf8", repeated("", "[b]\xFF", "[/b]")},
+    {"ChineseAndTags", repeated("", "中[i]文[b]", "")},
+};
+
 }  // namespace
 
 BENCHMARK(BM_TypicalPost);
 BENCHMARK(BM_LargePost);
+
+// One benchmark per hostile post: each should cost about what a large
+// ordinary post of its size costs.
+[[maybe_unused]] static const bool kHostileRegistered = [] {
+    for (const auto& [name, post] : kHostilePosts)
+        benchmark::RegisterBenchmark((std::string("BM_Hostile/") + name).c_str(),
+                                     [&post = post](benchmark::State& state) { convert(state, post); });
+    return true;
+}();

@@ -12,7 +12,7 @@
 //
 // RunPage runs the body, then, on every path:
 //   1. a platform::RuntimeError that escaped the body is shown through
-//      ErrorForm as "错误号：n<br>错误描述：d<br>错误来源：s";
+//      ErrorForm as "错误号：n<br>错误描述：d<br>错误来源：s" (d and s HTML-encoded);
 //   2. the closing text is written (Copyright + "</body></html>", only
 //      "</body></html>", or nothing, as the page says);
 //   3. the connection opened through p.Db() is closed (record sets the body

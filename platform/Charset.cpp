@@ -292,7 +292,7 @@ std::string UrlEncode(std::string_view utf8) {
 
 std::string UrlDecode(std::string_view encoded) {
     // Escaped bytes are GBK; a character written unescaped is already UTF-8
-    // text and is kept as it stands.
+    // text and is kept as it stands, a byte that starts none as U+FFFD.
     std::string out;
     std::string gbk;
     for (std::size_t i = 0; i < encoded.size();) {
@@ -311,9 +311,7 @@ std::string UrlDecode(std::string_view encoded) {
         } else {
             out += GbkToUtf8(gbk);
             gbk.clear();
-            const std::size_t start = i;
-            DecodeUtf8(encoded, i);
-            out.append(encoded, start, i - start);
+            AppendUtf8(out, DecodeUtf8(encoded, i));
         }
     }
     out += GbkToUtf8(gbk);

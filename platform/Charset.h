@@ -19,7 +19,8 @@ std::string QuotedAttribute(std::string_view text);
 // As the web server's URLEncode, on the GBK bytes: blank becomes "+", bytes
 // other than ASCII letters and digits become %XX (upper-case hex).
 std::string UrlEncode(std::string_view utf8);
-// Decodes "+" and %XX to GBK bytes and returns them as UTF-8.
+// Decodes "+" and %XX to GBK bytes and returns them as UTF-8; what is
+// neither GBK nor UTF-8 becomes U+FFFD, so the result is always valid UTF-8.
 std::string UrlDecode(std::string_view encoded);
 
 }  // namespace platform

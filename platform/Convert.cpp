@@ -192,9 +192,11 @@ DateTime CDate(const Variant& v) {
             return *d;
         }
         default: {
-            // Serials of the years 100 to 9999 only.
-            double serial = numberOf(v);
-            if (!(serial >= -657434 && serial < 2958466)) raise(kErrOverflow);
+            // Serials of the years 100 to 9999 only, counted on the whole
+            // second the date stands for: a serial just below 10000-01-01
+            // would round up to a year that no date text can hold.
+            const double serial = numberOf(v);
+            if (!IsDateSerialInRange(serial)) raise(kErrOverflow);
             return DateTime{serial};
         }
     }

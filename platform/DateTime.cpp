@@ -93,6 +93,13 @@ DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int se
     return fromWholeSeconds(seconds);
 }
 
+bool IsDateSerialInRange(double serial) {
+    // Serial -657434 is 100-01-01 00:00:00; 2958466 is 10000-01-01.
+    constexpr double kFirst = -657434.0 * kSecondsPerDay, kEnd = 2958466.0 * kSecondsPerDay;
+    const double seconds = std::round(serial * kSecondsPerDay);  // as wholeSeconds rounds
+    return seconds >= kFirst && seconds < kEnd;  // false for NaN
+}
+
 namespace {
 
 std::atomic<bool> clockSet{false};

@@ -17,6 +17,8 @@ DateTime Now();
 // back to the system's with std::nullopt.
 void SetClock(std::optional<DateTime> now);
 DateTime MakeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+// Whether the serial, to the second, falls in the years 100 to 9999.
+bool IsDateSerialInRange(double serial);
 
 struct DateParts {
     int year, month, day, hour, minute, second;

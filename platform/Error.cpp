@@ -1,5 +1,7 @@
 #include "platform/Error.h"
 
+#include "platform/Charset.h"
+
 namespace platform {
 
 RuntimeError::RuntimeError(long number, std::string description, std::string source)
@@ -7,8 +9,9 @@ RuntimeError::RuntimeError(long number, std::string description, std::string sou
       description_(std::move(description)), source_(std::move(source)) {}
 
 std::string RuntimeError::tailText() const {
-    return "错误号：" + std::to_string(number_) + "<br>错误描述：" + description_ +
-           "<br>错误来源：" + source_;
+    // Descriptions quote statements and values, which may hold request text.
+    return "错误号：" + std::to_string(number_) + "<br>错误描述：" + HtmlEncode(description_) +
+           "<br>错误来源：" + HtmlEncode(source_);
 }
 
 std::string standardDescription(long number) {

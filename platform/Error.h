@@ -26,7 +26,8 @@ public:
     long number() const { return number_; }
     const std::string& description() const { return description_; }
     const std::string& source() const { return source_; }
-    // "错误号：" + number + "<br>错误描述：" + description + "<br>错误来源：" + source
+    // "错误号：" + number + "<br>错误描述：" + description + "<br>错误来源：" + source,
+    // as HTML: description and source HTML-encoded.
     std::string tailText() const;
 
 private:

@@ -3,8 +3,8 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 #include <shared_mutex>
 #include <unordered_map>
@@ -56,13 +56,6 @@ struct ThreadMatchContext {
 pcre2_match_context* threadMatchContext() {
     thread_local ThreadMatchContext local;
     return local.context;
-}
-
-std::size_t utf8Length(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC2) return 2;
-    return 1;
 }
 
 }  // namespace
@@ -223,36 +216,6 @@ int RegExp::matchAt(std::string_view subject, std::size_t offset, Validity& vali
     return validity == Validity::Invalid ? run(pattern.tolerant, 0) : rc;
 }
 
-bool IsValidUtf8(std::string_view text) {
-    // The strict rules PCRE2 checks by: no overlong forms, no surrogates,
-    // nothing beyond U+10FFFF. ASCII, most of a page, is passed eight bytes
-    // at a time.
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t size = text.size();
-    const auto continues = [&](std::size_t at) { return at < size && (p[at] & 0xC0) == 0x80; };
-    for (std::size_t i = 0; i < size;) {
-        if (i + 8 <= size) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            if ((word & kHighBits) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        const unsigned char b0 = p[i];
-        // Chinese text: three bytes with no special case to check.
-        if (b0 >= 0xE1 && b0 <= 0xEF && b0 != 0xED && continues(i + 1) && continues(i + 2)) {
-            i += 3;
-            continue;
-        }
-        const std::size_t n = WellFormedUtf8Length(text, i);
-        if (n == 0) return false;
-        i += n;
-    }
-    return true;
-}
-
 bool RegExp::Test(std::string_view subject) {
     compiled();
     Validity validity = subjectsValid_ ? Validity::Valid : Validity::Unchecked;
@@ -290,7 +253,8 @@ std::string RegExp::Replace(std::string_view subject, const Replacer& replacer) 
         if (!global_) break;
         if (end == start) {  // an empty match: step over one character
             if (end == subject.size()) break;
-            offset = end + utf8Length(static_cast<unsigned char>(subject[end]));
+            // A byte that starts no well-formed sequence is a character of its own.
+            offset = end + std::max<std::size_t>(1, WellFormedUtf8Length(subject, end));
         } else {
             offset = end;
         }

@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Strings.h"  // IsValidUtf8
+
 namespace platform {
 
 struct CompiledPattern;
@@ -86,8 +88,5 @@ private:
     struct MatchData;
     std::unique_ptr<MatchData> matchData_;
 };
-
-// Whether the text is well-formed UTF-8.
-bool IsValidUtf8(std::string_view text);
 
 }  // namespace platform

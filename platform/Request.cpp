@@ -104,21 +104,23 @@ Request::Request(RawRequest raw) : headers_(std::move(raw.headers)), body_(std::
         if (EqualsIgnoreCase(name, "Cookie")) ParseCookieHeader(value, cookies_);
 
     auto& sv = serverVariables_;
-    sv.Add("REMOTE_ADDR", raw.remoteAddr);
-    sv.Add("REMOTE_HOST", raw.remoteAddr);
-    sv.Add("REQUEST_METHOD", raw.method);
+    // What the host passes on as sent is made valid UTF-8 like the rest.
+    const std::string remoteAddr = ToValidUtf8(raw.remoteAddr);
+    sv.Add("REMOTE_ADDR", remoteAddr);
+    sv.Add("REMOTE_HOST", remoteAddr);
+    sv.Add("REQUEST_METHOD", ToValidUtf8(raw.method));
     const std::string path = GbkToUtf8(raw.path);
     sv.Add("SCRIPT_NAME", path);
     sv.Add("URL", path);
     sv.Add("PATH_INFO", path);
-    sv.Add("QUERY_STRING", raw.queryString);
-    sv.Add("CONTENT_TYPE", contentType);
+    sv.Add("QUERY_STRING", ToValidUtf8(raw.queryString));
+    sv.Add("CONTENT_TYPE", GbkToUtf8(contentType));
     sv.Add("CONTENT_LENGTH", std::to_string(body_.size()));
-    sv.Add("SERVER_NAME", raw.serverName);
+    sv.Add("SERVER_NAME", ToValidUtf8(raw.serverName));
     sv.Add("SERVER_PORT", std::to_string(raw.serverPort));
     sv.Add("SERVER_PROTOCOL", "HTTP/1.1");
     for (const auto& [name, value] : headers_) {
-        const std::string variable = HeaderVariableName(name);
+        const std::string variable = ToValidUtf8(HeaderVariableName(name));
         if (!sv.Contains(variable)) sv.Add(variable, GbkToUtf8(value));
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The HTTP request as the page objects read it: query string, form, cookies
 // and server variables, each a collection whose keys ignore letter case.
-// Values arrive as GBK bytes and are kept as UTF-8 text.
+// Values arrive as GBK bytes and are kept as UTF-8 text, always valid: a
+// byte sequence that is neither becomes U+FFFD.
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -147,6 +147,10 @@ SqliteStatement::SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string
     : db_(std::move(db)), sql_(sql) {
     stmt_ = db_->TakeCachedStatement(sql_);
     if (stmt_) return;
+    // SQLite reads the text only up to a NUL; a value written into the text
+    // with one would cut the statement there.
+    if (sql.find('\0') != std::string_view::npos)
+        SqliteDatabase::Fail("The command text holds a NUL character; values with one must be bound.");
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_->handle(), sql.data(), static_cast<int>(sql.size()), &stmt_, &tail) !=
         SQLITE_OK)

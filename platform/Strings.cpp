@@ -1,5 +1,8 @@
 #include "platform/Strings.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "platform/Error.h"
 
 namespace platform {
@@ -322,6 +325,53 @@ void AppendUtf8(std::string& out, char32_t c) {
         out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
+}
+
+bool IsValidUtf8(std::string_view text) {
+    // The strict rules PCRE2 checks by: no overlong forms, no surrogates,
+    // nothing beyond U+10FFFF. ASCII, most of a page, is passed eight bytes
+    // at a time.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    const auto continues = [&](std::size_t at) { return at < size && (p[at] & 0xC0) == 0x80; };
+    for (std::size_t i = 0; i < size;) {
+        if (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if ((word & kHighBits) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char b0 = p[i];
+        // Chinese text: three bytes with no special case to check.
+        if (b0 >= 0xE1 && b0 <= 0xEF && b0 != 0xED && continues(i + 1) && continues(i + 2)) {
+            i += 3;
+            continue;
+        }
+        const std::size_t n = WellFormedUtf8Length(text, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string ToValidUtf8(std::string_view text) {
+    if (IsValidUtf8(text)) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = WellFormedUtf8Length(text, i);
+        if (n == 0) {
+            AppendUtf8(out, U'\uFFFD');
+            ++i;
+        } else {
+            out.append(text, i, n);
+            i += n;
+        }
+    }
+    return out;
 }
 
 }  // namespace platform

@@ -48,5 +48,10 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& i);
 // 0 when none starts there: an overlong form, a surrogate, a code beyond
 // U+10FFFF, a stray or missing continuation byte.
 std::size_t WellFormedUtf8Length(std::string_view s, std::size_t i);
+// Whether the text is well-formed UTF-8 by those strict rules.
+bool IsValidUtf8(std::string_view text);
+// The text with every byte that starts no well-formed sequence replaced by
+// U+FFFD, as DecodeUtf8 reads it; valid text comes back unchanged.
+std::string ToValidUtf8(std::string_view text);
 
 }  // namespace platform

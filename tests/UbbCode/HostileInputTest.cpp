@@ -150,7 +150,56 @@ TEST(UbbCodeHostile, QuotesAnywhereInLongPosts) {
     EXPECT_EQ(ubb("[quote]a[quote][/quote]b[/quote]"), "[quote]a[quote][/quote]b[/quote]");
 }
 
+// Bytes that are not UTF-8 read as U+FFFD (shown as "&#65533;" on the page,
+// as the byte itself was), and the patterns around them still apply.
 TEST(UbbCodeHostile, InvalidUtf8IsNoFailure) {
-    EXPECT_EQ(ubb("[b]x[/b] \xFF\r\nhttp://h/p"), "<B>x</B> \xFF<br><A HREF=\"http://h/p\" TARGET=_blank>http://h/p</A>");
+    EXPECT_EQ(ubb("[b]x[/b] \xFF\r\nhttp://h/p"), "<B>x</B> \uFFFD<br><A HREF=\"http://h/p\" TARGET=_blank>http://h/p</A>");
+    EXPECT_EQ(ubb("[b]\xE4\xB8[/b][quote]\xC0[/quote]"), "<B>\uFFFD\uFFFD</B> <BLOCKQUOTE>引用:<HR>\uFFFD<HR></BLOCKQUOTE> ");
     EXPECT_EQ(smiles("\xC3:)"), "\xC3<IMG SRC=\"images/smile.gif\">");
+}
+
+// Posts built to make the converter work hard convert as ordinary ones do.
+// Each case once took a pattern or quote step that went over the rest of
+// the text from every tag (or blank) and so ran into the pattern engine's
+// work limit, leaving the whole step undone.
+TEST(UbbCodeHostile, LongRunsConvertLikeShortOnes) {
+    const auto times = [](std::string_view piece, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += piece;
+        return out;
+    };
+    const struct {
+        std::string input, expected;
+    } cases[] = {
+        {"[b]x[/b]" + times("[b]", 20000), "<B>x</B>" + times("[b]", 20000)},
+        {"[url=http://h/]x[/url]" + times("[url=http://h/]", 4000),
+         "<A HREF=\"http://h/\" TARGET=_blank>x</A>" + times("[url=http://h/]", 4000)},
+        {times(" ", 30000) + "x http://h/", times("&nbsp;&nbsp;", 15000) + "x <A HREF=\"http://h/\" TARGET=_blank>http://h/</A>"},
+        {"[email=" + times("a@", 20000) + " [/email][email=a@b]m[/email]",
+         "[email=" + times("a@", 20000) + " [/email]<A HREF=\"mailto:a@b\">m</A>"},
+        {times("[", 30000) + "x", times("[", 30000) + "x"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ubb(c.input), c.expected) << c.input.substr(0, 40);
+}
+
+// Quotes nested thousands deep convert in one pass, innermost first; an
+// empty pair or an unclosed open still leaves itself and the opens before
+// it as text.
+TEST(UbbCodeHostile, DeeplyNestedQuotes) {
+    std::string nested, expected;
+    for (int i = 0; i < 5000; ++i) nested += "[quote]q";
+    for (int i = 0; i < 5000; ++i) nested += "[/QUOTE]";
+    for (int i = 0; i < 5000; ++i) expected += " <BLOCKQUOTE>引用:<HR>q";
+    for (int i = 0; i < 5000; ++i) expected += "<HR></BLOCKQUOTE> ";
+    EXPECT_EQ(ubb(nested), expected);
+
+    const Case cases[] = {
+        {"[quote]a[quote]b[/quote][/quote][/quote]x",
+         " <BLOCKQUOTE>引用:<HR>a <BLOCKQUOTE>引用:<HR>b<HR></BLOCKQUOTE> <HR></BLOCKQUOTE> [/quote]x"},
+        {"[quote]a[/quote][quote][/quote][quote]b[/quote]",
+         "[quote]a[/quote][quote][/quote] <BLOCKQUOTE>引用:<HR>b<HR></BLOCKQUOTE> "},
+        {"[quote]a[/quote][quote]b", "[quote]a[/quote][quote]b"},
+        {"[quote][quote]a[/quote]", "[quote] <BLOCKQUOTE>引用:<HR>a<HR></BLOCKQUOTE> "},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ubb(c.input), c.expected) << c.input;
 }

@@ -148,6 +148,15 @@ TEST(RunPage, EveryPathEndsWithTheClosingText) {
     EXPECT_NE(tp.Body().find("<p><b>错误号：6<br>错误描述：溢出<br>错误来源：Orvane</b></td></tr></table><p>C</p></body></html>"),
               std::string::npos);
 
+    // Error texts quote statements and values: the tail writes them as text.
+    tp.response().Clear();
+    page.RunPage(core::Closing::Nothing, [&](core::Page&) {
+        platform::raise(platform::kErrDatabase, "unrecognized token: \"'<script>x</script>\"", "a&b");
+    });
+    EXPECT_NE(tp.Body().find("错误描述：unrecognized token: &quot;'&lt;script&gt;x&lt;/script&gt;&quot;<br>错误来源：a&amp;b</b>"),
+              std::string::npos)
+        << tp.Body();
+
     tp.response().Clear();
     page.RunPage(core::Closing::Nothing, [&](core::Page& p) {
         page.Response().Write("done");

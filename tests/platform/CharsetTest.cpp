@@ -63,6 +63,7 @@ TEST(Charset, UrlDecodeKeepsMalformedEscapesAndLowerCaseHex) {
     EXPECT_EQ(UrlDecode("100%"), "100%");
     EXPECT_EQ(UrlDecode("%zz%4"), "%zz%4");
     EXPECT_EQ(UrlDecode("%D6%D0中"), "中中");  // unescaped text is already UTF-8
+    EXPECT_EQ(UrlDecode("\xFF\xE4\xB8" "a\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFDa\uFFFD\uFFFD\uFFFD");
 }
 
 TEST(Charset, ConvertsOnSeveralThreadsAtOnce) {

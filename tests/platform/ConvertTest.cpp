@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
@@ -105,6 +106,22 @@ TEST(Convert, DateFromValues) {
     EXPECT_EQ(errorOf([] { CDate(Variant("")); }), kErrTypeMismatch);
     EXPECT_EQ(errorOf([] { CDate(Variant::null()); }), kErrInvalidUseOfNull);
     EXPECT_EQ(errorOf([] { CDate(Variant(1e300)); }), kErrOverflow);
+}
+
+// Numbers convert to dates of the years 100 to 9999 only, to the second the
+// date stands for, so that every date converted writes a text that reads back.
+TEST(Convert, DateFromNumbersStaysInTheYears100To9999) {
+    const double lastSecond = 2958466.0 - 1.0 / 86400;
+    for (double serial : {-657434.0, -657434.0 + 0.4 / 86400, 0.0, lastSecond, 2958465.5}) {
+        const DateTime d = CDate(Variant(serial));
+        const auto back = ParseDateTime(FormatGeneral(d));
+        ASSERT_TRUE(back.has_value()) << serial << " gives " << FormatGeneral(d);
+    }
+    for (double serial : {2958466.0, 2958465.99999999, lastSecond + 0.6 / 86400, -657434.0 - 0.6 / 86400,
+                          -1e300, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
+        EXPECT_EQ(errorOf([serial] { CDate(Variant(serial)); }), kErrOverflow) << serial;
+    for (const char* text : {"0099-12-31", "99-1-1", "10000-01-01", "9999-12-31 24:00:00"})
+        EXPECT_EQ(errorOf([text] { CDate(Variant(text)); }), kErrTypeMismatch) << text;
 }
 
 TEST(Convert, NumericTest) {

@@ -49,6 +49,32 @@ TEST(DatabaseConnection, ExecuteCountsChangedRowsAndAcceptsSetDateformat) {
     EXPECT_EQ(db.con.Execute("delete from forum where forumname='nothing'"), 0);
 }
 
+// Control characters, NUL included, are data when bound; written into the
+// statement text, a NUL is refused rather than cutting the statement short.
+TEST(DatabaseConnection, ControlCharactersAreBoundAsTheyStandAndNulNeverCutsAStatement) {
+    TestDatabase db;
+    const std::string values[] = {std::string("a\0' or 1=1 --", 14), std::string("\0", 1), "\x01\x1B\x7F\t\r\n",
+                                  std::string("中\0文", 7)};
+    for (const std::string& value : values) {
+        db.con.Execute("insert into forum (forumname) values (?)", {value});
+        platform::Recordset rs;
+        rs.Open("select forumname from forum where forumname = ?", db.con, {value});
+        ASSERT_FALSE(rs.Eof());
+        EXPECT_EQ(rs.Fields("forumname").str(), value);
+    }
+    EXPECT_EQ(CountRows(db.con, "forum"), 4);
+
+    const std::string cut = std::string("delete from forum where forumname='x", 36) + '\0' + "' or 1=1";
+    try {
+        db.con.Execute(cut);
+        FAIL() << "a statement with a NUL ran";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), platform::kErrDatabase);
+        EXPECT_NE(e.description().find("NUL"), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(CountRows(db.con, "forum"), 4);
+}
+
 TEST(DatabaseConnection, ParametersCarryQuotesAsData) {
     TestDatabase db;
     std::string name = "O'Brien'); drop table forum; --";

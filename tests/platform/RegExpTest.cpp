@@ -60,6 +60,9 @@ TEST(RegExp, MatchRulesForUtf8Text) {
         {"\\S+", "中文 字", "[$&]", "[中文] [字]"},
         {"^.$", "中", "x", "x"},                        // one character, not one byte
         {"x*", "abc", "-", "-a-b-c-"},                  // empty matches step on
+        {"x*", "中a", "-", "-中-a-"},                    // by whole characters
+        {"x*", "\xE4" "ab\xFF", "-", "-\xE4-a-b-\xFF-"},  // a bad byte is one of its own
+        {"x*", "\xF0\x9F" "a", "-", "-\xF0\x9F-a-"},  // (no match starts inside bad bytes)
         {"b", "a\xFF" "b", "x", "a\xFF" "x"},           // bad UTF-8 is no failure
         {"\\S+", "中\xFF" "文", "[$&]", "[中]\xFF[文]"},  // and matches nothing
     };

@@ -33,6 +33,32 @@ TEST(RequestParsing, UrlEncodedEdgeCases) {
     EXPECT_EQ(fields.Count("missing"), 0u);
 }
 
+// Whatever bytes arrive, every key and value the pages read is valid UTF-8:
+// what is neither GBK (escaped) nor UTF-8 (unescaped) becomes U+FFFD.
+TEST(RequestParsing, EveryKeyAndValueIsValidUtf8) {
+    platform::RawRequest raw;
+    raw.method = "G\xFFT";
+    raw.path = "/a\xFF.asp";
+    raw.queryString = "q\xC3=a\xFF%FFb%D6&\xE4\xB8=\xF0\x9F%D6%D0";
+    raw.body = "f=\xE4\xB8\xAD%FE%FF\xED\xA0\x80";
+    raw.headers = {{"Content-Type", "application/x-www-form-urlencoded; x=\xFF"},
+                   {"Cookie", "c\xFF=\xC0\xAF"},
+                   {"X-Bad\xFF", "v\xFF"}};
+    raw.remoteAddr = "10.0.0.\xFF";
+    raw.serverName = "h\xFF";
+    const platform::Request request(raw);
+    for (const platform::RequestCollection* c :
+         {&request.QueryString(), &request.Form(), &request.Cookies(), &request.ServerVariables()}) {
+        for (const std::string& key : c->Keys()) {
+            EXPECT_TRUE(platform::IsValidUtf8(key)) << key;
+            for (const std::string& value : c->Values(key)) EXPECT_TRUE(platform::IsValidUtf8(value)) << key << "=" << value;
+        }
+    }
+    EXPECT_EQ(request.QueryString("q\uFFFD"), Variant("a\uFFFD\uFFFDb\uFFFD"));
+    EXPECT_EQ(request.Form("f"), Variant("中\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"));
+    EXPECT_EQ(request.QueryString("\uFFFD\uFFFD"), Variant("\uFFFD\uFFFD中"));
+}
+
 TEST(RequestParsing, CookieHeaderFirstOfANameWins) {
     platform::RequestCollection cookies;
     platform::ParseCookieHeader("UserName=%D6%D0+x;  username=second; DaysPrune=; bare", cookies);

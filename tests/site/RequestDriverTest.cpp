@@ -51,6 +51,17 @@ TEST_F(RequestDriverTest, RawBodyIsReadInPieces) {
     EXPECT_EQ(driver.Run(request).body, std::string("7:ab\0/cdef", 10));
 }
 
+// Bytes that are neither GBK nor UTF-8 reach the page as U+FFFD, wherever
+// in the request they stand.
+TEST_F(RequestDriverTest, PagesReadOnlyValidUtf8) {
+    site::DriverRequest request;
+    request.method = "POST";
+    request.page = "utf8check.asp";
+    request.body = "f=a\xFF" "b%FF&\xC3\xA9\xE4=1";
+    request.headers = {{"Content-Type", "application/x-www-form-urlencoded"}, {"Cookie", "c=\xF0\x9F"}};
+    EXPECT_EQ(driver.Run(request).body, "valid");
+}
+
 TEST_F(RequestDriverTest, CharacterWithoutGbkFormIsWrittenAsReference) {
     const auto response = driver.Get("unrepresentable.asp");
     EXPECT_EQ(response.contentType, "text/html; charset=gb2312");

@@ -7,6 +7,7 @@
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/PageObject.h"
+#include "platform/Strings.h"
 #include "site/BoardHost.h"
 
 namespace site_test {
@@ -70,6 +71,19 @@ public:
         Response().Write(std::to_string(total) + ":" + head + "/" + rest);
     }
     void Unrepresentable() { Response().Write("中\xF0\x9F\x98\x80"); }  // U+1F600
+    // "valid", or the keys whose name or value is not valid UTF-8.
+    void Utf8Check() {
+        std::string bad;
+        for (const platform::RequestCollection* c : {&Request().QueryString(), &Request().Form(),
+                                                     &Request().Cookies(), &Request().ServerVariables()}) {
+            for (const std::string& key : c->Keys()) {
+                bool valid = platform::IsValidUtf8(key);
+                for (const std::string& value : c->Values(key)) valid = valid && platform::IsValidUtf8(value);
+                if (!valid) bad += "[" + platform::ToValidUtf8(key) + "]";
+            }
+        }
+        Response().Write(bad.empty() ? "valid" : bad);
+    }
     void Cookies() {
         Response().ExpiresImmediately();
         Response().SetCookie("UserName", "old");
@@ -102,6 +116,7 @@ inline void RegisterTestPages(platform::Router& router) {
     router.add("variables.asp", &TestPage::Variables);
     router.add("body.asp", &TestPage::Body);
     router.add("unrepresentable.asp", &TestPage::Unrepresentable);
+    router.add("utf8check.asp", &TestPage::Utf8Check);
     router.add("cookies.asp", &TestPage::Cookies);
     router.add("forward.asp", &TestPage::Forward);
 }
