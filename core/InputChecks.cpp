@@ -1,4 +1,5 @@
 // Checks applied to request values before they reach SQL text or a decision.
+#include <algorithm>
 #include <string>
 
 #include "core/InputChecks.h"
@@ -23,6 +24,11 @@ bool IsPositiveNumber(const Variant& value) {
     } catch (const platform::RuntimeError&) {
         return false;  // outside the 32-bit range
     }
+}
+
+std::int16_t RequestedPage(const Variant& value, std::int16_t pageCount) {
+    if (!IsPositiveNumber(value)) return 1;
+    return static_cast<std::int16_t>(std::min<std::int32_t>(platform::CLng(value), pageCount));
 }
 
 namespace {

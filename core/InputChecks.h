@@ -1,5 +1,6 @@
 #pragma once
 // Checks of request values before they reach SQL or a page.
+#include <cstdint>
 #include <string>
 
 #include "platform/Variant.h"
@@ -11,6 +12,9 @@ namespace core {
 platform::Variant SqlQuote(const platform::Variant& value);
 // A request value that is numeric and rounds to a 32-bit integer above 0.
 bool IsPositiveNumber(const platform::Variant& value);
+// The page of a paged list a request asks for: 1 unless a positive number;
+// past the last page (also beyond what a page number holds) the last page.
+std::int16_t RequestedPage(const platform::Variant& value, std::int16_t pageCount);
 // Trims `name` in place; digits, letters and double-byte characters only, at
 // most `maxLen` characters (0: no limit).
 bool IsValidUserName(std::string& name, const platform::Variant& maxLen);

@@ -61,13 +61,6 @@ const Mailbox kOutbox{
     "delete from outbox where postid=? and sender=?",
 };
 
-// The page asked for: 1 unless a positive number; past the last page (and
-// beyond what a page number holds) the last page.
-std::int16_t RequestedPage(const platform::Variant& value, std::int16_t pageCount) {
-    if (!core::IsPositiveNumber(value)) return 1;
-    return static_cast<std::int16_t>(std::min<std::int32_t>(platform::CLng(value), pageCount));
-}
-
 // A message id as the delete forms send it: a whole number above 0.
 std::optional<std::int32_t> MessageId(const std::string& text) {
     if (text.empty() || text.size() > 10) return std::nullopt;
@@ -119,7 +112,7 @@ void PM::ShowMailbox(const Mailbox& box) {
         } else {
             count = static_cast<std::int32_t>(rs.RecordCount());
             pageCount = static_cast<std::int16_t>(std::min<long>(rs.PageCount(), INT16_MAX));
-            page = RequestedPage(Request()("page"), pageCount);
+            page = core::RequestedPage(Request()("page"), pageCount);
             rs.AbsolutePage(page);
             std::string rows;
             for (int n = 1; n <= s.PageSize && !rs.Eof(); ++n) {

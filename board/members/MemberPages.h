@@ -1,7 +1,9 @@
 #pragma once
 // The members' own pages: the rules page and registration (signup.asp),
 // profile editing (profile.asp), personal options (option.asp) and the lost
-// password (ubbmisc.asp?action=lostpw).
+// password (ubbmisc.asp?action=lostpw); the member list (member.asp), a
+// member's page (viewuser.asp), favourites (favor.asp, showfavor.asp) and
+// forum subscriptions (subscibe.asp).
 #include <string>
 
 #include "core/Tarnbell.h"
@@ -28,6 +30,20 @@ public:
     void TarnbellOption();
     // ubbmisc.asp?action=lostpw: name and password mailed (LostPassword.cpp).
     void lostpw();
+    // subscibe.asp: the forums with the member's ticks; a POST replaces
+    // them (Subscriptions.cpp).
+    void subscibe();
+    // The member's subscription rows as GetRows gives them (column 0 the
+    // name, 1 the forum), Empty when there are none.
+    platform::Variant GetSubscibeList(const platform::Variant& UserName);
+    // member.asp: the member directory (MemberList.cpp).
+    void MemberList();
+    // viewuser.asp: one member's public profile (MemberView.cpp).
+    void ViewUser();
+    // favor.asp adds a topic to the member's favourites, showfavor.asp
+    // lists and deletes them (Favourites.cpp).
+    void Favor();
+    void Showfavor();
 
 private:
     void WriteSignupStart(core::Page& p);

@@ -11,6 +11,11 @@ using platform::PageRegistrar;
 const PageRegistrar kPages[] = {
     {"profile.asp", &MemberPages::Profile},
     {"option.asp", &MemberPages::TarnbellOption},
+    {"subscibe.asp", &MemberPages::subscibe},
+    {"member.asp", &MemberPages::MemberList},
+    {"viewuser.asp", &MemberPages::ViewUser},
+    {"favor.asp", &MemberPages::Favor},
+    {"showfavor.asp", &MemberPages::Showfavor},
 };
 
 // signup.asp: the rules without an action, then the form, then the
