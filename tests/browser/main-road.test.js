@@ -224,6 +224,36 @@ test('a visitor registers with a Chinese name, logs in and is greeted by name', 
   await page.close();
 });
 
+test('the member list, a member\'s page and the registered member\'s favourites', async (t) => {
+  const name = '测试会员';
+  await browser.clearCookies();
+  const page = await visit(t, board.url('member.asp'), 'member-list');
+  if (!page) return;
+  // Newest first: the member registered above leads the list.
+  const pmLink = page.locator('a[href^="pm.asp?action=newpm&recipient="]', { hasText: name });
+  assert.equal(await pmLink.count(), 1, 'the new member is on the first page');
+  const encodedName = (await pmLink.getAttribute('href')).split('recipient=')[1];
+
+  await page.goto(board.url(`viewuser.asp?username=${encodedName}`));
+  await board.screenshot(page, 'member-view');
+  const profile = await page.locator('body').innerText();
+  assert.ok(profile.includes(`给 ${name} 写悄悄话`), 'the member\'s page names the member');
+  assert.ok(profile.includes('杭州'), 'it shows where the member is from');
+
+  await page.goto(board.url(`favor.asp?id=${board.seed.longThreadId}`));
+  await board.screenshot(page, 'favor-login');
+  await page.fill('input[name=UserName]', name);
+  await page.fill('input[name=Password]', 'pw2026');
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  assert.ok((await page.locator('body').innerText()).includes('该主题已被收藏'), 'the topic is kept');
+
+  await page.goto(board.url('showfavor.asp'));
+  await board.screenshot(page, 'favourites');
+  assert.equal(await page.locator(`a[href="newsdetail.asp?id=${board.seed.longThreadId}"]`).count(), 1,
+    'the favourites list the topic');
+  await page.close();
+});
+
 test('a member sends a private message that the recipient reads in the inbox', async (t) => {
   const subject = `悄悄话测试 ${Date.now()}`;
   const words = '晚上八点在老地方见';
