@@ -86,8 +86,11 @@ void MemberPages::Favor() {
         bool canPost = false;
         if (!core::CheckUserCanPost(member.name, member.password, p.Db(), canPost))
             p.Refuse("对不起，您不是我们的注册用户，请注册后再使用该功能！");
-        session.Set("UserName", member.name);
-        session.Set("Password", member.password);
+        if (!core::SessionLoggedIn(session)) {
+            session.Set("UserName", member.name);
+            session.Set("Password", member.password);
+            session.RenewId();
+        }
 
         // The pair is unique: a topic already kept changes no row. Any other
         // failure is a run-time error and shows as one.
@@ -114,6 +117,7 @@ void MemberPages::Showfavor() {
                 p.Refuse("对不起，你不是我们论坛的注册用户，请注册后再使用该功能！");
             session.Set("UserName", name);
             session.Set("Password", password);
+            session.RenewId();
         }
 
         StartPage(p, {"显示收藏", "我的收藏 - " + s.BBName, "<center>",

@@ -36,6 +36,15 @@ protected:
         return ids;
     }
 
+    // A session id the driver sends from now on; a login must not keep it.
+    std::string PlantSession() {
+        const auto planted = host.sessions().Begin("");
+        planted->Set("x", 1);
+        host.sessions().End(planted);
+        driver.jar[site::kSessionCookie] = planted->SessionID();
+        return planted->SessionID();
+    }
+
     long long topic_ = 0, reply_ = 0, secret_ = 0;
 };
 
@@ -56,7 +65,9 @@ TEST_F(FavouritesTest, LoginFormCarriesTheTopicAndTheRememberedLogin) {
 
 TEST_F(FavouritesTest, AddsATopicOnceAndRefusesWhatIsNoTopic) {
     const std::string id = std::to_string(topic_);
+    const std::string before = PlantSession();
     const std::string added = Add(id).body;
+    EXPECT_NE(driver.jar.at(site::kSessionCookie), before) << "a login starts a new session id";
     EXPECT_TRUE(Has(added, "bob，该主题已被收藏！")) << added;
     EXPECT_TRUE(Has(added, "newsdetail.asp?id=" + id));
     EXPECT_EQ(Kept("bob"), std::vector<long long>{topic_});
@@ -102,8 +113,10 @@ TEST_F(FavouritesTest, ListNeedsAMemberAndShowsTheirTopics) {
     EXPECT_TRUE(Has(Get("showfavor.asp").body, "<input type=hidden name=action value=chkUser>"));
     EXPECT_TRUE(Has(Post("showfavor.asp", {{"action", "chkUser"}, {"UserName", "bob"}, {"Password", "x"}}).body,
                     "对不起，你不是我们论坛的注册用户，请注册后再使用该功能！"));
+    const std::string before = PlantSession();
     EXPECT_TRUE(Has(Post("showfavor.asp", {{"action", "chkUser"}, {"UserName", "bob"}, {"Password", "bpw"}}).body,
                     "没有发现收藏！"));
+    EXPECT_NE(driver.jar.at(site::kSessionCookie), before) << "a login starts a new session id";
     Add(std::to_string(topic_));
     const std::string body = Get("showfavor.asp").body;
     EXPECT_TRUE(Has(body, "<title>我的收藏 - 清风论坛</title>"));
