@@ -1,6 +1,7 @@
 #include "site/BoardDatabase.h"
 
 #include "core/Schema.h"
+#include "platform/Connection.h"
 #include "platform/DataSources.h"
 
 namespace site {
@@ -11,6 +12,12 @@ std::string PrepareBoardDatabase(const std::string& path, const platform::Applic
     const std::string name = setting == platform::Variant("") ? "Tarnbell" : setting.str();
     platform::DataSources::Set(name, path);
     return name;
+}
+
+bool MakeAdministrator(const std::string& path, const std::string& name) {
+    platform::Connection con;
+    con.OpenFile(path);
+    return con.Execute("update register set status='administrator' where username=?", {name}) > 0;
 }
 
 }  // namespace site

@@ -83,7 +83,11 @@ HostResponse BoardHost::Handle(platform::RawRequest raw) {
     if (router_.has(page)) return runPage(page, std::move(raw));
 
     if (raw.method == "GET" || raw.method == "HEAD") {
-        if (const auto file = staticFiles_.Find(page)) {
+        // The control panel's pages link the stylesheet and pictures
+        // relatively: its folder shows the site's files too.
+        auto file = staticFiles_.Find(page);
+        if (!file && platform::LCase(page.substr(0, 6)) == "admin/") file = staticFiles_.Find(page.substr(6));
+        if (file) {
             HostResponse out;
             out.contentType = file->contentType;
             out.body = file->content;

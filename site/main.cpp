@@ -25,6 +25,7 @@ struct Options {
     std::string www = BOARD_DEFAULT_WWW;
     std::string data = "data";
     std::string settings;
+    std::string makeAdmin;
 };
 
 void PrintUsage(std::FILE* out) {
@@ -36,6 +37,8 @@ void PrintUsage(std::FILE* out) {
                  "  --www DIR        site folder with the static files (default %s)\n"
                  "  --data DIR       the board's data folder (default data)\n"
                  "  --settings FILE  site settings, key = value lines in UTF-8 (default none)\n"
+                 "  --make-admin NAME  make the registered member NAME an administrator of the\n"
+                 "                   board in --db, then exit (a fresh board's first administrator)\n"
                  "  --help           show this text\n",
                  BOARD_DEFAULT_WWW);
 }
@@ -63,6 +66,7 @@ bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
         else if (arg == "--www") options.www = value;
         else if (arg == "--data") options.data = value;
         else if (arg == "--settings") options.settings = value;
+        else if (arg == "--make-admin") options.makeAdmin = value;
         else if (arg == "--port") {
             char* end = nullptr;
             const long port = std::strtol(value.c_str(), &end, 10);
@@ -119,6 +123,15 @@ int main(int argc, char** argv) {
         const std::string dataSource = site::PrepareBoardDatabase(options.db, host.application());
         std::fprintf(stderr, "board-server: database %s (data source %s)\n", options.db.c_str(),
                      dataSource.c_str());
+
+        if (!options.makeAdmin.empty()) {
+            if (!site::MakeAdministrator(options.db, options.makeAdmin)) {
+                std::fprintf(stderr, "board-server: no registered member is named %s\n", options.makeAdmin.c_str());
+                return 1;
+            }
+            std::fprintf(stderr, "board-server: %s is an administrator now.\n", options.makeAdmin.c_str());
+            return 0;
+        }
 
         site::HttpServer server(host);
         if (!server.Bind(options.host, options.port)) {

@@ -356,3 +356,31 @@ test('the registered member posts a topic and a reply', async (t) => {
   assert.ok((await page.locator('body').innerText()).includes(registered.name), 'the member is named as the author');
   await page.close();
 });
+
+test('control panel: the administrator creates a forum that the board home lists', async (t) => {
+  const page = await visit(t, board.url('admin/forum.asp'), 'panel-login');
+  if (!page) return;
+  // The panel links its stylesheet relatively, below admin/.
+  const css = await page.request.get(board.url('admin/DEFAULT.CSS'));
+  assert.equal(css.status(), 200, 'the stylesheet is served below admin/');
+
+  await page.fill('input[name=UserName]', board.seed.adminName);
+  await page.fill('input[name=Password]', board.seed.adminPassword);
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  await board.screenshot(page, 'panel-forums');
+  assert.match(await page.locator('body').innerText(), /论坛摘要/);
+
+  await Promise.all([page.waitForNavigation(), page.locator('a', { hasText: '增加论坛' }).first().click()]);
+  const forumName = '浏览器里新开的论坛';
+  await page.fill('input[name=forumname]', forumName);
+  await page.fill('textarea[name=Descript]', '由控制面板新增');
+  await board.screenshot(page, 'panel-new-forum');
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  assert.match(await page.locator('body').innerText(), /版面更新结束/);
+
+  const home = await page.goto(board.url('default.asp'));
+  await assertGbkPage(page, home);
+  await board.screenshot(page, 'panel-forum-on-home');
+  assert.ok((await page.locator('body').innerText()).includes(forumName), 'the new forum is on the board home');
+  await page.close();
+});

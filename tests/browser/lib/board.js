@@ -29,6 +29,9 @@ const seed = {
   member: { name: reported(/^first member: (.+)$/m, 'first member'), password: reported(/the others "([^"]+)"/m, 'member password') },
   // The long thread's first post holds this bold text, a smiley and a quote.
   showcaseBold: '这个贴子欢迎大家一直跟下去',
+  // The seeded administrator, who may use the control panel.
+  adminName: reported(/^members: \d+ \("(.+?)" with password/m, 'administrator'),
+  adminPassword: reported(/^members: \d+ \(".+?" with password "(.+?)"/m, 'administrator password'),
 };
 
 // Root is required: Chromium then needs --no-sandbox. Nothing may reach

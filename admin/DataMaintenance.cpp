@@ -1,0 +1,133 @@
+// misc.asp: the recounts of the stored figures of forums, topics and
+// members. These statements define the figures; the schema's triggers keep
+// the same values current between recounts (points excepted: only this page
+// sets them).
+#include "admin/Admin.h"
+#include "admin/ForumRules.h"
+#include "core/Settings.h"
+#include "platform/Connection.h"
+#include "platform/Error.h"
+#include "platform/Recordset.h"
+
+namespace admin {
+
+namespace {
+
+// Runs each step on its own: a step that fails is skipped and counted, and
+// the run goes on with the next.
+class Steps {
+public:
+    template <class Step>
+    void Run(Step step) {
+        try {
+            step();
+        } catch (const platform::RuntimeError& e) {
+            if (failures_++ == 0) firstError_ = e.description();
+        }
+    }
+    int failures() const { return failures_; }
+    const std::string& firstError() const { return firstError_; }
+
+private:
+    int failures_ = 0;
+    std::string firstError_;
+};
+
+void RecountForums(platform::Connection& con, Steps& steps) {
+    steps.Run([&] {
+        con.Execute(
+            "update forum set "
+            "topiccount=(select count(postid)-count(parentid) from post where post.forumname=forum.forumname), "
+            "replycount=(select count(parentid) from post where post.forumname=forum.forumname), "
+            "(lastpostusername, lastposttime)=(select username, posttime from post "
+            "where post.forumname=forum.forumname order by posttime desc limit 1)");
+    });
+    std::vector<std::string> forums;
+    steps.Run([&] {
+        platform::Recordset rs;
+        rs.Open("select forumname from forum", con);
+        for (; !rs.Eof(); rs.MoveNext()) forums.push_back(rs.Fields(0).str());
+    });
+    for (const std::string& forum : forums) steps.Run([&] { StoreModeratorList(con, forum); });
+}
+
+// A topic without replies is its own last reply.
+void RecountTopics(platform::Connection& con, Steps& steps) {
+    steps.Run([&] {
+        con.Execute(
+            "update post set "
+            "replycount=(select count(postid) from post r where r.parentid=post.postid), "
+            "(lastreplyusername, lastreplyposttime)=(select username, posttime from post r "
+            "where r.parentid=post.postid or r.postid=post.postid "
+            "order by r.parentid is null, r.posttime desc limit 1) "
+            "where parentid is null");
+    });
+}
+
+// Points: three for each post outside the excluded forum, one for each reply
+// by someone else to the member's topics, outside the excluded forum.
+void RecountMembers(platform::Connection& con, const std::string& excluded, Steps& steps) {
+    const std::string outside = excluded.empty() ? "" : " and forumname<>?1";
+    steps.Run([&] {
+        con.Execute(
+            "update register set "
+            "postcount=(select count(postid) from post where post.username=register.username), "
+            "jf=3*(select count(postid) from post where post.username=register.username" + outside + ")"
+            "+(select count(postid) from post where parentid in (select postid from post t "
+            "where t.username=register.username and t.parentid is null) "
+            "and post.username<>register.username" + outside + ")",
+            excluded.empty() ? platform::SqlParams{} : platform::SqlParams{excluded});
+    });
+    steps.Run([&] { con.Execute("update register set url=null where url='http:///' or url='http://'"); });
+}
+
+}  // namespace
+
+void Admin::DataMaintenance() {
+    RunPanelPage(core::CurrentSettings().BBName, [&](core::Page& p) {
+        const platform::Request& in = Request();
+        if (in.ServerVariables("request_method").str() != "POST") {
+            WriteMaintenanceForm();
+            return;
+        }
+        RequireAdministrator(p, in.Form("UserName").str(), in.Form("Password").str(),
+                             "对不起，您没有执行这个操作的权限，只有管理员才可以执行该操作!");
+        Steps steps;
+        if (in("foruminfo").str() == "on") RecountForums(p.Db(), steps);
+        if (in("topicinfo").str() == "on") RecountTopics(p.Db(), steps);
+        if (in("userinfo").str() == "on") RecountMembers(p.Db(), in("forumname").str(), steps);
+        Response().Write("<br><br><center><h3>数据维护结束</h3></center>");
+        if (steps.failures() > 0)
+            Response().Write("<center><p><font color=#800000>有 " + std::to_string(steps.failures()) +
+                             " 处维护没有完成，第一处的错误：" + Text(steps.firstError()) + "</font></p></center>");
+    });
+}
+
+void Admin::WriteMaintenanceForm() {
+    const core::Settings& s = core::CurrentSettings();
+    platform::Response& out = Response();
+    out.Write("<br><center><h1>数据维护</h1>");
+    out.Write("<FORM ACTION=misc.asp  NAME=Authorize METHOD=POST>");
+    out.Write("<p><B>只有管理员可以执行此操作。</B>");
+    out.Write(s.TableBorderOpen + "<table cellpadding=4 border=0 cellspacing=1 width=" + s.InnerTableWidth + ">");
+    out.Write("<tr " + s.AltColumnColor2 +
+              "><td colspan=2><p>数据维护是当数据发生混乱或你从低版本的Tarnbell进行迁移时使用的功能。它包括以下几个方面的操作");
+    out.Write("<ul><li><input type=checkbox name=foruminfo>版面信息维护<br>"
+              "根据数据库重新调整主题数、贴子总数、最后发表时间、最后发表人、版主等信息。");
+    out.Write("<li><input type=checkbox name=topicinfo>主题信息维护<br>"
+              "根据数据库内容重新调整主题回复数，最后回复人，最后回复时间等信息。");
+    out.Write("<li><input type=checkbox name=userinfo>用户信息维护<br>"
+              "主要维护用户的贴子数和积分，如果想保持现状，请不要核选此功能（如方说你想保留用户发贴总数，而又不想迁移贴子时）<br>"
+              "一般的，会有一个论坛不在积分的考虑之内，如灌水版面，请输入这个论坛的名称！"
+              "<input type=text name=forumname size=25 maxlength=50><br>");
+    out.Write("<b>注意：</b>根据您的数据量大小，有时数据维护可能需要很长时间。同时也为了避免数据冲突，请务必在空闲时进行该操作和耐心等待"
+              "</ul></td></tr>");
+    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>你的用户名</B></TD><TD>"
+              "<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
+    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>你的密码</B></TD>"
+              "<TD><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" + Attr(SessionPassword()) +
+              "></td></tr></TABLE>");
+    out.Write(s.TableBorderClose + "<P><INPUT TYPE=SUBMIT class=buttonface NAME=Submit VALUE=进行数据维护></form></CENTER>");
+}
+
+}  // namespace admin

@@ -1,0 +1,116 @@
+// forum.asp: the edit form of one forum and its save, which renames,
+// changes the rules and moderators of, or deletes the forum. Every save is
+// one transaction over all tables that name the forum.
+#include "admin/Admin.h"
+#include "admin/ForumRules.h"
+#include "core/JumpBox.h"
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+#include "platform/Strings.h"
+
+namespace admin {
+
+void Admin::ForumEditForm(core::Page& p) {
+    RequireAdministrator(p, SessionUserName(), SessionPassword(), "对不起，找不到该用户");
+    const std::string forumname = Request()("forumname").str();
+    platform::Recordset rs;
+    rs.Open("select * from forum where forumname=?", p.Db(), {forumname});
+    if (rs.Eof()) p.Refuse("对不起，该论坛不存在！");
+
+    std::string moderators = "<B>版主设定</B><BR>现在，你可以新增版主，或删除已经存在的版主，要删除已经存在的版主，"
+                             "请核选该版主前的核选框</td><td>";
+    platform::Recordset current;
+    current.Open("select moderater from moderated where forum=?", p.Db(), {forumname});
+    if (!current.Eof()) moderators += "<b>现任版主：</b><br>";
+    for (; !current.Eof(); current.MoveNext()) {
+        const std::string name = current.Fields(0).str();
+        moderators += "<input type=checkbox name=deletemoderater value=" + Attr(name) + ">" + Text(name) + "<br>";
+    }
+    moderators += "<B>新任版主：</b><br><input type=text size=25 maxlength=25 name=moderater>"
+                  "<p><b>注意：</b>版主必须是已经注册的用户</p></td></tr>";
+
+    platform::Response& out = Response();
+    out.Write("<BR><center><h1>重 新 设 置 论 坛</h1></center><P><B>完整填写下面的表格就可重新设置论坛！</B><P>");
+    out.Write("<FORM ACTION=forum.asp METHOD=POST NAME=THEFORM>");
+    WriteForumIdentityBlock();
+    out.Write("<table width=95% border=0><tr><td><B><FONT COLOR=#800000>在下面重新设置论坛</FONT></B></td></tr></table>");
+    out.Write("<table width=95% border=0><tr><td><B><FONT COLOR=#800000><input type=checkbox name=deleteforum >"
+              "要删除论坛，请选择此核选框，这将导致该论坛的所有贴子都被删除！！</FONT></B></td></tr></table><P>");
+    WriteForumTable(p.Db(), rs.Fields("forumname").str(), rs.Fields("catalog").str(), rs.Fields("restrict").str(),
+                    rs.Fields("forumpassword").str(), rs.Fields("descript").str(), moderators);
+    out.Write("<P><BR><INPUT TYPE=HIDDEN NAME=action VALUE=submitedit>");
+    out.Write("<input type=hidden name=oldforumname value=" + Attr(rs.Fields("forumname").str()) + "> ");
+    out.Write("<center><INPUT TYPE=SUBMIT NAME=Submit VALUE=\"重 新 设 置 此 论 坛\"></center></FORM>");
+}
+
+void Admin::ForumSubmitEdit(core::Page& p) {
+    const platform::Request& in = Request();
+    const std::string name = in("username").str(), password = in("password").str();
+    if (name.empty() || password.empty()) p.Refuse("请输入用户名、口令！此为必须输入项目");
+    RequireAdministrator(p, name, password, "对不起，没有发现该用户");
+    const std::string oldforumname = platform::Trim(in("oldforumname").str());
+    if (in("deleteforum").str() == "on") {
+        ForumSubmitDelete(p, oldforumname);
+        return;
+    }
+
+    const std::string forumname = platform::Trim(in("forumname").str());
+    const std::string catalog = in("newcatalog").str() == "on" ? in("newcatalogname").str() : in("catalog").str();
+    if (forumname.empty() || catalog.empty()) p.Refuse("请输入论坛名称和类别！此为必须输入项目");
+    if (forumname != oldforumname) RefuseUnusableForumName(p, forumname, oldforumname);
+
+    platform::Connection& con = p.Db();
+    platform::Transaction tx(con);
+    platform::Recordset exists;
+    exists.Open("select forumname from forum where forumname=?", con, {oldforumname});
+    if (exists.Eof()) p.Refuse("错误，该版面已不存在！");
+    exists.Close();
+    if (forumname != oldforumname) {
+        // The posts go first: the forum row, renamed last, then counts them.
+        for (const char* sql : {"update post set forumname=? where forumname=?",
+                                "update moderated set forum=? where forum=?",
+                                "update archivelist set forumname=? where forumname=?",
+                                "update announceto set forumname=? where forumname=?",
+                                "update subscibe set forumname=? where forumname=?"})
+            con.Execute(sql, {forumname, oldforumname});
+    }
+    const bool isPrivate = in("private").str() == "private";
+    con.Execute("update forum set [restrict]=?, forumpassword=?, forumname=?, descript=?, catalog=? "
+                "where forumname=?",
+                {isPrivate ? "private" : in("topicrestrict").str() + "&" + in("replyrestrict").str(),
+                 isPrivate ? platform::Variant(platform::Trim(in("ForumPassword").str())) : platform::Variant::null(),
+                 forumname, in("descript"), catalog, oldforumname});
+
+    for (const std::string& member : in.Form().Values("deleteModerater")) {
+        con.Execute("delete from moderated where forum=? and moderater=?", {forumname, member});
+        ClearIdleModeratorStatus(con, member);
+    }
+    const std::string moderator = in("Moderater").str();
+    if (!moderator.empty()) AppointModerator(con, forumname, moderator, "Moderater");
+    StoreModeratorList(con, forumname);
+    tx.Commit();
+    core::EmptyForumJumpList(Application());
+    WriteForumDone();
+}
+
+// The forum goes with its posts, moderator rows, announcement targets and
+// subscriptions; archived copies of its topics stay in their archives.
+void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
+    platform::Connection& con = p.Db();
+    platform::Transaction tx(con);
+    std::vector<std::string> moderators;
+    platform::Recordset rs;
+    rs.Open("select moderater from moderated where forum=?", con, {oldforumname});
+    for (; !rs.Eof(); rs.MoveNext()) moderators.push_back(rs.Fields(0).str());
+    rs.Close();
+    for (const char* sql : {"delete from forum where forumname=?", "delete from post where forumname=?",
+                            "delete from moderated where forum=?", "delete from announceto where forumname=?",
+                            "delete from subscibe where forumname=?"})
+        con.Execute(sql, {oldforumname});
+    for (const std::string& member : moderators) ClearIdleModeratorStatus(con, member);
+    tx.Commit();
+    core::EmptyForumJumpList(Application());
+    WriteForumDone();
+}
+
+}  // namespace admin

@@ -1,0 +1,268 @@
+// forum.asp: creating, ordering, editing, renaming and deleting forums with
+// their moderators, each change carried through every table that names the
+// forum, and the board's jump list emptied.
+#include <gtest/gtest.h>
+
+#include "PanelBoard.h"
+#include "core/JumpBox.h"
+
+namespace {
+
+using admin_test::Has;
+
+constexpr const char* kDone = "版面更新结束";
+
+class ForumSetupTest : public ::testing::Test {
+protected:
+    ForumSetupTest() {
+        board.AddMember("mia", "pw");
+        board.AddMember("max", "pw");
+        board.Login();
+    }
+
+    site::DriverResponse NewForum(const std::string& name, site::Fields more = {}) {
+        site::Fields form = {{"action", "addnewforum"}, {"forumname", name}, {"catalog", "Cat"},
+                             {"descript", "about"}, {"topicrestrict", "all"}, {"replyrestrict", "none"}};
+        form.insert(form.end(), more.begin(), more.end());
+        return board.AsBoss("forum.asp", form);
+    }
+    // The edit form's save for `old` with the fields it shows changed by `more`.
+    site::DriverResponse Save(const std::string& old, site::Fields more) {
+        site::Fields form = {{"action", "submitedit"}, {"oldforumname", old}, {"forumname", old},
+                             {"catalog", "Cat"}, {"TopicRestrict", "allreg"}, {"ReplyRestrict", "allreg"}};
+        for (auto& [key, value] : more) {
+            bool replaced = false;
+            for (auto& field : form)
+                if (field.first == key) field.second = value, replaced = true;
+            if (!replaced) form.emplace_back(key, value);
+        }
+        return board.AsBoss("forum.asp", form);
+    }
+    bool JumpListEmptied() { return board.host.application().Get(core::kForumJumpListKey).isEmpty(); }
+
+    admin_test::PanelBoard board;
+};
+
+TEST_F(ForumSetupTest, NewForumWithModeratorAndQuotedName) {
+    board.Set(core::kForumJumpListKey, "cached");
+    const auto page = NewForum("Bob's <place>", {{"Moderater", "mia"}});
+    EXPECT_TRUE(Has(page.body, kDone)) << page.body;
+    EXPECT_TRUE(JumpListEmptied());
+    EXPECT_EQ(board.Value("select [restrict] from forum where forumname=?", {"bob's <place>"}), "all&none");
+    EXPECT_EQ(board.Value("select forumpassword from forum where forumname=?", {"Bob's <place>"}), "NULL");
+    EXPECT_EQ(board.Value("select status from register where username='mia'"), "moderater");
+    EXPECT_TRUE(Has(board.Value("select forummaster from forum where forumname=?", {"Bob's <place>"}), "mia"));
+
+    // The summary and the edit form give the name back intact.
+    const auto summary = board.PanelGet("forum.asp", {{"action", "order"}});
+    EXPECT_TRUE(Has(summary.body, "<td>Bob's &lt;place&gt;</td>"));
+    EXPECT_TRUE(Has(summary.body, "NAME=forumname VALUE=\"Bob's &lt;place&gt;\""));
+    const auto edit = board.PanelGet("forum.asp", {{"action", "getforum"}, {"forumname", "Bob's <place>"}});
+    EXPECT_TRUE(Has(edit.body, "name=oldforumname value=\"Bob's &lt;place&gt;\""));
+    EXPECT_TRUE(Has(edit.body, "name=deletemoderater value=\"mia\""));
+}
+
+TEST_F(ForumSetupTest, NewForumRefusals) {
+    board.AddForum("Talk", "A", 1);
+    struct Case {
+        const char* name;
+        site::Fields form;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"taken ignoring case", {{"forumname", "TALK"}}, "该论坛名称重复"},
+        {"comma", {{"forumname", "a,b"}}, "逗号"},
+        {"no category", {{"forumname", "New"}, {"catalog", ""}}, "请输入用户名、口令、论坛名称和类别"},
+        {"wrong password", {{"forumname", "New"}, {"Password", "bad"}}, "对不起，没有发现该用户"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        site::Fields form = {{"UserName", "boss"}, {"Password", "secret"}, {"action", "addnewforum"},
+                             {"catalog", "Cat"}};
+        for (auto& [key, value] : c.form) {
+            bool replaced = false;
+            for (auto& field : form)
+                if (field.first == key) field.second = value, replaced = true;
+            if (!replaced) form.emplace_back(key, value);
+        }
+        const auto page = board.Post("forum.asp", form);
+        EXPECT_TRUE(Has(page.body, c.message)) << page.body;
+        EXPECT_TRUE(Has(page.body, "</body></html>"));
+        EXPECT_EQ(board.Count("forum"), 1);
+    }
+}
+
+TEST_F(ForumSetupTest, OrderIsSavedWholeOrNotAtAll) {
+    board.AddForum("A", "C", 1);
+    board.AddForum("B", "C", 2);
+    board.Set(core::kForumJumpListKey, "cached");
+    auto order = [&](const char* a, const char* b) {
+        return board.AsBoss("forum.asp", {{"action", "setforums"}, {"forumname", "A"}, {"sequence", a},
+                                          {"forumname", "B"}, {"sequence", b}});
+    };
+    for (const char* bad : {"x", "2.5", "1;drop table forum", ""}) {
+        SCOPED_TRACE(bad);
+        EXPECT_TRUE(Has(order("5", bad).body, "排序必须用整数"));
+        EXPECT_EQ(board.Value("select sequence from forum where forumname='A'"), "1");
+    }
+    EXPECT_TRUE(Has(order(" 7", "-3").body, kDone));
+    EXPECT_EQ(board.Value("select group_concat(forumname||sequence) from (select * from forum order by sequence)"),
+              "B-3,A7");
+    EXPECT_FALSE(JumpListEmptied());
+    // A count mismatch is refused.
+    EXPECT_TRUE(Has(board.AsBoss("forum.asp", {{"action", "setforums"}, {"forumname", "A"}}).body, "错误！"));
+}
+
+TEST_F(ForumSetupTest, SummarySortsAndActionsIgnoreCase) {
+    board.AddForum("Zed", "A", 1);
+    board.AddForum("Alp", "B", 2);
+    board.db.con.Execute("update forum set topiccount=9 where forumname='Alp'");
+    struct Case {
+        const char* sortby;
+        const char* first;
+        const char* selected;
+    };
+    for (const Case& c : {Case{"", "Zed", "Number"}, Case{"Alpha", "Alp", "Alpha"},
+                          Case{"PostCount", "Alp", "PostCount"}, Case{"Category", "Zed", "Category"}}) {
+        SCOPED_TRACE(c.sortby);
+        const auto page = board.PanelGet("forum.asp", {{"action", "ORDER"}, {"sortby", c.sortby}});
+        const auto zed = page.body.find("<td>Zed</td>"), alp = page.body.find("<td>Alp</td>");
+        ASSERT_NE(zed, std::string::npos);
+        EXPECT_EQ(std::string(c.first) == "Zed", zed < alp);
+        EXPECT_TRUE(Has(page.body, std::string("value=") + c.selected + " selected>"));
+    }
+    const auto other = board.PanelGet("forum.asp", {{"action", "nothing"}});
+    EXPECT_EQ(other.status, 200);
+    EXPECT_TRUE(Has(other.body, "</body></html>"));
+    EXPECT_FALSE(Has(other.body, "<FORM"));
+}
+
+TEST_F(ForumSetupTest, EditFormShowsTheStoredRules) {
+    struct Case {
+        const char* restrict;
+        bool privateBox;
+        const char* topic;
+        const char* reply;
+    };
+    const Case cases[] = {
+        {"all&none", false, "all", "none"},
+        {"RESTRICT&All", false, "restrict", "all"},
+        {"Private", true, "allreg", "allreg"},
+        {"", false, "allreg", "allreg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.restrict);
+        board.db.con.Execute("delete from forum");
+        board.AddForum("F", "Cat", 1, c.restrict);
+        const auto page = board.PanelGet("forum.asp", {{"action", "getforum"}, {"forumname", "F"}});
+        EXPECT_EQ(Has(page.body, "VALUE=private checked>"), c.privateBox);
+        const auto topics = page.body.substr(page.body.find("name=TopicRestrict"));
+        EXPECT_TRUE(Has(topics.substr(0, topics.find("</select>")), std::string("value=") + c.topic + " selected>"));
+        const auto replies = page.body.substr(page.body.find("name=ReplyRestrict"));
+        EXPECT_TRUE(Has(replies.substr(0, replies.find("</select>")), std::string("value=") + c.reply + " selected>"));
+    }
+}
+
+TEST_F(ForumSetupTest, SavingKeepsOrChangesRulesAndModerators) {
+    NewForum("Talk", {{"Moderater", "mia"}});
+    board.AddForum("Other", "Cat", 2);
+    board.db.con.Execute("insert into moderated (forum, moderater) values ('Other', 'max')");
+    board.db.con.Execute("update register set status='moderater' where username='max'");
+
+    // Private with a password, mia removed, max appointed (twice: one row).
+    EXPECT_TRUE(Has(Save("Talk", {{"Private", "private"}, {"ForumPassword", " pw "}, {"deletemoderater", "mia"},
+                                  {"moderater", "max"}}).body, kDone));
+    Save("Talk", {{"Private", "private"}, {"ForumPassword", "pw"}, {"moderater", "max"}});
+    EXPECT_EQ(board.Value("select [restrict]||'/'||forumpassword from forum where forumname='Talk'"), "private/pw");
+    EXPECT_EQ(board.Value("select status from register where username='mia'"), "NULL");
+    EXPECT_EQ(board.Count("moderated where forum='Talk'"), 1);
+    EXPECT_TRUE(Has(board.Value("select forummaster from forum where forumname='Talk'"), "max"));
+
+    // Public again: the password goes; removing max here keeps his status,
+    // as he moderates Other too.
+    Save("Talk", {{"TopicRestrict", "restrict"}, {"ReplyRestrict", "none"}, {"deletemoderater", "max"}});
+    EXPECT_EQ(board.Value("select [restrict]||'/'||ifnull(forumpassword,'null') from forum where forumname='Talk'"),
+              "restrict&none/null");
+    EXPECT_EQ(board.Value("select lower(status) from register where username='max'"), "moderater");
+    EXPECT_EQ(board.Value("select forummaster from forum where forumname='Talk'"), "诚征版主");
+}
+
+// Every table that names a forum, with the rows naming `forum`.
+std::string Rows(admin_test::PanelBoard& board, const std::string& forum) {
+    std::string out;
+    for (const char* table : {"forum where forumname=?", "post where forumname=?", "moderated where forum=?",
+                              "archivelist where forumname=?", "announceto where forumname=?",
+                              "subscibe where forumname=?"})
+        out += std::to_string(board.Count(table, {forum})) + " ";
+    return out;
+}
+
+class ForumCascadeTest : public ForumSetupTest {
+protected:
+    ForumCascadeTest() {
+        NewForum("Old", {{"Moderater", "mia"}});
+        const long long topic = board.AddTopic("Old", "max", "hello", browse_test::DaysAgo(1));
+        board.AddReply(topic, "Old", "mia", browse_test::DaysAgo(0.5));
+        auto& con = board.db.con;
+        con.Execute("insert into archivelist (archiveid, postid, forumname, username) values (1, 99, 'Old', 'max')");
+        con.Execute("insert into announceto (id, forumname) values (1, 'Old')");
+        con.Execute("insert into subscibe (username, forumname) values ('max', 'Old')");
+        board.Set(core::kForumJumpListKey, "cached");
+    }
+};
+
+TEST_F(ForumCascadeTest, RenameCarriesEveryTable) {
+    EXPECT_TRUE(Has(Save("Old", {{"forumname", "New's"}}).body, kDone));
+    EXPECT_EQ(Rows(board, "Old"), "0 0 0 0 0 0 ");
+    EXPECT_EQ(Rows(board, "New's"), "1 2 1 1 1 1 ");
+    EXPECT_EQ(board.Value("select topiccount||'/'||replycount from forum"), "1/1");
+    EXPECT_TRUE(JumpListEmptied());
+}
+
+TEST_F(ForumCascadeTest, RenameOntoATakenNameIsRefused) {
+    board.AddForum("Taken", "Cat", 2);
+    EXPECT_TRUE(Has(Save("Old", {{"forumname", "TAKEN"}}).body, "该论坛名称重复"));
+    EXPECT_TRUE(Has(Save("Old", {{"forumname", "a,b"}}).body, "逗号"));
+    EXPECT_EQ(Rows(board, "Old"), "1 2 1 1 1 1 ");
+    // Changing only the letter case of its own name is allowed.
+    EXPECT_TRUE(Has(Save("Old", {{"forumname", "OLD"}}).body, kDone));
+    EXPECT_EQ(board.Value("select forumname from forum where forumname='old'"), "OLD");
+}
+
+TEST_F(ForumCascadeTest, FailedRenameLeavesTheBoardAsItWas) {
+    board.db.con.Execute("create trigger fail_rename before update on subscibe "
+                         "begin select raise(abort, 'disk trouble'); end");
+    const auto page = Save("Old", {{"forumname", "New"}, {"moderater", "max"}});
+    EXPECT_TRUE(Has(page.body, "错误描述：")) << page.body;
+    EXPECT_EQ(Rows(board, "Old"), "1 2 1 1 1 1 ");
+    EXPECT_EQ(Rows(board, "New"), "0 0 0 0 0 0 ");
+    EXPECT_EQ(board.Value("select status from register where username='max'"), "NULL");
+    EXPECT_FALSE(JumpListEmptied());
+}
+
+TEST_F(ForumCascadeTest, DeleteRemovesItsRowsButKeepsArchives) {
+    board.AddForum("Other", "Cat", 2);
+    board.db.con.Execute("insert into moderated (forum, moderater) values ('Other', 'max')");
+    board.db.con.Execute("update register set status='Moderater' where username='max'");
+    board.db.con.Execute("insert into moderated (forum, moderater) values ('Old', 'max')");
+    EXPECT_TRUE(Has(Save("Old", {{"deleteforum", "on"}, {"forumname", ""}}).body, kDone));
+    EXPECT_EQ(Rows(board, "Old"), "0 0 0 1 0 0 ");
+    EXPECT_EQ(board.Value("select status from register where username='mia'"), "NULL");
+    EXPECT_EQ(board.Value("select status from register where username='max'"), "Moderater");
+    EXPECT_EQ(board.Value("select postcount from register where username='max'"), "0");
+    EXPECT_TRUE(JumpListEmptied());
+}
+
+TEST_F(ForumCascadeTest, StepsRefuseWithoutTheAdministrator) {
+    board.db.con.Execute("update register set status=null where username='boss'");
+    for (const char* action : {"order", "addforums", "getforum"}) {
+        SCOPED_TRACE(action);
+        const auto page = board.PanelGet("forum.asp", {{"action", action}, {"forumname", "Old"}});
+        EXPECT_TRUE(Has(page.body, "对不起"));
+        EXPECT_FALSE(Has(page.body, "<FORM"));
+    }
+    EXPECT_TRUE(Has(Save("Old", {{"deleteforum", "on"}}).body, "对不起，没有发现该用户"));
+    EXPECT_EQ(Rows(board, "Old"), "1 2 1 1 1 1 ");
+}
+
+}  // namespace

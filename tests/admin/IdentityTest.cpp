@@ -1,0 +1,105 @@
+// The panel's identity checks on a page object of its own: who passes
+// which check, what the session keeps, and the forums a user may manage.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "PanelBoard.h"
+#include "admin/Admin.h"
+#include "core/Settings.h"
+#include "platform/ScriptingContext.h"
+#include "platform/Server.h"
+#include "platform/Session.h"
+
+namespace {
+
+class IdentityTest : public ::testing::Test {
+protected:
+    IdentityTest() : saved_(core::CurrentSettings()) {
+        context_.emplace(request_, response_, server_, session_, app_);
+        page_.OnStartPage(*context_);
+    }
+    ~IdentityTest() override {
+        page_.OnEndPage();
+        core::CurrentSettings() = saved_;
+    }
+
+    void Member(const std::string& name, const platform::Variant& status) {
+        board_.AddMember(name, "pw");
+        board_.db.con.Execute("update register set status=? where username=?", {status, name});
+    }
+
+    admin_test::PanelBoard board_;
+    core::Settings saved_;
+    platform::Request request_;
+    platform::Response response_;
+    platform::Server server_;
+    platform::Session session_{"s"};
+    platform::Application app_;
+    std::optional<platform::ScriptingContext> context_;
+    admin::Admin page_;
+};
+
+TEST_F(IdentityTest, StatusDecidesEachCheck) {
+    board_.AddForum("Talk", "A", 2);
+    board_.AddForum("Art", "A", 1);
+    board_.AddForum("Zoo", "B", 3);
+    Member("root", "AdMiniStrator");
+    Member("o'neil", "administrator");
+    Member("mod", "Moderater");
+    Member("lonely", "moderater");
+    Member("plain", platform::Variant::null());
+    Member("empty", "");
+    board_.db.con.Execute("insert into moderated (forum, moderater) values ('Zoo','mod'),('Gone','mod')");
+    struct Case {
+        const char* name;
+        const char* password;
+        bool administrator, adminOrModerator;
+        const char* forumList;  // after isAdminOrModerater, which starts from "given"
+        bool isAdministratorFlag;
+    };
+    const Case cases[] = {
+        {"root", "pw", true, true, "Art,Talk,Zoo", true},
+        {"ROOT", "pw", true, true, "Art,Talk,Zoo", true},
+        {"o'neil", "pw", true, true, "Art,Talk,Zoo", true},
+        {"mod", "pw", false, true, "Zoo,Gone", false},
+        {"lonely", "pw", false, true, "given", false},
+        {"plain", "pw", false, false, "given", false},
+        {"empty", "pw", false, false, "given", false},
+        {"root", "PW", false, false, "given", false},
+        {"nobody", "pw", false, false, "given", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + std::string("/") + c.password);
+        EXPECT_EQ(page_.IsAdministrator(c.name, c.password, board_.db.con), c.administrator);
+        std::string list = "given";
+        bool flag = false;
+        EXPECT_EQ(page_.isAdminOrModerater(c.name, c.password, board_.db.con, list, &flag), c.adminOrModerator);
+        EXPECT_EQ(list, c.forumList);
+        EXPECT_EQ(flag, c.isAdministratorFlag);
+    }
+}
+
+TEST_F(IdentityTest, SessionKeepsTheLastSuccessfulLogin) {
+    Member("root", "administrator");
+    Member("mod", "MODERATER");
+    std::string list;
+    ASSERT_TRUE(page_.isAdminOrModerater("mod", "pw", board_.db.con, list));
+    EXPECT_EQ(session_("usernamecp").str(), "mod");
+    EXPECT_EQ(session_("Status").str(), "moderater");
+    ASSERT_TRUE(page_.IsAdministrator("root", "pw", board_.db.con));
+    EXPECT_FALSE(page_.IsAdministrator("root", "wrong", board_.db.con));
+    EXPECT_FALSE(page_.IsAdministrator("mod", "pw", board_.db.con));
+    EXPECT_EQ(session_("UserNamecp").str(), "root");
+    EXPECT_EQ(session_("PASSWORDCP").str(), "pw");
+    EXPECT_EQ(session_("status").str(), "administrator");
+}
+
+TEST_F(IdentityTest, ErrorFormReplacesThePage) {
+    response_.Write("half a page");
+    page_.ErrorForm("不行");
+    EXPECT_FALSE(admin_test::Has(response_.Body(), "half a page"));
+    EXPECT_TRUE(admin_test::Has(response_.Body(), "<br><br><center><p><h3>不行</h3></h3>"));
+}
+
+}  // namespace

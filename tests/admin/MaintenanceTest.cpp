@@ -1,0 +1,100 @@
+// misc.asp: the recounts of forums, topics and members, the points with and
+// without an excluded forum, the triggers' agreement with the recount, and
+// the failures a run reports.
+#include <gtest/gtest.h>
+
+#include "PanelBoard.h"
+
+namespace {
+
+using admin_test::Has;
+
+class MaintenanceTest : public ::testing::Test {
+protected:
+    // vic: 4 topics and 6 replies (to ann's topic) in A, 2 topics in B; ann
+    // replies 5 times to his topics in A and 3 times to those in B, and once
+    // to her own topic. Forum C has no posts.
+    MaintenanceTest() {
+        board.AddMember("vic", "pw");
+        board.AddMember("ann", "pw");
+        for (const char* forum : {"A", "B", "C"}) board.AddForum(forum, "Cat", 1);
+        board.db.con.Execute("update forum set forummaster='诚征版主'");
+        double age = 100;
+        auto next = [&] { return browse_test::DaysAgo(age -= 1); };
+        const long long annTopic = board.AddTopic("A", "ann", "hers", next());
+        std::vector<long long> topicsA, topicsB;
+        for (int i = 0; i < 4; ++i) topicsA.push_back(board.AddTopic("A", "vic", "a", next()));
+        for (int i = 0; i < 2; ++i) topicsB.push_back(board.AddTopic("B", "vic", "b", next()));
+        for (int i = 0; i < 6; ++i) board.AddReply(annTopic, "A", "vic", next());
+        for (int i = 0; i < 5; ++i) board.AddReply(topicsA[i % 4], "A", "ann", next());
+        for (int i = 0; i < 3; ++i) board.AddReply(topicsB[i % 2], "B", "ann", next());
+        board.AddReply(annTopic, "A", "ann", next());
+    }
+
+    site::DriverResponse Run(site::Fields tasks) {
+        return board.AsBoss("misc.asp", std::move(tasks));
+    }
+    std::string Counters() {
+        return board.Value("select group_concat(forumname||topiccount||'/'||replycount||'/'||"
+                           "ifnull(lastpostusername,'-')||ifnull(lastposttime,'-')||forummaster, ' ') from forum") +
+               board.Value("select group_concat(postid||':'||replycount||lastreplyusername||lastreplyposttime, ' ') "
+                           "from post where parentid is null") +
+               board.Value("select group_concat(username||postcount, ' ') from register");
+    }
+    std::string Points(const char* member) {
+        return board.Value("select postcount||'/'||jf from register where username=?", {member});
+    }
+
+    admin_test::PanelBoard board;
+};
+
+TEST_F(MaintenanceTest, RecountOfAnUntouchedBoardChangesNothingButPoints) {
+    const std::string before = Counters();
+    const auto page = Run({{"foruminfo", "on"}, {"topicinfo", "on"}, {"userinfo", "on"}});
+    EXPECT_TRUE(Has(page.body, "<br><br><center><h3>数据维护结束</h3></center>"));
+    EXPECT_FALSE(Has(page.body, "没有完成")) << page.body;
+    EXPECT_EQ(Counters(), before);
+    EXPECT_EQ(Points("vic"), "12/44");
+    EXPECT_EQ(board.Value("select ifnull(lastpostusername,'null') from forum where forumname='C'"), "null");
+}
+
+TEST_F(MaintenanceTest, PointsLeaveOutTheExcludedForum) {
+    Run({{"userinfo", "on"}, {"forumname", "B"}});
+    EXPECT_EQ(Points("vic"), "12/35");
+    EXPECT_EQ(Points("ann"), "10/27");
+}
+
+TEST_F(MaintenanceTest, RecountRepairsAndTasksRunOnlyWhenChecked) {
+    auto& con = board.db.con;
+    con.Execute("update forum set topiccount=99, forummaster='stale'");
+    con.Execute("update post set replycount=99, lastreplyusername='x' where parentid is null");
+    con.Execute("update register set postcount=99, url='http://'");
+    Run({{"foruminfo", "ON"}, {"topicinfo", "yes"}, {"userinfo", "on"}});
+    EXPECT_EQ(board.Value("select topiccount from forum where forumname='A'"), "99");
+    EXPECT_EQ(board.Value("select max(replycount) from post"), "99");
+    EXPECT_EQ(board.Value("select postcount||ifnull(url,'null') from register where username='vic'"), "12null");
+    Run({{"foruminfo", "on"}, {"topicinfo", "on"}});
+    EXPECT_EQ(board.Value("select group_concat(topiccount||forummaster) from forum"), "5诚征版主,2诚征版主,0诚征版主");
+    EXPECT_EQ(board.Value("select replycount||lastreplyusername from post where subject='b' order by postid"), "2ann");
+}
+
+TEST_F(MaintenanceTest, FailuresAreReported) {
+    board.db.con.Execute("create trigger no_forum_update before update on forum "
+                         "begin select raise(abort, 'disk trouble'); end");
+    const auto page = Run({{"foruminfo", "on"}, {"userinfo", "on"}});
+    EXPECT_TRUE(Has(page.body, "数据维护结束"));
+    EXPECT_TRUE(Has(page.body, "有 4 处维护没有完成，第一处的错误：disk trouble")) << page.body;
+    EXPECT_EQ(Points("vic"), "12/44");  // the member recount still ran
+}
+
+TEST_F(MaintenanceTest, FormAndRefusal) {
+    const auto form = board.PanelGet("misc.asp");
+    EXPECT_TRUE(Has(form.body, "<FORM ACTION=misc.asp  NAME=Authorize METHOD=POST>"));
+    board.db.con.Execute("update register set status='moderater' where username='boss'");
+    const auto page = Run({{"userinfo", "on"}});
+    EXPECT_TRUE(Has(page.body, "只有管理员才可以执行该操作!"));
+    EXPECT_FALSE(Has(page.body, "数据维护结束"));
+    EXPECT_EQ(Points("vic"), "12/0");
+}
+
+}  // namespace
