@@ -12,6 +12,7 @@
 
 namespace platform {
 class Connection;
+class Transaction;
 }
 
 namespace admin {
@@ -79,6 +80,9 @@ private:
     void WriteForumTable(platform::Connection& con, const std::string& name, const std::string& catalog,
                          const std::string& restrict, const std::string& password,
                          const std::string& descript, const std::string& moderatorCell);
+    // Commits a change of forums, empties the board's cached jump list
+    // and writes the notice.
+    void EndForumChange(platform::Transaction& tx);
     void WriteForumDone();
 
     // member.asp search form

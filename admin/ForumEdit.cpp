@@ -3,7 +3,6 @@
 // one transaction over all tables that name the forum.
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
-#include "core/JumpBox.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -88,9 +87,7 @@ void Admin::ForumSubmitEdit(core::Page& p) {
     const std::string moderator = in("Moderater").str();
     if (!moderator.empty()) AppointModerator(con, forumname, moderator, "Moderater");
     StoreModeratorList(con, forumname);
-    tx.Commit();
-    core::EmptyForumJumpList(Application());
-    WriteForumDone();
+    EndForumChange(tx);
 }
 
 // The forum goes with its posts, moderator rows, announcement targets and
@@ -108,9 +105,7 @@ void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
                             "delete from subscibe where forumname=?"})
         con.Execute(sql, {oldforumname});
     for (const std::string& member : moderators) ClearIdleModeratorStatus(con, member);
-    tx.Commit();
-    core::EmptyForumJumpList(Application());
-    WriteForumDone();
+    EndForumChange(tx);
 }
 
 }  // namespace admin

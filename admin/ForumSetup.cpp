@@ -1,12 +1,12 @@
 // forum.asp: the login form, the forum summary with its sort orders, the
 // display order, the new-forum form and the storing of a new forum. The
 // edit form and its save are in admin/ForumEdit.cpp.
-#include <cstdint>
+
+#include <vector>
 
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
 #include "core/JumpBox.h"
-#include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
@@ -135,6 +135,12 @@ void Admin::ForumSaveOrder(core::Page& p) {
     WriteForumDone();
 }
 
+void Admin::EndForumChange(platform::Transaction& tx) {
+    tx.Commit();
+    core::EmptyForumJumpList(Application());
+    WriteForumDone();
+}
+
 void Admin::WriteForumDone() {
     Response().Write("<center><br><br><p><h3>版面更新结束，再次进入<a href=forum.asp?action=order>论坛设置</a></h3></p></center>");
 }
@@ -233,9 +239,7 @@ void Admin::ForumAdd(core::Page& p) {
     const std::string moderator = in("Moderater").str();
     if (!moderator.empty()) AppointModerator(con, forumname, moderator, "moderater");
     StoreModeratorList(con, forumname);
-    tx.Commit();
-    core::EmptyForumJumpList(Application());
-    WriteForumDone();
+    EndForumChange(tx);
 }
 
 }  // namespace admin

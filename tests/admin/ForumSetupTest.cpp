@@ -21,22 +21,17 @@ protected:
     }
 
     site::DriverResponse NewForum(const std::string& name, site::Fields more = {}) {
-        site::Fields form = {{"action", "addnewforum"}, {"forumname", name}, {"catalog", "Cat"},
-                             {"descript", "about"}, {"topicrestrict", "all"}, {"replyrestrict", "none"}};
-        form.insert(form.end(), more.begin(), more.end());
-        return board.AsBoss("forum.asp", form);
+        return board.AsBoss("forum.asp", admin_test::With({{"action", "addnewforum"}, {"forumname", name},
+                                                          {"catalog", "Cat"}, {"descript", "about"},
+                                                          {"topicrestrict", "all"}, {"replyrestrict", "none"}},
+                                                         more));
     }
     // The edit form's save for `old` with the fields it shows changed by `more`.
     site::DriverResponse Save(const std::string& old, site::Fields more) {
-        site::Fields form = {{"action", "submitedit"}, {"oldforumname", old}, {"forumname", old},
-                             {"catalog", "Cat"}, {"TopicRestrict", "allreg"}, {"ReplyRestrict", "allreg"}};
-        for (auto& [key, value] : more) {
-            bool replaced = false;
-            for (auto& field : form)
-                if (field.first == key) field.second = value, replaced = true;
-            if (!replaced) form.emplace_back(key, value);
-        }
-        return board.AsBoss("forum.asp", form);
+        return board.AsBoss("forum.asp", admin_test::With({{"action", "submitedit"}, {"oldforumname", old},
+                                                          {"forumname", old}, {"catalog", "Cat"},
+                                                          {"TopicRestrict", "allreg"}, {"ReplyRestrict", "allreg"}},
+                                                         more));
     }
     bool JumpListEmptied() { return board.host.application().Get(core::kForumJumpListKey).isEmpty(); }
 
@@ -77,15 +72,9 @@ TEST_F(ForumSetupTest, NewForumRefusals) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        site::Fields form = {{"UserName", "boss"}, {"Password", "secret"}, {"action", "addnewforum"},
-                             {"catalog", "Cat"}};
-        for (auto& [key, value] : c.form) {
-            bool replaced = false;
-            for (auto& field : form)
-                if (field.first == key) field.second = value, replaced = true;
-            if (!replaced) form.emplace_back(key, value);
-        }
-        const auto page = board.Post("forum.asp", form);
+        const auto page = board.Post("forum.asp", admin_test::With({{"UserName", "boss"}, {"Password", "secret"},
+                                                                    {"action", "addnewforum"}, {"catalog", "Cat"}},
+                                                                   c.form));
         EXPECT_TRUE(Has(page.body, c.message)) << page.body;
         EXPECT_TRUE(Has(page.body, "</body></html>"));
         EXPECT_EQ(board.Count("forum"), 1);

@@ -10,6 +10,7 @@
 #include "platform/ScriptingContext.h"
 #include "platform/Server.h"
 #include "platform/Session.h"
+#include "site/BoardDatabase.h"
 
 namespace {
 
@@ -100,6 +101,20 @@ TEST_F(IdentityTest, ErrorFormReplacesThePage) {
     page_.ErrorForm("不行");
     EXPECT_FALSE(admin_test::Has(response_.Body(), "half a page"));
     EXPECT_TRUE(admin_test::Has(response_.Body(), "<br><br><center><p><h3>不行</h3></h3>"));
+}
+
+}  // namespace
+
+namespace {
+
+// The operator's command for a fresh board's first administrator.
+TEST(FirstAdministrator, OnlyARegisteredMemberIsMadeAdministrator) {
+    admin_test::PanelBoard board;
+    board.AddMember("ann", "pw");
+    EXPECT_TRUE(site::MakeAdministrator(board.db.Path(), "ANN"));
+    EXPECT_EQ(board.Value("select status from register where username='ann'"), "administrator");
+    EXPECT_FALSE(site::MakeAdministrator(board.db.Path(), "nobody"));
+    EXPECT_EQ(board.Count("register where status='administrator'"), 2);
 }
 
 }  // namespace

@@ -11,6 +11,17 @@ namespace admin_test {
 
 using browse_test::Has;
 
+// `form` with the fields of `changes` set: replaced where present, else added.
+inline site::Fields With(site::Fields form, const site::Fields& changes) {
+    for (const auto& [key, value] : changes) {
+        bool replaced = false;
+        for (auto& field : form)
+            if (field.first == key) field.second = value, replaced = true;
+        if (!replaced) form.emplace_back(key, value);
+    }
+    return form;
+}
+
 class PanelBoard : public browse_test::BrowseBoard {
 public:
     PanelBoard() {
