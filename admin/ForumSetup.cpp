@@ -1,7 +1,6 @@
 // forum.asp: the login form, the forum summary with its sort orders, the
 // display order, the new-forum form and the storing of a new forum. The
 // edit form and its save are in admin/ForumEdit.cpp.
-
 #include <vector>
 
 #include "admin/Admin.h"
