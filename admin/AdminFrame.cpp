@@ -38,11 +38,16 @@ void Admin::ErrorForm(const std::string& errormessage) {
     out.Write("</table>");
 }
 
+// A login that stores another identity gives the session a new id, so that
+// an id planted before it is worthless after it. The later steps of the
+// same login keep the id.
 void Admin::RememberPanelLogin(const std::string& name, const std::string& password,
                                const std::string& status) {
+    const bool newIdentity = Session()("UserNamecp").str() != name || Session()("Passwordcp").str() != password;
     Session().Set("UserNamecp", name);
     Session().Set("Passwordcp", password);
     Session().Set("Status", status);
+    if (newIdentity) Session().RenewId();
 }
 
 bool Admin::IsAdministrator(const std::string& UserName, const std::string& Password,

@@ -118,3 +118,24 @@ TEST(FirstAdministrator, OnlyARegisteredMemberIsMadeAdministrator) {
 }
 
 }  // namespace
+
+namespace {
+
+// A planted session id is worthless after a panel login; the login's later
+// steps keep the id it got.
+TEST(PanelLogin, NewIdentityGetsANewSessionId) {
+    admin_test::PanelBoard board;
+    board.AddMember("ann", "pw");
+    board.db.con.Execute("update register set status='administrator' where username='ann'");
+    board.PanelGet("misc.asp");  // no login: no session kept
+    board.driver.jar[site::kSessionCookie] = "planted";
+    board.Login();
+    const std::string afterLogin = board.driver.jar.at(site::kSessionCookie);
+    EXPECT_NE(afterLogin, "planted");
+    board.PanelGet("forum.asp", {{"action", "order"}});
+    EXPECT_EQ(board.driver.jar.at(site::kSessionCookie), afterLogin);
+    board.Post("forum.asp", {{"action", "login"}, {"UserName", "ann"}, {"Password", "pw"}});
+    EXPECT_NE(board.driver.jar.at(site::kSessionCookie), afterLogin);
+}
+
+}  // namespace
