@@ -18,22 +18,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-posts=10000
-db=""
-duration=10
-connections=32
-threads=4
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --posts) posts=$2; shift 2 ;;
-    --db) db=$2; shift 2 ;;
-    --duration) duration=$2; shift 2 ;;
-    --connections) connections=$2; shift 2 ;;
-    --threads) threads=$2; shift 2 ;;
-    -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-    *) echo "hostile-load: unknown argument $1" >&2; exit 2 ;;
-  esac
-done
+source scripts/lib/bench-options.sh
+parse_bench_options hostile-load 16 "$@"
 
 scripts/install-deps.sh wrk curl python3
 scripts/build.sh >/dev/null
