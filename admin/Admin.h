@@ -45,6 +45,20 @@ public:
     // ---- Recounts, misc.asp (admin/DataMaintenance.cpp) ----
     void DataMaintenance();
 
+    // ---- Account import, account.asp (admin/AccountImport.cpp) ----
+    void ImportAccount();
+
+    // ---- Mass mail, mail.asp (admin/MassMail.cpp) ----
+    void EMail();
+
+    // ---- Broadcast message (admin/Broadcast.cpp) ----
+    // Stores the message of the request's values for every member or every
+    // moderator; "" when stored, else the refusal. A run-time error is shown
+    // through ErrorForm and answers "".
+    std::string PM();
+    // broadcast.asp: the form for PM's values, and its outcome.
+    void Broadcast();
+
 protected:
     // Writes the page head with `title`, runs `body`, then "</body></html>";
     // a run-time error in the body is shown through ErrorForm.
@@ -90,6 +104,13 @@ private:
 
     // misc.asp form
     void WriteMaintenanceForm();
+
+    void WriteImportForm();
+    void WriteMailForm();
+
+    // PM's work; `stored` tells a stored message from a run-time error.
+    std::string StoreBroadcast(bool& stored);
+    void WriteBroadcastForm();
 };
 
 }  // namespace admin

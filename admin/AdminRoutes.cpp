@@ -9,6 +9,9 @@ const platform::PageRegistrar kPages[] = {
     {"admin/forum.asp", &Admin::Forum},
     {"admin/member.asp", &Admin::Permissions},
     {"admin/misc.asp", &Admin::DataMaintenance},
+    {"admin/account.asp", &Admin::ImportAccount},
+    {"admin/mail.asp", &Admin::EMail},
+    {"admin/broadcast.asp", &Admin::Broadcast},
 };
 
 }  // namespace

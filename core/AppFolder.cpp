@@ -30,6 +30,8 @@ void SetAppFolder(const std::string& path) {
     folder() = std::filesystem::absolute(path);
 }
 
+std::string AppFolder() { return currentFolder().string(); }
+
 std::string EnsureAppFolder(const std::string& name) {
     const std::filesystem::path path = currentFolder() / name;
     std::error_code error;

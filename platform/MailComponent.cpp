@@ -145,6 +145,9 @@ bool MailComponent::Transmit() {
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_MAIL_FROM, from.c_str());
     curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
+    // A recipient the relay refuses does not stop the mail to the others
+    // (it fails only when no recipient is taken).
+    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT_ALLLOWFAILS, 1L);
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadUpload);
     curl_easy_setopt(curl, CURLOPT_READDATA, &upload);

@@ -83,6 +83,18 @@ TEST(MailComponent, OnlyBlindRecipientsLeaveTheToHeaderUndisclosed) {
     EXPECT_EQ(m.Head().find("a@example.com"), std::string::npos);
 }
 
+TEST(MailComponent, RecipientTheRelayRefusesDoesNotStopTheOthers) {
+    SmtpSink sink;
+    sink.RefuseRecipient("gone@example.com", "550 5.1.1 No such user");
+    MailComponent mail;
+    mail.MailServer(sink.Address());
+    mail.MailFromAddress("board@example.com");
+    for (const char* address : {"a@example.com", "gone@example.com", "b@example.com"})
+        mail.AddBlindRecipient("", address);
+    ASSERT_TRUE(mail.SendNow()) << mail.MailErrorText();
+    EXPECT_EQ(sink.Mails().at(0).rcptTo, (std::vector<std::string>{"a@example.com", "b@example.com"}));
+}
+
 TEST(MailComponent, RelayRefusalsGiveFalseWithTheRelaysReply) {
     struct Case {
         const char* command;

@@ -98,6 +98,12 @@ public:
         refusals_[command] = reply;
     }
 
+    // Answer the RCPT TO of `address` alone with `reply`.
+    void RefuseRecipient(const std::string& address, const std::string& reply) {
+        std::lock_guard lock(mutex_);
+        refusals_["RCPT " + address] = reply;
+    }
+
     std::vector<SinkMail> Mails() const {
         std::lock_guard lock(mutex_);
         return mails_;
@@ -181,7 +187,7 @@ private:
                 mail.mailFrom = Path(line);
                 Send(fd, "250 OK");
             } else if (verb == "RCPT") {
-                if (Reply(fd, "RCPT")) continue;
+                if (Reply(fd, "RCPT") || Reply(fd, "RCPT " + Path(line))) continue;
                 mail.rcptTo.push_back(Path(line));
                 Send(fd, "250 OK");
             } else if (verb == "DATA") {

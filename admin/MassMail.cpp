@@ -1,0 +1,151 @@
+// mail.asp: one mail to every member who accepts mass mail, all of them
+// blind recipients, or instead a mailing-list file of their addresses in the
+// data folder for other mail software. Addresses that cannot stand in a
+// mail envelope are left out and counted, so one broken address never stops
+// the run.
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "admin/Admin.h"
+#include "core/AppFolder.h"
+#include "core/Settings.h"
+#include "platform/Charset.h"
+#include "platform/Connection.h"
+#include "platform/Error.h"
+#include "platform/MailComponent.h"
+#include "platform/Recordset.h"
+#include "platform/Strings.h"
+
+namespace admin {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct MassMailAddresses {
+    std::vector<std::string> usable;
+    long skipped = 0;
+};
+
+MassMailAddresses ReadMassMailAddresses(platform::Connection& con) {
+    MassMailAddresses addresses;
+    platform::Recordset rs;
+    rs.Open("select email from register where allowmassmail=1 and ifnull(email,'')<>''", con);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const std::string address = platform::Trim(rs.Fields(0).str());
+        if (platform::LooksLikeMailAddress(address))
+            addresses.usable.push_back(address);
+        else
+            ++addresses.skipped;
+    }
+    return addresses;
+}
+
+// "共 N 个地址", and the skipped ones when there are any.
+std::string AddressCount(const MassMailAddresses& addresses) {
+    std::string text = "<center><p>共 " + std::to_string(addresses.usable.size()) + " 个地址";
+    if (addresses.skipped > 0) text += "，另有 " + std::to_string(addresses.skipped) + " 个地址不合格，已跳过";
+    return text + "</p></center>";
+}
+
+// Replaces `path` whole: the text goes to a file of its own first, so that
+// two runs at once never mix their lists.
+void ReplaceFile(const fs::path& path, const std::string& text) {
+    static std::atomic<unsigned> serial{0};
+    const fs::path draft =
+        path.string() + "." + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".tmp";
+    {
+        std::ofstream out(draft, std::ios::binary | std::ios::trunc);
+        out << text;
+        if (!out.flush()) platform::raise(75, "路径/文件访问错误: " + draft.string());
+    }
+    std::error_code error;
+    fs::rename(draft, path, error);
+    if (error) {
+        fs::remove(draft, error);
+        platform::raise(75, "路径/文件访问错误: " + path.string());
+    }
+}
+
+}  // namespace
+
+void Admin::EMail() {
+    RunPanelPage("给用户发 E-Mail", [&](core::Page& p) {
+        const platform::Request& in = Request();
+        if (in.ServerVariables("request_method").str() != "POST") {
+            WriteMailForm();
+            return;
+        }
+        RequireAdministrator(p, in("username").str(), in("password").str(), "对不起，你没有权限执行该操作！");
+        const core::Settings& s = core::CurrentSettings();
+        platform::Response& out = Response();
+
+        if (in("createlist").str() == "yes") {
+            const MassMailAddresses addresses = ReadMassMailAddresses(p.Db());
+            const std::string separator = in("delimit").str() == "comma" ? "," : "\r\n";
+            std::string list;
+            for (const std::string& address : addresses.usable) list += address + separator;
+            if (!list.empty()) list += "\r\n";
+            const fs::path file = fs::path(core::AppFolder()) / "emaillist.asp";
+            ReplaceFile(file, platform::Utf8ToGbk(list));
+            out.Write("<br><br><center><p><h3>邮件列表文件已被保存到 " + Text(file.string()) + " 文件中</h3></p></center>");
+            out.Write(AddressCount(addresses));
+            return;
+        }
+
+        const std::string subject = in("subject").str();
+        const std::string message = in("message").str();
+        if (subject.empty() || message.empty()) p.Refuse("请输入主题和内容！");
+        const MassMailAddresses addresses = ReadMassMailAddresses(p.Db());
+        if (addresses.usable.empty()) {
+            out.Write("<br><br><center><p><h3>没有接收群发邮件的用户，邮件没有发送</h3></p></center>");
+            out.Write(AddressCount(addresses));
+            return;
+        }
+        platform::MailComponent mail;
+        mail.MailFromName(s.BBName);
+        mail.MailFromAddress(s.BBEMail);
+        mail.MailServer(s.SmtpServer);
+        mail.MailSubject(subject);
+        for (const std::string& address : addresses.usable) mail.AddBlindRecipient(s.BBName + "注册用户", address);
+        mail.MailCharset("gb2312");
+        mail.MailContentType("text/html");
+        mail.MailBody("<html><body>" + message + "<br><p>---------------------------------<br>欢迎访问<a href=" +
+                      s.BBURL + ">" + s.BBName + "</a><br>");
+        if (!mail.SendNow()) p.Refuse(Text(mail.MailErrorText()));
+        out.Write("<br><br><center><p><h3>邮件已经送出</h3></p></center>");
+        out.Write(AddressCount(addresses));
+    });
+}
+
+void Admin::WriteMailForm() {
+    platform::Response& out = Response();
+    out.Write("<BR><center><h1>给 用 户 发 E-MAIL</h1></center><P>");
+    out.Write("<b>注意：只有管理员可以给所有的注册用户发送组件邮件。</b><p>");
+    out.Write("注意: 这份邮件不能送达被那些选择了不想接信的注册用户?你的注册用户户口本中有一个选项可以调整是否要接收此类邮件?");
+    out.Write("<P>这份邮件会独立地送达每个用户（用户不会收到所有的电子邮件地址列表）。<P>");
+    out.Write("如果你喜欢。你也可以使用你自己的群组邮件软件并生成一个你的注册用户邮件列表（然后你可以输入到你的群组邮件软件）"
+              "想要如此做的话，选中消息框下面复选框。<P>");
+    out.Write("<FORM ACTION='mail.asp' METHOD='POST' NAME='THEFORM'><INPUT TYPE='HIDDEN' NAME='action' VALUE='mailusers'>");
+    out.Write("<table border=0>");
+    out.Write("<tr><td><B>你的用户名：</B></td>"
+              "<td><INPUT TYPE='TEXT' NAME='UserName' SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) +
+              "></td></tr>");
+    out.Write("<tr><td><B>你的密码：</B></td><td><INPUT TYPE='PASSWORD' NAME='Password' SIZE=13 MAXLENGTH=13></td></tr>");
+    out.Write("<tr><td valign=top><B>你的 E-mail 标题：</B></td>"
+              "<td><INPUT TYPE='TEXT' NAME='Subject' SIZE=30 MAXLENGTH=90></td></tr>");
+    out.Write("<tr><td valign=top><B>你的 E-mail 信息：</B></td>"
+              "<td><TEXTAREA NAME='Message' ROWS=10 COLS=70></TEXTAREA></td></tr>");
+    out.Write("</table><HR>");
+    out.Write("<INPUT TYPE='CHECKBOX' NAME='createlist' VALUE='yes'> <B>代之于生成邮件列表：如果你只想建立一个注册用户的邮件列表，"
+              "选中此框（并且留着上面的主题和消息字段不要填写）。你可以把此列表输入到你自己的群组邮件程式中。</B>");
+    out.Write("<center><INPUT TYPE='RADIO' NAME='delimit' VALUE='comma'>逗号分列列表 "
+              "<INPUT TYPE='RADIO' NAME='delimit' VALUE='line' CHECKED>按行分列列表</center><HR>");
+    out.Write("<center><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='这就给用户发送 Email ！'></center></FORM>");
+}
+
+}  // namespace admin
