@@ -209,7 +209,8 @@ void Admin::WriteImportForm() {
     const core::Settings& s = core::CurrentSettings();
     platform::Response& out = Response();
     out.Write("<br><center><h1>导入UBB账号</h1>");
-    out.Write("<FORM ACTION=account.asp  NAME=Authorize METHOD=POST><INPUT TYPE=HIDDEN NAME=action VALUE=ImportAccount>");
+    out.Write("<FORM ACTION=account.asp  NAME=Authorize METHOD=POST>");
+    out.Write("<INPUT TYPE=HIDDEN NAME=action VALUE=ImportAccount>");
     out.Write("<p><B>只有管理员可以执行此操作。</B>");
     out.Write(s.TableBorderOpen + "<table border=0 cellpadding=4 border=0 cellspacing=1 width=" + s.InnerTableWidth +
               ">");
@@ -222,12 +223,9 @@ void Admin::WriteImportForm() {
               "><b>为了导入账号，先在下面认证你的身份。</FONT></B></td></tr>");
     out.Write("<TR " + s.AltColumnColor2 + "><TD><B>账号目录</FONT></B></TD><TD>"
               "<INPUT TYPE=TEXT NAME=dir SIZE=50 MAXLENGTH=255 ></td></tr>");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>你的用户名</FONT></B></TD><TD>"
-              "<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>你的密码</B></TD>"
-              "<TD><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" + Attr(SessionPassword()) +
-              "></td></tr></TABLE>");
-    out.Write(s.TableBorderClose + "<P><INPUT TYPE=SUBMIT class=buttonface NAME=Submit VALUE=导入账号></form></CENTER>");
+    WriteLoginRows(true);
+    out.Write("</TABLE>" + s.TableBorderClose +
+              "<P><INPUT TYPE=SUBMIT class=buttonface NAME=Submit VALUE=导入账号></form></CENTER>");
 }
 
 }  // namespace admin

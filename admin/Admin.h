@@ -71,6 +71,10 @@ protected:
     static std::string Attr(const std::string& value);
     // Text for the page: HTML-encoded.
     static std::string Text(const std::string& value);
+    // The name and password rows of the panel's tabled forms, the name
+    // prefilled from the session's panel login, the password too when
+    // `prefillPassword`.
+    void WriteLoginRows(bool prefillPassword);
 
     // Refuses the step with `refusal` unless the name and password belong to
     // an administrator.

@@ -92,6 +92,16 @@ std::string Admin::SessionPassword() { return Session()("Passwordcp").str(); }
 std::string Admin::Attr(const std::string& value) { return platform::QuotedAttribute(value); }
 std::string Admin::Text(const std::string& value) { return platform::HtmlEncode(value); }
 
+void Admin::WriteLoginRows(bool prefillPassword) {
+    const std::string& rowColour = core::CurrentSettings().AltColumnColor2;
+    Response().Write("<TR " + rowColour + "><TD><B>你的用户名</B></TD><TD>"
+                     "<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) +
+                     "></td></tr>");
+    Response().Write("<TR " + rowColour + "><TD><B>你的密码</B></TD>"
+                     "<TD><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" +
+                     Attr(prefillPassword ? SessionPassword() : "") + "></td></tr>");
+}
+
 void Admin::RequireAdministrator(core::Page& p, const std::string& name, const std::string& password,
                                  const std::string& refusal) {
     if (!IsAdministrator(name, password, p.Db())) p.Refuse(refusal);

@@ -64,10 +64,7 @@ void Admin::WriteBroadcastForm() {
     out.Write("<FORM ACTION=broadcast.asp METHOD=POST NAME=THEFORM>");
     out.Write("<p><B>只有管理员可以执行此操作。</B>");
     out.Write(s.TableBorderOpen + "<table border=0 cellpadding=4 cellspacing=1 width=" + s.InnerTableWidth + ">");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>你的用户名</B></TD><TD>"
-              "<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>你的密码</B></TD>"
-              "<TD><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13></td></tr>");
+    WriteLoginRows(false);
     out.Write("<TR " + s.AltColumnColor2 + "><TD><B>收件人</B></TD><TD><select name=option>"
               "<option value=moderater>所有版主<option value=allmember>所有用户</select></td></tr>");
     out.Write("<TR " + s.AltColumnColor2 + "><TD><B>标题</B></TD>"

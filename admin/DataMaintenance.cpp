@@ -122,12 +122,8 @@ void Admin::WriteMaintenanceForm() {
               "<input type=text name=forumname size=25 maxlength=50><br>");
     out.Write("<b>注意：</b>根据您的数据量大小，有时数据维护可能需要很长时间。同时也为了避免数据冲突，请务必在空闲时进行该操作和耐心等待"
               "</ul></td></tr>");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>你的用户名</B></TD><TD>"
-              "<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>你的密码</B></TD>"
-              "<TD><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" + Attr(SessionPassword()) +
-              "></td></tr></TABLE>");
-    out.Write(s.TableBorderClose + "<P><INPUT TYPE=SUBMIT class=buttonface NAME=Submit VALUE=进行数据维护></form></CENTER>");
+    WriteLoginRows(true);
+    out.Write("</TABLE>" + s.TableBorderClose + "<P><INPUT TYPE=SUBMIT class=buttonface NAME=Submit VALUE=进行数据维护></form></CENTER>");
 }
 
 }  // namespace admin

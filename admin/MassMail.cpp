@@ -130,7 +130,8 @@ void Admin::WriteMailForm() {
     out.Write("<P>这份邮件会独立地送达每个用户（用户不会收到所有的电子邮件地址列表）。<P>");
     out.Write("如果你喜欢。你也可以使用你自己的群组邮件软件并生成一个你的注册用户邮件列表（然后你可以输入到你的群组邮件软件）"
               "想要如此做的话，选中消息框下面复选框。<P>");
-    out.Write("<FORM ACTION='mail.asp' METHOD='POST' NAME='THEFORM'><INPUT TYPE='HIDDEN' NAME='action' VALUE='mailusers'>");
+    out.Write("<FORM ACTION='mail.asp' METHOD='POST' NAME='THEFORM'>");
+    out.Write("<INPUT TYPE='HIDDEN' NAME='action' VALUE='mailusers'>");
     out.Write("<table border=0>");
     out.Write("<tr><td><B>你的用户名：</B></td>"
               "<td><INPUT TYPE='TEXT' NAME='UserName' SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) +

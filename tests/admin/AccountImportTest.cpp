@@ -52,7 +52,8 @@ TEST_F(AccountImportTest, FifteenLinesFillEveryColumnAndLaterLinesChangeNothing)
 // rejected line leaves to the database's defaults.
 TEST_F(AccountImportTest, LineEndsShortFilesAndValuesLeftUnset) {
     Account("bob.cgi", {"bob", "pw"}, "\r\n");
-    Account("carl.cgi", {"carl", "pw", "", "HTTP://", "x", "", "", "abc", "Member", "", "", "Yes", "   ", "", "no"}, "\r");
+    Account("carl.cgi", {"carl", "pw", "", "HTTP://", "x", "", "", "abc", "Member", "", "", "Yes", "   ", "", "no"},
+            "\r");
     Account("dave.cgi", {"dave", "pw", "d@x.com", "http:///", "", "", "", "", "moderater"}, "\n");
     Raw("eve.cgi", "eve\r\npw\r\ne@x.com");  // no line end after the last line
     const auto page = Import();
