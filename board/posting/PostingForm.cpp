@@ -28,15 +28,20 @@ std::string WhoMayPostRows(const std::string& aboutRegistering) {
            StripCell("关于注册", true) + StripCell(aboutRegistering, false) + "</tr>";
 }
 
-std::string CredentialRows(const platform::Request& request, const platform::Session& session) {
+std::string LoginRows(const platform::Request& request, const platform::Session& session, const std::string& nameLabel,
+                      const std::string& passwordLabel, const std::string& afterPassword) {
     if (core::SessionLoggedIn(session)) return {};
     const core::Settings& s = core::CurrentSettings();
-    return "<tr " + s.AltColumnColor2 +
-           "><td><b>你的用户名：</b></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 class=SmallInput "
-           "VALUE=" + Quoted(request.Cookies("UserName").str()) + "></td></tr><tr " + s.AltColumnColor2 +
-           "><td><b>你的密码：</b></td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 class=SmallInput "
-           "VALUE=" + Quoted(request.Cookies("Password").str()) +
-           "> <a href=ubbmisc.asp?action=lostpw>忘了密码？</a></td></tr>";
+    return "<tr " + s.AltColumnColor2 + "><td>" + nameLabel +
+           "</td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 class=SmallInput VALUE=" +
+           Quoted(request.Cookies("UserName").str()) + "></td></tr><tr " + s.AltColumnColor2 + "><td>" +
+           passwordLabel + "</td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 class=SmallInput VALUE=" +
+           Quoted(request.Cookies("Password").str()) + ">" + afterPassword + "</td></tr>";
+}
+
+std::string CredentialRows(const platform::Request& request, const platform::Session& session) {
+    return LoginRows(request, session, "<b>你的用户名：</b>", "<b>你的密码：</b>",
+                     " <a href=ubbmisc.asp?action=lostpw>忘了密码？</a>");
 }
 
 std::string IconRow() {
@@ -56,10 +61,11 @@ std::string IconRow() {
            "</td></tr>";
 }
 
-std::string MessageRow(const std::string& label, const std::string& editorText) {
+std::string MessageRow(const std::string& label, const std::string& editorText, const std::string& aboveEditor,
+                       bool smileyHelp) {
     return "<tr " + core::CurrentSettings().AltColumnColor2 + "><td noWrap align=right valign=top><b>" + label +
-           "</b><br><br>* HTML 代码关闭<br><a href=ubbcode.htm target=_blank>* UBB　代码开启</a><br>"
-           "<a href=smiles.htm target=_blank>* 笑脸转换一点通</a></td><td>" +
+           "</b><br><br>* HTML 代码关闭<br><a href=ubbcode.htm target=_blank>* UBB　代码开启</a>" +
+           (smileyHelp ? "<br><a href=smiles.htm target=_blank>* 笑脸转换一点通</a>" : "") + "</td><td>" + aboveEditor +
            core::MessageEditor(editorText).str() + "</td></tr>";
 }
 
@@ -82,10 +88,13 @@ std::string FormButtons(const std::string& label) {
            " class=buttonface>&nbsp;<INPUT TYPE=RESET NAME=Reset VALUE=清除字段 class=buttonface>";
 }
 
-std::string NotesBelowForm() {
+std::string MarkupNote() {
     return "<p>* 如果 HTML 和/或 <a href=ubbcode.htm target=_blank>UBB 代码</a>"
-           "功能被打开，则意味着你可以在消息中使用 HTML 和/或 UBB 代码。</p>"
-           "<p>如果你先前已经注册，但忘了密码，<a href=ubbmisc.asp?action=lostpw>按这里</a></p>";
+           "功能被打开，则意味着你可以在消息中使用 HTML 和/或 UBB 代码。</p>";
+}
+
+std::string NotesBelowForm() {
+    return MarkupNote() + "<p>如果你先前已经注册，但忘了密码，<a href=ubbmisc.asp?action=lostpw>按这里</a></p>";
 }
 
 }  // namespace board

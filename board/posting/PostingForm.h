@@ -1,5 +1,5 @@
 #pragma once
-// Pieces of the posting forms (new topic, reply, and the edit form), each a
+// Pieces of the posting forms (new topic, reply, and the edit forms), each a
 // row or paragraph of HTML written the same way wherever it appears.
 #include <string>
 
@@ -14,16 +14,23 @@ namespace board {
 // (`aboutRegistering`).
 std::string WhoMayPostRows(const std::string& aboutRegistering);
 
-// The name and password rows, prefilled from the login cookies; nothing
-// after the board login, when the handler takes the session's login.
+// The name and password rows of a form that acts for a member, prefilled
+// from the login cookies; nothing after the board login, when the handler
+// takes the session's login. The labels are markup; `afterPassword` follows
+// the password field.
+std::string LoginRows(const platform::Request& request, const platform::Session& session, const std::string& nameLabel,
+                      const std::string& passwordLabel, const std::string& afterPassword = "");
+// The posting forms' rows, with the lost-password link.
 std::string CredentialRows(const platform::Request& request, const platform::Session& session);
 
 // The fourteen message icons, the first chosen.
 std::string IconRow();
 
 // The message row: `label` with the notes on markup, and the editor
-// holding `editorText` (already encoded where it must be).
-std::string MessageRow(const std::string& label, const std::string& editorText);
+// holding `editorText` (already encoded where it must be), with
+// `aboveEditor` over it; the link to the smiley codes unless !smileyHelp.
+std::string MessageRow(const std::string& label, const std::string& editorText, const std::string& aboveEditor = "",
+                       bool smileyHelp = true);
 
 // One check box of the options row with its bold label and its note.
 std::string OptionBox(const std::string& name, bool checked, const std::string& label, const std::string& note);
@@ -40,7 +47,8 @@ std::string HiddenField(const std::string& name, const std::string& value);
 // The submit button `Submit` labelled `label` and the reset button.
 std::string FormButtons(const std::string& label);
 
-// Below the form: the note on markup and the lost-password link.
+// Below the form: the note on markup, and with it the lost-password link.
+std::string MarkupNote();
 std::string NotesBelowForm();
 
 }  // namespace board

@@ -1,6 +1,7 @@
 #pragma once
 // The posting pages of posting.asp: the new-topic form and its handler, the
-// reply forms (plain and quoting a post) and their handler.
+// reply forms (plain and quoting a post) and their handler; and the
+// moderation of posts and topics.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,6 +24,25 @@ public:
     // action=postreply: stores the reply and mails the topic's author when
     // the topic asked for it (PostReply.cpp).
     void PostReply();
+
+    // ---- Moderation ----
+    // action=editpost: the form for editing or deleting a post (EditForm.cpp).
+    void EditPost();
+    // action=submitedit: deletes the post or saves the edit (SubmitEdit.cpp).
+    void SubmitEdit();
+    // action=deletepost: deletes a topic with its replies, in two steps
+    // (DeleteTopic.cpp).
+    void DeletePost();
+    // action=closethread, openthread, processclose: closes or reopens a
+    // topic, in two steps (CloseThread.cpp).
+    void CloseThread();
+    // action=copypost: a post's text to copy (CopyPost.cpp).
+    void CopyPost();
+    // archive.asp, action=transfer and submittransfer with `Option`: moves a
+    // topic to another forum or files it into an archive (Transfer.cpp).
+    void Transfer();
+    // ubbmisc.asp, action=getip: the address a post came from (GetIP.cpp).
+    void GetIP();
 
 protected:
     // ---- Shared by the forms and the handlers (PostingGate.cpp) ----
