@@ -33,7 +33,7 @@ constexpr const char* kCopiedColumns =
 
 std::string ForumOptions(platform::Connection& con, const std::string& source) {
     platform::Recordset rs;
-    rs.Open("select forumname from forum where forumname<>?", con, {Variant(source)});
+    rs.Open("select forumname from forum where forumname<>? order by sequence", con, {Variant(source)});
     std::string options = "<OPTION value=>选一个转换的目标论坛：";
     for (; !rs.Eof(); rs.MoveNext()) {
         const std::string name = rs.Fields(0).str();

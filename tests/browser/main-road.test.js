@@ -384,3 +384,53 @@ test('control panel: the administrator creates a forum that the board home lists
   assert.ok((await page.locator('body').innerText()).includes(forumName), 'the new forum is on the board home');
   await page.close();
 });
+
+test('the administrator closes a topic and files another into an archive', async (t) => {
+  if (!listUrl) return t.skip('needs the topic list');
+  await browser.clearCookies();
+  const page = await browser.newPage();
+  await page.goto(listUrl);
+  const ids = [...new Set(await page.locator('a[href^="NewsDetail.asp?id="][title]')
+    .evaluateAll((links) => links.map((a) => new URL(a.href).searchParams.get('id'))))]
+    .filter((id) => id !== String(board.seed.longThreadId));
+  assert.ok(ids.length >= 2, 'the forum lists two topics to moderate');
+  const [closeId, fileId] = ids;
+
+  // Fills the moderation form's login rows with the administrator's and
+  // follows the forwarding page to `target`; returns the forwarding text.
+  async function authorize(button, name, target) {
+    await page.fill('input[name=UserName]', board.seed.adminName);
+    await page.fill('input[name=Password]', board.seed.adminPassword);
+    await Promise.all([page.waitForNavigation(), page.click(`input[type=submit][value="${button}"]`)]);
+    await board.screenshot(page, name);
+    const text = await page.locator('body').innerText();
+    await page.waitForURL(target);
+    return text;
+  }
+
+  await page.goto(board.url(`newsdetail.asp?id=${closeId}`));
+  const [closeForm] = await Promise.all([page.waitForNavigation(), page.locator('a', { hasText: '关闭话题' }).first().click()]);
+  await assertGbkPage(page, closeForm);
+  await board.screenshot(page, 'close-topic-form');
+  assert.match(await page.locator('body').innerText(), /需要关闭的主题/);
+  assert.match(await authorize('提交认证', 'topic-closed', /list\.asp/i), /已经被关闭，将不再接受任何回复/);
+  const closedRow = page.locator(`xpath=//a[@href="NewsDetail.asp?id=${closeId}" and @title]/ancestor::tr[1]`);
+  assert.equal(await closedRow.locator('img[src="images/lock.gif"]').count(), 1, 'the list marks the topic closed');
+  await board.screenshot(page, 'list-with-closed-topic');
+
+  await page.goto(board.url(`newsdetail.asp?id=${fileId}`));
+  const [moveForm] = await Promise.all([page.waitForNavigation(), page.locator('a', { hasText: '移动/归档' }).first().click()]);
+  await assertGbkPage(page, moveForm);
+  await page.check('input[name=Option][value=Archive]');
+  assert.ok((await page.locator('select[name=ArchiveSelect] option').count()) >= 2, 'the seeded archives are offered');
+  await page.selectOption('select[name=ArchiveSelect]', { index: 1 });
+  await board.screenshot(page, 'move-topic-form');
+  assert.match(await authorize('这就发送', 'topic-archived', /list\.asp/i), /移动完成/);
+
+  const archived = await page.goto(board.url(`archivecontent.asp?id=${fileId}`));
+  if (archived.status() !== 404) {
+    await assertGbkPage(page, archived);
+    await board.screenshot(page, 'archived-topic');
+  }
+  await page.close();
+});
