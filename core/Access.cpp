@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Module1.h"
+#include "core/PublicForum.h"
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
 #include "platform/Charset.h"
@@ -57,6 +58,17 @@ ForumAdmission Tarnbell::CheckForum(platform::Connection& con, const std::string
     if (forum.master.empty()) forum.master = "诚征版主";
     forum.admitted = forum.rule != "private" || !Session()(AdmissionKey(forumname)).isEmpty();
     return forum;
+}
+
+std::vector<std::string> Tarnbell::AdmittedPrivateForums(platform::Connection& con) {
+    std::vector<std::string> admitted;
+    platform::Recordset rs;
+    rs.Open(std::string("select forumname from forum where not (") + kPublicForumSql + ")", con);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const std::string name = rs.Fields(0).str();
+        if (!Session()(AdmissionKey(name)).isEmpty()) admitted.push_back(name);
+    }
+    return admitted;
 }
 
 void Tarnbell::PrivateForum(const std::string& forumname) {

@@ -7,6 +7,7 @@
 // (platform/Router.h says how).
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/BoardPage.h"
 #include "core/Visitor.h"
@@ -70,6 +71,9 @@ public:
     ForumAdmission CheckForum(platform::Connection& con, const std::string& forumname);
     // The identity form a visitor not admitted to a private forum gets.
     void PrivateForum(const std::string& forumname);
+    // The private forums this session was admitted to, for the lists that
+    // gather rows of many forums (core/ArchiveAccess.h).
+    std::vector<std::string> AdmittedPrivateForums(platform::Connection& con);
     // ubbmisc.asp?action=idcheck: the private-forum identity form's post.
     void IDCheck();
     platform::Variant GetSessionLoginDT();

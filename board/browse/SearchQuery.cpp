@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "core/ArchiveAccess.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"
 #include "platform/Convert.h"
@@ -20,14 +21,16 @@ namespace {
 // page walk the posttime index, instead of visiting post forum by forum.
 const std::string kPostRows =
     std::string("SELECT 0 as isarchive,(CASE WHEN parentid IS NULL THEN postid ELSE parentid END) AS id, username, "
-                " posttime As lastlytime, subject, post.forumname "
+                " posttime As lastlytime, subject, post.forumname, 0 as archiveid "
                 " From post cross join forum on post.forumname=forum.forumname where ") +
     core::kPublicForumSql + " ";
-// Archived posts; archivelist is named post so that the condition applies.
-const char* const kArchiveRows =
+// Archived posts of the forums every visitor may read, as with the live
+// posts; archivelist is named post so that the condition applies.
+const std::string kArchiveRows =
     " SELECT 1 as isarchive,(CASE WHEN parentid IS NULL THEN postid ELSE parentid END) AS id, username, "
-    " posttime AS lastlytime, subject, archive.archivename as forumname "
-    " FROM archivelist as post INNER JOIN archive ON archive.archiveid = post.archiveid ";
+    " posttime AS lastlytime, subject, archive.archivename as forumname, post.archiveid "
+    " FROM archivelist as post INNER JOIN archive ON archive.archiveid = post.archiveid where " +
+    core::ArchivedTopicVisibleSql("post", {}).sql + " ";
 // The two sides never share a row (isarchive differs), so no duplicates
 // need removing, and a page can be read from the posttime index.
 const char* const kUnion = " Union all ";
@@ -135,11 +138,11 @@ SqlStatement ListStatement(const SearchList& list) {
 SqlStatement SimpleSearchStatement(const SearchChoices& choices, platform::DateTime now) {
     const Condition c = BuildCondition(choices, now);
     if (c.text.empty()) return {kPostRows + kUnion + kArchiveRows + kNewestFirst, {}};
-    if (c.archive) return {std::string(kArchiveRows) + "where " + c.text + kNewestFirst, c.params};
+    if (c.archive) return {kArchiveRows + " and " + c.text + kNewestFirst, c.params};
     if (Lower(choices.forumChoice) == "all") {
         platform::SqlParams twice = c.params;
         twice.insert(twice.end(), c.params.begin(), c.params.end());
-        return {kPostRows + " and " + c.text + kUnion + kArchiveRows + "where " + c.text + kNewestFirst,
+        return {kPostRows + " and " + c.text + kUnion + kArchiveRows + " and " + c.text + kNewestFirst,
                 std::move(twice)};
     }
     // One forum: newest first as well, so that pages follow one another.

@@ -2,8 +2,9 @@
 // The lists of the search page. A list is what the visitor asked and when
 // (SearchList); the session keeps that, never SQL, and every page of a list
 // builds its statement again with the request values bound as parameters.
-// Every statement yields the same six columns: isarchive, id (the topic to
-// open), username, lastlytime, subject and forumname.
+// Every statement yields the columns isarchive, id (the topic to open),
+// username, lastlytime, subject and forumname; those that list archived
+// posts also archiveid (0 for a live post), the archive to open it in.
 #include <cstddef>
 #include <string>
 

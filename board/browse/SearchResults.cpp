@@ -45,8 +45,11 @@ void WriteRow(platform::Response& out, const platform::Server& server, platform:
     const std::string id = rs.Fields("id").str();
     const bool archived = platform::CBool(rs.Fields("isarchive"));
     out.Write("<TR>");
-    out.Write("<TD " + s.AltColumnColor1 + "><A href=" + (archived ? "archivecontent.asp?id=" : "newsdetail.asp?id=") +
-              id + ">" + server.HTMLEncode(rs.Fields("subject")) + "</A>" + "</TD>");
+    // An archived topic may stand in several archives: the link names this row's.
+    const std::string href = archived ? "archivecontent.asp?id=" + id + "&archiveid=" + rs.Fields("archiveid").str()
+                                      : "newsdetail.asp?id=" + id;
+    out.Write("<TD " + s.AltColumnColor1 + "><A href=" + href + ">" + server.HTMLEncode(rs.Fields("subject")) +
+              "</A>" + "</TD>");
     out.Write("<TD " + s.AltColumnColor2 + ">" + server.HTMLEncode(rs.Fields("username")) + "</TD>");
     out.Write("<TD " + s.AltColumnColor1 + " noWrap>" + FormatPostTime(rs.Fields("lastlytime")).str() + "</TD>");
     out.Write("<TD " + s.AltColumnColor2 + ">" + server.HTMLEncode(rs.Fields("forumname")) + "</td>");

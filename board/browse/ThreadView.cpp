@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "board/browse/PostPanel.h"
 #include "board/browse/ThreadHits.h"
 #include "board/browse/ThreadPost.h"
 #include "core/Module1.h"
@@ -100,27 +101,7 @@ void WriteClubHeader(platform::Response& out, const board::ThreadTopic& topic) {
 void WritePageBarRow(platform::Response& out, const board::ThreadTopic& topic, std::int16_t page,
                      std::int16_t pageCount) {
     out.Write("<tr><td>");
-    if (pageCount > 1) {
-        // One piece for the whole list: a long thread has hundreds of pages.
-        std::string list = "这个话题共有" + std::to_string(pageCount) + "页：";
-        for (int n = 1; n <= pageCount; ++n) {
-            const std::string number = std::to_string(n);
-            if (n == page) {
-                list += "<font color=darkgray>";
-                list += number;
-                list += "</font>&nbsp;";
-            } else {
-                list += "<a href=newsdetail.asp?id=";
-                list += topic.id;
-                list += "&page=";
-                list += number;
-                list += ">";
-                list += number;
-                list += "</a>&nbsp;";
-            }
-        }
-        out.Write(list);
-    }
+    out.Write(board::ThreadPageList("newsdetail.asp?id=" + topic.id, page, pageCount));
     const std::string step = "<a href=newsDetail.asp?action=findthread&Forum=" + topic.forumUrl + "&go=";
     out.Write("</td><td align=right>" + step + "newer&id=" + topic.id + ">上一贴</a>&nbsp;|&nbsp;" + step +
               "older&id=" + topic.id + ">下一贴</a></td></tr>");
@@ -162,9 +143,7 @@ Variant NeighbourTopic(platform::Connection& con, const std::string& forum, cons
 void WriteThreadPage(platform::Response& out, platform::Recordset& rs, const board::ThreadTopic& topic,
                      std::int16_t page, std::int16_t pageCount) {
     const Settings& s = CurrentSettings();
-    out.Write("<script language=javascript>function winopen(icqwindow){window.open(icqwindow,\"_blank\","
-              "\"toolbar=no,location=no,menubar=no,scrollbars=yes,width=450,height=250,resizeable=yes,"
-              "status=no\");}</script>");
+    out.Write(board::kIcqWindowScript);
     out.Write("<center>");
     if (s.BBStyle == "UBB")
         WriteUbbHeader(out, topic, page, pageCount);

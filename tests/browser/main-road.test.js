@@ -423,14 +423,32 @@ test('the administrator closes a topic and files another into an archive', async
   await assertGbkPage(page, moveForm);
   await page.check('input[name=Option][value=Archive]');
   assert.ok((await page.locator('select[name=ArchiveSelect] option').count()) >= 2, 'the seeded archives are offered');
-  await page.selectOption('select[name=ArchiveSelect]', { index: 1 });
+  const archive = page.locator('select[name=ArchiveSelect] option').nth(1);
+  const archiveId = await archive.getAttribute('value');
+  const archiveName = (await archive.innerText()).trim();
+  await page.selectOption('select[name=ArchiveSelect]', archiveId);
   await board.screenshot(page, 'move-topic-form');
   assert.match(await authorize('这就发送', 'topic-archived', /list\.asp/i), /移动完成/);
 
-  const archived = await page.goto(board.url(`archivecontent.asp?id=${fileId}`));
-  if (archived.status() !== 404) {
-    await assertGbkPage(page, archived);
-    await board.screenshot(page, 'archived-topic');
-  }
+  // The board home's archive form leads to that archive, which lists the
+  // filed topic; the topic opens as an archived thread.
+  const home = await page.goto(board.url('default.asp'));
+  await assertGbkPage(page, home);
+  const jump = page.locator('select[name=Jumpto]', { has: page.locator('option[value^="archivelist.asp"]') }).first();
+  await jump.selectOption(`archivelist.asp?archiveid=${archiveId}`);
+  await Promise.all([
+    page.waitForURL(/archivelist\.asp/i),
+    jump.locator('xpath=ancestor::form').locator('input[type=submit]').click(),
+  ]);
+  await board.screenshot(page, 'archive-list');
+  assert.ok((await page.title()).includes(archiveName), 'the archive is named in the title');
+  const filed = page.locator(`a[href="archivecontent.asp?id=${fileId}&archiveid=${archiveId}"]`);
+  assert.equal(await filed.count(), 1, 'the archive lists the filed topic');
+  const [archived] = await Promise.all([page.waitForNavigation(), filed.click()]);
+  await assertGbkPage(page, archived);
+  await board.screenshot(page, 'archived-topic');
+  const text = await page.locator('body').innerText();
+  assert.ok(text.includes('注意：这是一个归档话题'), 'the thread says it is archived');
+  assert.ok(text.includes('发表人') && text.includes('资格：'), 'the posts show with their authors');
   await page.close();
 });

@@ -125,6 +125,20 @@ TEST_F(SearchQueryTest, FormChoicesFindTheirPosts) {
     }
 }
 
+TEST_F(SearchQueryTest, ArchivedPostsOfPrivateForumsStayHidden) {
+    // Filed from a private forum (rule in any case), and from a forum that is gone.
+    db.con.Execute("insert into archivelist (archiveid, postid, parentid, forumname, subject, posttime) values "
+                   "(7, 91, NULL, 'secret', 'old secret', '2023-01-02 00:00:00'), "
+                   "(7, 92, 91, 'Vault', 'old vault', '2023-01-03 00:00:00'), "
+                   "(7, 93, NULL, 'Gone', 'old gone', '2023-01-04 00:00:00')");
+    for (const char* forum : {"ALL", "archive_7"}) {
+        SearchChoices c = Defaults();
+        c.forumChoice = forum;
+        c.terms = "old";
+        EXPECT_EQ(Search(c), (Subjects{"A:old gone", "A:old backup"})) << forum;
+    }
+}
+
 TEST_F(SearchQueryTest, QuotesInEveryFieldStayInsideTheirLiterals) {
     SearchChoices c = Defaults();
     c.terms = "'rsync'";

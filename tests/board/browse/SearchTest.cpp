@@ -81,9 +81,9 @@ TEST_F(SearchTest, ResultRowsLinkTheirTopicAndEncodeSubjects) {
     EXPECT_TRUE(Has(body, "<A href=newsdetail.asp?id=4>备份 4</A>"));
     EXPECT_FALSE(Has(body, "备份 密"));
 
-    // The reply opens its topic; the archived post opens the archive's copy.
+    // The reply opens its topic; the archived post opens that archive's copy.
     body = driver.Get("search.asp", {{"action", "GotoPage"}, {"page", "3"}}).body;
-    EXPECT_TRUE(Has(body, "<A href=archivecontent.asp?id=40>备份 旧</A>"));
+    EXPECT_TRUE(Has(body, "<A href=archivecontent.asp?id=40&archiveid=3>备份 旧</A>"));
     body = driver.Get("search.asp", {{"action", "GotoPage"}, {"page", "2"}}).body;
     EXPECT_TRUE(Has(body, "<A href=newsdetail.asp?id=1>备份 2</A>"));
 
