@@ -2,26 +2,42 @@
 # Load benchmark of the main road. Seeds a board of the given size (or
 # reuses one seeded before), starts board-server on it and measures with
 # wrk, one target after the other: default.asp, list.asp of the busy forum,
-# newsdetail.asp of the long thread (page 1 and a later page) and a static
-# file of about the same size. Prints requests per second, latency p50/p99
-# and each page's throughput as a share of the static file's.
+# newsdetail.asp of the long thread (page 1 and a later page), today's
+# topics (search.asp?action=getdaily), the member list by sign-up date, by
+# each other sort order and by a letter, and a static file of about the
+# size of the main pages. Prints requests per second, latency p50/p99 and
+# each page's throughput as a share of the static file's.
 #
 #   scripts/load-bench.sh [--posts N] [--db FILE] [--duration SECONDS]
-#                         [--connections N] [--threads N]
+#                         [--connections N] [--threads N] [--server BINARY]
 #
 # --posts     size of the board (default 10000); the board is kept as
 #             build/bench/board-N.db and reused by later runs
 # --db        seed into / reuse this file instead
+# --server    the board-server to measure (default build/site/board-server,
+#             built first), e.g. an older build to compare with
 # Only loopback traffic; every wrk run ends after its duration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+# --server is this script's own; the other options are the benchmarks' shared ones.
+server=""
+shared=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --server) server=$(realpath "$2"); shift 2 ;;
+    *) shared+=("$1"); shift ;;
+  esac
+done
 source scripts/lib/bench-options.sh
-parse_bench_options load-bench 16 "$@"
+parse_bench_options load-bench 19 ${shared[@]+"${shared[@]}"}
 
 scripts/install-deps.sh wrk curl
-scripts/build.sh >/dev/null
+if [ -z "$server" ]; then
+  scripts/build.sh >/dev/null
+  server=$root/build/site/board-server
+fi
 
 # The board: its seeding report sits beside it, so a later run of the same
 # day can reuse both.
@@ -43,21 +59,27 @@ source scripts/lib/board-server.sh
 trap 'stop_board_server; rm -rf "$work"' EXIT
 mkdir -p "$work/www"
 [ ! -d site/www ] || cp -r site/www/. "$work/www/"
-start_board_server "$root/build/site/board-server" "$db" "$work/www" "$work/data" "$work/server.log"
+start_board_server "$server" "$db" "$work/www" "$work/data" "$work/server.log"
 echo "board-server at $BOARD_URL"
 
-names=("default.asp" "list.asp (busy forum)" "newsdetail.asp page 1" "newsdetail.asp page $later")
-paths=("default.asp" "$list_page" "$thread_page&page=1" "$thread_page&page=$later")
+names=("default.asp" "list.asp (busy forum)" "newsdetail.asp page 1" "newsdetail.asp page $later"
+       "today's topics" "member.asp by sign-up" "member.asp by name" "member.asp by posts" "member.asp by score"
+       "member.asp letter A" "member.asp letter @")
+paths=("default.asp" "$list_page" "$thread_page&page=1" "$thread_page&page=$later"
+       "search.asp?action=getdaily" "member.asp" "member.asp?orderby=username" "member.asp?orderby=postcount"
+       "member.asp?orderby=jf" "member.asp?letter=A" "member.asp?letter=@")
+# The static twin takes the size of the main road's pages, the first four.
+main_pages=4
 for path in "${paths[@]}"; do echo "  /$path"; done
 
 # One fetch of each page: its status, and its size for the static twin.
 statuses=()
 total=0
 found=0
-for path in "${paths[@]}"; do
-  read -r status size < <(curl -s -o /dev/null -w '%{http_code} %{size_download}\n' "$BOARD_URL/$path")
+for i in "${!paths[@]}"; do
+  read -r status size < <(curl -s -o /dev/null -w '%{http_code} %{size_download}\n' "$BOARD_URL/${paths[$i]}")
   statuses+=("$status")
-  if [ "$status" = 200 ]; then total=$((total + size)); found=$((found + 1)); fi
+  if [ "$status" = 200 ] && [ "$i" -lt "$main_pages" ]; then total=$((total + size)); found=$((found + 1)); fi
 done
 static_size=20000
 [ "$found" -eq 0 ] || static_size=$((total / found))

@@ -1,4 +1,5 @@
 // board-server: the board's own web host.
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 
@@ -90,6 +91,13 @@ std::string AddressToOpen(const Options& options, int port) {
     return "http://" + host + ":" + std::to_string(port) + "/";
 }
 
+// Pages build and drop buffers of a few hundred kilobytes all the time. By
+// default the allocator hands a freed arena's top back to the system at
+// once, and each return makes every core flush its address mappings and the
+// next page fault the memory in afresh: a tenth of a busy server's time.
+// Each arena keeps up to this much free instead.
+void KeepFreedMemoryForReuse() { mallopt(M_TRIM_THRESHOLD, 64 << 20); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,6 +111,7 @@ int main(int argc, char** argv) {
         PrintUsage(stdout);
         return 0;
     }
+    KeepFreedMemoryForReuse();
 
     // Signals are taken by one thread with sigwait; every other thread,
     // including the server's workers started below, keeps them blocked.
