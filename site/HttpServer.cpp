@@ -3,7 +3,7 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
-#include <boost/asio/strand.hpp>
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
@@ -63,7 +63,14 @@ constexpr std::chrono::seconds kDrainTime{2};
 class HttpServer::Impl {
 public:
     Impl(HttpServer& owner, BoardHost& host, std::size_t threads)
-        : owner(owner), host(host), limits(host.options().limits), threads(threads) {}
+        : owner(owner), host(host), limits(host.options().limits), loops(MakeLoops(threads)),
+          acceptor(*loops.front()), acceptPause(*loops.front()) {}
+
+    static std::vector<std::unique_ptr<asio::io_context>> MakeLoops(std::size_t count) {
+        std::vector<std::unique_ptr<asio::io_context>> loops;
+        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>(1));
+        return loops;
+    }
 
     // Counts a connection of `address`; false when it has its share already.
     bool Enter(const std::string& address) {
@@ -81,16 +88,23 @@ public:
 
     void Accept();
 
+    // The loop of the next connection, in turn.
+    asio::io_context& NextLoop() { return *loops[nextLoop++ % loops.size()]; }
+
     HttpServer& owner;
     BoardHost& host;
     const RequestLimits& limits;
     std::mutex addressMutex;
     std::unordered_map<std::string, std::size_t> openByAddress;
-    const std::size_t threads;
-    asio::io_context io;
-    tcp::acceptor acceptor{io};
-    asio::steady_timer acceptPause{io};
+    // One event loop per thread, each with its share of the connections: a
+    // loop shared by all threads made them queue for its lock at every
+    // read, write and timer.
+    std::vector<std::unique_ptr<asio::io_context>> loops;
+    std::size_t nextLoop = 0;  // only the accepting loop's thread turns it
+    tcp::acceptor acceptor;
+    asio::steady_timer acceptPause;
     std::atomic<bool> running{false};
+    std::atomic<bool> stopped{false};
 };
 
 namespace {
@@ -281,7 +295,7 @@ private:
 }  // namespace
 
 void HttpServer::Impl::Accept() {
-    acceptor.async_accept(asio::make_strand(io), [this](error_code ec, tcp::socket socket) {
+    acceptor.async_accept(NextLoop(), [this](error_code ec, tcp::socket socket) {
         if (ec == asio::error::operation_aborted || !acceptor.is_open()) return;
         if (ec) {
             // Out of descriptors, most likely: try again in a moment.
@@ -331,23 +345,30 @@ void HttpServer::Run() {
     Impl& impl = *impl_;
     impl.Accept();
     impl.running = true;
-    // Every thread waits on all connections at once and runs the page of
-    // whichever request is complete.
+    // Each thread runs its own loop: the reads, writes and pages of its
+    // connections.
     std::vector<std::thread> others;
-    for (std::size_t i = 1; i < impl.threads; ++i) others.emplace_back([&impl] { impl.io.run(); });
-    impl.io.run();
+    for (std::size_t i = 1; i < impl.loops.size(); ++i)
+        others.emplace_back([loop = impl.loops[i].get()] {
+            const auto work = asio::make_work_guard(*loop);  // runs on while it has no connection
+            loop->run();
+        });
+    {
+        const auto work = asio::make_work_guard(*impl.loops.front());
+        impl.loops.front()->run();
+    }
     for (auto& thread : others) thread.join();
     impl.running = false;
 }
 
 void HttpServer::Stop() {
     Impl& impl = *impl_;
-    if (impl.io.stopped()) return;
+    if (impl.stopped.exchange(true)) return;
     impl.running = false;
-    asio::post(impl.io, [&impl] {
+    asio::post(*impl.loops.front(), [&impl] {
         error_code ignored;
         impl.acceptor.close(ignored);
-        impl.io.stop();
+        for (auto& loop : impl.loops) loop->stop();
     });
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The HTTP front of the board host. Its threads wait on every connection at
-// once, so a slow or idle client holds none of them; a thread runs a page
-// only once the request's head and body have arrived whole. Each head
+// The HTTP front of the board host. Each thread runs an event loop of its
+// own that waits on its share of the connections (handed out in turn) at
+// once, so a slow or idle client holds no thread; a thread runs a page only
+// once the request's head and body have arrived whole. Each head
 // and body has a total deadline, each client address a cap of open
 // connections, and an oversized request a 4xx answer at once (the limits of
 // the host's options). One log line per request on standard error.
