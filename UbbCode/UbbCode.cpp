@@ -91,7 +91,7 @@ UbbCodeObject::UbbCodeObject() {
 
 void UbbCodeObject::ImagesURL(std::string_view newValue) {
     if (newValue.empty()) {
-        imagesUrl_ = "images";
+        imagesUrl_ = kDefaultImagesUrl;
     } else if (newValue.back() == '/') {
         imagesUrl_ = platform::ToValidUtf8(newValue.substr(0, newValue.size() - 1));
     } else {

@@ -17,6 +17,8 @@ namespace markup {
 
 inline constexpr const char* kUbbCodeClassId = "{2D49D102-2278-44ED-B8D8-793821DC437B}";
 inline constexpr const char* kUbbCodeProgId = "OrvaneMarkup.UbbCode";
+// The images folder of a new converter.
+inline constexpr const char* kDefaultImagesUrl = "images";
 
 struct Rule;
 class TagNeedles;
@@ -53,7 +55,7 @@ private:
                     const TagNeedles* present = nullptr);
     std::string replacementFor(const Rule& rule) const;
 
-    std::string imagesUrl_ = "images";
+    std::string imagesUrl_ = kDefaultImagesUrl;
     // One object for every pattern step of this converter.
     platform::RegExp regExp_;
 };

@@ -106,6 +106,11 @@ visit() {
   fetch "$who-pm-outbox" "pm.asp?action=outbox"
   fetch "$who-ubbmisc-none" "ubbmisc.asp"
   fetch "$who-ubbmisc-unknown" "ubbmisc.asp?action=nothing"
+  fetch "$who-today" "search.asp?action=getdaily"
+  for order in signdate username postcount jf; do fetch "$who-members-$order" "member.asp?orderby=$order"; done
+  fetch "$who-members-page2" "member.asp?orderby=postcount&page=2"
+  fetch "$who-members-letter" "member.asp?letter=A"
+  fetch "$who-members-letter-order" "member.asp?letter=@&orderby=jf"
 }
 
 fetch start "Default.htm"

@@ -1,5 +1,7 @@
 #include "board/browse/Converter.h"
 
+#include "board/browse/PostHtmlCache.h"
+
 #include "platform/Charset.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Convert.h"
@@ -13,11 +15,15 @@ std::unique_ptr<markup::UbbCode> NewUbbCode() {
 std::string PostHtml(const platform::Variant& message, const platform::Variant& smiles) {
     const std::string text = message.isNull() ? std::string() : message.str();
     if (text.empty()) return {};
-    platform::Variant content(platform::HtmlEncode(text));
-    std::unique_ptr<markup::UbbCode> converter = NewUbbCode();
-    converter->UbbCode(content);
-    if (!smiles.isNull() && platform::CBool(smiles)) converter->Smiles(content);
-    return content.str();
+    const bool withSmileys = !smiles.isNull() && platform::CBool(smiles);
+    // A new converter has the default images folder.
+    return *ThePostHtmlCache().Get({text, withSmileys, markup::kDefaultImagesUrl}, [&] {
+        std::unique_ptr<markup::UbbCode> converter = NewUbbCode();
+        platform::Variant content(platform::HtmlEncode(text));
+        converter->UbbCode(content);
+        if (withSmileys) converter->Smiles(content);
+        return content.str();
+    });
 }
 
 }  // namespace board

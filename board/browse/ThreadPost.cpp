@@ -20,6 +20,9 @@ using platform::Variant;
 
 bool IsTrue(const Variant& flag) { return !flag.isNull() && platform::CBool(flag); }
 
+// Without copying a long text to look at it.
+bool HasText(const Variant& value) { return value.isString() ? !value.rawString().empty() : !value.str().empty(); }
+
 std::string FavouriteLink(const PostValues& post) {
     if (!post["parentid"].isNull()) return "";
     return post.Link("favor.asp?id=" + post.id + "&GroupName=" + post.forumUrl + "&Subject=" + post.subjectUrl,
@@ -64,22 +67,15 @@ std::string ActionLinks(const PostValues& post, const ThreadTopic& topic) {
 
 // Message, edit history and signature, each text through its own converter.
 void WriteBody(platform::Response& out, const PostValues& post) {
-    std::unique_ptr<markup::UbbCode> converter = NewUbbCode();
-    Variant text(post["message"].str());
-    if (!text.rawString().empty()) {
-        text = Variant(HtmlEncode(text.rawString()));
-        converter->UbbCode(text);
-        if (IsTrue(post["smiles"])) converter->Smiles(text);
-        out.Write(text.rawString());
+    const Variant& message = post["message"];
+    if (HasText(message)) {
+        out.Write(PostHtml(message, post["smiles"]));
         const Variant& history = post["EditHistory"];
         if (!history.isNull()) out.Write("<div align=right><p align=right>" + history.str() + "</p></div>");
     }
     if (IsTrue(post["usesign"])) {
-        const std::string signature = post["signature"].str();
-        if (!signature.empty()) {
-            Variant encoded(HtmlEncode(signature));
-            out.Write("<p><hr>" + converter->UbbCode(encoded));
-        }
+        const Variant& signature = post["signature"];
+        if (HasText(signature)) out.Write("<p><hr>" + PostHtml(signature, Variant(false)));
     }
 }
 
