@@ -34,9 +34,7 @@ const char* const kThreadRows = " from archivelist a where a.archiveid = ?1 and 
 const std::string kPageQuery =
     "select a.postid, a.parentid, a.forumname, a.username, a.subject, a.message, a.posttime, a.usesign,"
     " a.icon as posticon, archive.archivename,"
-    " register.oicq, register.location, register.emailview, register.status as userstatus,"
-    " register.email, register.postcount, register.icq, register.url as homepage, register.signature,"
-    " register.signdate, register.nickname, register.icon as membericon"
+    " " + std::string(board::kAuthorColumns) +
     " from archivelist a left outer join register on a.username = register.username"
     " inner join archive on a.archiveid = archive.archiveid"
     " where a.archiveid = ?1 and (a.postid = ?2 or a.parentid = ?2) order by a.postid limit ?3 offset ?4";
@@ -126,6 +124,14 @@ void WriteThreadPage(platform::Response& out, platform::Recordset& rs, const Sho
 
 }  // namespace
 
+void ArchivePages::RequireSightOf(Page& p, const std::string& forum, bool writeHead) {
+    // A visitor not admitted to the forum learns nothing of the topic.
+    if (MaySeeArchivedTopic(CheckForum(p.Db(), forum))) return;
+    if (writeHead) Response().Write(PageHead(CurrentSettings().BBName));
+    PrivateForum(forum);
+    p.Stop();
+}
+
 void ArchivePages::ArchiveContent() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
         const Settings& s = CurrentSettings();
@@ -149,13 +155,7 @@ void ArchivePages::ArchiveContent() {
         const std::string forum = rs.Fields("forumname").str();
         rs.Close();
 
-        platform::Response& out = Response();
-        // A visitor not admitted to the forum learns nothing of the topic.
-        if (!MaySeeArchivedTopic(CheckForum(con, forum))) {
-            out.Write(PageHead(s.BBName));
-            PrivateForum(forum);
-            p.Stop();
-        }
+        RequireSightOf(p, forum, true);
 
         ShownThread t;
         t.id = std::to_string(topicId);
@@ -173,6 +173,7 @@ void ArchivePages::ArchiveContent() {
         t.forum = rs.Fields("forumname").str();
         t.subject = rs.Fields("subject").str();
 
+        platform::Response& out = Response();
         out.Write(PageHead(HtmlEncode(t.subject) + " - " + s.BBName));
         out.Write(kIcqWindowScript);
         out.Write("<center>");

@@ -4,6 +4,8 @@
 // stand in several archives; every page works on the copy of one archive,
 // the one its address names (archiveid), or else the lowest that holds it.
 // Addresses: board/archives/ArchiveRoutes.cpp.
+#include <string>
+
 #include "core/Tarnbell.h"
 
 namespace board {
@@ -14,6 +16,24 @@ public:
     void ArchiveList();
     // archivecontent.asp: one archived topic with its replies (ArchiveContent.cpp).
     void ArchiveContent();
+
+    // posting.asp?action=editarchive: the form for editing or deleting one
+    // archived post; action=archivesubmitedit: its post (ArchiveEdit.cpp).
+    void ArchiveEditPost();
+    void ArchiveSubmitEdit();
+    // posting.asp?action=deletearchive: deletes an archived topic with its
+    // replies, in two steps (ArchiveDelete.cpp).
+    void DeleteArchive();
+    // archive.asp?action=transferarchive and its post (submittransfer
+    // without `Option`): moves an archived topic to another archive
+    // (ArchiveTransfer.cpp).
+    void TransferArchive();
+
+private:
+    // Stops the page with the identity form of `forum` (the forum the
+    // topic came from) unless this visitor may see its archived topics;
+    // `writeHead` when no page head is written yet.
+    void RequireSightOf(core::Page& p, const std::string& forum, bool writeHead);
 };
 
 }  // namespace board

@@ -24,11 +24,16 @@ inline constexpr const char* kIcqWindowScript =
 // the current, `pageHref` with "&page=" and the number; "" for one page.
 std::string ThreadPageList(const std::string& pageHref, int page, int pageCount);
 
-// The current row of a thread's record set as the pieces read it. Columns:
-// postid, parentid, username, ForumName, subject, posticon, PostTime, and
-// of the author's register row (null when the author is gone) userstatus,
-// postcount, membericon, nickname, location, signdate, email, emailview,
-// homepage, icq, oicq.
+// The author's columns PostValues reads, for a select list that joins the
+// author's row as "register" (left outer join: the author may be gone).
+inline constexpr const char* kAuthorColumns =
+    "register.oicq, register.location, register.emailview, register.status as userstatus, register.email,"
+    " register.postcount, register.icq, register.url as homepage, register.signature, register.signdate,"
+    " register.nickname, register.icon as membericon";
+
+// The current row of a thread's record set as the pieces read it: the
+// post's postid, parentid, username, ForumName, subject, posticon and
+// PostTime, and the author's columns above (null when the author is gone).
 struct PostValues {
     explicit PostValues(platform::Recordset& rs);
 

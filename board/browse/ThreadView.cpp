@@ -41,9 +41,7 @@ const std::string kFirstRowQuery =
 const std::string kPageQuery =
     "select post.postid, post.parentid, post.forumname, post.username, post.subject, post.message,"
     " post.posttime, post.smiles, post.usesign, post.edithistory, post.icon as posticon,"
-    " register.oicq, register.location, register.emailview, register.status as userstatus,"
-    " register.email, register.postcount, register.icq, register.url as homepage, register.signature,"
-    " register.signdate, register.nickname, register.icon as membericon"
+    " " + std::string(board::kAuthorColumns) +
     " from post left outer join register on post.username = register.username"
     " where post.postid in (" + kThreadIds + " order by 1 limit ? offset ?)"
     " order by post.postid";

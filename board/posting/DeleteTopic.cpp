@@ -23,7 +23,8 @@ void DeleteThreadPage(core::Tarnbell& page, core::Page& p, PostRows& rows, const
 
     if (IsFormStep(page.Request())) {
         WriteModerationForm(page, {"posting.asp", "删除话题",
-                                   HiddenField("action", how.action) + HiddenField("topic", std::to_string(id)),
+                                   HiddenField("action", how.action) + HiddenField("topic", std::to_string(id)) +
+                                       how.moreFields,
                                    "只有管理员或该版的版主才能执行该功能.", "需要删除的话题: " + subject});
         page.Response().Write(s.Copyright);
         return;

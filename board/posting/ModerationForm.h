@@ -58,4 +58,25 @@ Actor RequireLeader(core::Tarnbell& page, core::Page& p, const std::string& foru
 // archive (Transfer.cpp).
 std::string ArchiveSelectOptions(platform::Connection& con);
 
+// The refusals of a move (of a topic, or of an archived topic).
+inline const LeaderRefusals kMoveRefusals{"对不起，您不是本论坛的注册用户，请先注册！",
+                                          "对不起，您没有执行该操作的权限，该操作需要版主或管理员级别的权限！"};
+inline constexpr const char* kChooseArchive = "请您选择归档档案，请按返回按钮重新选择！";
+
+// The choice form of a move on archive.asp (Transfer.cpp): the header naming
+// where the topic stands and the topic, the notice, a table of `columns`
+// columns titled `title` holding `choiceRows`, the login rows and the
+// buttons, then the footer. It posts "submittransfer" with `hiddenFields`.
+struct MoveForm {
+    std::string placeLabel;  // "论坛: "
+    std::string place;       // markup
+    std::string subject;     // markup
+    std::string notice;
+    int columns = 3;
+    std::string title;
+    std::string choiceRows;
+    std::string hiddenFields;
+};
+void WriteMoveForm(core::Tarnbell& page, const MoveForm& form);
+
 }  // namespace board

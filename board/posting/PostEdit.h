@@ -14,7 +14,8 @@
 
 namespace platform {
 class Connection;
-}
+class Recordset;
+}  // namespace platform
 
 namespace board {
 
@@ -35,6 +36,11 @@ struct EditedPost {
     bool IsTopic() const { return parentId == 0; }
     std::int32_t ThreadId() const { return IsTopic() ? id : parentId; }
 };
+
+// The post `id` of the record set's current row, from its columns
+// parentid, forumname, username, subject, message, edithistory, ip and
+// posttime.
+EditedPost EditedPostOfRow(platform::Recordset& rs, std::int32_t id);
 
 // Where the posts live. Each call is one statement.
 class PostRows {
@@ -106,6 +112,7 @@ void SubmitPostEdit(core::Tarnbell& page, core::Page& p, PostRows& rows, const E
 struct ThreadDeletion {
     std::string action;  // the action the form posts back to
     std::function<Forward(const EditedPost&)> afterDelete;
+    std::string moreFields = {};  // HiddenField() pieces the form carries back too
 };
 // The whole page: the form asking who acts, or, on its POST, the delete by
 // an administrator or a moderator of the post's forum.

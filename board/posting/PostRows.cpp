@@ -11,12 +11,7 @@ namespace board {
 
 using platform::Variant;
 
-std::optional<EditedPost> LivePosts::Find(platform::Connection& con, std::int32_t id) {
-    platform::Recordset rs;
-    rs.Open("select parentid, forumname, username, subject, message, edithistory, ip, posttime, smiles "
-            "from post where postid=?",
-            con, {Variant(id)});
-    if (rs.Eof()) return std::nullopt;
+EditedPost EditedPostOfRow(platform::Recordset& rs, std::int32_t id) {
     EditedPost post;
     post.id = id;
     const Variant& parent = rs.Fields("parentid");
@@ -28,6 +23,16 @@ std::optional<EditedPost> LivePosts::Find(platform::Connection& con, std::int32_
     post.editHistory = rs.Fields("edithistory").str();
     post.ip = rs.Fields("ip").str();
     post.postTime = rs.Fields("posttime");
+    return post;
+}
+
+std::optional<EditedPost> LivePosts::Find(platform::Connection& con, std::int32_t id) {
+    platform::Recordset rs;
+    rs.Open("select parentid, forumname, username, subject, message, edithistory, ip, posttime, smiles "
+            "from post where postid=?",
+            con, {Variant(id)});
+    if (rs.Eof()) return std::nullopt;
+    EditedPost post = EditedPostOfRow(rs, id);
     const Variant& smiles = rs.Fields("smiles");
     post.smiles = !smiles.isNull() && platform::CBool(smiles);
     return post;

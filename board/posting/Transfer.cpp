@@ -21,9 +21,6 @@ namespace {
 using platform::HtmlEncode;
 using platform::Variant;
 
-const LeaderRefusals kMoveRefusals{"对不起，您不是本论坛的注册用户，请先注册！",
-                                   "对不起，您没有执行该操作的权限，该操作需要版主或管理员级别的权限！"};
-constexpr const char* kChooseArchive = "请您选择归档档案，请按返回按钮重新选择！";
 constexpr const char* kChooseForum = "请您选择转移目的地，按返回按钮重新选择！";
 
 // The columns a forum copy takes from its source row, after forumname and hits.
@@ -81,6 +78,25 @@ std::string ArchiveSelectOptions(platform::Connection& con) {
     return options;
 }
 
+void WriteMoveForm(core::Tarnbell& page, const MoveForm& form) {
+    const core::Settings& s = core::CurrentSettings();
+    platform::Response& out = page.Response();
+    out.Write("<center>");
+    page.WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo +
+                          "</td><td valign=middle><p><B>" + form.placeLabel + "<FONT COLOR=#2f2f4f>" + form.place +
+                          "</FONT><BR>话题: <FONT COLOR=#2f2f4f>" + form.subject + "</FONT></B></p></td></tr></table>");
+    out.Write("<FORM ACTION=archive.asp NAME=REPLIER METHOD=POST><table border=0 width=" + s.TableWidth +
+              "><tr><td><B>" + form.notice + "</B></td></tr></table>");
+    out.Write(s.TableBorderOpen + "<table border=0 cellspacing=1 cellpadding=4 width=" + s.InnerTableWidth +
+              "><tr " + s.TableColorStrip + "><td colspan=" + std::to_string(form.columns) +
+              " align=center><font color=" + s.TableStripTextColor + "><B>" + form.title + "</B></font></td></tr>");
+    out.Write(form.choiceRows);
+    out.Write(LoginRows(page.Request(), page.Session(), "<b>你的用户名</b>", "<b>你的密码</b>"));
+    out.Write("</table>" + s.TableBorderClose + HiddenField("action", "submittransfer") + form.hiddenFields +
+              "<p><INPUT TYPE=Submit NAME=SUBMIT VALUE=这就发送 class=buttonface> "
+              "<INPUT TYPE=RESET NAME=RESET VALUE=清除字段 class=buttonface></center></form>" + s.Copyright);
+}
+
 void PostingPages::Transfer() {
     RunPage(core::Closing::BodyOnly, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
@@ -97,38 +113,26 @@ void PostingPages::Transfer() {
         out.Write(core::PageHead(subject + " - " + s.BBName));
 
         if (IsFormStep(request)) {
-            out.Write("<center>");
-            WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo +
-                             "</td><td valign=middle><p><B>论坛: <FONT COLOR=#2f2f4f>" + HtmlEncode(source) +
-                             "</FONT><BR>话题: <FONT COLOR=#2f2f4f>" + subject + "</FONT></B></p></td></tr></table>");
-            out.Write("<FORM ACTION=archive.asp NAME=REPLIER METHOD=POST><table border=0 width=" + s.TableWidth +
-                      "><tr><td><B>注意：只有超级系统管理员, 版主才可以转移或将话题归档.</B></td></tr></table>");
-            out.Write(s.TableBorderOpen + "<table border=0 cellspacing=1 cellpadding=4 width=" + s.InnerTableWidth +
-                      "><tr " + s.TableColorStrip + "><td colspan=3 align=center><font color=" +
-                      s.TableStripTextColor + "><B>选择一个（转换或归档）</B></font></td></tr>");
-            out.Write("<tr " + s.AltColumnColor1 +
-                      "><td valign=top><INPUT TYPE=RADIO NAME=Option VALUE=Transfer checked></td><td>"
-                      "转换话题到此论坛：<br><br>注意：你有一个在话题被转换到别的论坛后是否在现有论坛删除的选项，"
-                      "你也可以在现有论坛中保留（它将在现有论坛成为关闭话题）。<blockquote>"
-                      "<INPUT TYPE=RADIO NAME=TransferChoiceOption VALUE=Keep checked>"
-                      "转换后在现有论坛保留此话题。话题将在现有论坛中被关闭。<br>"
-                      "<INPUT TYPE=RADIO NAME=TransferChoiceOption VALUE=Delete>转换后在现有论坛删除此话题。"
-                      "</blockquote></td><td valign=top><SELECT NAME=TransferToForumNum Class=SmallSel>" +
-                      ForumOptions(con, source) + "</SELECT></td></tr>");
-            out.Write("<tr " + s.AltColumnColor2 +
-                      "><td valign=top><INPUT TYPE=RADIO NAME=Option VALUE=Archive></td><td>把话题归到这个档案: <BR>"
-                      "<br>注意: 话题将被移动到一个只读的档案中并且也可以在现有论坛中删除或者保留 (下面, "
-                      "选择在归档后从论坛删除话题, 当然你也可以希望让话题存活在论坛中.)<blockquote>"
-                      "<INPUT TYPE=RADIO NAME=ArchiveChoiceOption VALUE=Keep checked>归档后在现有论坛保留此话题.<br>"
-                      "<INPUT TYPE=RADIO NAME=ArchiveChoiceOption VALUE=Delete>归档后在现有论坛删除此话题."
-                      "</blockquote></td><td valign=top><SELECT NAME=ArchiveSelect class=smallsel>" +
-                      ArchiveSelectOptions(con) + "</SELECT></td></tr>");
-            out.Write(LoginRows(request, Session(), "<b>你的用户名</b>", "<b>你的密码</b>"));
-            out.Write("</table>" + s.TableBorderClose + HiddenField("action", "submittransfer") +
-                      HiddenField("topic", std::to_string(id)) +
-                      "<p><INPUT TYPE=Submit NAME=SUBMIT VALUE=这就发送 class=buttonface> "
-                      "<INPUT TYPE=RESET NAME=RESET VALUE=清除字段 class=buttonface></center></form>" +
-                      s.Copyright);
+            const std::string choices =
+                "<tr " + s.AltColumnColor1 +
+                "><td valign=top><INPUT TYPE=RADIO NAME=Option VALUE=Transfer checked></td><td>"
+                "转换话题到此论坛：<br><br>注意：你有一个在话题被转换到别的论坛后是否在现有论坛删除的选项，"
+                "你也可以在现有论坛中保留（它将在现有论坛成为关闭话题）。<blockquote>"
+                "<INPUT TYPE=RADIO NAME=TransferChoiceOption VALUE=Keep checked>"
+                "转换后在现有论坛保留此话题。话题将在现有论坛中被关闭。<br>"
+                "<INPUT TYPE=RADIO NAME=TransferChoiceOption VALUE=Delete>转换后在现有论坛删除此话题。"
+                "</blockquote></td><td valign=top><SELECT NAME=TransferToForumNum Class=SmallSel>" +
+                ForumOptions(con, source) + "</SELECT></td></tr>" + "<tr " + s.AltColumnColor2 +
+                "><td valign=top><INPUT TYPE=RADIO NAME=Option VALUE=Archive></td><td>把话题归到这个档案: <BR>"
+                "<br>注意: 话题将被移动到一个只读的档案中并且也可以在现有论坛中删除或者保留 (下面, "
+                "选择在归档后从论坛删除话题, 当然你也可以希望让话题存活在论坛中.)<blockquote>"
+                "<INPUT TYPE=RADIO NAME=ArchiveChoiceOption VALUE=Keep checked>归档后在现有论坛保留此话题.<br>"
+                "<INPUT TYPE=RADIO NAME=ArchiveChoiceOption VALUE=Delete>归档后在现有论坛删除此话题."
+                "</blockquote></td><td valign=top><SELECT NAME=ArchiveSelect class=smallsel>" +
+                ArchiveSelectOptions(con) + "</SELECT></td></tr>";
+            WriteMoveForm(*this, {"论坛: ", HtmlEncode(source), subject,
+                                  "注意：只有超级系统管理员, 版主才可以转移或将话题归档.", 3,
+                                  "选择一个（转换或归档）", choices, HiddenField("topic", std::to_string(id))});
             return;
         }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A board with archives filled straight into the database: a public and a
-// private forum, two members, and two archives ("精华" 1, "旧帖" 2).
+// private forum, members joe and ann, the administrator boss and mod, the
+// moderator of 灌水 (all with password "pw"), and two archives ("精华" 1,
+// "旧帖" 2).
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -18,6 +20,11 @@ protected:
         db.con.Execute("update forum set forumpassword = 'door' where forumname = '密室'");
         AddMember("joe", "pw");
         AddMember("ann", "pw");
+        AddMember("boss", "pw");
+        AddMember("mod", "pw");
+        db.con.Execute("update register set status = 'administrator' where username = 'boss'");
+        db.con.Execute("update register set status = 'moderater' where username = 'mod'");
+        db.con.Execute("insert into moderated (forum, moderater) values ('灌水', 'mod')");
         db.con.Execute("insert into archive (archiveid, archivename, descript) values (1, '精华', '好贴'), "
                        "(2, '旧帖', '老贴')");
     }
@@ -38,6 +45,20 @@ protected:
     void FileThread(int archive, long long id, int replies, const std::string& forum = "灌水") {
         File(archive, id, std::nullopt, "话题" + std::to_string(id), "2024-01-01 00:00:00", forum);
         for (int i = 1; i <= replies; ++i) File(archive, id + i, id, "回复", "2024-01-01 00:00:00", forum);
+    }
+
+    // A posted form, from a fresh browser session.
+    site::DriverResponse PostForm(const std::string& page, site::Fields form) {
+        driver.jar.clear();
+        return driver.Post(page, std::move(form));
+    }
+
+    // One value of the copy of `postid` in `archive`, "" when there is none.
+    std::string Copy(int archive, long long postid, const std::string& column) {
+        platform::Recordset rs;
+        rs.Open("select " + column + " from archivelist where archiveid = ? and postid = ?", db.con,
+                {archive, postid});
+        return rs.Eof() ? "" : rs.Fields(0).str();
     }
 
     long long Rows(const std::string& where) {
