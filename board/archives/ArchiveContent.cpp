@@ -29,7 +29,7 @@ using platform::Variant;
 constexpr int kPostsPerPage = 10;
 
 // The thread in one archive: the topic and its replies filed with it.
-const char* const kThreadRows = " from archivelist a where a.archiveid = ?1 and (a.postid = ?2 or a.parentid = ?2)";
+const std::string kThreadRows = " from archivelist a where " + ArchivedThreadRows("a");
 
 const std::string kPageQuery =
     "select a.postid, a.parentid, a.forumname, a.username, a.subject, a.message, a.posttime, a.usesign,"
@@ -37,7 +37,7 @@ const std::string kPageQuery =
     " " + std::string(board::kAuthorColumns) +
     " from archivelist a left outer join register on a.username = register.username"
     " inner join archive on a.archiveid = archive.archiveid"
-    " where a.archiveid = ?1 and (a.postid = ?2 or a.parentid = ?2) order by a.postid limit ?3 offset ?4";
+    " where " + ArchivedThreadRows("a") + " order by a.postid limit ?3 offset ?4";
 
 // What the page says of the thread, from the first post of its page.
 struct ShownThread {
@@ -146,7 +146,7 @@ void ArchivePages::ArchiveContent() {
 
         // The thread's first post is the topic itself; for a reply's id, that reply.
         platform::Recordset rs;
-        rs.Open(std::string("select a.parentid, a.forumname") + kThreadRows +
+        rs.Open("select a.parentid, a.forumname" + kThreadRows +
                     " and exists (select 1 from archive where archive.archiveid = a.archiveid)"
                     " order by a.postid limit 1",
                 con, thread);
@@ -161,7 +161,7 @@ void ArchivePages::ArchiveContent() {
         t.id = std::to_string(topicId);
         t.archiveId = std::to_string(*archiveId);
         t.address = "archivecontent.asp?id=" + t.id + "&archiveid=" + t.archiveId;
-        const long long posts = platform::CountOf(con, std::string("select count(*)") + kThreadRows, thread);
+        const long long posts = platform::CountOf(con, "select count(*)" + kThreadRows, thread);
         t.pageCount = static_cast<std::int16_t>(std::min<long long>((posts + kPostsPerPage - 1) / kPostsPerPage,
                                                                     INT16_MAX));
         t.page = RequestedPage(Request()("page"), t.pageCount);

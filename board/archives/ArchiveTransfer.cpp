@@ -56,13 +56,12 @@ void ArchivePages::TransferArchive() {
         platform::Transaction move(con);
         // No post may stand twice in one archive.
         platform::Recordset filed;
-        filed.Open("select 1 from archivelist where archiveid = ?3 and postid in"
-                   " (select postid from archivelist where archiveid = ?1 and (postid = ?2 or parentid = ?2))",
+        filed.Open("select 1 from archivelist where +archiveid = ?3 and postid in (select postid from archivelist where " +
+                       ArchivedThreadRows() + ")",
                    con, thread);
         if (!filed.Eof()) p.Refuse("对不起，该主题已经存在于档案中，请选择其他主题！");
         filed.Close();
-        con.Execute("update archivelist set archiveid = ?3 where archiveid = ?1 and (postid = ?2 or parentid = ?2)",
-                    thread);
+        con.Execute("update archivelist set archiveid = ?3 where " + ArchivedThreadRows(), thread);
         move.Commit();
         const Forward to = ArchiveTopicList(post->archiveId, HtmlEncode(post->archiveName) + "贴子列表");
         Wait("主题：" + subject + "移动完成", to.url, to.target, 2);

@@ -6,6 +6,11 @@
 
 namespace board {
 
+std::string ArchivedThreadRows(const std::string& alias) {
+    const std::string a = alias.empty() ? "" : alias + ".";
+    return "+" + a + "archiveid = ?1 and (" + a + "postid = ?2 or " + a + "parentid = ?2)";
+}
+
 std::optional<ArchiveEntry> FindArchive(platform::Connection& con, std::int32_t id) {
     platform::Recordset rs;
     rs.Open("select archivename, descript from archive where archiveid = ?", con, {platform::Variant(id)});
@@ -51,12 +56,12 @@ void ArchivedPosts::SaveEdit(platform::Connection& con, std::int32_t id, const s
 }
 
 void ArchivedPosts::RenameThread(platform::Connection& con, std::int32_t thread, const std::string& subject) {
-    con.Execute("update archivelist set subject = ?3 where archiveid = ?1 and (postid = ?2 or parentid = ?2)",
+    con.Execute("update archivelist set subject = ?3 where " + ArchivedThreadRows(),
                 {platform::Variant(archive_), platform::Variant(thread), platform::Variant(subject)});
 }
 
 void ArchivedPosts::DeleteThread(platform::Connection& con, std::int32_t id) {
-    con.Execute("delete from archivelist where archiveid = ?1 and (postid = ?2 or parentid = ?2)",
+    con.Execute("delete from archivelist where " + ArchivedThreadRows(),
                 {platform::Variant(archive_), platform::Variant(id)});
 }
 

@@ -17,6 +17,13 @@ struct ArchiveEntry {
     std::string descript;  // as stored
 };
 
+// SQL condition on archivelist rows (named `alias`, "" for none): the rows
+// of thread ?2 (the post ?2 and the posts whose parent it is) in archive
+// ?1. The thread's indexes find its rows, the archive is compared after
+// (the unary plus keeps the planner off the archive's index): an archive
+// holds many more rows than a thread.
+std::string ArchivedThreadRows(const std::string& alias = "");
+
 // The archive numbered `id`, if it exists.
 std::optional<ArchiveEntry> FindArchive(platform::Connection& con, std::int32_t id);
 
