@@ -5,7 +5,6 @@
 #include "core/Module1.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
-#include "platform/DateTime.h"
 #include "platform/Recordset.h"
 #include "platform/Response.h"
 
@@ -13,9 +12,6 @@ namespace board {
 
 namespace {
 
-using platform::HtmlEncode;
-using platform::QuotedAttribute;
-using platform::UrlEncode;
 using platform::Variant;
 
 bool IsTrue(const Variant& flag) { return !flag.isNull() && platform::CBool(flag); }
