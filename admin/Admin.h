@@ -5,6 +5,7 @@
 // identity checks that record the panel login in the session, the page
 // run with its head and closing tags, and the login fields of its forms.
 // Pages are registered in admin/AdminRoutes.cpp.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -12,6 +13,7 @@
 
 namespace platform {
 class Connection;
+class Recordset;
 class Transaction;
 }
 
@@ -59,6 +61,36 @@ public:
     // broadcast.asp: the form for PM's values, and its outcome.
     void Broadcast();
 
+    // ---- Post editing centre, edit.asp (admin/EditCentre.cpp; the thread
+    // editor in admin/ThreadEditor.cpp, the forum choice and the topic lists
+    // in admin/EditLists.cpp). Every step that names a forum or a post keeps
+    // a moderator to the forums of his ForumList.
+    void Edit();
+    void Edit_GetEditThreads(platform::Connection& con, const std::string& ForumList, std::int32_t Topic);
+    void Edit_EditSubject(platform::Connection& con, const std::string& ForumList);
+    void Edit_DeleteThread(platform::Connection& con, const std::string& ForumList);
+    void Edit_EditPost(platform::Connection& con, std::int32_t Topic, const std::string& ForumList);
+    void Edit_DoMeassageEdit();
+    void Edit_Prune(const std::string& ForumList);
+    void Edit_Edit(const std::string& ForumList);
+    void edit_prunesuer(const std::string& ForumList, platform::Connection& con);
+    void Edit_DeletePost(platform::Connection& con, const std::string& PruneStyle, const std::string& ForumList);
+    void Edit_AdminEditThisForum(platform::Connection& con, const std::string& ForumList);
+
+    // ---- Announcements, announce.asp (admin/Announce.cpp, admin/AnnounceEdit.cpp) ----
+    void Announce();
+    void Announce_CreateAnnouncement(const std::string& ForumList);
+    void Announce_SubmitAnnounce(const std::string& ForumList, platform::Connection& con);
+    // An administrator may change every announcement, a moderator his own.
+    void Announce_EditAnnouncement(platform::Connection& con, bool Administrator);
+    void Announce_ReViewAnnounce(platform::Connection& con, bool blnAdministrator);
+    void Announce_submitAnncedit(platform::Connection& con, bool blnAdministrator);
+
+    // ---- Archive centre, archive.asp (admin/ArchiveCentre.cpp) ----
+    void Archives();
+    void Archives_EnterArchive(platform::Connection& con);
+    void Archives_ArchiveCenter(platform::Connection& con);
+
 protected:
     // Writes the page head with `title`, runs `body`, then "</body></html>";
     // a run-time error in the body is shown through ErrorForm.
@@ -80,6 +112,13 @@ protected:
     // an administrator.
     void RequireAdministrator(core::Page& p, const std::string& name, const std::string& password,
                               const std::string& refusal);
+
+    // Writes `message` through ErrorForm and ends the page body, for the
+    // sub-page methods that get the connection rather than the page.
+    [[noreturn]] void Refuse(const std::string& message);
+    // A request value as a record number: a positive whole number within 32
+    // bits, else 0, which no record has.
+    static std::int32_t RecordId(const platform::Variant& value);
 
 private:
     void RememberPanelLogin(const std::string& name, const std::string& password,
@@ -115,6 +154,30 @@ private:
     // PM's work; `stored` tells a stored message from a run-time error.
     std::string StoreBroadcast(bool& stored);
     void WriteBroadcastForm();
+
+    // edit.asp pieces
+    void WriteEditMenu();
+    // The login row of the thread editor's forms, prefilled from the session.
+    void WriteEditIdentityRow(const std::string& colspan);
+    void WriteTopicStep(platform::Connection& con, const std::string& ForumList, bool forDelete);
+    // The forum select of the pruning and editing choices.
+    void WriteForumChoice(const std::string& ForumList, const std::string& heading, const std::string& prompt,
+                          const std::string& label);
+    void WriteDaysAndSubmit(const std::string& action);
+    void WritePruneListHead(const std::string& firstHeading);
+    void WriteTopicCells(platform::Recordset& rs);
+
+    // announce.asp pieces
+    void WriteAnnounceLogin();
+    void WriteAnnounceDates(int startMonth, int startDay, int startYear, int endMonth, int endDay, int endYear);
+    // The posted subject, text and dates of an announcement; refuses the
+    // step when a text is empty or a date is not a day of the calendar.
+    void ReadAnnounceFields(std::string& subject, std::string& content, platform::DateTime& start,
+                            platform::DateTime& end);
+    void RequireAnnouncementOwner(bool administrator, const std::string& owner);
+
+    // archive.asp pieces
+    void WriteArchiveLogin();
 };
 
 }  // namespace admin

@@ -2,6 +2,7 @@
 // panel login they keep in the session.
 #include "admin/Admin.h"
 
+#include "admin/ForumRules.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "platform/Charset.h"
@@ -105,6 +106,17 @@ void Admin::WriteLoginRows(bool prefillPassword) {
 void Admin::RequireAdministrator(core::Page& p, const std::string& name, const std::string& password,
                                  const std::string& refusal) {
     if (!IsAdministrator(name, password, p.Db())) p.Refuse(refusal);
+}
+
+void Admin::Refuse(const std::string& message) {
+    ErrorForm(message);
+    throw core::PageStopped{};
+}
+
+std::int32_t Admin::RecordId(const platform::Variant& value) {
+    std::int32_t id = 0;
+    if (value.isNull() || !ParseWholeNumber(value.str(), id) || id < 0) return 0;
+    return id;
 }
 
 }  // namespace admin

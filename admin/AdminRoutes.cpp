@@ -12,6 +12,9 @@ const platform::PageRegistrar kPages[] = {
     {"admin/account.asp", &Admin::ImportAccount},
     {"admin/mail.asp", &Admin::EMail},
     {"admin/broadcast.asp", &Admin::Broadcast},
+    {"admin/edit.asp", &Admin::Edit},
+    {"admin/announce.asp", &Admin::Announce},
+    {"admin/archive.asp", &Admin::Archives},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The archive jump form of the board home, kept in the application values
 // ("NO" when there are no archives) until the archive centre empties it.
+#include "core/JumpBox.h"
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
 #include "platform/Application.h"
@@ -12,6 +13,11 @@ namespace {
 const char* const kArchiveListKey = "ArchiveList";
 const char* const kNoArchives = "NO";
 }  // namespace
+
+void EmptyArchiveJumpLists(platform::Application& application) {
+    application.Set(kArchiveListKey, platform::Variant());
+    EmptyForumJumpList(application);
+}
 
 std::string Tarnbell::GetArchiveJumpList(platform::Connection& con) {
     platform::Application& app = Application();

@@ -452,3 +452,38 @@ test('the administrator closes a topic and files another into an archive', async
   assert.ok(text.includes('发表人') && text.includes('资格：'), 'the posts show with their authors');
   await page.close();
 });
+
+test('control panel: an announcement published for a forum is read from its topic list', async (t) => {
+  const page = await visit(t, board.url('admin/announce.asp'), 'panel-announce-login');
+  if (!page) return;
+  await page.fill('input[name=UserName]', board.seed.adminName);
+  await page.fill('input[name=Password]', board.seed.adminPassword);
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  assert.match(await page.locator('body').innerText(), /建 立 新 告 示/);
+
+  const subject = '浏览器里发布的公告';
+  const today = new Date();
+  const two = (n) => String(n).padStart(2, '0');
+  await page.fill('input[name=Subject]', subject);
+  await page.fill('textarea[name=EditedMessage]', '公告内容 [b]要点[/b]');
+  await page.selectOption('select[name=ForumName]', board.seed.busyForum);
+  await page.selectOption('select[name=StartMonth]', two(today.getMonth() + 1));
+  await page.selectOption('select[name=StartDay]', two(today.getDate()));
+  await page.fill('input[name=StartYear]', String(today.getFullYear()));
+  await page.fill('input[name=EndYear]', String(today.getFullYear() + 1));
+  await board.screenshot(page, 'panel-announce-new');
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  assert.match(await page.locator('body').innerText(), /公告发布结束/);
+
+  // The forum's topic list, reached from the board home as a visitor does.
+  await page.goto(board.url('default.asp'));
+  const forumLink = page.locator('a[href*="list.asp?GroupName="]', { hasText: board.seed.busyForum }).first();
+  await Promise.all([page.waitForURL(/list\.asp/i), forumLink.click()]);
+  await board.screenshot(page, 'panel-announce-on-list');
+  const link = page.locator('a[href*="getannounce"]', { hasText: subject });
+  assert.equal(await link.count(), 1, 'the forum\'s topic list names the announcement');
+  await Promise.all([page.waitForNavigation(), link.click()]);
+  await board.screenshot(page, 'panel-announce-read');
+  assert.equal(await page.locator('b', { hasText: '要点' }).count() >= 1, true, 'the announcement\'s text is shown');
+  await page.close();
+});

@@ -1,0 +1,108 @@
+// archive.asp (the panel's): creating, renaming, describing and deleting
+// archives. One submitted form rewrites every listed archive, deletes the
+// checked ones with their archived topics and adds a new one, all in one
+// transaction; then the board builds its archive lists again.
+#include "admin/Admin.h"
+#include "core/JumpBox.h"
+#include "core/Settings.h"
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+#include "platform/Strings.h"
+
+namespace admin {
+
+void Admin::Archives() {
+    const platform::Request& in = Request();
+    const std::string action = in("Action").str();
+    RunPanelPage("精华归档 - " + core::CurrentSettings().BBName, [&](core::Page& p) {
+        if (action != "enterarchive" && action != "archivecenter") {
+            WriteArchiveLogin();
+            return;
+        }
+        std::string ForumList;
+        if (!isAdminOrModerater(in("username").str(), in("password").str(), p.Db(), ForumList))
+            p.Refuse("对不起，您没有使用该功能的权限");
+        if (action == "enterarchive")
+            Archives_EnterArchive(p.Db());
+        else
+            Archives_ArchiveCenter(p.Db());
+    });
+}
+
+void Admin::WriteArchiveLogin() {
+    platform::Response& out = Response();
+    out.Write("<BR><center><h1>精 华 归 档</h1></center><P>");
+    out.Write("精华档案是 <B>只读的</B> 用来存放论坛以前的贴子的地方。档案完全独立于论坛。把话题存放在档案中的目的是为了你打算把话题\"保存\"着制作 FAQ，\"最佳的...\"或参考区等。<P>");
+    out.Write("档案不必与论坛对应，但是由论坛中相似贴子生成的。例如，如果你有 9 个论坛，每个论坛关于贵公司不同的领域，你可能想把在所有的论坛中常见的问题放在一个档案中－你可以把此档案称作常见问题集。档案有许多的可能用法－请记住你移入档案的话题在档案中是只读的。<P>");
+    out.Write("话题通过按到 \"移动/归档\" 热链转换到档案中。<P>");
+    out.Write("为了建立/删除/修改一个档案，再下面认证你的身份。注意：只有版主地能建立和调整档案。你没有档案数目的限制。<P>");
+    out.Write("<FORM ACTION='archive.asp' METHOD='POST' NAME='THEFORM' ><INPUT TYPE='HIDDEN' NAME='action' "
+              "VALUE='enterarchive'><center><table border=0 cellpadding=0 cellspacing=0 width=65%><tr>"
+              "<td bgcolor=#000000><table border=0 cellpadding=4 cellspacing=1 width=100%>");
+    out.Write("<tr bgcolor=#C7C6BA><td><b>你的用户名：</b></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 "
+              "MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
+    out.Write("<tr bgcolor=#C7C6BA><td><B>你的密码：</B></td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 "
+              "MAXLENGTH=13 value=" + Attr(SessionPassword()) + "></td></tr>");
+    out.Write("</table></td></tr></table><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='进 入 归 档 中 心'></center></FORM>");
+}
+
+// The i-th listed archive's fields are "ArchiveName" + i and "descript" + i,
+// and its number is the i-th value of hiddenArchiveid.
+void Admin::Archives_EnterArchive(platform::Connection& con) {
+    platform::Recordset rs;
+    rs.Open("select * from archive order by archiveid", con, platform::CursorType::Static);
+    platform::Response& out = Response();
+    out.Write("<BR><center><h1>归 档</h1></center><P><center><FORM ACTION='archive.asp' NAME='THEFORM' METHOD='POST'>"
+              "<INPUT TYPE='HIDDEN' NAME='action' VALUE='archivecenter'>"
+              "<table border=0 cellpadding=0 cellspacing=0 width=95%><tr><td bgcolor=#000000>"
+              "<table border=0 cellpadding=4 cellspacing=1 width=100%><INPUT TYPE='HIDDEN' NAME='ArchiveOption' "
+              "VALUE='ALL'>");
+    out.Write("<TR bgcolor='#FFFFFF'><TD colspan=3>你目前有 " + std::to_string(rs.RecordCount()) +
+              " 个归档，列示于下面的当前归档栏目下。要增加一个新档案，<A HREF='#addit'>按这里</A>。</td></tr>");
+    out.Write("<tr bgcolor='#B0BB9D'><td colspan=3><CENTER><B>- 当前归档 -</B></CENTER></td></tr>"
+              "<tr bgcolor='#B0BB9D'><td>删除？</td><TD>归档号码</TD><TD>归档名称和描述</TD></tr>");
+    for (int i = 1; !rs.Eof(); ++i, rs.MoveNext()) {
+        const std::string id = rs.Fields("archiveid").str(), n = std::to_string(i);
+        const platform::Variant descript = rs.Fields("descript");
+        out.Write("<INPUT TYPE='HIDDEN' NAME='hiddenArchiveid' VALUE='" + id + "'>");
+        out.Write("<tr bgcolor='#C7C6BA'><td><INPUT TYPE='CHECKBOX' NAME='Delete' VALUE='" + id + "'></td><td>" + id +
+                  "</td><td><table border=0><tr><td>归档名称：</td><td><INPUT TYPE='TEXT' NAME='ArchiveName" + n +
+                  "' VALUE=" + Attr(rs.Fields("archivename").str()) + " SIZE=50 MAXLENGTH=120></td></tr>"
+                  "<tr><td>归档介绍：</td><td><TEXTAREA NAME='descript" + n + "' ROWS=3 COLS=50>" +
+                  Text(descript.isNull() ? "" : descript.str()) + "</TEXTAREA></td></tr></table></td></tr>");
+    }
+    out.Write("<TR bgcolor='#B0BB9D'><td colspan=3><A NAME='#addit'>要建立一个归档，在下面加入新的归档名！</A></TD></tr>");
+    out.Write("<tr bgcolor='#C7C6BA'><TD colspan=2 valign=top><B>新的归档：</B></td><td>归档名字："
+              "<INPUT TYPE='TEXT' NAME='NewArchiveName' SIZE=50 MAXLENGTH=120><br>归档介绍："
+              "<TEXTAREA NAME='NewDescript' ROWS=3 COLS=50></TEXTAREA></td></tr>");
+    out.Write("<tr bgcolor='#B0BB9D'><td colspan=2>你的用户名：</td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 "
+              "MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
+    out.Write("<tr bgcolor='#B0BB9D'><td colspan=2>你的密码：</td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 "
+              "MAXLENGTH=13 value=" + Attr(SessionPassword()) + "></td></tr>");
+    out.Write("</table></td></tr></table><P><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='完 成 修 改'></FORM></center>");
+}
+
+void Admin::Archives_ArchiveCenter(platform::Connection& con) {
+    const platform::RequestCollection& form = Request().Form();
+    platform::Transaction tx(con);
+    for (const std::string& value : form.Values("Delete")) {
+        const std::int32_t id = RecordId(platform::Variant(value));
+        con.Execute("delete from archivelist where archiveid=?", {id});
+        con.Execute("delete from archive where archiveid=?", {id});
+    }
+    const std::vector<std::string>& listed = form.Values("hiddenArchiveid");
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        con.Execute("update archive set archivename=?, descript=? where archiveid=?",
+                    {form("archivename" + n).str(), form("descript" + n).str(), RecordId(platform::Variant(listed[i]))});
+    }
+    const std::string newName = Request()("newarchivename").str();
+    if (!platform::Trim(newName).empty())
+        con.Execute("insert into archive (archivename,descript) values (?, ?)",
+                    {newName, Request()("newdescript").str()});
+    tx.Commit();
+    core::EmptyArchiveJumpLists(Application());
+    Response().Write("<br><br><center><P><h3>档案更新结束，重新进入<a href=archive.asp>档案管理</a></h3></p></center>");
+}
+
+}  // namespace admin
