@@ -107,6 +107,9 @@ protected:
     // prefilled from the session's panel login, the password too when
     // `prefillPassword`.
     void WriteLoginRows(bool prefillPassword);
+    // The rows "你的用户名：" and "你的密码：" prefilled from the session's
+    // panel login; each begins with `rowStart`, the row and its label cell.
+    void WriteSessionLoginRows(const std::string& rowStart);
 
     // Refuses the step with `refusal` unless the name and password belong to
     // an administrator.
@@ -166,6 +169,7 @@ private:
     void WriteDaysAndSubmit(const std::string& action);
     void WritePruneListHead(const std::string& firstHeading);
     void WriteTopicCells(platform::Recordset& rs);
+    std::string ChosenForum(const std::string& ForumList);
 
     // announce.asp pieces
     void WriteAnnounceLogin();

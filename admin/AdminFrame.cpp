@@ -103,6 +103,13 @@ void Admin::WriteLoginRows(bool prefillPassword) {
                      Attr(prefillPassword ? SessionPassword() : "") + "></td></tr>");
 }
 
+void Admin::WriteSessionLoginRows(const std::string& rowStart) {
+    Response().Write(rowStart + "<b>你的用户名：</b></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" +
+                     Attr(SessionUserName()) + "></td></tr>");
+    Response().Write(rowStart + "<B>你的密码：</B></td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" +
+                     Attr(SessionPassword()) + "></td></tr>");
+}
+
 void Admin::RequireAdministrator(core::Page& p, const std::string& name, const std::string& password,
                                  const std::string& refusal) {
     if (!IsAdministrator(name, password, p.Db())) p.Refuse(refusal);

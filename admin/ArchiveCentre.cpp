@@ -39,10 +39,7 @@ void Admin::WriteArchiveLogin() {
     out.Write("<FORM ACTION='archive.asp' METHOD='POST' NAME='THEFORM' ><INPUT TYPE='HIDDEN' NAME='action' "
               "VALUE='enterarchive'><center><table border=0 cellpadding=0 cellspacing=0 width=65%><tr>"
               "<td bgcolor=#000000><table border=0 cellpadding=4 cellspacing=1 width=100%>");
-    out.Write("<tr bgcolor=#C7C6BA><td><b>你的用户名：</b></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 "
-              "MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
-    out.Write("<tr bgcolor=#C7C6BA><td><B>你的密码：</B></td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 "
-              "MAXLENGTH=13 value=" + Attr(SessionPassword()) + "></td></tr>");
+    WriteSessionLoginRows("<tr bgcolor=#C7C6BA><td>");
     out.Write("</table></td></tr></table><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='进 入 归 档 中 心'></center></FORM>");
 }
 
@@ -75,10 +72,7 @@ void Admin::Archives_EnterArchive(platform::Connection& con) {
     out.Write("<tr bgcolor='#C7C6BA'><TD colspan=2 valign=top><B>新的归档：</B></td><td>归档名字："
               "<INPUT TYPE='TEXT' NAME='NewArchiveName' SIZE=50 MAXLENGTH=120><br>归档介绍："
               "<TEXTAREA NAME='NewDescript' ROWS=3 COLS=50></TEXTAREA></td></tr>");
-    out.Write("<tr bgcolor='#B0BB9D'><td colspan=2>你的用户名：</td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 "
-              "MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
-    out.Write("<tr bgcolor='#B0BB9D'><td colspan=2>你的密码：</td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 "
-              "MAXLENGTH=13 value=" + Attr(SessionPassword()) + "></td></tr>");
+    WriteSessionLoginRows("<tr bgcolor='#B0BB9D'><td colspan=2>");
     out.Write("</table></td></tr></table><P><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='完 成 修 改'></FORM></center>");
 }
 

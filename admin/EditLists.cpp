@@ -93,10 +93,16 @@ void Admin::WriteTopicCells(platform::Recordset& rs) {
                      (last.isNull() ? "" : platform::FormatDate(platform::CDate(last))) + "</td></tr>");
 }
 
+// The forum the request names, when the caller manages it.
+std::string Admin::ChosenForum(const std::string& ForumList) {
+    const std::string forum = Request()("forumname").str();
+    if (!core::IsInList(ForumList, forum)) Refuse("对不起，你不能进行该操作！");
+    return forum;
+}
+
 void Admin::Edit_DeletePost(platform::Connection& con, const std::string& PruneStyle, const std::string& ForumList) {
     const platform::Request& in = Request();
-    const std::string forum = in("forumname").str();
-    if (!core::IsInList(ForumList, forum)) Refuse("对不起，你不能进行该操作！");
+    const std::string forum = ChosenForum(ForumList);
     platform::Recordset rs;
     if (PruneStyle != "prunebydate")
         rs.Open(std::string(kTopicColumns) +
@@ -123,8 +129,7 @@ void Admin::Edit_DeletePost(platform::Connection& con, const std::string& PruneS
 
 void Admin::Edit_AdminEditThisForum(platform::Connection& con, const std::string& ForumList) {
     const platform::Request& in = Request();
-    const std::string forum = in("forumname").str();
-    if (!core::IsInList(ForumList, forum)) Refuse("对不起，你不能进行该操作！");
+    const std::string forum = ChosenForum(ForumList);
     platform::Recordset rs;
     OpenRecentTopics(rs, con, in, forum);
 

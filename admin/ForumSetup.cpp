@@ -47,10 +47,7 @@ void Admin::ForumLoginForm() {
     out.Write("<FONT COLOR=#800000><b>你必须是超级管理员才能改变论坛设置。</b></FONT>");
     out.Write("<FORM ACTION=forum.asp METHOD=POST NAME=THEFORM >");
     out.Write("<table width=65% border=0 cellspacing=1 cellpadding=4>");
-    out.Write("<tr bgcolor=#C7C6BA><td><b>你的用户名：</b></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 "
-              "MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
-    out.Write("<tr bgcolor=#C7C6BA><td><B>你的密码：</B></td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 "
-              "MAXLENGTH=13 value=" + Attr(SessionPassword()) + "></td></tr>");
+    WriteSessionLoginRows("<tr bgcolor=#C7C6BA><td>");
     out.Write("</table>");
     out.Write("<INPUT TYPE=HIDDEN NAME=action VALUE=login><INPUT TYPE=HIDDEN NAME=StartPoint VALUE=0>");
     out.Write("<INPUT TYPE=SUBMIT NAME=Submit VALUE=\"发 送 身 份 确 认\"></FORM></center>");
