@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "admin/Admin.h"
+#include "board/posting/PostEdit.h"
 #include "core/Module1.h"
-#include "core/PostChanges.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -63,7 +63,7 @@ void Admin::Edit() {
             std::string forum;
             if (!ForumOfPost(p.Db(), topic, true, forum)) p.Refuse("该主题已经不存在！");
             requireForum(forum, "对不起，您不能进行该操作！");
-            p.Db().Execute("update post set subject=?1 where postid=?2 or parentid=?2", {subject, topic});
+            board::LivePosts().RenameThread(p.Db(), topic, subject);
             WriteEditDone(out, "主题更新完毕");
         } else if (action == "dodeletethread") {
             if (in("UserName").str().empty() || in("password").str().empty()) p.Refuse("用户名，口令均不能为空！");
@@ -72,7 +72,7 @@ void Admin::Edit() {
             std::string forum;
             if (!ForumOfPost(p.Db(), topic, false, forum)) p.Refuse("该主题已经不存在！");
             requireForum(forum, "对不起，您不能进行该操作！");
-            core::DeletePostAndReplies(p.Db(), topic);
+            board::LivePosts().DeleteThread(p.Db(), topic);
             WriteEditDone(out, "主题删除完毕");
         } else if (action == "getexacteditmessage") {
             check(false, refused);
@@ -99,7 +99,8 @@ void Admin::Edit() {
                 requireForum(forum, refused);
                 topics.push_back(topic);
             }
-            for (std::int32_t topic : topics) core::DeletePostAndReplies(con, topic);
+            board::LivePosts posts;
+            for (std::int32_t topic : topics) posts.DeleteThread(con, topic);
             tx.Commit();
             WriteEditDone(out, "贴子删除完毕");
         } else if (action == "admineditthisforum") {

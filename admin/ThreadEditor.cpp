@@ -3,8 +3,8 @@
 // of that post with an edit note (or its deletion).
 #include "admin/Admin.h"
 #include "board/browse/Converter.h"
+#include "board/posting/PostEdit.h"
 #include "core/Module1.h"
-#include "core/PostChanges.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
@@ -142,10 +142,10 @@ void Admin::Edit_DoMeassageEdit() {
             if (!core::IsInList(ForumList, rs.Fields(0).str())) Refuse("对不起，您不能进行该操作！");
         }
         if (in("deletemessage").str() == "yes")
-            core::DeletePostAndReplies(con, n);
+            board::LivePosts().DeleteThread(con, n);
         else
             con.Execute("update post set message=?, edithistory=ifnull(edithistory,'')||? where postid=?",
-                        {text, core::EditNote(editor), n});
+                        {text, board::EditNote(editor), n});
         Response().Write("<br><center><p><h3>贴子编辑结束！重新进入<a href=edit.asp>编辑/删除贴子</a>功能</h3></p></center>");
     } catch (const platform::RuntimeError& e) {
         ErrorForm(e.tailText());
