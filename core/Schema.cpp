@@ -2,6 +2,51 @@
 
 namespace core {
 
+namespace {
+
+// The search index: every pair of neighbouring characters of each post's
+// and archived post's subject and message (the tokenizer of
+// platform/SqliteCharacterPairs.h), read from the tables themselves, kept
+// current by triggers like the counters.
+const std::string kSearchIndexSql = R"sql(
+    CREATE VIRTUAL TABLE post_words USING fts5(subject, message, content='post', content_rowid='postid',
+                                               tokenize='charpairs');
+    CREATE TRIGGER post_words_insert AFTER INSERT ON post
+    BEGIN
+      INSERT INTO post_words (rowid, subject, message) VALUES (NEW.postid, NEW.subject, NEW.message);
+    END;
+    CREATE TRIGGER post_words_delete AFTER DELETE ON post
+    BEGIN
+      INSERT INTO post_words (post_words, rowid, subject, message)
+      VALUES ('delete', OLD.postid, OLD.subject, OLD.message);
+    END;
+    CREATE TRIGGER post_words_update AFTER UPDATE OF postid, subject, message ON post
+    BEGIN
+      INSERT INTO post_words (post_words, rowid, subject, message)
+      VALUES ('delete', OLD.postid, OLD.subject, OLD.message);
+      INSERT INTO post_words (rowid, subject, message) VALUES (NEW.postid, NEW.subject, NEW.message);
+    END;
+    CREATE VIRTUAL TABLE archive_words USING fts5(subject, message, content='archivelist', content_rowid='rowid',
+                                                  tokenize='charpairs');
+    CREATE TRIGGER archive_words_insert AFTER INSERT ON archivelist
+    BEGIN
+      INSERT INTO archive_words (rowid, subject, message) VALUES (NEW.rowid, NEW.subject, NEW.message);
+    END;
+    CREATE TRIGGER archive_words_delete AFTER DELETE ON archivelist
+    BEGIN
+      INSERT INTO archive_words (archive_words, rowid, subject, message)
+      VALUES ('delete', OLD.rowid, OLD.subject, OLD.message);
+    END;
+    CREATE TRIGGER archive_words_update AFTER UPDATE OF subject, message ON archivelist
+    BEGIN
+      INSERT INTO archive_words (archive_words, rowid, subject, message)
+      VALUES ('delete', OLD.rowid, OLD.subject, OLD.message);
+      INSERT INTO archive_words (rowid, subject, message) VALUES (NEW.rowid, NEW.subject, NEW.message);
+    END;
+)sql" + std::string(kFillSearchIndexSql);
+
+}  // namespace
+
 // To change the layout, add a step at the end of the list: the next number
 // and its SQL (new tables, columns, indexes or triggers, and whatever
 // rewrites the rows already stored). Never edit a step that has shipped:
@@ -21,6 +66,7 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
             DROP INDEX ignorelist_user;
             CREATE UNIQUE INDEX ignorelist_user ON ignorelist (username, ignoreusername);
         )sql"},
+        {3, kSearchIndexSql},
     };
     return steps;
 }

@@ -12,6 +12,12 @@ namespace core {
 // of the first boards.
 const std::string& SchemaSql();
 
+// Fills the search index afresh from the posts and archived posts (for a
+// loader that wrote them with the triggers off).
+inline constexpr const char* kFillSearchIndexSql =
+    "INSERT INTO post_words (post_words) VALUES ('rebuild');"
+    "INSERT INTO archive_words (archive_words) VALUES ('rebuild');";
+
 // Every step of the layout, in order (see core/Schema.cpp to add one).
 const std::vector<platform::SchemaStep>& SchemaSteps();
 

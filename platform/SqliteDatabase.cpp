@@ -8,6 +8,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/Error.h"
+#include "platform/SqliteCharacterPairs.h"
 
 namespace platform {
 
@@ -23,9 +24,11 @@ ColumnKind KindOfDeclaredType(const char* declared) {
 // SQLite's memory statistics take one process-wide lock on every
 // allocation, which serialises the worker threads; the board reads none of
 // them. This must run before SQLite initialises, hence at the first open.
+// Every connection then knows the search index's tokenizer.
 void ConfigureSqliteOnce() {
     static const bool configured = [] {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        RegisterCharacterPairsTokenizer();
         return true;
     }();
     (void)configured;

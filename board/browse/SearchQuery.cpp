@@ -1,9 +1,12 @@
 #include "board/browse/SearchQuery.h"
 
+#include <optional>
+
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
 
+#include "board/browse/SearchIndex.h"
 #include "core/ArchiveAccess.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"
@@ -43,6 +46,7 @@ struct Condition {
     std::string text;
     platform::SqlParams params;
     bool archive = false;
+    std::optional<std::string> indexQuery;  // the posts that may hold the words
     // A piece takes its first form while the condition is still empty.
     void add(const std::string& first, const std::string& joined, std::initializer_list<platform::Variant> values) {
         text += text.empty() ? first : joined;
@@ -57,6 +61,7 @@ void AddWords(Condition& c, const SearchChoices& choices) {
     // All words: the whole text, blanks included, is one pattern.
     const bool anyWord = Lower(choices.booleanAnd) == "no";
     const std::vector<std::string> patterns = anyWord ? platform::Split(words, " ") : std::vector<std::string>{words};
+    c.indexQuery = SearchIndexQuery(patterns, anyWord, !inMessages);
     for (const std::string& w : patterns) {
         if (inMessages)
             c.add(" (subject like ? or message like ?)", " or  (subject like ? or message like ?)",
@@ -108,6 +113,22 @@ Condition BuildCondition(const SearchChoices& choices, platform::DateTime now) {
     return c;
 }
 
+// The condition of one side of the union: the posts the index names (when
+// it can narrow the words), then the condition itself, which decides.
+struct Side {
+    std::string text;
+    platform::SqlParams params;
+};
+Side Narrowed(const Condition& c, const char* indexedRows) {
+    if (!c.indexQuery) return {c.text, c.params};
+    Side side{std::string(indexedRows) + " and " + c.text, {platform::Variant(*c.indexQuery)}};
+    side.params.insert(side.params.end(), c.params.begin(), c.params.end());
+    return side;
+}
+const char* const kIndexedPosts = " post.postid in (select rowid from post_words where post_words match ?)";
+const char* const kIndexedArchives =
+    " post.rowid in (select rowid from archive_words where archive_words match ?)";
+
 bool TooLong(const platform::Variant& value, std::size_t length) { return platform::Len(value.str()) > length; }
 
 }  // namespace
@@ -138,15 +159,17 @@ SqlStatement ListStatement(const SearchList& list) {
 SqlStatement SimpleSearchStatement(const SearchChoices& choices, platform::DateTime now) {
     const Condition c = BuildCondition(choices, now);
     if (c.text.empty()) return {kPostRows + kUnion + kArchiveRows + kNewestFirst, {}};
-    if (c.archive) return {kArchiveRows + " and " + c.text + kNewestFirst, c.params};
+    const Side archives = Narrowed(c, kIndexedArchives);
+    if (c.archive) return {kArchiveRows + " and " + archives.text + kNewestFirst, archives.params};
+    const Side posts = Narrowed(c, kIndexedPosts);
     if (Lower(choices.forumChoice) == "all") {
-        platform::SqlParams twice = c.params;
-        twice.insert(twice.end(), c.params.begin(), c.params.end());
-        return {kPostRows + " and " + c.text + kUnion + kArchiveRows + " and " + c.text + kNewestFirst,
-                std::move(twice)};
+        platform::SqlParams both = posts.params;
+        both.insert(both.end(), archives.params.begin(), archives.params.end());
+        return {kPostRows + " and " + posts.text + kUnion + kArchiveRows + " and " + archives.text + kNewestFirst,
+                std::move(both)};
     }
     // One forum: newest first as well, so that pages follow one another.
-    return {kPostRows + " and " + c.text + kNewestFirst, c.params};
+    return {kPostRows + " and " + posts.text + kNewestFirst, posts.params};
 }
 
 SqlStatement DailyTopicsStatement(platform::DateTime now) {

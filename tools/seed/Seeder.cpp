@@ -81,6 +81,7 @@ SeedReport SeedBoard(const SeedOptions& options) {
     report.archives = WriteArchives(db, plan, options.seed);
     report.messages = WritePrivateMessages(db, plan, options.seed);
     extras.Restore();
+    db.Exec(core::kFillSearchIndexSql);
     db.Exec("COMMIT");
     db.Exec("PRAGMA journal_mode = " + journal);
 

@@ -2,6 +2,7 @@
 // of the form finds, and that hostile values cannot widen a search.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
+#include "platform/Strings.h"
 
 namespace {
 
@@ -175,6 +177,110 @@ TEST_F(SearchQueryTest, ArchiveIdAndDateWindowMustBeNumbers) {
         c.searchDate = days;
         EXPECT_THROW(board::SimpleSearchStatement(c, kNow), platform::RuntimeError) << days;
     }
+}
+
+// The index only narrows what LIKE then decides: for every word and every
+// way to search, the posts found are those a LIKE over every row finds.
+class SearchIndexTest : public SearchQueryTest {
+protected:
+    void SetUp() override {
+        SearchQueryTest::SetUp();
+        const char* const texts[][2] = {
+            {"BACKUP Plan", "Disks AND tapes"},     {"备份策略", "每天备份数据库，每周整理"},
+            {"Ärger mit äpfeln", "ÄPFEL und Äpfel"}, {"全角ＡＢＣ字母", "ａｂｃ"},
+            {"表情😀符号", "行尾是备份"},             {"100% sure_thing", "a_b a%b [x]"},
+            {"quote \"here\"", "it's 'rsync'"},    {"跨", "栏"},
+            {"line\nbreak", nullptr},              {"数据", "库备份"},                    {"bad\xC0\x80x byte", "ok"},
+        };
+        int id = 100;
+        for (const auto& t : texts)
+            Post(id++, {}, "General", "erin", t[0], t[1], "2024-05-01 00:00:00");
+        db.con.Execute("insert into archivelist (archiveid, postid, subject, message) "
+                       "values (7, 91, '旧的备份方案', 'OLD TAPES')");
+    }
+
+    // What LIKE alone finds, in the order of the search's list.
+    Subjects Scan(const std::string& word, bool subjectOnly) {
+        const std::string test = subjectOnly ? "subject like ?1" : "(subject like ?1 or message like ?1)";
+        const board::SqlStatement scan{
+            "select 0 as isarchive, subject, posttime as lastlytime from post join forum using (forumname) "
+            "where lower(ifnull([restrict], '')) <> 'private' and " + test +
+                " union all select 1, subject, posttime from archivelist where " + test +
+                " order by lastlytime desc, subject",
+            {Variant("%" + platform::LCase(word) + "%")}};  // as the search takes the words
+        return Run(scan);
+    }
+    Subjects Found(const std::string& word, bool subjectOnly) {
+        SearchChoices c = Defaults();
+        c.terms = word;
+        c.searchIn = subjectOnly ? "SUBJECT" : "ALL";
+        board::SqlStatement s = board::SimpleSearchStatement(c, kNow);
+        s.sql += ", subject";  // ties of time in a known order
+        return Run(s);
+    }
+    void ExpectSameAsScan(const std::vector<std::string>& words) {
+        for (const std::string& word : words)
+            for (bool subjectOnly : {false, true})
+                EXPECT_EQ(Found(word, subjectOnly), Scan(word, subjectOnly)) << word << " subject only: " << subjectOnly;
+    }
+};
+
+const std::vector<std::string> kTestWords = {
+    "备份", "数据库", "每天备份数据库", "backup", "disks and", "and tapes", "tapes", "s a", "äpfel", "Äpfel",
+    "ärger", "abc", "ａｂｃ", "ＡＢＣ", "😀符", "情😀", "行尾是备份", "% s", "a_b", "_b", "a%b", "0%", "%",
+    "[x]", "\"here\"", "'rsync'", "跨栏", "e\nb", "数据库备", "old tapes", "备", "b", "", "不存在的词",
+    "\xEF\xBF\xBDx",  // U+FFFD, as LIKE reads the malformed character before the x
+};
+
+TEST_F(SearchIndexTest, EveryWordFindsWhatTheScanFinds) {
+    ExpectSameAsScan(kTestWords);
+    // Words of two characters and more go through the index, whatever their
+    // wildcards; one character alone cannot.
+    for (const char* word : {"备份", "ab", "ab_cd", "每天%数据"})
+        EXPECT_NE(board::SimpleSearchStatement([&] { SearchChoices c = Defaults(); c.terms = word; return c; }(), kNow)
+                      .sql.find("post_words match"),
+                  std::string::npos) << word;
+    SearchChoices single = Defaults();
+    single.terms = "备";
+    EXPECT_EQ(board::SimpleSearchStatement(single, kNow).sql.find("match"), std::string::npos);
+}
+
+TEST_F(SearchIndexTest, AnyWordFindsWhatTheScanFinds) {
+    struct Case {
+        const char* terms;
+        Subjects expected;
+    };
+    const std::vector<Case> cases = {
+        {"tapes 备份策略", {"备份策略", "BACKUP Plan", "A:旧的备份方案"}},
+        {"rsync ab", {"re: backup", "quote \"here\""}},
+        {"跨栏 ｂｃ", {"全角ＡＢＣ字母"}},
+        // One word of one character: the index cannot narrow the others.
+        {"跨 zz", {"跨"}},
+    };
+    for (const Case& c : cases) {
+        SearchChoices choices = Defaults();
+        choices.terms = c.terms;
+        choices.booleanAnd = "NO";
+        Subjects found = Search(choices);
+        std::sort(found.begin(), found.end());
+        Subjects expected = c.expected;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(found, expected) << c.terms;
+    }
+}
+
+TEST_F(SearchIndexTest, TheIndexFollowsEditsDeletesMovesAndArchives) {
+    auto& con = db.con;
+    con.Execute("update post set message = '改成了新的内容', subject = 'Edited' where postid = 101");
+    con.Execute("update post set forumname = 'Secret' where postid = 100");
+    con.Execute("delete from post where postid = 104");
+    con.Execute("insert into post (postid, parentid, forumname, username, subject, message, posttime) "
+                "values (120, 105, 'General', 'erin', 're', '又一个备份', '2024-05-02 00:00:00')");
+    con.Execute("delete from post where postid = 105 or parentid = 105");  // a whole thread
+    con.Execute("update archivelist set message = '新的内容' where postid = 91");
+    con.Execute("insert into archivelist (archiveid, postid, subject, message) values (7, 92, 'x', 'backup tapes')");
+    con.Execute("delete from archivelist where postid = 90");
+    ExpectSameAsScan({"备份", "新的内容", "backup", "tapes", "edited", "行尾", "改成", "old tapes", "sure"});
 }
 
 TEST_F(SearchQueryTest, TodaysTopicsAndOneAuthorsPosts) {

@@ -1,0 +1,59 @@
+#include "board/browse/SearchIndex.h"
+
+#include "platform/SqliteCharacterPairs.h"
+
+namespace board {
+
+namespace {
+
+bool HasPair(const std::string& text) {
+    bool found = false;
+    platform::ForEachCharacterPair(text, [&](std::string_view) { found = true; });
+    return found;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string q = "\"";
+    for (char ch : text) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return q + "\"";
+}
+
+// Every stretch of the pattern between LIKE's wildcards that has a pair,
+// each a phrase the post must hold; "" when there is none.
+std::string Phrases(const std::string& pattern, bool subjectOnly) {
+    std::string query;
+    std::size_t start = 0;
+    while (start <= pattern.size()) {
+        std::size_t stop = pattern.find_first_of("%_", start);
+        if (stop == std::string::npos) stop = pattern.size();
+        const std::string stretch = pattern.substr(start, stop - start);
+        if (HasPair(stretch)) {
+            if (!query.empty()) query += " AND ";
+            query += (subjectOnly ? "subject : " : "") + Quoted(stretch);
+        }
+        start = stop + 1;
+    }
+    return query;
+}
+
+}  // namespace
+
+std::optional<std::string> SearchIndexQuery(const std::vector<std::string>& patterns, bool anyPattern,
+                                            bool subjectOnly) {
+    std::string query;
+    for (const std::string& pattern : patterns) {
+        const std::string phrases = Phrases(pattern, subjectOnly);
+        if (phrases.empty()) {
+            // All patterns: the others still narrow. Any: this one alone may
+            // match every post.
+            if (anyPattern) return std::nullopt;
+            continue;
+        }
+        if (!query.empty()) query += anyPattern ? " OR " : " AND ";
+        query += "(" + phrases + ")";
+    }
+    if (query.empty()) return std::nullopt;
+    return query;
+}
+
+}  // namespace board

@@ -1,0 +1,20 @@
+#pragma once
+// The search index's side of a word search: which posts may hold the
+// words, so that LIKE only reads those. The index (post_words,
+// archive_words) holds every pair of neighbouring characters; a stretch of
+// two or more characters of a pattern is a phrase of its pairs.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace board {
+
+// The full-text query for posts that may match the LIKE patterns
+// '%' + pattern + '%' (any of them when `anyPattern`, else all), in the
+// subject alone or in subject or message; nullopt when a pattern has no
+// stretch of two characters between its wildcards, which the index cannot
+// narrow.
+std::optional<std::string> SearchIndexQuery(const std::vector<std::string>& patterns, bool anyPattern,
+                                            bool subjectOnly);
+
+}  // namespace board

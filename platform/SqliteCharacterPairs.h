@@ -1,0 +1,22 @@
+#pragma once
+// The full-text tokenizer "charpairs" behind the board's search index: a
+// text becomes every pair of neighbouring characters, in order, with the
+// ASCII letters in lower case. A word of two or more characters is then a
+// phrase of its pairs, found wherever LIKE '%word%' finds it (LIKE folds the
+// case of ASCII letters only, and so does the tokenizer), in Chinese text as
+// in Latin.
+#include <functional>
+#include <string_view>
+
+namespace platform {
+
+inline constexpr const char* kCharacterPairsTokenizer = "charpairs";
+
+// Makes the tokenizer known to every SQLite connection this process opens
+// from now on. Runs once, before the first connection.
+void RegisterCharacterPairsTokenizer();
+
+// The pairs of `text` as the tokenizer gives them (for tests and queries).
+void ForEachCharacterPair(std::string_view text, const std::function<void(std::string_view pair)>& visit);
+
+}  // namespace platform
