@@ -62,12 +62,13 @@ struct SqlStatement {
     platform::SqlParams params;
 };
 
-// The statement of `list`. Raises a run-time error for a date window or an
-// archive id that is not a number.
-SqlStatement ListStatement(const SearchList& list);
+// The statement of `list` on `con` (which words the search index can
+// narrow depends on the posts it holds). Raises a run-time error for a date
+// window or an archive id that is not a number.
+SqlStatement ListStatement(platform::Connection& con, const SearchList& list);
 
 // Posts of public forums and archived posts matching the form, newest first.
-SqlStatement SimpleSearchStatement(const SearchChoices& choices, platform::DateTime now);
+SqlStatement SimpleSearchStatement(platform::Connection& con, const SearchChoices& choices, platform::DateTime now);
 
 // Topics of public forums whose last reply falls on the day of `now`.
 SqlStatement DailyTopicsStatement(platform::DateTime now);

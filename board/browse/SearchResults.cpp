@@ -148,7 +148,7 @@ void ForgetSearch(platform::Session& session) { session.Remove(kKeptSearch); }
 void WriteSearchResults(Tarnbell& page, Page& p, const SearchList& list) {
     // A choice that is not a number fails here, and the list the session
     // keeps stays as it was.
-    const SqlStatement statement = ListStatement(list);
+    const SqlStatement statement = ListStatement(p.Db(), list);
     const long recordCount = CountRows(p.Db(), statement);
     KeepSearch(page.Session(), list, recordCount);
     WritePage(page, p, statement, recordCount);
@@ -157,7 +157,7 @@ void WriteSearchResults(Tarnbell& page, Page& p, const SearchList& list) {
 bool WriteKeptSearchResults(Tarnbell& page, Page& p) {
     const std::optional<KeptList> kept = KeptSearch(page.Session());
     if (!kept) return false;
-    WritePage(page, p, ListStatement(kept->list), kept->count);
+    WritePage(page, p, ListStatement(p.Db(), kept->list), kept->count);
     return true;
 }
 
