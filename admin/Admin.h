@@ -91,6 +91,13 @@ public:
     void Archives_EnterArchive(platform::Connection& con);
     void Archives_ArchiveCenter(platform::Connection& con);
 
+    // ---- Upload, upload.asp (admin/FileUpload.cpp, admin/Upload.h) ----
+    void FileUp();
+    // ---- News feeds, jscode.asp (admin/NewsFeeds.cpp) ----
+    void JsCode();
+    // ---- Posts per day of a month, analyzer.asp (admin/PostStatistics.cpp) ----
+    void MonthPostAnalyzer();
+
 protected:
     // Writes the page head with `title`, runs `body`, then "</body></html>";
     // a run-time error in the body is shown through ErrorForm.
@@ -182,6 +189,11 @@ private:
 
     // archive.asp pieces
     void WriteArchiveLogin();
+
+    // upload.asp, jscode.asp and analyzer.asp forms
+    void WriteUploadForm();
+    void WriteFeedForm();
+    void WriteAnalyzerLoginForm();
 };
 
 }  // namespace admin

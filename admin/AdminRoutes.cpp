@@ -15,6 +15,9 @@ const platform::PageRegistrar kPages[] = {
     {"admin/edit.asp", &Admin::Edit},
     {"admin/announce.asp", &Admin::Announce},
     {"admin/archive.asp", &Admin::Archives},
+    {"admin/upload.asp", &Admin::FileUp},
+    {"admin/jscode.asp", &Admin::JsCode},
+    {"admin/analyzer.asp", &Admin::MonthPostAnalyzer},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // folder) and its save, which renames the member across the board.
 #include "admin/Admin.h"
 #include "admin/MemberRows.h"
+#include "admin/Upload.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
@@ -13,16 +14,6 @@ namespace {
 
 // The registration's limit on the length of a member name.
 constexpr int kMemberNameLength = 15;
-
-// One folder below the upload base folder: no separators, no "..", no
-// hidden name.
-bool IsPlainFolderName(const std::string& folder) {
-    if (folder.empty()) return true;
-    if (folder.front() == '.' || folder.find("..") != std::string::npos) return false;
-    for (unsigned char c : folder)
-        if (c == '/' || c == '\\' || c == ':' || c < 0x20) return false;
-    return true;
-}
 
 }  // namespace
 

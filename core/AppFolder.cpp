@@ -1,5 +1,5 @@
 // The board's data folder, where generated files (news feeds, mailing lists)
-// are written.
+// are written, and the uploads' base folder.
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -44,6 +44,10 @@ std::string EnsureAppFolder(const std::string& name) {
         }
     }
     return path.string();
+}
+
+std::string UploadBaseFolder(const std::string& setting) {
+    return setting.empty() ? EnsureAppFolder("upload") : setting;
 }
 
 }  // namespace core

@@ -11,5 +11,8 @@ void SetAppFolder(const std::string& path);
 std::string AppFolder();
 // The path of subfolder `name` of the data folder, created when missing.
 std::string EnsureAppFolder(const std::string& name);
+// The base folder of uploads: the site's UploadBaseDir setting, or the data
+// folder's "upload" (created when missing) when the site sets none.
+std::string UploadBaseFolder(const std::string& setting);
 
 }  // namespace core

@@ -70,7 +70,7 @@ void LoadSettings(platform::Application& application) {
     s.ConnectionString = "Provider=MSDASQL.1;USER ID=" + user + ";PASSWORD=" + password +
                          ";DATA SOURCE=" + dsn;
 
-    s.UploadBaseDir = in.text("UploadBaseDir", "c:\\upload");
+    s.UploadBaseDir = in.text("UploadBaseDir", "");  // none: the data folder's "upload"
     s.DisplayPostCount = in.flag("DisplayPostCount", false);
     s.RejectiveIP = in.text("RejectiveIP", "");
     s.EMailCheck = in.flag("EMailCheck", true);

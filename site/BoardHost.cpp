@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
+#include "admin/Upload.h"
+#include "core/AppFolder.h"
 #include "platform/Charset.h"
 #include "platform/Error.h"
 #include "platform/ScriptingContext.h"
@@ -64,6 +67,41 @@ HostResponse NotFound(const std::string& page) {
     return MessagePage(404, "404 找不到网页", "找不到网页：" + platform::HtmlEncode(platform::GbkToUtf8(page)));
 }
 
+// `page` lies in `folder` ("js/"): the folder's name ignores letter case
+// as the pages' addresses do; what follows is matched exactly.
+bool InFolder(std::string_view page, std::string_view folder) {
+    return page.size() > folder.size() && platform::EqualsIgnoreCase(page.substr(0, folder.size()), folder);
+}
+
+// The files the board writes while it runs, the uploads ("upload/...") and
+// the news feeds ("js/..."): read from their folders at each request and
+// only ever sent as files, with the type their name gives. nosniff keeps a
+// browser from taking an upload for a page or a script. The feeds are
+// written in the pages' character set. Names are stored in UTF-8, as
+// browsers send a typed address; a GBK address, as the pages write their
+// links, is tried next.
+std::optional<HostResponse> WrittenFile(std::string_view page, platform::Application& application) {
+    const bool upload = InFolder(page, "upload/");
+    if (!upload && !InFolder(page, "js/")) return std::nullopt;
+    std::shared_ptr<const StaticFile> file;
+    try {
+        const std::string folder =
+            upload ? core::UploadBaseFolder(application("UploadBaseDir").str()) : core::EnsureAppFolder("js");
+        const std::string_view name = page.substr(upload ? 7 : 3);
+        file = ReadFolderFile(folder, name);
+        if (!file) file = ReadFolderFile(folder, platform::GbkToUtf8(name));
+    } catch (const platform::RuntimeError&) {
+        // The data folder is gone: nothing to send.
+    }
+    if (!file) return NotFound(std::string(page));
+    HostResponse out;
+    out.contentType = file->contentType;
+    if (!upload && out.contentType == "application/javascript") out.contentType += "; charset=gb2312";
+    out.headers.emplace_back("X-Content-Type-Options", "nosniff");
+    out.body = file->content;
+    return out;
+}
+
 }  // namespace
 
 BoardHost::BoardHost(HostOptions options)
@@ -71,6 +109,7 @@ BoardHost::BoardHost(HostOptions options)
     RegisterSitePages(router_);
     router_.addAll(platform::RegisteredPages());
     boardPageCount_ = platform::RegisteredPages().size();
+    SetBodyLimit("admin/upload.asp", admin::kUploadBodyLimit);
 }
 
 HostResponse BoardHost::Handle(platform::RawRequest raw) {
@@ -85,6 +124,7 @@ HostResponse BoardHost::Handle(platform::RawRequest raw) {
     if (raw.method == "GET" || raw.method == "HEAD") {
         // The control panel's pages link the stylesheet and pictures
         // relatively: its folder shows the site's files too.
+        if (auto written = WrittenFile(page, application_)) return *std::move(written);
         auto file = staticFiles_.Find(page);
         if (!file && platform::LCase(page.substr(0, 6)) == "admin/") file = staticFiles_.Find(page.substr(6));
         if (file) {

@@ -49,6 +49,11 @@ std::shared_ptr<const StaticFile> StaticFiles::Find(std::string_view address) co
     return ReadFile(fs::path(root_) / address);
 }
 
+std::shared_ptr<const StaticFile> ReadFolderFile(const std::string& root, std::string_view address) {
+    if (!StaysInside(address)) return nullptr;
+    return ReadFile(fs::path(root) / address);
+}
+
 std::string ContentTypeOf(std::string_view fileName) {
     static const std::unordered_map<std::string, std::string> kTypes = {
         {".css", "text/css"},          {".gif", "image/gif"},
@@ -56,6 +61,11 @@ std::string ContentTypeOf(std::string_view fileName) {
         {".png", "image/png"},         {".ico", "image/x-icon"},
         {".html", "text/html; charset=utf-8"}, {".htm", "text/html; charset=utf-8"},
         {".js", "application/javascript"},     {".txt", "text/plain; charset=utf-8"},
+        {".bmp", "image/bmp"},         {".webp", "image/webp"},
+        {".pdf", "application/pdf"},   {".zip", "application/zip"},
+        {".rar", "application/vnd.rar"},       {".7z", "application/x-7z-compressed"},
+        {".gz", "application/gzip"},   {".tgz", "application/gzip"},
+        {".bz2", "application/x-bzip2"},       {".tar", "application/x-tar"},
     };
     const std::size_t dot = fileName.rfind('.');
     if (dot != std::string_view::npos) {

@@ -27,6 +27,11 @@ private:
     std::unordered_map<std::string, std::shared_ptr<const StaticFile>> files_;  // by lower-cased address
 };
 
+// A file of a folder that changes while the board runs (uploads, news
+// feeds): read from disk at each request, its name matched exactly. None
+// for a missing file or one outside the folder.
+std::shared_ptr<const StaticFile> ReadFolderFile(const std::string& root, std::string_view address);
+
 std::string ContentTypeOf(std::string_view fileName);
 
 }  // namespace site

@@ -4,7 +4,9 @@
 // the panel's forms post them.
 #include <string>
 
+#include "TempFolder.h"
 #include "board/browse/BrowseBoard.h"
+#include "core/AppFolder.h"
 #include "platform/Recordset.h"
 
 namespace admin_test {
@@ -21,6 +23,17 @@ inline site::Fields With(site::Fields form, const site::Fields& changes) {
     }
     return form;
 }
+
+// The board's data folder, a fresh temporary one while the object lives.
+class ScopedDataFolder {
+public:
+    ScopedDataFolder() { core::SetAppFolder(folder_.Path().string()); }
+    ~ScopedDataFolder() { core::SetAppFolder("data"); }
+    const std::filesystem::path& Path() const { return folder_.Path(); }
+
+private:
+    TempFolder folder_;
+};
 
 class PanelBoard : public browse_test::BrowseBoard {
 public:

@@ -357,6 +357,14 @@ test('the registered member posts a topic and a reply', async (t) => {
   await page.close();
 });
 
+// Logs the seeded administrator into the control panel from the forum
+// setup's login form, where `page` stands.
+async function panelLogIn(page) {
+  await page.fill('input[name=UserName]', board.seed.adminName);
+  await page.fill('input[name=Password]', board.seed.adminPassword);
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+}
+
 test('control panel: the administrator creates a forum that the board home lists', async (t) => {
   const page = await visit(t, board.url('admin/forum.asp'), 'panel-login');
   if (!page) return;
@@ -364,9 +372,7 @@ test('control panel: the administrator creates a forum that the board home lists
   const css = await page.request.get(board.url('admin/DEFAULT.CSS'));
   assert.equal(css.status(), 200, 'the stylesheet is served below admin/');
 
-  await page.fill('input[name=UserName]', board.seed.adminName);
-  await page.fill('input[name=Password]', board.seed.adminPassword);
-  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  await panelLogIn(page);
   await board.screenshot(page, 'panel-forums');
   assert.match(await page.locator('body').innerText(), /论坛摘要/);
 
@@ -485,5 +491,35 @@ test('control panel: an announcement published for a forum is read from its topi
   await Promise.all([page.waitForNavigation(), link.click()]);
   await board.screenshot(page, 'panel-announce-read');
   assert.equal(await page.locator('b', { hasText: '要点' }).count() >= 1, true, 'the announcement\'s text is shown');
+  await page.close();
+});
+
+test('control panel: the administrator uploads a picture that the board serves from /upload/', async (t) => {
+  const page = await visit(t, board.url('admin/forum.asp'), 'panel-login-for-upload');
+  if (!page) return;
+  await panelLogIn(page);
+
+  // The administrator's upload folder, set in the member record.
+  await page.goto(board.url(`admin/member.asp?action=getbio4admin&UserName=${encodeURIComponent(board.seed.adminName)}`));
+  await page.fill('input[name=uploaddir]', 'pictures');
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  assert.match(await page.locator('body').innerText(), /用户资料更新结束/);
+
+  const form = await page.goto(board.url('admin/upload.asp'));
+  await assertGbkPage(page, form);
+  assert.equal(await page.inputValue('input[name=username]'), board.seed.adminName, 'the panel login is prefilled');
+  const picture = Buffer.from(
+    'iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNkYPhfDwAChwGA60e6kgAAAABJRU5ErkJggg==', 'base64');
+  await page.setInputFiles('input[name=image]', { name: 'dot.png', mimeType: 'image/png', buffer: picture });
+  await board.screenshot(page, 'panel-upload');
+  await Promise.all([page.waitForNavigation(), page.click('input[type=submit]')]);
+  assert.match(await page.locator('body').innerText(), /文件 dot\.png 已经成功上传到pictures目录/);
+
+  const served = await page.goto(board.url('upload/pictures/dot.png'));
+  assert.equal(served.status(), 200);
+  assert.equal(served.headers()['content-type'], 'image/png');
+  assert.equal(served.headers()['x-content-type-options'], 'nosniff');
+  assert.equal(await page.evaluate(() => document.images[0]?.naturalWidth), 1, 'the browser shows the picture');
+  await board.screenshot(page, 'panel-upload-served');
   await page.close();
 });

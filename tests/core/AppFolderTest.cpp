@@ -42,6 +42,13 @@ TEST_F(AppFolderTest, CreatesOneLevelOnly) {
     EXPECT_FALSE(fs::exists(root_ / "missing"));
 }
 
+TEST_F(AppFolderTest, UploadsGoToTheDataFolderUnlessTheSiteNamesAnother) {
+    core::SetAppFolder(root_.string());
+    EXPECT_EQ(core::UploadBaseFolder(""), (root_ / "upload").string());
+    EXPECT_TRUE(fs::is_directory(root_ / "upload"));
+    EXPECT_EQ(core::UploadBaseFolder("/srv/files"), "/srv/files");
+}
+
 TEST_F(AppFolderTest, RelativeFolderIsResolvedWhenSet) {
     const fs::path before = fs::current_path();
     fs::current_path(root_);

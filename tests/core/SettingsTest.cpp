@@ -40,7 +40,7 @@ TEST_F(SettingsTest, NoValuesGiveEveryDefault) {
     EXPECT_EQ(s.ConnectionString.str(), "Provider=MSDASQL.1;USER ID=sa;PASSWORD=;DATA SOURCE=Tarnbell");
     EXPECT_TRUE(s.MailNotify);
     EXPECT_TRUE(s.EMailRegister);
-    EXPECT_EQ(s.UploadBaseDir, "c:\\upload");
+    EXPECT_EQ(s.UploadBaseDir, "");
     EXPECT_FALSE(s.DisplayPostCount);
     EXPECT_EQ(s.RejectiveIP, "");
     EXPECT_TRUE(s.EMailCheck);
