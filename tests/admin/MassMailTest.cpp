@@ -6,8 +6,6 @@
 #include <sstream>
 
 #include "PanelBoard.h"
-#include "TempFolder.h"
-#include "core/AppFolder.h"
 #include "platform/Charset.h"
 #include "platform/SmtpSink.h"
 
@@ -23,7 +21,6 @@ protected:
         app.Set("BBEMail", "board@example.com");
         app.Set("BBName", "清风论坛");
         app.Set("BBURL", "http://board.test/");
-        core::SetAppFolder(data.Path().string());
         // Only ann and gus can be mailed: bob declined, cid and dan have no
         // address, eve's and fay's are no addresses.
         Member("ann", 1, "ann@example.com");
@@ -34,7 +31,6 @@ protected:
         Member("fay", 1, "fay@example.com\r\nBcc: all@example.com");
         Member("gus", 1, " gus@example.com ");
     }
-    ~MassMailTest() override { core::SetAppFolder("data"); }
 
     void Member(const std::string& name, int allow, const platform::Variant& email) {
         board.AddMember(name, "pw");
@@ -50,7 +46,7 @@ protected:
 
     admin_test::PanelBoard board;
     testing_smtp::SmtpSink sink;
-    TempFolder data;
+    admin_test::ScopedDataFolder data;
 };
 
 TEST_F(MassMailTest, OneMailWithEveryMemberAsBlindRecipient) {

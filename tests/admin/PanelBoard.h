@@ -30,6 +30,7 @@ public:
     ScopedDataFolder() { core::SetAppFolder(folder_.Path().string()); }
     ~ScopedDataFolder() { core::SetAppFolder("data"); }
     const std::filesystem::path& Path() const { return folder_.Path(); }
+    std::string File(const std::string& name) const { return folder_.File(name); }
 
 private:
     TempFolder folder_;
