@@ -198,10 +198,7 @@ void Admin::WriteFeedForm() {
     out.Write("<tr><td><b>每个文件的主题数</b></td><td><input type=text name=Num size=5 value=10></td></tr>");
     out.Write("<tr><td><b>生成</b></td><td><select name=Action><option value=forumjs selected>各公开论坛的最新主题"
               "<option value=archivejs>最新的精华归档</select></td></tr>");
-    out.Write("<tr><td><b>你的用户名</b></td><td><input type=text name=UserName size=25 maxlength=25 value=" +
-              Attr(SessionUserName()) + "></td></tr>");
-    out.Write("<tr><td><b>你的密码</b></td><td><input type=password name=Password size=13 maxlength=13 value=" +
-              Attr(SessionPassword()) + "></td></tr>");
+    WriteLoginRows(true);
     out.Write("<tr><td colspan=2 align=center><input type=submit class=buttonface value=生成JsCode></td></tr>");
     out.Write("</table></form>");
 }

@@ -165,8 +165,7 @@ void Admin::WriteAnalyzerLoginForm() {
     out.Write("<br><CENTER><H3>月发贴分析</H3>");
     out.Write("<FONT COLOR=#800000><b>只有管理员和版主才能查看发贴分析，请先确认你的身份。</b></FONT>");
     out.Write("<form action=analyzer.asp method=post><table border=0 cellspacing=1 cellpadding=4>");
-    out.Write("<tr><td><b>你的用户名：</b></td><td><input type=text name=UserName size=25 maxlength=25></td></tr>");
-    out.Write("<tr><td><b>你的密码：</b></td><td><input type=password name=Password size=13 maxlength=13></td></tr>");
+    WriteLoginRows(false);
     out.Write("</table><input type=submit class=buttonface value=\"发 送 身 份 确 认\"></form></CENTER>");
 }
 

@@ -47,7 +47,7 @@ protected:
 
 TEST_F(PostStatisticsTest, AsksForAPanelLoginOfAnAdministratorOrModerator) {
     const auto first = board.PanelGet("analyzer.asp");
-    EXPECT_TRUE(Has(first.body, "<input type=password name=Password")) << first.body;
+    EXPECT_TRUE(Has(first.body, "<INPUT TYPE=PASSWORD NAME=Password")) << first.body;
     EXPECT_FALSE(Has(first.body, "请选择分析条件"));
     EXPECT_TRUE(Has(LogIn("plain", "pw").body, "对不起，您没有执行该操作的权限！"));
     EXPECT_TRUE(Has(LogIn("boss", "wrong").body, "对不起，您没有执行该操作的权限！"));
