@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "admin/Admin.h"
+#include "core/ArchiveAccess.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"
 #include "platform/Charset.h"
@@ -57,9 +58,11 @@ struct Feed {
     std::string topicPage;   // "newsdetail.asp" or "archivecontent.asp"
     std::string moreHref;
     std::string moreText;    // HTML
+    bool archived = false;   // topics of archivelist, with their archiveid
 };
 
-// The script of one feed. `topics` holds postid, subject, posttime.
+// The script of one feed. `topics` holds postid, subject, posttime (and
+// archiveid for archived topics).
 std::string FeedScript(const Feed& feed, const std::string& base, platform::Recordset& topics) {
     std::string js;
     auto line = [&js](const std::string& text, bool spaced = false) {
@@ -71,9 +74,11 @@ std::string FeedScript(const Feed& feed, const std::string& base, platform::Reco
     line("document.write(\"<tr><td><ul>\");", true);
     for (; !topics.Eof(); topics.MoveNext()) {
         const platform::DateParts t = platform::Parts(platform::CDate(topics.Fields("posttime")));
-        line("document.write(\"<li><a href=\\\"" + base + "/" + feed.topicPage + "?id=" +
-             topics.Fields("postid").str() + "\\\" target=_blank>" + JsText(topics.Fields("subject").str()) +
-             "</a>\");");
+        // An archived copy is named by its archive too.
+        const std::string address = feed.topicPage + "?id=" + topics.Fields("postid").str() +
+                                    (feed.archived ? "&archiveid=" + topics.Fields("archiveid").str() : "");
+        line("document.write(\"<li><a href=\\\"" + base + "/" + address + "\\\" target=_blank>" +
+             JsText(topics.Fields("subject").str()) + "</a>\");");
         line("document.write(\"&nbsp;<font size=1>(" + std::to_string(t.month) + "/" + std::to_string(t.day) +
              "&nbsp;" + std::to_string(t.hour) + ":" + std::to_string(t.minute) + ")</font>\");");
         line("document.write(\"<br>\");");
@@ -152,13 +157,15 @@ std::string ExportForums(platform::Connection& con, const fs::path& folder, cons
 // are any; returns its script tag then.
 std::string ExportArchive(platform::Connection& con, const fs::path& folder, const std::string& base,
                           std::int32_t count) {
+    // Read without a session: no private forum is admitted.
+    core::SqlCondition visible = core::ArchivedTopicVisibleSql("a", {});
+    visible.params.emplace_back(count);
     platform::Recordset topics;
-    topics.Open(std::string("select postid, subject, posttime from archivelist a where parentid is null "
-                            "and not exists (select 1 from forum f where f.forumname=a.forumname and not (") +
-                    core::kPublicForumSql + ")) order by posttime desc limit ?",
-                con, {count});
+    topics.Open("select postid, archiveid, subject, posttime from archivelist a where parentid is null and " +
+                    visible.sql + " order by posttime desc limit ?",
+                con, visible.params);
     if (topics.Eof()) return "";
-    const Feed feed{"精华归档", "archivecontent.asp", base, "更多精华归档>>"};
+    const Feed feed{"精华归档", "archivecontent.asp", base, "更多精华归档>>", true};
     ReplaceFile(folder / "archive.js", platform::Utf8ToGbk(FeedScript(feed, base, topics)));
     return ScriptTag("归档精华", base, "archive.js");
 }

@@ -51,11 +51,11 @@ protected:
     site::DriverResponse Export(const std::string& action, const std::string& num = "5") {
         return board.AsBoss("jscode.asp", {{"Num", num}, {"Action", action}});
     }
-    void Archive(long long postid, const std::string& forum, const std::string& subject, const std::string& time,
-                 const platform::Variant& parent = platform::Variant::null()) {
+    void Archive(int archive, long long postid, const std::string& forum, const std::string& subject,
+                 const std::string& time, const platform::Variant& parent = platform::Variant::null()) {
         board.db.con.Execute("insert into archivelist (archiveid, postid, parentid, forumname, username, subject, "
-                             "message, posttime) values (1, ?, ?, ?, 'boss', ?, 'text', ?)",
-                             {postid, parent, forum, subject, time});
+                             "message, posttime) values (?, ?, ?, ?, 'boss', ?, 'text', ?)",
+                             {archive, postid, parent, forum, subject, time});
     }
     fs::path Js(const std::string& file) const { return data.Path() / "js" / file; }
 
@@ -111,20 +111,20 @@ TEST_F(NewsFeedsTest, EachExportRenewsTheNumberedFilesAndLeavesOthers) {
 }
 
 TEST_F(NewsFeedsTest, ArchiveFeedLinksTheArchivedThreadAndLeavesOutPrivateForums) {
-    Archive(900, "新闻&区", "归档的", "2025-12-31 08:07:00");
-    Archive(901, "Secret", "secret archived", "2026-01-02 00:00:00");
-    Archive(902, "新闻&区", "a reply", "2026-01-03 00:00:00", 900);
-    Archive(903, "Gone forum", "older", "2025-11-01 00:00:00");
+    Archive(1, 900, "新闻&区", "归档的", "2025-12-31 08:07:00");
+    Archive(1, 901, "Secret", "secret archived", "2026-01-02 00:00:00");
+    Archive(1, 902, "新闻&区", "a reply", "2026-01-03 00:00:00", 900);
+    Archive(2, 903, "Gone forum", "older", "2025-11-01 00:00:00");
     const auto page = Export("archivejs", "5");
     const std::string feed = ReadFile(Js("archive.js"));
     EXPECT_EQ(feed, Lines({"document.write(\"<table border=0 width=100%>\");", "",
                            "document.write(\"<tr><td>精华归档</td></tr>\");", "",
                            "document.write(\"<tr><td><ul>\");", "",
-                           "document.write(\"<li><a href=\\\"http://example.org/bbs/archivecontent.asp?id=900\\\" "
+                           "document.write(\"<li><a href=\\\"http://example.org/bbs/archivecontent.asp?id=900&archiveid=1\\\" "
                            "target=_blank>归档的</a>\");",
                            "document.write(\"&nbsp;<font size=1>(12/31&nbsp;8:7)</font>\");",
                            "document.write(\"<br>\");",
-                           "document.write(\"<li><a href=\\\"http://example.org/bbs/archivecontent.asp?id=903\\\" "
+                           "document.write(\"<li><a href=\\\"http://example.org/bbs/archivecontent.asp?id=903&archiveid=2\\\" "
                            "target=_blank>older</a>\");",
                            "document.write(\"&nbsp;<font size=1>(11/1&nbsp;0:0)</font>\");",
                            "document.write(\"<br>\");",
