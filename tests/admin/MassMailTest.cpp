@@ -2,8 +2,6 @@
 // the members who are left out, and the refusals.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "PanelBoard.h"
 #include "platform/Charset.h"
@@ -37,12 +35,7 @@ protected:
         board.db.con.Execute("update register set allowmassmail=?, email=? where username=?", {allow, email, name});
     }
     site::DriverResponse Send(site::Fields fields) { return board.AsBoss("mail.asp", std::move(fields)); }
-    std::string ListFile() {
-        std::ifstream in(data.File("emaillist.asp"), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string ListFile() { return admin_test::FileContent(data.File("emaillist.asp")); }
 
     admin_test::PanelBoard board;
     testing_smtp::SmtpSink sink;

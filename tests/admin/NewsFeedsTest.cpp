@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "PanelBoard.h"
 #include "platform/Charset.h"
@@ -20,13 +19,6 @@ std::string Lines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     return platform::Utf8ToGbk(text);
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 class NewsFeedsTest : public ::testing::Test {
@@ -66,7 +58,7 @@ protected:
 
 TEST_F(NewsFeedsTest, ForumFeedsByteForByte) {
     const auto page = Export("ForumJS", "2");
-    EXPECT_EQ(ReadFile(Js("1.js")),
+    EXPECT_EQ(admin_test::FileContent(Js("1.js")),
               Lines({"document.write(\"<table border=0 width=100%>\");", "",
                      "document.write(\"<tr><td>新闻&amp;区</td></tr>\");", "",
                      "document.write(\"<tr><td><ul>\");", "",
@@ -82,8 +74,8 @@ TEST_F(NewsFeedsTest, ForumFeedsByteForByte) {
                      "document.write(\"<tr><td align=right><a href=\\\"http://example.org/bbs/list.asp?groupname=" +
                          platform::UrlEncode("新闻&区") + "\\\">更多新闻&amp;区 >></a></td></tr></table>\");"}));
     // A forum without topics gets an empty list and no script tag.
-    EXPECT_TRUE(Has(ReadFile(Js("2.js")), "document.write(\"<tr><td><ul>\");\r\n\r\ndocument.write(\"</ul>"));
-    EXPECT_TRUE(Has(ReadFile(Js("3.js")), "last one"));
+    EXPECT_TRUE(Has(admin_test::FileContent(Js("2.js")), "document.write(\"<tr><td><ul>\");\r\n\r\ndocument.write(\"</ul>"));
+    EXPECT_TRUE(Has(admin_test::FileContent(Js("3.js")), "last one"));
     EXPECT_FALSE(fs::exists(Js("4.js")));
 
     EXPECT_TRUE(Has(page.body, "<b>JsCode已经生成，请按以下语法在其他页面中引用</b><br>"
@@ -105,9 +97,9 @@ TEST_F(NewsFeedsTest, EachExportRenewsTheNumberedFilesAndLeavesOthers) {
     for (const char* file : {"2.js", "7.js", "keep.js", "archive.js"}) std::ofstream(Js(file)) << "old";
     board.db.con.Execute("update forum set [restrict]='private' where forumname='Last'");
     Export("forumjs");
-    EXPECT_NE(ReadFile(Js("2.js")), "old");
+    EXPECT_NE(admin_test::FileContent(Js("2.js")), "old");
     for (const char* gone : {"3.js", "7.js"}) EXPECT_FALSE(fs::exists(Js(gone))) << gone;
-    for (const char* kept : {"keep.js", "archive.js"}) EXPECT_EQ(ReadFile(Js(kept)), "old") << kept;
+    for (const char* kept : {"keep.js", "archive.js"}) EXPECT_EQ(admin_test::FileContent(Js(kept)), "old") << kept;
 }
 
 TEST_F(NewsFeedsTest, ArchiveFeedLinksTheArchivedThreadAndLeavesOutPrivateForums) {
@@ -116,7 +108,7 @@ TEST_F(NewsFeedsTest, ArchiveFeedLinksTheArchivedThreadAndLeavesOutPrivateForums
     Archive(1, 902, "新闻&区", "a reply", "2026-01-03 00:00:00", 900);
     Archive(2, 903, "Gone forum", "older", "2025-11-01 00:00:00");
     const auto page = Export("archivejs", "5");
-    const std::string feed = ReadFile(Js("archive.js"));
+    const std::string feed = admin_test::FileContent(Js("archive.js"));
     EXPECT_EQ(feed, Lines({"document.write(\"<table border=0 width=100%>\");", "",
                            "document.write(\"<tr><td>精华归档</td></tr>\");", "",
                            "document.write(\"<tr><td><ul>\");", "",
@@ -142,7 +134,7 @@ TEST_F(NewsFeedsTest, AnEmptyArchiveWritesNothing) {
     EXPECT_TRUE(Has(page.body, "<textarea class=smallarea cols=80 rows=10></textarea>"));
     EXPECT_FALSE(fs::exists(Js("archive.js")));
     Export("forumjs");
-    EXPECT_TRUE(Has(ReadFile(Js("3.js")), "http://example.org/newsdetail.asp?id="));
+    EXPECT_TRUE(Has(admin_test::FileContent(Js("3.js")), "http://example.org/newsdetail.asp?id="));
 }
 
 TEST_F(NewsFeedsTest, ChecksComeBeforeAnyExport) {

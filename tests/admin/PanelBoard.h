@@ -2,6 +2,9 @@
 // A small board with an administrator ("boss", password "secret"), served
 // through the request driver; the control panel's pages are posted to as
 // the panel's forms post them.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "TempFolder.h"
@@ -22,6 +25,14 @@ inline site::Fields With(site::Fields form, const site::Fields& changes) {
         if (!replaced) form.emplace_back(key, value);
     }
     return form;
+}
+
+// The whole content of a file ("" when there is none).
+inline std::string FileContent(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
 }
 
 // The board's data folder, a fresh temporary one while the object lives.

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "PanelBoard.h"
 #include "admin/Upload.h"
@@ -38,13 +37,6 @@ std::string Multipart(const std::vector<Part>& parts) {
         body += "\r\n";
     }
     return body + "--" + kBoundary + "--\r\n";
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 class UploadTest : public ::testing::Test {
@@ -87,7 +79,7 @@ TEST_F(UploadTest, SavesIntoTheMembersFolderAndServesItReadOnly) {
     const std::string picture("\x89PNG\r\n\x1a\n\0\x01--", 12);
     const auto page = Upload("C:\\docs\\图.PNG", picture);
     EXPECT_TRUE(Has(page.body, "文件 图.PNG 已经成功上传到Files目录！")) << page.body;
-    EXPECT_EQ(ReadFile(Folder() / "图.PNG"), picture);
+    EXPECT_EQ(admin_test::FileContent(Folder() / "图.PNG"), picture);
 
     const auto served = board.Get("upload/Files/图.PNG");
     EXPECT_EQ(served.status, 200);
@@ -151,7 +143,7 @@ TEST_F(UploadTest, OnlyHarmlessTypesWithSafeNamesAreSaved) {
 TEST_F(UploadTest, AnExistingFileIsNotReplaced) {
     Upload("same.txt", "first");
     EXPECT_TRUE(Has(Upload("same.txt", "second").body, kFailed));
-    EXPECT_EQ(ReadFile(Folder() / "same.txt"), "first");
+    EXPECT_EQ(admin_test::FileContent(Folder() / "same.txt"), "first");
 }
 
 TEST_F(UploadTest, IdentityFolderAndBodyChecks) {
