@@ -43,6 +43,7 @@ void Admin::FileUp() {
         upload.SavePath = target.string();
         const std::string file = upload.SaveTheFile("image");
         if (file.empty()) p.Refuse("文件上传失败！");
+        // The panel's message page tells the success too.
         p.Refuse("文件 " + Text(file) + " 已经成功上传到" + Text(folder) + "目录！");
     });
 }

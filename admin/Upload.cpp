@@ -44,7 +44,9 @@ bool HasAllowedExtension(const std::string& name, const std::string& allowed) {
 
 // `path` names an entry directly inside `folder`.
 bool LiesDirectlyIn(const fs::path& path, const fs::path& folder) {
-    return path.lexically_normal().parent_path() == folder.lexically_normal();
+    fs::path normal = folder.lexically_normal();
+    if (!normal.has_filename()) normal = normal.parent_path();  // "a/b/" is "a/b"
+    return path.lexically_normal().parent_path() == normal;
 }
 
 // Writes `data` to a new file at `path`; false, leaving no file, when one of
