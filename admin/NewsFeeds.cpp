@@ -154,7 +154,8 @@ std::string ExportForums(platform::Connection& con, const fs::path& folder, cons
 }
 
 // Writes the feed of the newest archived topics of public forums when there
-// are any; returns its script tag then.
+// are any, and returns its script tag then. With none, an earlier feed is
+// emptied, so that it shows no topic that has gone or turned private.
 std::string ExportArchive(platform::Connection& con, const fs::path& folder, const std::string& base,
                           std::int32_t count) {
     // Read without a session: no private forum is admitted.
@@ -164,10 +165,12 @@ std::string ExportArchive(platform::Connection& con, const fs::path& folder, con
     topics.Open("select postid, archiveid, subject, posttime from archivelist a where parentid is null and " +
                     visible.sql + " order by posttime desc limit ?",
                 con, visible.params);
-    if (topics.Eof()) return "";
+    const bool any = !topics.Eof();
+    const fs::path file = folder / "archive.js";
+    if (!any && !fs::exists(file)) return "";
     const Feed feed{"精华归档", "archivecontent.asp", base, "更多精华归档>>", true};
-    ReplaceFile(folder / "archive.js", platform::Utf8ToGbk(FeedScript(feed, base, topics)));
-    return ScriptTag("归档精华", base, "archive.js");
+    ReplaceFile(file, platform::Utf8ToGbk(FeedScript(feed, base, topics)));
+    return any ? ScriptTag("归档精华", base, "archive.js") : "";
 }
 
 }  // namespace

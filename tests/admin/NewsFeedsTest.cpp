@@ -128,13 +128,21 @@ TEST_F(NewsFeedsTest, ArchiveFeedLinksTheArchivedThreadAndLeavesOutPrivateForums
                                "</textarea>"));
 }
 
-TEST_F(NewsFeedsTest, AnEmptyArchiveWritesNothing) {
+TEST_F(NewsFeedsTest, AnEmptyArchiveWritesNothingAndEmptiesAnEarlierFeed) {
     board.Set("BBURL", "http://example.org/");
     const auto page = Export("archivejs");
     EXPECT_TRUE(Has(page.body, "<textarea class=smallarea cols=80 rows=10></textarea>"));
     EXPECT_FALSE(fs::exists(Js("archive.js")));
     Export("forumjs");
     EXPECT_TRUE(Has(admin_test::FileContent(Js("3.js")), "http://example.org/newsdetail.asp?id="));
+
+    // The only archived topic's forum turns private.
+    Archive(1, 900, "Last", "归档的", "2025-12-31 08:07:00");
+    Export("archivejs");
+    EXPECT_TRUE(Has(admin_test::FileContent(Js("archive.js")), "id=900"));
+    board.db.con.Execute("update forum set [restrict]='private' where forumname='Last'");
+    EXPECT_TRUE(Has(Export("archivejs").body, "<textarea class=smallarea cols=80 rows=10></textarea>"));
+    EXPECT_FALSE(Has(admin_test::FileContent(Js("archive.js")), "id=900"));
 }
 
 TEST_F(NewsFeedsTest, ChecksComeBeforeAnyExport) {
