@@ -75,7 +75,8 @@ void Connection::Close() {
     std::shared_ptr<SqliteDatabase> db = std::move(db_);
     const bool inTransaction = !sqlite3_get_autocommit(db->handle());
     if (inTransaction) db->Exec("ROLLBACK");
-    if (writeTurn_.owns_lock()) writeTurn_.unlock();
+    writeTurn_ = {};
+    db->EndWriting();
 }
 
 ObjectState Connection::State() const { return db_ ? ObjectState::Open : ObjectState::Closed; }
@@ -99,10 +100,11 @@ void Connection::BeginTrans() {
     if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
     auto db = Database();
     writeTurn_ = WaitForWriteTurn(FilePath());
+    db->StartWriting();
     try {
         db->Exec("BEGIN IMMEDIATE");
     } catch (...) {
-        writeTurn_ = {};
+        EndWriteTurn();
         throw;
     }
 }
@@ -111,19 +113,26 @@ bool Connection::TryBeginTrans() {
     if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
     auto db = Database();
     writeTurn_ = std::unique_lock<std::timed_mutex>(WriteTurnOf(FilePath()), std::try_to_lock);
+    db->StartWriting();
     if (writeTurn_.owns_lock() && db->TryExec("BEGIN IMMEDIATE")) return true;
-    writeTurn_ = {};
+    EndWriteTurn();
     return false;
 }
 
 void Connection::CommitTrans() {
     Database()->Exec("COMMIT");
-    writeTurn_ = {};
+    EndWriteTurn();
 }
 
 void Connection::RollbackTrans() {
     Database()->Exec("ROLLBACK");
+    EndWriteTurn();
+}
+
+// The next writer goes first; then the log's checkpoint if one fell due.
+void Connection::EndWriteTurn() {
     writeTurn_ = {};
+    if (db_) db_->EndWriting();
 }
 
 bool Connection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_->handle()); }

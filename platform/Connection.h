@@ -64,6 +64,7 @@ public:
 private:
     std::shared_ptr<SqliteDatabase> db_;
     std::unique_lock<std::timed_mutex> writeTurn_;  // held from BeginTrans to its end
+    void EndWriteTurn();
 };
 
 enum class LockWait { ForLock, Never };

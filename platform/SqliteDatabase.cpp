@@ -63,6 +63,46 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
     // stays sound after a crash, and only the last commits before a power
     // loss may go.
     sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    // Replaces SQLite's own checkpoint after commits (same threshold).
+    sqlite3_wal_hook(db_, &SqliteDatabase::OnCommit, this);
+}
+
+// A checkpoint copies the log into the file (and syncs it); run inside the
+// write turn it would hold up every writer queued behind it. Readers and
+// writers go on meanwhile: a checkpoint that finds another one running
+// leaves the work to it.
+int SqliteDatabase::OnCommit(void* self, sqlite3*, const char*, int walPages) {
+    constexpr int kCheckpointPages = 1000;
+    auto* db = static_cast<SqliteDatabase*>(self);
+    if (walPages < kCheckpointPages) return SQLITE_OK;
+    if (db->inWriteTurn_)
+        db->checkpointDue_ = true;
+    else
+        db->Checkpoint();
+    return SQLITE_OK;
+}
+
+void SqliteDatabase::Checkpoint() {
+    checkpointDue_ = false;
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
+// After every commit by another handle, SQLite drops a handle's whole
+// memory map at its next read and maps the file afresh, which under a
+// stream of writes costs more than the map saves (each unmap stops every
+// thread of the server to flush its address translations). Handles that
+// only read keep their map.
+void SqliteDatabase::StartWriting() {
+    if (mapped_) {
+        sqlite3_exec(db_, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+        mapped_ = false;
+    }
+    inWriteTurn_ = true;
+}
+
+void SqliteDatabase::EndWriting() {
+    inWriteTurn_ = false;
+    if (checkpointDue_) Checkpoint();
 }
 
 SqliteDatabase::~SqliteDatabase() {

@@ -47,8 +47,19 @@ public:
     std::optional<long long> KnownCount(const std::string& key);
     void KeepCount(std::string key, long long count);
 
+    // Writing: a handle that writes reads through its page cache from then
+    // on, and while it holds the board's write turn (Connection) the
+    // checkpoint of the write-ahead log waits until the turn is passed on.
+    void StartWriting();
+    void EndWriting();
+
 private:
     sqlite3* db_ = nullptr;
+    bool mapped_ = true;
+    bool inWriteTurn_ = false;
+    bool checkpointDue_ = false;
+    static int OnCommit(void* self, sqlite3*, const char*, int walPages);
+    void Checkpoint();
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 
     unsigned ContentVersion();
