@@ -47,9 +47,8 @@ struct Counts {
     std::int16_t guests = 0;
 };
 
-void Publish(platform::Application& app, const Counts& counts, platform::VariantArray list) {
+void PublishCounts(platform::Application& app, const Counts& counts) {
     app.Set("OnlineCount", platform::Variant::integer(counts.online));
-    app.Set("Online", platform::Variant(std::move(list)));
     app.Set("GuestCount", platform::Variant::integer(counts.guests));
 }
 
@@ -64,68 +63,72 @@ std::string Tarnbell::UpdateOnline(const std::string& ip, const std::string& loc
 
     ApplicationLock lock(app);
     try {
-        platform::Variant stored = app("Online");
-        platform::VariantArray list = stored.isEmpty() ? FreshList(rows) : std::move(stored.array());
+        // Changed where it is kept: the list is read and written by every page.
+        app.Update("Online", [&](platform::Variant& stored) {
+            if (stored.isEmpty()) stored = platform::Variant(FreshList(rows));
+            platform::VariantArray& list = stored.array();
 
-        const std::string& name = member;
-        const bool guest = name.empty();
+            const std::string& name = member;
+            const bool guest = name.empty();
 
-        bool matched = false;
-        for (std::size_t row = 0; row < rows; ++row) {
-            if (IsFree(list, row)) continue;
-            if (!matched) {
-                const bool sameIP = list.at(VisitorIP, row).str() == ip;
-                if (guest ? sameIP : sameIP || list.at(VisitorName, row).str() == name) {
-                    if (!guest) {
-                        if (sameIP)
-                            list.at(VisitorName, row) = platform::Variant(name);
-                        else
-                            list.at(VisitorIP, row) = platform::Variant(ip);
+            bool matched = false;
+            for (std::size_t row = 0; row < rows; ++row) {
+                if (IsFree(list, row)) continue;
+                if (!matched) {
+                    const bool sameIP = list.at(VisitorIP, row).str() == ip;
+                    if (guest ? sameIP : sameIP || list.at(VisitorName, row).str() == name) {
+                        if (!guest) {
+                            if (sameIP)
+                                list.at(VisitorName, row) = platform::Variant(name);
+                            else
+                                list.at(VisitorIP, row) = platform::Variant(ip);
+                        }
+                        list.at(LastRequestTime, row) = platform::Now();
+                        list.at(VisitorActivity, row) = platform::Variant(location);
+                        result = list.at(VisitorName, row).str();
+                        matched = true;
                     }
-                    list.at(LastRequestTime, row) = platform::Now();
+                }
+                list.at(LastScanTime, row) = platform::Now();
+            }
+
+            const std::int16_t onlineTime = CurrentSettings().OnlineTime;
+            for (std::size_t row = 0; row < rows; ++row) {
+                if (IsFree(list, row)) continue;
+                const long long idle = platform::MinutesBetween(platform::CDate(list.at(LastRequestTime, row)),
+                                                                platform::CDate(list.at(LastScanTime, row)));
+                if (idle >= onlineTime || idle < 0) {
+                    ClearRow(list, row);
+                    continue;
+                }
+                ++counts.online;
+                if (list.at(VisitorName, row).str() == kGuest) ++counts.guests;
+            }
+
+            if (!matched) {
+                for (std::size_t row = 0; row < rows; ++row) {
+                    if (!IsFree(list, row)) continue;
+                    const std::string visitor = guest ? kGuest : name;
+                    if (guest) ++counts.guests;
+                    ++counts.online;
+                    result = visitor;
+                    const platform::Variant now = platform::Now();
+                    list.at(VisitorName, row) = platform::Variant(visitor);
+                    list.at(VisitorIP, row) = platform::Variant(ip);
+                    list.at(VisitStart, row) = now;
+                    list.at(LastRequestTime, row) = now;
+                    list.at(LastScanTime, row) = now;
                     list.at(VisitorActivity, row) = platform::Variant(location);
-                    result = list.at(VisitorName, row).str();
-                    matched = true;
+                    break;
                 }
             }
-            list.at(LastScanTime, row) = platform::Now();
-        }
-
-        const std::int16_t onlineTime = CurrentSettings().OnlineTime;
-        for (std::size_t row = 0; row < rows; ++row) {
-            if (IsFree(list, row)) continue;
-            const long long idle = platform::MinutesBetween(platform::CDate(list.at(LastRequestTime, row)),
-                                                            platform::CDate(list.at(LastScanTime, row)));
-            if (idle >= onlineTime || idle < 0) {
-                ClearRow(list, row);
-                continue;
-            }
-            ++counts.online;
-            if (list.at(VisitorName, row).str() == kGuest) ++counts.guests;
-        }
-
-        if (!matched) {
-            for (std::size_t row = 0; row < rows; ++row) {
-                if (!IsFree(list, row)) continue;
-                const std::string visitor = guest ? kGuest : name;
-                if (guest) ++counts.guests;
-                ++counts.online;
-                result = visitor;
-                const platform::Variant now = platform::Now();
-                list.at(VisitorName, row) = platform::Variant(visitor);
-                list.at(VisitorIP, row) = platform::Variant(ip);
-                list.at(VisitStart, row) = now;
-                list.at(LastRequestTime, row) = now;
-                list.at(LastScanTime, row) = now;
-                list.at(VisitorActivity, row) = platform::Variant(location);
-                break;
-            }
-        }
-        Publish(app, counts, std::move(list));
+        });
+        PublishCounts(app, counts);
     } catch (const platform::RuntimeError&) {
         // A stored list that does not fit (MaxUser changed, not a list, a
         // cell that is no date) is replaced by an empty one.
-        Publish(app, counts, FreshList(rows));
+        app.Set("Online", platform::Variant(FreshList(rows)));
+        PublishCounts(app, counts);
     }
     return result;
 }

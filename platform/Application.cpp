@@ -79,6 +79,25 @@ void Application::Set(std::string_view key, Variant value) {
     // `value` now holds the old value, freed outside the lock.
 }
 
+void Application::Update(std::string_view key, const std::function<void(Variant&)>& change) {
+    std::string folded = LCase(key);
+    std::unique_lock lock(valuesMutex_);
+    std::unique_ptr<Slot>& slot = values_[std::move(folded)];
+    const bool added = !slot;
+    if (added) slot = std::make_unique<Slot>();
+    // Readers see the change, whole or (when `change` fails) as far as it went.
+    struct Published {
+        Application& app;
+        Slot& slot;
+        bool added;
+        ~Published() {
+            slot.version.fetch_add(1, std::memory_order_release);
+            if (added) app.keysAdded_.fetch_add(1, std::memory_order_release);
+        }
+    } published{*this, *slot, added};
+    change(slot->value);
+}
+
 void Application::Lock() {
     lock_.lock();
     heldLocks.push_back(this);

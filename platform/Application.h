@@ -4,6 +4,7 @@
 // one site-wide lock for read-modify-write sequences.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
@@ -22,6 +23,10 @@ public:
     Variant Get(std::string_view key) const;
     Variant operator()(std::string_view key) const { return Get(key); }
     void Set(std::string_view key, Variant value);
+    // Changes the value in place (a missing key starts Empty), for a large
+    // value that changes on every page: Get and Set would copy it whole.
+    // Readers wait while `change` runs; it must not touch this Application.
+    void Update(std::string_view key, const std::function<void(Variant&)>& change);
 
     // A thread may lock more than once; each Lock needs its UnLock. UnLock
     // without a Lock does nothing.

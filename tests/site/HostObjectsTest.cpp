@@ -180,6 +180,21 @@ TEST(ApplicationValues, EveryChangeShowsToLaterReads) {
     }).join();
     EXPECT_EQ(app.Get("key"), Variant(3));
     EXPECT_EQ(app.Get("other"), Variant(4));
+    // Changes in place, of a kept key and of a new one, and a change that
+    // fails halfway.
+    app.Update("KEY", [](Variant& v) { v = Variant(v.toDouble() + 1); });
+    EXPECT_EQ(app.Get("key"), Variant(4.0));
+    app.Update("new", [](Variant& v) {
+        EXPECT_TRUE(v.isEmpty());
+        v = Variant("made");
+    });
+    EXPECT_EQ(app.Get("New"), Variant("made"));
+    EXPECT_THROW(app.Update("new", [](Variant& v) {
+        v = Variant("halfway");
+        platform::raise(13);
+    }),
+                 platform::RuntimeError);
+    EXPECT_EQ(app.Get("new"), Variant("halfway"));
     platform::Application second;
     EXPECT_TRUE(second.Get("key").isEmpty());
 }
