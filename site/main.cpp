@@ -10,7 +10,11 @@
 #include <string>
 #include <thread>
 
+#include <boost/asio/post.hpp>
+#include <boost/asio/thread_pool.hpp>
+
 #include "core/Module1.h"
+#include "platform/Background.h"
 #include "platform/StopHooks.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
@@ -161,6 +165,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "board-server: listening on %s:%d; open %s in a browser (Ctrl+C stops).\n",
                      options.host.c_str(), server.Port(), AddressToOpen(options, server.Port()).c_str());
 
+        // Work the pages need not wait for runs on a thread of its own.
+        boost::asio::thread_pool background(1);
+        platform::SetBackgroundRunner([&background](std::function<void()> work) {
+            boost::asio::post(background, [work = std::move(work)] {
+                try {
+                    work();
+                } catch (const std::exception& e) {
+                    std::fprintf(stderr, "board-server: background work failed: %s\n", e.what());
+                }
+            });
+        });
+
         std::thread stopper([&] {
             int signal = 0;
             sigwait(&stopSignals, &signal);
@@ -170,6 +186,8 @@ int main(int argc, char** argv) {
         // Run also returns on its own failure: wake the stopper if it still waits.
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();
+        platform::SetBackgroundRunner({});
+        background.join();
         // What the areas keep in memory, such as hits tallied since the
         // last batch.
         platform::RunStopHooks();

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Background.h"
 #include "platform/Connection.h"
 #include "platform/StopHooks.h"
 
@@ -72,6 +73,20 @@ bool TakeBatch(Tally& tally, Views& batch) {
     return true;
 }
 
+// Writes a batch through a connection of its own.
+void WriteBatchTo(const std::string& file, const Views& batch) {
+    platform::Connection con;
+    try {
+        con.OpenFile(file);
+    } catch (...) {
+        EndBatch(file, batch);
+        throw;
+    }
+    // Nor does the batch wait for another connection's write: it waits for
+    // a later view instead.
+    WriteBatch(con, file, batch, platform::LockWait::Never);
+}
+
 }  // namespace
 
 void CountThreadView(platform::Connection& con, long long topicId) {
@@ -83,9 +98,9 @@ void CountThreadView(platform::Connection& con, long long topicId) {
         ++tally.views[topicId];
         if (Clock::now() - tally.lastWrite < kBatchInterval || !TakeBatch(tally, batch)) return;
     }
-    // A page does not wait for another connection's write: the batch waits
-    // for a later view instead.
-    WriteBatch(con, file, batch, platform::LockWait::Never);
+    // Rewriting a long thread's posts takes a while: the page does not wait
+    // for it where the program runs such work aside.
+    platform::RunInBackground([file, batch = std::move(batch)] { WriteBatchTo(file, batch); });
 }
 
 void FlushThreadViews(platform::Connection& con) {

@@ -6,10 +6,11 @@
 // views are tallied in memory and written in batches: the first view after
 // a quiet second is written at once (with any views still tallied); views
 // that follow within the second are added to the next batch, which the
-// first view after that second writes. No view waits for another's write
-// (a batch that finds the write lock taken waits for a later view), and
-// none is lost while the process runs; what is tallied when it stops is
-// written by its stop hook (platform::RunStopHooks).
+// first view after that second writes (aside, where the program runs work
+// in the background: platform/Background.h). No view waits for another's
+// write (a batch that finds the write lock taken waits for a later view),
+// and none is lost while the process runs; what is tallied when it stops
+// is written by its stop hook (platform::RunStopHooks).
 namespace platform {
 class Connection;
 }
