@@ -12,18 +12,25 @@ std::unique_ptr<markup::UbbCode> NewUbbCode() {
     return platform::CreateObjectAs<markup::UbbCode>(markup::kUbbCodeClassId);
 }
 
-std::string PostHtml(const platform::Variant& message, const platform::Variant& smiles) {
-    const std::string text = message.isNull() ? std::string() : message.str();
-    if (text.empty()) return {};
+std::shared_ptr<const std::string> CachedPostHtml(const platform::Variant& message, const platform::Variant& smiles) {
+    static const auto none = std::make_shared<const std::string>();
+    // A text is read where it is kept; other values are converted to text.
+    const std::string converted = message.isString() || message.isNull() ? std::string() : message.str();
+    const std::string_view text = message.isString() ? std::string_view(message.rawString()) : converted;
+    if (text.empty()) return none;
     const bool withSmileys = !smiles.isNull() && platform::CBool(smiles);
     // A new converter has the default images folder.
-    return *ThePostHtmlCache().Get({text, withSmileys, markup::kDefaultImagesUrl}, [&] {
+    return ThePostHtmlCache().Get({text, withSmileys, markup::kDefaultImagesUrl}, [&] {
         std::unique_ptr<markup::UbbCode> converter = NewUbbCode();
         platform::Variant content(platform::HtmlEncode(text));
         converter->UbbCode(content);
         if (withSmileys) converter->Smiles(content);
         return content.str();
     });
+}
+
+std::string PostHtml(const platform::Variant& message, const platform::Variant& smiles) {
+    return *CachedPostHtml(message, smiles);
 }
 
 }  // namespace board

@@ -14,5 +14,7 @@ std::unique_ptr<markup::UbbCode> NewUbbCode();
 // smiley codes turned into images when the post's `smiles` flag is set (a
 // Null flag counts as not set). An empty or Null text gives "".
 std::string PostHtml(const platform::Variant& message, const platform::Variant& smiles);
+// The same as kept by the converted-post cache, for writing without a copy.
+std::shared_ptr<const std::string> CachedPostHtml(const platform::Variant& message, const platform::Variant& smiles);
 
 }  // namespace board

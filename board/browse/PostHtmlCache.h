@@ -47,19 +47,28 @@ public:
 private:
     static constexpr std::size_t kShards = 16;
     struct Entry {
-        std::string key;  // the whole source: equal hashes of other texts never mix
+        // The whole source: equal hashes of other texts never mix.
+        std::string text;
+        bool smileys;
+        std::string imagesUrl;
         std::size_t hash;
         Html html;
         std::size_t bytes;
+        bool Holds(const Source& source) const {
+            return smileys == source.smileys && text == source.text && imagesUrl == source.imagesUrl;
+        }
     };
+    using EntryList = std::list<Entry>;
     struct Shard {
         mutable std::mutex lock;
-        std::list<Entry> entries;  // most recently used first
-        std::unordered_multimap<std::size_t, std::list<Entry>::iterator> byHash;
+        EntryList entries;  // most recently used first
+        std::unordered_multimap<std::size_t, EntryList::iterator> byHash;
         std::size_t bytes = 0;
     };
     Shard& ShardOf(std::size_t hash) { return shards_[hash % kShards]; }
-    void Keep(Shard& shard, std::size_t hash, std::string key, Html html);
+    // The entry of `source` in the shard, or its end; the shard's lock is held.
+    static EntryList::iterator Find(Shard& shard, std::size_t hash, const Source& source);
+    void Keep(Shard& shard, std::size_t hash, const Source& source, Html html);
 
     const std::size_t maxBytes_;
     const std::size_t shardBytes_;

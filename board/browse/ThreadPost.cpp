@@ -65,13 +65,16 @@ std::string ActionLinks(const PostValues& post, const ThreadTopic& topic) {
 void WriteBody(platform::Response& out, const PostValues& post) {
     const Variant& message = post["message"];
     if (HasText(message)) {
-        out.Write(PostHtml(message, post["smiles"]));
+        out.Write(*CachedPostHtml(message, post["smiles"]));
         const Variant& history = post["EditHistory"];
         if (!history.isNull()) out.Write("<div align=right><p align=right>" + history.str() + "</p></div>");
     }
     if (IsTrue(post["usesign"])) {
         const Variant& signature = post["signature"];
-        if (HasText(signature)) out.Write("<p><hr>" + PostHtml(signature, Variant(false)));
+        if (HasText(signature)) {
+            out.Write("<p><hr>");
+            out.Write(*CachedPostHtml(signature, Variant(false)));
+        }
     }
 }
 
