@@ -1,9 +1,8 @@
 #include "board/browse/SearchQuery.h"
 
-#include <optional>
-
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "board/browse/SearchIndex.h"
