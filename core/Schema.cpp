@@ -67,6 +67,16 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
             CREATE UNIQUE INDEX ignorelist_user ON ignorelist (username, ignoreusername);
         )sql"},
         {3, kSearchIndexSql},
+        {4, R"sql(
+            -- Posting commits one post at a time, each a new small segment of
+            -- the search index. Merging them as they come rewrites the large
+            -- segments of a big board again and again; merged in batches of
+            -- 64 at a level instead, a commit stays short.
+            INSERT INTO post_words (post_words, rank) VALUES ('automerge', 0);
+            INSERT INTO post_words (post_words, rank) VALUES ('crisismerge', 64);
+            INSERT INTO archive_words (archive_words, rank) VALUES ('automerge', 0);
+            INSERT INTO archive_words (archive_words, rank) VALUES ('crisismerge', 64);
+        )sql"},
     };
     return steps;
 }
