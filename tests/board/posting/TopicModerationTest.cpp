@@ -212,7 +212,9 @@ TEST_F(TopicModerationTest, PostersAddress) {
         form.insert(form.end(), {{"action", "getip"}, {"Password", "pw"}});
         const std::string body = Send("POST", "ubbmisc.asp", form).body;
         EXPECT_TRUE(Has(body, c.shows)) << body;
-        if (c.shows.find("10.7") == std::string::npos) EXPECT_FALSE(Has(body, "10.7.7.7"));
+        if (c.shows.find("10.7") == std::string::npos) {
+            EXPECT_FALSE(Has(body, "10.7.7.7"));
+        }
     }
 }
 
