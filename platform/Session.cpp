@@ -61,104 +61,174 @@ std::string NewSessionId() {
     return id;
 }
 
+// One shard's sessions by id, with their idle orders: ids longest idle
+// first, those not yet brought back and the others.
+struct SessionStore::Shard {
+    using IdleOrder = std::list<std::string>;
+    struct Entry {
+        std::shared_ptr<Session> session;
+        Clock::time_point lastUse;
+        bool broughtBack = false;
+        IdleOrder::iterator place;
+    };
+
+    explicit Shard(std::size_t capacity) : capacity(capacity) {}
+
+    IdleOrder& orderOf(const Entry& entry) { return entry.broughtBack ? returning : unreturned; }
+
+    void touch(Entry& entry, Clock::time_point now) {
+        entry.lastUse = now;
+        IdleOrder& order = orderOf(entry);
+        order.splice(order.end(), order, entry.place);
+    }
+
+    void bringBack(Entry& entry, const std::string& id) {
+        if (entry.broughtBack) return;
+        unreturned.erase(entry.place);
+        entry.broughtBack = true;
+        entry.place = returning.insert(returning.end(), id);
+    }
+
+    // Keeps `session` under its (new, unused) id, making room first.
+    void add(const std::shared_ptr<Session>& session, const std::string& id, bool broughtBack,
+             Clock::time_point now) {
+        if (sessions.size() >= capacity) erase(unreturned.empty() ? returning.front() : unreturned.front());
+        IdleOrder& order = broughtBack ? returning : unreturned;
+        const auto place = order.insert(order.end(), id);
+        sessions.emplace(id, Entry{session, now, broughtBack, place});
+    }
+
+    void erase(const std::string& id) {
+        const auto it = sessions.find(id);
+        if (it == sessions.end()) return;
+        orderOf(it->second).erase(it->second.place);
+        sessions.erase(it);
+    }
+
+    void sweep(Clock::time_point now, std::chrono::seconds timeout) {
+        // Both orders run from the longest idle: stop at the first live one.
+        for (IdleOrder* order : {&unreturned, &returning}) {
+            while (!order->empty()) {
+                const auto it = sessions.find(order->front());
+                if (now - it->second.lastUse <= timeout) break;
+                order->pop_front();
+                sessions.erase(it);
+            }
+        }
+    }
+
+    const std::size_t capacity;
+    std::mutex mutex;
+    std::unordered_map<std::string, Entry> sessions;
+    IdleOrder unreturned, returning;
+};
+
+namespace {
+
+// Small stores (tests, tiny sites) keep one shard, so that the longest idle
+// session is the longest idle of all.
+std::size_t ShardCountFor(std::size_t capacity) {
+    constexpr std::size_t kMaxShards = 16, kMinPerShard = 1024;
+    return std::clamp<std::size_t>(capacity / kMinPerShard, 1, kMaxShards);
+}
+
+}  // namespace
+
 SessionStore::SessionStore(std::chrono::seconds timeout, std::size_t capacity)
-    : timeout_(timeout), capacity_(std::max<std::size_t>(capacity, 1)), lastSweep_(Clock::now()) {}
+    : timeout_(timeout), lastSweep_(Clock::now().time_since_epoch().count()) {
+    capacity = std::max<std::size_t>(capacity, 1);
+    const std::size_t count = ShardCountFor(capacity);
+    for (std::size_t i = 0; i < count; ++i)
+        shards_.push_back(std::make_unique<Shard>(capacity / count + (i < capacity % count ? 1 : 0)));
+}
+
+SessionStore::~SessionStore() = default;
+
+SessionStore::Shard& SessionStore::shardOf(std::string_view id) const {
+    return *shards_[std::hash<std::string_view>{}(id) % shards_.size()];
+}
+
+void SessionStore::sweepIfDue(Clock::time_point now) {
+    Clock::rep last = lastSweep_.load(std::memory_order_relaxed);
+    if (now - Clock::time_point(Clock::duration(last)) <= std::chrono::minutes(1)) return;
+    // One request sweeps; the others go on.
+    if (lastSweep_.compare_exchange_strong(last, now.time_since_epoch().count())) Sweep(now);
+}
 
 std::shared_ptr<Session> SessionStore::Begin(std::string_view id, Clock::time_point now) {
-    std::lock_guard lock(mutex_);
-    if (now - lastSweep_ > std::chrono::minutes(1)) sweepLocked(now);
+    sweepIfDue(now);
     if (!id.empty()) {
-        const auto it = sessions_.find(std::string(id));
-        if (it != sessions_.end()) {
+        Shard& shard = shardOf(id);
+        std::lock_guard lock(shard.mutex);
+        const auto it = shard.sessions.find(std::string(id));
+        if (it != shard.sessions.end()) {
             if (now - it->second.lastUse <= timeout_) {
-                Entry& entry = it->second;
-                if (!entry.broughtBack) {
-                    unreturned_.erase(entry.place);
-                    entry.broughtBack = true;
-                    entry.place = returning_.insert(returning_.end(), it->first);
-                }
-                touchLocked(entry, now);
+                Shard::Entry& entry = it->second;
+                shard.bringBack(entry, it->first);
+                shard.touch(entry, now);
                 return entry.session;
             }
-            eraseLocked(it->first);
+            shard.erase(it->first);
         }
     }
     return std::make_shared<Session>();
 }
 
 bool SessionStore::End(const std::shared_ptr<Session>& session, Clock::time_point now) {
-    std::lock_guard lock(mutex_);
-    const bool kept = !session->SessionID().empty();
     bool renew;
     {
         std::lock_guard values(session->mutex_);
         renew = std::exchange(session->renew_, false);
     }
-    if (session->IsAbandoned()) {
-        if (kept) eraseLocked(session->SessionID());
+    const std::string& id = session->SessionID();
+    const bool kept = !id.empty();
+    bool broughtBack = false;
+    if (kept) {
+        Shard& shard = shardOf(id);
+        std::lock_guard lock(shard.mutex);
+        const auto it = shard.sessions.find(id);
+        if (session->IsAbandoned()) {
+            if (it != shard.sessions.end()) shard.erase(id);
+            return false;
+        }
+        // A kept session that was pushed out meanwhile ends with its request.
+        if (it == shard.sessions.end()) return false;
+        if (!renew) {
+            shard.touch(it->second, now);
+            return false;
+        }
+        broughtBack = it->second.broughtBack;
+        shard.erase(id);
+    } else if (session->IsAbandoned() || session->IsEmpty()) {
         return false;
     }
-    const auto it = kept ? sessions_.find(session->SessionID()) : sessions_.end();
-    if (it != sessions_.end() && !renew) {
-        touchLocked(it->second, now);
-        return false;
+    // A new id, unused in every shard: ids are 128 random bits, so the
+    // check under the id's own shard lock is what keeps it unique.
+    for (;;) {
+        std::string fresh = NewSessionId();
+        Shard& shard = shardOf(fresh);
+        std::lock_guard lock(shard.mutex);
+        if (shard.sessions.count(fresh)) continue;
+        session->id_ = fresh;
+        shard.add(session, fresh, broughtBack, now);
+        return true;
     }
-    // A kept session that was pushed out meanwhile ends with its request.
-    if (kept && it == sessions_.end()) return false;
-    if (!kept && session->IsEmpty()) return false;
-    const bool broughtBack = it != sessions_.end() && it->second.broughtBack;
-    if (it != sessions_.end()) eraseLocked(it->first);
-    addLocked(session, broughtBack, now);
-    return true;
 }
 
 std::size_t SessionStore::Count() const {
-    std::lock_guard lock(mutex_);
-    return sessions_.size();
+    std::size_t count = 0;
+    for (const auto& shard : shards_) {
+        std::lock_guard lock(shard->mutex);
+        count += shard->sessions.size();
+    }
+    return count;
 }
 
 void SessionStore::Sweep(Clock::time_point now) {
-    std::lock_guard lock(mutex_);
-    sweepLocked(now);
-}
-
-void SessionStore::touchLocked(Entry& entry, Clock::time_point now) {
-    entry.lastUse = now;
-    IdleOrder& order = orderOf(entry);
-    order.splice(order.end(), order, entry.place);
-}
-
-void SessionStore::addLocked(const std::shared_ptr<Session>& session, bool broughtBack,
-                             Clock::time_point now) {
-    if (sessions_.size() >= capacity_) {
-        const std::string idlest = unreturned_.empty() ? returning_.front() : unreturned_.front();
-        eraseLocked(idlest);
-    }
-    std::string id = NewSessionId();
-    while (sessions_.count(id)) id = NewSessionId();
-    session->id_ = id;
-    IdleOrder& order = broughtBack ? returning_ : unreturned_;
-    const auto place = order.insert(order.end(), id);
-    sessions_.emplace(std::move(id), Entry{session, now, broughtBack, place});
-}
-
-void SessionStore::eraseLocked(const std::string& id) {
-    const auto it = sessions_.find(id);
-    if (it == sessions_.end()) return;
-    orderOf(it->second).erase(it->second.place);
-    sessions_.erase(it);
-}
-
-void SessionStore::sweepLocked(Clock::time_point now) {
-    lastSweep_ = now;
-    // Both orders run from the longest idle: stop at the first live one.
-    for (IdleOrder* order : {&unreturned_, &returning_}) {
-        while (!order->empty()) {
-            const auto it = sessions_.find(order->front());
-            if (now - it->second.lastUse <= timeout_) break;
-            order->pop_front();
-            sessions_.erase(it);
-        }
+    lastSweep_.store(now.time_since_epoch().count(), std::memory_order_relaxed);
+    for (const auto& shard : shards_) {
+        std::lock_guard lock(shard->mutex);
+        shard->sweep(now, timeout_);
     }
 }
 

@@ -2,6 +2,7 @@
 // Values kept per browser session. Keys ignore letter case; a missing key
 // reads as Empty. One session may serve two requests at once, so access is
 // locked.
+#include <atomic>
 #include <chrono>
 #include <list>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/Variant.h"
 
@@ -50,12 +52,17 @@ private:
 // when there are none, the longest idle of the others. So a flood of
 // requests that never return the cookie cannot grow memory, nor push out
 // the sessions of the visitors who do.
+//
+// Every request passes through the store twice, so a big store is split
+// into shards by id, each with its own lock and its share of the capacity
+// (the longest idle is then the longest idle of the new session's shard).
 class SessionStore {
 public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::size_t kDefaultCapacity = 20000;
     explicit SessionStore(std::chrono::seconds timeout = std::chrono::minutes(20),
                           std::size_t capacity = kDefaultCapacity);
+    ~SessionStore();
 
     // The session of that id, or a new one when the id is unknown or expired.
     std::shared_ptr<Session> Begin(std::string_view id, Clock::time_point now = Clock::now());
@@ -70,26 +77,13 @@ public:
     void Sweep(Clock::time_point now = Clock::now());
 
 private:
-    // Ids longest idle first: those not yet brought back, and the others.
-    using IdleOrder = std::list<std::string>;
-    struct Entry {
-        std::shared_ptr<Session> session;
-        Clock::time_point lastUse;
-        bool broughtBack = false;
-        IdleOrder::iterator place;
-    };
-    IdleOrder& orderOf(const Entry& entry) { return entry.broughtBack ? returning_ : unreturned_; }
-    void touchLocked(Entry& entry, Clock::time_point now);
-    void addLocked(const std::shared_ptr<Session>& session, bool broughtBack, Clock::time_point now);
-    void eraseLocked(const std::string& id);
-    void sweepLocked(Clock::time_point now);
+    struct Shard;
+    Shard& shardOf(std::string_view id) const;
+    void sweepIfDue(Clock::time_point now);
 
     std::chrono::seconds timeout_;
-    std::size_t capacity_;
-    mutable std::mutex mutex_;
-    std::unordered_map<std::string, Entry> sessions_;
-    IdleOrder unreturned_, returning_;
-    Clock::time_point lastSweep_;
+    std::vector<std::unique_ptr<Shard>> shards_;
+    std::atomic<Clock::rep> lastSweep_;
 };
 
 // A new random session id (32 hex digits).

@@ -7,7 +7,10 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <atomic>
 #include <cstdio>
 #include <limits>
@@ -113,6 +116,22 @@ namespace {
 // it at once when it asks too much, reads its body within its deadline,
 // hands it to a page worker, writes the answer, and waits a short while for
 // the next request of a keep-alive client.
+// One line per request on standard error, written with one call: stdio's
+// stream lock would make every worker wait for the others' lines.
+void LogRequest(const std::string& address, const std::string& method, const std::string& target, int status,
+                std::size_t size) {
+    std::string line;
+    line.reserve(address.size() + method.size() + target.size() + 32);
+    line.append(address).append(" \"").append(method).append(" ").append(target).append("\" ");
+    line.append(std::to_string(status)).append(" ").append(std::to_string(size)).append("\n");
+    for (std::size_t written = 0; written < line.size();) {
+        const ssize_t n = ::write(STDERR_FILENO, line.data() + written, line.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;  // a log that cannot be written does not stop the board
+        written += static_cast<std::size_t>(n);
+    }
+}
+
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     Connection(HttpServer::Impl& server, tcp::socket socket, std::string address)
@@ -219,9 +238,7 @@ private:
 
     void reply(HostResponse out, bool keepAlive = true) {
         keepAlive = keepAlive && keepAlive_ && server_.running;
-        if (server_.owner.logRequests)
-            std::fprintf(stderr, "%s \"%s %s\" %d %zu\n", address_.c_str(), method_.c_str(), target_.c_str(),
-                         out.status, out.body.size());
+        if (server_.owner.logRequests) LogRequest(address_, method_, target_, out.status, out.body.size());
         auto& res = response_.emplace();
         res.result(static_cast<unsigned>(out.status));
         res.version(version_);
