@@ -29,6 +29,7 @@ platform::Connection& Page::Db() {
     if (!db_) {
         auto con = std::make_unique<platform::Connection>();
         con->Open(CurrentSettings().ConnectionString.str());
+        con->ReadFromOneSnapshot();
         db_ = std::move(con);
     }
     return *db_;

@@ -73,6 +73,7 @@ void Connection::OpenFile(const std::string& path) {
 void Connection::Close() {
     if (!db_) return;
     std::shared_ptr<SqliteDatabase> db = std::move(db_);
+    db->EndSnapshot();
     const bool inTransaction = !sqlite3_get_autocommit(db->handle());
     if (inTransaction) db->Exec("ROLLBACK");
     writeTurn_ = {};
@@ -99,6 +100,7 @@ long Connection::Execute(const std::string& sql, const SqlParams& params) {
 void Connection::BeginTrans() {
     if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
     auto db = Database();
+    db->EndSnapshot();
     writeTurn_ = WaitForWriteTurn(FilePath());
     db->StartWriting();
     try {
@@ -112,6 +114,7 @@ void Connection::BeginTrans() {
 bool Connection::TryBeginTrans() {
     if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
     auto db = Database();
+    db->EndSnapshot();
     writeTurn_ = std::unique_lock<std::timed_mutex>(WriteTurnOf(FilePath()), std::try_to_lock);
     db->StartWriting();
     if (writeTurn_.owns_lock() && db->TryExec("BEGIN IMMEDIATE")) return true;
@@ -135,7 +138,11 @@ void Connection::EndWriteTurn() {
     if (db_) db_->EndWriting();
 }
 
-bool Connection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_->handle()); }
+bool Connection::InTransaction() const {
+    return db_ && !db_->InSnapshot() && !sqlite3_get_autocommit(db_->handle());
+}
+
+void Connection::ReadFromOneSnapshot() { Database()->WantSnapshot(true); }
 
 std::string Connection::FilePath() const {
     const char* path = sqlite3_db_filename(Database()->handle(), "main");

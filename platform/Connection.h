@@ -52,6 +52,11 @@ public:
     void RollbackTrans();
     bool InTransaction() const;
 
+    // From here until the first write, the connection's reads see the file
+    // as it was at the first of them, in one read transaction (a page's
+    // reads, which would otherwise start and end one each).
+    void ReadFromOneSnapshot();
+
     // The path of the open database file.
     std::string FilePath() const;
 

@@ -34,6 +34,19 @@ void ConfigureSqliteOnce() {
     (void)configured;
 }
 
+// BEGIN, COMMIT, END, ROLLBACK, SAVEPOINT and RELEASE: SQLite counts them
+// as read-only, but none may run inside a snapshot.
+bool ControlsTransactions(std::string_view sql) {
+    std::size_t i = 0;
+    while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+    std::size_t end = i;
+    while (end < sql.size() && std::isalpha(static_cast<unsigned char>(sql[end]))) ++end;
+    const std::string_view word = sql.substr(i, end - i);
+    for (const char* keyword : {"BEGIN", "COMMIT", "END", "ROLLBACK", "SAVEPOINT", "RELEASE"})
+        if (word.size() == std::strlen(keyword) && strncasecmp(word.data(), keyword, word.size()) == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 bool IsStoredDateText(std::string_view t) {
@@ -108,6 +121,8 @@ void SqliteDatabase::EndWriting() {
 SqliteDatabase::~SqliteDatabase() {
     for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
     sqlite3_finalize(dataVersion_);
+    sqlite3_finalize(begin_);
+    sqlite3_finalize(commit_);
     sqlite3_close_v2(db_);
 }
 
@@ -146,9 +161,41 @@ unsigned SqliteDatabase::ContentVersion() {
     return version;
 }
 
+void SqliteDatabase::RunCached(sqlite3_stmt*& stmt, const char* sql) {
+    if (!stmt && sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK) Fail();
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE) Fail();
+}
+
+void SqliteDatabase::BeforeStatement(sqlite3_stmt* stmt, bool controlsTransactions) {
+    if (inSnapshot_) {
+        if (controlsTransactions || !sqlite3_stmt_readonly(stmt)) EndSnapshot();
+        return;
+    }
+    if (!snapshotWanted_ || controlsTransactions || !sqlite3_get_autocommit(db_) || !sqlite3_stmt_readonly(stmt))
+        return;
+    RunCached(begin_, "BEGIN");
+    inSnapshot_ = true;
+    try {
+        snapshotVersion_ = ContentVersion();  // its read starts the snapshot
+    } catch (...) {
+        EndSnapshot();
+        throw;
+    }
+}
+
+void SqliteDatabase::EndSnapshot() {
+    // One snapshot a page: what runs after a write sees the write.
+    snapshotWanted_ = false;
+    if (!inSnapshot_) return;
+    inSnapshot_ = false;
+    if (!sqlite3_get_autocommit(db_)) RunCached(commit_, "COMMIT");
+}
+
 std::optional<long long> SqliteDatabase::KnownCount(const std::string& key) {
-    if (!sqlite3_get_autocommit(db_)) return std::nullopt;
-    const unsigned version = ContentVersion();
+    if (!inSnapshot_ && !sqlite3_get_autocommit(db_)) return std::nullopt;
+    const unsigned version = inSnapshot_ ? snapshotVersion_ : ContentVersion();
     if (countsVersion_ != version) {
         counts_.clear();
         countsVersion_ = version;
@@ -163,7 +210,7 @@ void SqliteDatabase::KeepCount(std::string key, long long count) {
     // Keys carry values such as a day filter's start time, so old ones pile
     // up while nothing is written.
     constexpr std::size_t kMaxCounts = 256;
-    if (!sqlite3_get_autocommit(db_) || !countsVersion_) return;
+    if ((!inSnapshot_ && !sqlite3_get_autocommit(db_)) || !countsVersion_) return;
     if (counts_.size() >= kMaxCounts) counts_.clear();
     counts_[std::move(key)] = count;
 }
@@ -253,8 +300,13 @@ void SqliteStatement::BindInt(int index, long long value) {
 }
 
 bool SqliteStatement::Step() {
+    if (!stepped_) {
+        db_->BeforeStatement(stmt_, ControlsTransactions(sql_));
+        stepped_ = true;
+    }
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
+    stepped_ = false;  // a further step runs the statement again
     if (rc == SQLITE_DONE) return false;
     std::string message = sqlite3_errmsg(db_->handle());
     sqlite3_reset(stmt_);
@@ -262,6 +314,7 @@ bool SqliteStatement::Step() {
 }
 
 void SqliteStatement::Reset() {
+    stepped_ = false;
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
 }

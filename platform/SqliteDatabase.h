@@ -47,6 +47,19 @@ public:
     std::optional<long long> KnownCount(const std::string& key);
     void KeepCount(std::string key, long long count);
 
+    // One read transaction for many statements: a page reads from one state
+    // of the file, and skips starting and ending a read for each statement.
+    // Wanted on a handle, it begins at the handle's next read outside a
+    // transaction and ends (committed, so nothing written in it is lost) at
+    // the first statement that writes or controls transactions, at
+    // BeginTrans, and when the connection closes. Statements after a write
+    // run each in its own transaction as usual.
+    void WantSnapshot(bool wanted) { snapshotWanted_ = wanted; }
+    bool InSnapshot() const { return inSnapshot_; }
+    void EndSnapshot();
+    // Called before a statement's first step after it was prepared or reset.
+    void BeforeStatement(sqlite3_stmt* stmt, bool controlsTransactions);
+
     // Writing: a handle that writes reads through its page cache from then
     // on, and while it holds the board's write turn (Connection) the
     // checkpoint of the write-ahead log waits until the turn is passed on.
@@ -64,6 +77,12 @@ private:
 
     unsigned ContentVersion();
     sqlite3_stmt* dataVersion_ = nullptr;
+    void RunCached(sqlite3_stmt*& stmt, const char* sql);
+    sqlite3_stmt* begin_ = nullptr;
+    sqlite3_stmt* commit_ = nullptr;
+    bool snapshotWanted_ = false;
+    bool inSnapshot_ = false;
+    unsigned snapshotVersion_ = 0;
     std::optional<unsigned> countsVersion_;  // the content version the counts were made at
     std::unordered_map<std::string, long long> counts_;
 };
@@ -109,6 +128,7 @@ private:
     std::shared_ptr<SqliteDatabase> db_;
     std::string sql_;
     sqlite3_stmt* stmt_ = nullptr;
+    bool stepped_ = false;  // since prepared or reset
 };
 
 // True for text of exactly the stored date form "yyyy-mm-dd hh:nn:ss".

@@ -100,6 +100,7 @@ std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path) {
     }
     if (db) {
         sqlite3_set_last_insert_rowid(db->handle(), 0);
+        db->WantSnapshot(false);
     } else {
         db = std::make_unique<SqliteDatabase>(path);
     }

@@ -178,3 +178,46 @@ TEST(DatabaseConnection, HandlesOfDeletedFilesAreNotKept) {
     live.con.Close();  // returning this handle drops the deleted file's
     EXPECT_LT(platform::IdleDatabaseHandles(), before + 1) << goneFile;
 }
+
+// A page's connection reads from one snapshot until it first writes; the
+// write ends it, is committed, and what runs after it sees the file afresh.
+TEST(DatabaseConnection, OneSnapshotReadsUntilTheFirstWrite) {
+    TestDatabase db;
+    Connection other;
+    other.Open(db.ConnectionString());
+    auto countForums = [](Connection& con) {
+        platform::Recordset rs;
+        rs.Open("select forumname from forum", con, platform::CursorType::Static);
+        return rs.RecordCount();
+    };
+
+    db.con.ReadFromOneSnapshot();
+    EXPECT_EQ(countForums(db.con), 0);
+    other.Execute("insert into forum (forumname) values ('A')");
+    EXPECT_EQ(countForums(db.con), 0) << "the snapshot and its kept count";
+    EXPECT_EQ(CountRows(db.con, "forum"), 0);
+    EXPECT_FALSE(db.con.InTransaction());
+
+    db.con.Execute("insert into forum (forumname) values ('B')");
+    EXPECT_EQ(CountRows(other, "forum"), 2) << "the write is committed";
+    other.Execute("insert into forum (forumname) values ('C')");
+    EXPECT_EQ(countForums(db.con), 3) << "after the write each statement reads afresh";
+
+    // A transaction may begin inside the snapshot; closing commits nothing
+    // left open and hands back a handle that reads afresh.
+    Connection page;
+    page.Open(db.ConnectionString());
+    page.ReadFromOneSnapshot();
+    EXPECT_EQ(CountRows(page, "forum"), 3);
+    {
+        platform::Transaction t(page);
+        page.Execute("insert into forum (forumname) values ('D')");
+        t.Commit();
+    }
+    EXPECT_EQ(CountRows(other, "forum"), 4);
+    page.Close();
+    page.Open(db.ConnectionString());
+    EXPECT_EQ(CountRows(page, "forum"), 4);
+    other.Execute("insert into forum (forumname) values ('E')");
+    EXPECT_EQ(CountRows(page, "forum"), 5);
+}

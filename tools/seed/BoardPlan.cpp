@@ -98,8 +98,10 @@ void AddThread(BoardPlan& plan, Random& rng, std::size_t forum, Seconds start, l
     Seconds t = start;
     for (long r = 0; r < wantedReplies && r + 1 < static_cast<long>(budget); ++r) {
         t += kMinute + static_cast<Seconds>(-std::log(1 - rng.Unit()) * static_cast<double>(meanGap));
-        if (t >= plan.now) break;
-        plan.posts.push_back({t, index, static_cast<std::uint32_t>(PickAuthor(rng, plan.members.size())), true});
+        const auto author = static_cast<std::uint32_t>(PickAuthor(rng, plan.members.size()));
+        // Replies not yet due are drawn all the same, so that the board's
+        // topics come out the same at any hour of the day.
+        if (t < plan.now) plan.posts.push_back({t, index, author, true});
     }
 }
 
