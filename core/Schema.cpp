@@ -77,6 +77,35 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
             INSERT INTO archive_words (archive_words, rank) VALUES ('automerge', 0);
             INSERT INTO archive_words (archive_words, rank) VALUES ('crisismerge', 64);
         )sql"},
+        {5, R"sql(
+            -- New and edited posts reach the search index in batches, through
+            -- a queue (board/browse/SearchIndexQueue.h); the search reads the
+            -- queue with the index. A queued post was never indexed, so its
+            -- old words are not taken out.
+            CREATE TABLE post_words_pending (postid INTEGER PRIMARY KEY);
+            DROP TRIGGER post_words_insert;
+            CREATE TRIGGER post_words_insert AFTER INSERT ON post
+            BEGIN
+              INSERT OR IGNORE INTO post_words_pending (postid) VALUES (NEW.postid);
+            END;
+            DROP TRIGGER post_words_delete;
+            CREATE TRIGGER post_words_delete AFTER DELETE ON post
+            BEGIN
+              INSERT INTO post_words (post_words, rowid, subject, message)
+              SELECT 'delete', OLD.postid, OLD.subject, OLD.message
+              WHERE NOT EXISTS (SELECT 1 FROM post_words_pending WHERE postid = OLD.postid);
+              DELETE FROM post_words_pending WHERE postid = OLD.postid;
+            END;
+            DROP TRIGGER post_words_update;
+            CREATE TRIGGER post_words_update AFTER UPDATE OF postid, subject, message ON post
+            BEGIN
+              INSERT INTO post_words (post_words, rowid, subject, message)
+              SELECT 'delete', OLD.postid, OLD.subject, OLD.message
+              WHERE NOT EXISTS (SELECT 1 FROM post_words_pending WHERE postid = OLD.postid);
+              DELETE FROM post_words_pending WHERE postid = OLD.postid;
+              INSERT OR IGNORE INTO post_words_pending (postid) VALUES (NEW.postid);
+            END;
+        )sql"},
     };
     return steps;
 }

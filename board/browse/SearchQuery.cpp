@@ -124,7 +124,8 @@ struct IndexedRows {
 };
 const IndexedRows kIndexedPosts = {
     "select count(*) from post_words where post_words match ?",
-    " post.postid in (select rowid from post_words where post_words match ?) and "};
+    " post.postid in (select rowid from post_words where post_words match ?"
+    " union all select postid from post_words_pending) and "};
 const IndexedRows kIndexedArchives = {
     "select count(*) from archive_words where archive_words match ?",
     " post.rowid in (select rowid from archive_words where archive_words match ?) and "};

@@ -1,5 +1,6 @@
 // posting.asp, action=postreply: stores a reply to a topic and mails the
 // topic's author when the topic asked for it.
+#include "board/browse/SearchIndexQueue.h"
 #include "board/posting/PostRow.h"
 #include "board/posting/PostingPages.h"
 #include "board/posting/PostingTexts.h"
@@ -73,6 +74,7 @@ void PostingPages::PostReply() {
                              {"useSign", s.signature ? Variant(true) : Variant()},
                              {"ip", Request().ServerVariables("Remote_addr")}});
             write.Commit();
+            IndexQueuedPostsSoon(con);
         }
         if (topic.notify) NotifyTopicAuthor(con, topic.author, s.poster.name, s.subject);
         Wait(HtmlEncode(s.poster.name) + "，谢谢您回复话题", "newsdetail.asp?id=" + std::to_string(s.topic),

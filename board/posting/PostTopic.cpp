@@ -1,4 +1,5 @@
 // posting.asp, action=posttopic: stores a new topic.
+#include "board/browse/SearchIndexQueue.h"
 #include "board/posting/PostRow.h"
 #include "board/posting/PostingPages.h"
 #include "board/posting/PostingTexts.h"
@@ -31,6 +32,7 @@ void PostingPages::posttopic() {
                          {"emailNotification", s.notify ? Variant(true) : Variant()},
                          {"icon", Variant(s.icon)}});
         write.Commit();
+        IndexQueuedPostsSoon(con);
         Wait(platform::HtmlEncode(s.poster.name) + ",谢谢您发表新主题", "list.asp?groupname=" + platform::UrlEncode(forum),
              platform::HtmlEncode(forum) + "贴子列表", 2);
     });

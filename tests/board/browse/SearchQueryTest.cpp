@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestDatabase.h"
+#include "board/browse/SearchIndexQueue.h"
 #include "board/browse/SearchQuery.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
@@ -197,6 +198,17 @@ protected:
             Post(id++, {}, "General", "erin", t[0], t[1], "2024-05-01 00:00:00");
         db.con.Execute("insert into archivelist (archiveid, postid, subject, message) "
                        "values (7, 91, '旧的备份方案', 'OLD TAPES')");
+        // Posting indexes its queue after the commit; here the fixture's posts.
+        board::IndexQueuedPosts(db.con);
+    }
+
+    // The index holds exactly the words of the posts and archived posts it
+    // names, as their rows stand.
+    void ExpectIndexMatchesRows() {
+        for (const char* index : {"post_words", "archive_words"})
+            EXPECT_NO_THROW(db.con.Execute(std::string("insert into ") + index + " (" + index +
+                                           ", rank) values ('integrity-check', 1)"))
+                << index;
     }
 
     // What LIKE alone finds, in the order of the search's list.
@@ -280,7 +292,30 @@ TEST_F(SearchIndexTest, TheIndexFollowsEditsDeletesMovesAndArchives) {
     con.Execute("update archivelist set message = '新的内容' where postid = 91");
     con.Execute("insert into archivelist (archiveid, postid, subject, message) values (7, 92, 'x', 'backup tapes')");
     con.Execute("delete from archivelist where postid = 90");
-    ExpectSameAsScan({"备份", "新的内容", "backup", "tapes", "edited", "行尾", "改成", "old tapes", "sure"});
+    const std::vector<std::string> words = {"备份", "新的内容", "backup", "tapes", "edited", "行尾", "改成", "old tapes", "sure"};
+    ExpectSameAsScan(words);  // the edited posts and the new reply still queued
+    board::IndexQueuedPosts(con);
+    ExpectSameAsScan(words);
+    ExpectIndexMatchesRows();
+}
+
+// Posts wait in the queue until a batch indexes them; a queued post that is
+// edited or deleted meanwhile is found as it stands and indexed once.
+TEST_F(SearchIndexTest, QueuedPostsAreFoundAndIndexedOnce) {
+    auto& con = db.con;
+    Post(130, {}, "General", "erin", "排队的贴子", "still queued backup", "2024-05-03 00:00:00");
+    Post(131, {}, "General", "erin", "gone", "排队时删掉的备份", "2024-05-03 00:00:00");
+    con.Execute("update post set message = '排队时改过的内容' where postid = 130");
+    con.Execute("delete from post where postid = 131");
+    con.Execute("update post set subject = '再改一次' where postid = 100");  // indexed, then queued again
+    const std::vector<std::string> words = {"排队", "改过", "backup", "删掉", "再改", "BACKUP Plan", "tapes"};
+    ExpectSameAsScan(words);
+    board::IndexQueuedPosts(con);
+    ExpectSameAsScan(words);
+    ExpectIndexMatchesRows();
+    platform::Recordset queued;
+    queued.Open("select count(*) from post_words_pending", con);
+    EXPECT_EQ(queued.Fields(0).toDouble(), 0);
 }
 
 TEST_F(SearchQueryTest, TodaysTopicsAndOneAuthorsPosts) {
