@@ -1,6 +1,8 @@
 #pragma once
 // Thin owners of SQLite handles that turn every failure into the board's
 // run-time error (kErrDatabase, SQLite's message as description).
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,6 +73,7 @@ private:
     bool mapped_ = true;
     bool inWriteTurn_ = false;
     bool checkpointDue_ = false;
+    std::atomic<std::chrono::steady_clock::rep>* lastCheckpoint_ = nullptr;
     static int OnCommit(void* self, sqlite3*, const char*, int walPages);
     void Checkpoint();
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
