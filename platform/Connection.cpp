@@ -134,6 +134,7 @@ void Connection::RollbackTrans() {
 
 // The next writer goes first; then the log's checkpoint if one fell due.
 void Connection::EndWriteTurn() {
+    if (db_ && writeTurn_.owns_lock()) db_->RestartLogIfDue();
     writeTurn_ = {};
     if (db_) db_->EndWriting();
 }

@@ -103,12 +103,17 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
 //
 // Under a stream of commits the log stays past the threshold, and every
 // commit would run a checkpoint, each syncing the file; one a tenth of a
-// second per file copies as much and leaves the disk to the writers.
+// second per file copies as much and leaves the disk to the writers. Nor
+// does the log start over while commits follow each other without a pause:
+// past kRestartPages the writer that holds the write turn restarts it
+// before passing the turn on, so the log stays within that size.
 int SqliteDatabase::OnCommit(void* self, sqlite3*, const char*, int walPages) {
     constexpr int kCheckpointPages = 1000;
     constexpr std::chrono::milliseconds kCheckpointInterval(100);
+    constexpr int kRestartPages = 16000;
     auto* db = static_cast<SqliteDatabase*>(self);
     if (walPages < kCheckpointPages) return SQLITE_OK;
+    if (walPages >= kRestartPages && db->inWriteTurn_) db->restartDue_ = true;
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     auto last = db->lastCheckpoint_->load(std::memory_order_relaxed);
     if (now - std::chrono::steady_clock::duration(last) < kCheckpointInterval ||
@@ -137,6 +142,12 @@ void SqliteDatabase::StartWriting() {
         mapped_ = false;
     }
     inWriteTurn_ = true;
+}
+
+void SqliteDatabase::RestartLogIfDue() {
+    if (!restartDue_) return;
+    restartDue_ = false;
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
 }
 
 void SqliteDatabase::EndWriting() {

@@ -67,12 +67,16 @@ public:
     // checkpoint of the write-ahead log waits until the turn is passed on.
     void StartWriting();
     void EndWriting();
+    // Called while the turn is still held: starts the log over when it grew
+    // past its bound under commits that left it no pause.
+    void RestartLogIfDue();
 
 private:
     sqlite3* db_ = nullptr;
     bool mapped_ = true;
     bool inWriteTurn_ = false;
     bool checkpointDue_ = false;
+    bool restartDue_ = false;
     std::atomic<std::chrono::steady_clock::rep>* lastCheckpoint_ = nullptr;
     static int OnCommit(void* self, sqlite3*, const char*, int walPages);
     void Checkpoint();
