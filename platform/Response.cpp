@@ -1,5 +1,6 @@
 #include "platform/Response.h"
 
+#include "platform/Charset.h"
 #include "platform/Error.h"
 #include "platform/Strings.h"
 
@@ -14,8 +15,43 @@ void Response::Write(const Variant& value) {
         body_.append(value.str());
 }
 
+void Response::Write(const std::shared_ptr<const EncodedText>& text) {
+    if (text->encoded && !text->text.empty()) encoded_.push_back({body_.size(), text});
+    body_.append(text->text);
+}
+
+EncodedText EncodeForWire(std::string text) {
+    EncodedText encoded;
+    encoded.encoded = IsValidUtf8(text);
+    if (encoded.encoded) encoded.wire = Utf8ToGbk(text);
+    encoded.text = std::move(text);
+    return encoded;
+}
+
+// The conversion reads runs of characters between ASCII bytes, so a
+// well-formed part between ASCII bytes (or the body's ends) converts alone
+// to what it gives within the whole; any other part is converted with its
+// neighbours.
+std::string Response::WireBody() const {
+    const auto asciiAt = [&](std::size_t i) { return i >= body_.size() || static_cast<unsigned char>(body_[i]) < 0x80; };
+    std::string wire;
+    wire.reserve(body_.size());
+    std::size_t done = 0;
+    for (const EncodedPart& part : encoded_) {
+        const std::size_t end = part.offset + part.text->text.size();
+        if (part.offset < done || end > body_.size()) continue;  // not where it was written (never so)
+        if ((part.offset > 0 && !asciiAt(part.offset - 1)) || !asciiAt(end)) continue;
+        wire += Utf8ToGbk(std::string_view(body_).substr(done, part.offset - done));
+        wire += part.text->wire;
+        done = end;
+    }
+    wire += Utf8ToGbk(std::string_view(body_).substr(done));
+    return wire;
+}
+
 void Response::Redirect(std::string_view url) {
     body_.clear();
+    encoded_.clear();
     status_ = 302;
     redirect_ = url;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The response of one page: a buffered body, cookies and headers. Nothing is
 // sent before the page method returns, so cookies may be set after writing.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,15 @@ struct ResponseCookie {
     std::optional<DateTime> Expires;  // none: ends with the browser session
 };
 
+// A text kept with its wire form (GBK), made once: texts written again and
+// again, such as a post's HTML, are not converted on every page.
+struct EncodedText {
+    std::string text;
+    std::string wire;
+    bool encoded = false;  // false: the text is not well-formed, so the host converts it as ever
+};
+EncodedText EncodeForWire(std::string text);
+
 class Response {
 public:
     Response();
@@ -27,9 +37,13 @@ public:
     void Write(const std::string& text) { body_.append(text); }
     void Write(const char* text) { body_.append(text); }
     void Write(const Variant& value);
+    void Write(const std::shared_ptr<const EncodedText>& text);
 
     // Discards the body written so far; cookies and headers stay.
-    void Clear() { body_.clear(); }
+    void Clear() {
+        body_.clear();
+        encoded_.clear();
+    }
     // 302 to `url`; the body is discarded.
     void Redirect(std::string_view url);
 
@@ -47,6 +61,8 @@ public:
 
     // For the host.
     const std::string& Body() const { return body_; }
+    // The body in GBK, as the wire takes it.
+    std::string WireBody() const;
     int Status() const { return status_; }
     const std::string& RedirectLocation() const { return redirect_; }
     const std::string& ContentType() const { return contentType_; }
@@ -56,6 +72,11 @@ public:
 
 private:
     std::string body_;
+    struct EncodedPart {
+        std::size_t offset;  // in body_
+        std::shared_ptr<const EncodedText> text;
+    };
+    std::vector<EncodedPart> encoded_;
     int status_ = 200;
     std::string redirect_;
     std::string contentType_ = "text/html";

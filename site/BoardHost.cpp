@@ -51,7 +51,7 @@ HostResponse PageResponse(const platform::Response& response) {
                    "<h1>Object Moved</h1>This object may be found <a href=\"" +
                    platform::HtmlEncode(location) + "\">here</a>.</body></html>";
     } else {
-        out.body = platform::Utf8ToGbk(response.Body());
+        out.body = response.WireBody();
     }
     return out;
 }

@@ -13,14 +13,21 @@ std::unique_ptr<markup::UbbCode> NewUbbCode() {
 }
 
 std::shared_ptr<const std::string> CachedPostHtml(const platform::Variant& message, const platform::Variant& smiles) {
-    static const auto none = std::make_shared<const std::string>();
+    std::shared_ptr<const platform::EncodedText> encoded = CachedEncodedPostHtml(message, smiles);
+    const std::string* html = &encoded->text;
+    return std::shared_ptr<const std::string>(std::move(encoded), html);
+}
+
+std::shared_ptr<const platform::EncodedText> CachedEncodedPostHtml(const platform::Variant& message,
+                                                                   const platform::Variant& smiles) {
+    static const auto none = std::make_shared<const platform::EncodedText>();
     // A text is read where it is kept; other values are converted to text.
     const std::string converted = message.isString() || message.isNull() ? std::string() : message.str();
     const std::string_view text = message.isString() ? std::string_view(message.rawString()) : converted;
     if (text.empty()) return none;
     const bool withSmileys = !smiles.isNull() && platform::CBool(smiles);
     // A new converter has the default images folder.
-    return ThePostHtmlCache().Get({text, withSmileys, markup::kDefaultImagesUrl}, [&] {
+    return ThePostHtmlCache().GetEncoded({text, withSmileys, markup::kDefaultImagesUrl}, [&] {
         std::unique_ptr<markup::UbbCode> converter = NewUbbCode();
         platform::Variant content(platform::HtmlEncode(text));
         converter->UbbCode(content);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "UbbCode/UbbCode.h"
+#include "platform/Response.h"
 
 namespace board {
 
@@ -16,5 +17,9 @@ std::unique_ptr<markup::UbbCode> NewUbbCode();
 std::string PostHtml(const platform::Variant& message, const platform::Variant& smiles);
 // The same as kept by the converted-post cache, for writing without a copy.
 std::shared_ptr<const std::string> CachedPostHtml(const platform::Variant& message, const platform::Variant& smiles);
+// The same with its wire form, for Response::Write: the host then sends it
+// without converting it again.
+std::shared_ptr<const platform::EncodedText> CachedEncodedPostHtml(const platform::Variant& message,
+                                                                   const platform::Variant& smiles);
 
 }  // namespace board

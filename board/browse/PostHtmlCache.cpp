@@ -22,6 +22,12 @@ PostHtmlCache::EntryList::iterator PostHtmlCache::Find(Shard& shard, std::size_t
 }
 
 PostHtmlCache::Html PostHtmlCache::Get(const Source& source, const std::function<std::string()>& convert) {
+    Encoded encoded = GetEncoded(source, convert);
+    const std::string* html = &encoded->text;
+    return Html(std::move(encoded), html);
+}
+
+PostHtmlCache::Encoded PostHtmlCache::GetEncoded(const Source& source, const std::function<std::string()>& convert) {
     const std::size_t hash = HashOf(source);
     Shard& shard = ShardOf(hash);
     {
@@ -32,13 +38,14 @@ PostHtmlCache::Html PostHtmlCache::Get(const Source& source, const std::function
             return kept->html;
         }
     }
-    Html html = std::make_shared<const std::string>(convert());
+    Encoded html = std::make_shared<const platform::EncodedText>(platform::EncodeForWire(convert()));
     Keep(shard, hash, source, html);
     return html;
 }
 
-void PostHtmlCache::Keep(Shard& shard, std::size_t hash, const Source& source, Html html) {
-    const std::size_t bytes = source.text.size() + source.imagesUrl.size() + html->size() + kEntryOverhead;
+void PostHtmlCache::Keep(Shard& shard, std::size_t hash, const Source& source, Encoded html) {
+    const std::size_t bytes =
+        source.text.size() + source.imagesUrl.size() + html->text.size() + html->wire.size() + kEntryOverhead;
     // One text must not push out a good part of its shard.
     if (bytes > shardBytes_ / 4) return;
     std::lock_guard guard(shard.lock);

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/Response.h"
+
 namespace board {
 
 class PostHtmlCache {
@@ -28,20 +30,23 @@ public:
         std::string_view imagesUrl;
     };
     using Html = std::shared_ptr<const std::string>;
+    using Encoded = std::shared_ptr<const platform::EncodedText>;
 
     explicit PostHtmlCache(std::size_t maxBytes);
 
     // The HTML kept for `source`, or `convert()`'s, which is then kept. The
     // conversion runs outside the locks.
     Html Get(const Source& source, const std::function<std::string()>& convert);
+    // The same with the HTML's wire form, made once too.
+    Encoded GetEncoded(const Source& source, const std::function<std::string()>& convert);
 
     // What the cache holds now, as counted against the bound.
     std::size_t Bytes() const;
     std::size_t Entries() const;
     std::size_t MaxBytes() const { return maxBytes_; }
 
-    // The bytes an entry counts besides its source and HTML: list and map
-    // nodes, the shared HTML's control block.
+    // The bytes an entry counts besides its source, HTML and the HTML's wire
+    // form: list and map nodes, the shared HTML's control block.
     static constexpr std::size_t kEntryOverhead = 160;
 
 private:
@@ -52,7 +57,7 @@ private:
         bool smileys;
         std::string imagesUrl;
         std::size_t hash;
-        Html html;
+        Encoded html;
         std::size_t bytes;
         bool Holds(const Source& source) const {
             return smileys == source.smileys && text == source.text && imagesUrl == source.imagesUrl;
@@ -68,7 +73,7 @@ private:
     Shard& ShardOf(std::size_t hash) { return shards_[hash % kShards]; }
     // The entry of `source` in the shard, or its end; the shard's lock is held.
     static EntryList::iterator Find(Shard& shard, std::size_t hash, const Source& source);
-    void Keep(Shard& shard, std::size_t hash, const Source& source, Html html);
+    void Keep(Shard& shard, std::size_t hash, const Source& source, Encoded html);
 
     const std::size_t maxBytes_;
     const std::size_t shardBytes_;

@@ -7,6 +7,7 @@
 
 #include "TempFolder.h"
 #include "platform/Application.h"
+#include "platform/Charset.h"
 #include "platform/DataSources.h"
 #include "platform/Error.h"
 #include "platform/PageObject.h"
@@ -273,3 +274,35 @@ TEST(BoardDatabase, CreatedOnFirstStartAndNamedByTheSetting) {
 }
 
 }  // namespace
+
+// Texts written with their wire form already made must reach the wire as
+// the whole body's conversion would give them, whatever stands around them.
+TEST(ResponseWireBody, PreEncodedTextsGiveTheSameBytesAsConvertingTheBody) {
+    const auto encoded = [](std::string text) {
+        return std::make_shared<const platform::EncodedText>(platform::EncodeForWire(std::move(text)));
+    };
+    const std::vector<std::vector<std::string>> bodies = {
+        {"<p>", "#中文 text 😀符号", "</p>"},
+        {"前", "#紧挨着的中文", "后"},  // no ASCII byte at either edge
+        {"", "#开头", ""},
+        {"a", "#bad \xC0\x80 bytes", "b"},  // not well-formed: converted with the body
+        {"x\xE4\xB8", "#中", "\xAD"},  // a character split around the part
+        {"", "#", "only"},
+        {"<hr>", "#一", "<hr>", "#二", "\xE4\xB8\x89"},
+    };
+    for (const auto& parts : bodies) {
+        platform::Response response;
+        for (const std::string& part : parts) {
+            if (!part.empty() && part[0] == '#')
+                response.Write(encoded(part.substr(1)));
+            else
+                response.Write(part);
+        }
+        EXPECT_EQ(response.WireBody(), platform::Utf8ToGbk(response.Body())) << response.Body();
+    }
+    platform::Response cleared;
+    cleared.Write(encoded("旧的"));
+    cleared.Clear();
+    cleared.Write("新的内容");
+    EXPECT_EQ(cleared.WireBody(), platform::Utf8ToGbk("新的内容"));
+}

@@ -42,7 +42,7 @@ TEST(PostHtmlCacheTest, EachSourceIsConvertedOnceAndKeptApartFromTheOthers) {
 }
 
 TEST(PostHtmlCacheTest, HoldsNoMoreThanItsBoundAndDropsTheLeastRecentlyUsed) {
-    PostHtmlCache cache(64 << 10);
+    PostHtmlCache cache(128 << 10);
     Converting convert{cache};
     const std::string pad(300, 'x');
     const std::string kept = "read again and again " + pad;
@@ -61,7 +61,7 @@ TEST(PostHtmlCacheTest, HoldsNoMoreThanItsBoundAndDropsTheLeastRecentlyUsed) {
 }
 
 TEST(PostHtmlCacheTest, ATextTooLargeForItsShareIsConvertedButNotKept) {
-    PostHtmlCache cache(64 << 10);
+    PostHtmlCache cache(128 << 10);
     Converting convert{cache};
     const std::string huge(8 << 10, 'x');
     convert({huge, false, "images"});
