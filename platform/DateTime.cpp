@@ -141,18 +141,39 @@ DateParts Parts(DateTime d) {
     return p;
 }
 
+namespace {
+
+// Three numbers zero-padded to their widths around two separators, as
+// "%0*d%c%0*d%c%0*d" would write them; pages write dates by the hundred,
+// and the general printf costs more than the rest of the date.
+std::string ThreeNumbers(int a, int widthA, char separator, int b, int c) {
+    const auto fits = [](int v, int width) { return v >= 0 && v < (width == 4 ? 10000 : 100); };
+    if (!fits(a, widthA) || !fits(b, 2) || !fits(c, 2)) {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%0*d%c%02d%c%02d", widthA, a, separator, b, separator, c);
+        return buf;
+    }
+    std::string out(static_cast<std::size_t>(widthA) + 6, separator);
+    for (int i = widthA - 1; i >= 0; --i, a /= 10) out[static_cast<std::size_t>(i)] = static_cast<char>('0' + a % 10);
+    const auto two = [&](std::size_t at, int v) {
+        out[at] = static_cast<char>('0' + v / 10);
+        out[at + 1] = static_cast<char>('0' + v % 10);
+    };
+    two(static_cast<std::size_t>(widthA) + 1, b);
+    two(static_cast<std::size_t>(widthA) + 4, c);
+    return out;
+}
+
+}  // namespace
+
 std::string FormatDate(DateTime d) {
-    DateParts p = Parts(d);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", p.year, p.month, p.day);
-    return buf;
+    const DateParts p = Parts(d);
+    return ThreeNumbers(p.year, 4, '-', p.month, p.day);
 }
 
 std::string FormatTime(DateTime d) {
-    DateParts p = Parts(d);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", p.hour, p.minute, p.second);
-    return buf;
+    const DateParts p = Parts(d);
+    return ThreeNumbers(p.hour, 2, ':', p.minute, p.second);
 }
 
 std::string FormatGeneral(DateTime d) { return FormatDate(d) + " " + FormatTime(d); }

@@ -212,6 +212,10 @@ void SqliteDatabase::BeforeStatement(sqlite3_stmt* stmt, bool controlsTransactio
     }
     if (!snapshotWanted_ || controlsTransactions || !sqlite3_get_autocommit(db_) || !sqlite3_stmt_readonly(stmt))
         return;
+    BeginSnapshot();
+}
+
+void SqliteDatabase::BeginSnapshot() {
     RunCached(begin_, "BEGIN");
     inSnapshot_ = true;
     try {
@@ -231,6 +235,9 @@ void SqliteDatabase::EndSnapshot() {
 }
 
 std::optional<long long> SqliteDatabase::KnownCount(const std::string& key) {
+    // A page's first read may be a count: its snapshot begins here, and
+    // the check of the content version is the snapshot's own read.
+    if (snapshotWanted_ && !inSnapshot_ && sqlite3_get_autocommit(db_)) BeginSnapshot();
     if (!inSnapshot_ && !sqlite3_get_autocommit(db_)) return std::nullopt;
     const unsigned version = inSnapshot_ ? snapshotVersion_ : ContentVersion();
     if (countsVersion_ != version) {

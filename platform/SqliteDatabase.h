@@ -85,6 +85,7 @@ private:
     unsigned ContentVersion();
     sqlite3_stmt* dataVersion_ = nullptr;
     void RunCached(sqlite3_stmt*& stmt, const char* sql);
+    void BeginSnapshot();
     sqlite3_stmt* begin_ = nullptr;
     sqlite3_stmt* commit_ = nullptr;
     bool snapshotWanted_ = false;

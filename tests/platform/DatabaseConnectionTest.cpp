@@ -220,4 +220,17 @@ TEST(DatabaseConnection, OneSnapshotReadsUntilTheFirstWrite) {
     EXPECT_EQ(CountRows(page, "forum"), 4);
     other.Execute("insert into forum (forumname) values ('E')");
     EXPECT_EQ(CountRows(page, "forum"), 5);
+
+    // A count as the page's first read begins the snapshot too.
+    Connection counting;
+    counting.Open(db.ConnectionString());
+    counting.ReadFromOneSnapshot();
+    EXPECT_EQ(platform::CountOf(counting, "select count(*) from forum"), 5);
+    other.Execute("insert into forum (forumname) values ('F')");
+    EXPECT_EQ(platform::CountOf(counting, "select count(*) from forum"), 5);
+    EXPECT_EQ(CountRows(counting, "forum"), 5);
+    counting.Execute("delete from forum where forumname = 'F'");
+    EXPECT_EQ(platform::CountOf(counting, "select count(*) from forum"), 5);
+    other.Execute("insert into forum (forumname) values ('G')");
+    EXPECT_EQ(platform::CountOf(counting, "select count(*) from forum"), 6);
 }

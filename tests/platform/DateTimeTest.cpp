@@ -23,6 +23,19 @@ TEST(DateTime, TextWrittenAndReadBack) {
     EXPECT_EQ(FormatTime(d), "09:07:30");
     EXPECT_EQ(ParseDateTime(FormatGeneral(d)), d);
 
+    // Every digit in its place, at the ends of the years and of the day.
+    const struct {
+        DateTime date;
+        const char* text;
+    } cases[] = {
+        {MakeDateTime(100, 1, 1), "0100-01-01 00:00:00"},
+        {MakeDateTime(999, 12, 31, 23, 59, 59), "0999-12-31 23:59:59"},
+        {MakeDateTime(1899, 12, 30), "1899-12-30 00:00:00"},
+        {MakeDateTime(1999, 10, 9, 10, 1, 9), "1999-10-09 10:01:09"},
+        {MakeDateTime(9999, 12, 31, 23, 59, 59), "9999-12-31 23:59:59"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatGeneral(c.date), c.text);
+
     DateTime now = Now();
     EXPECT_EQ(ParseDateTime(FormatGeneral(now)), now);
     EXPECT_EQ(FormatGeneral(*ParseDateTime(FormatGeneral(now))), FormatGeneral(now));
