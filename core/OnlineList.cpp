@@ -47,18 +47,9 @@ struct Counts {
     std::int16_t guests = 0;
 };
 
-// Stored only when they change: every store makes each worker read the
-// value afresh under the values' lock.
-void PublishCount(platform::Application& app, std::string_view key, std::int16_t count) {
-    const platform::Variant value = platform::Variant::integer(count);
-    const platform::Variant stored = app.Get(key);
-    if (stored.type() == value.type() && stored == value) return;
-    app.Set(key, value);
-}
-
 void PublishCounts(platform::Application& app, const Counts& counts) {
-    PublishCount(app, "OnlineCount", counts.online);
-    PublishCount(app, "GuestCount", counts.guests);
+    app.Set("OnlineCount", platform::Variant::integer(counts.online));
+    app.Set("GuestCount", platform::Variant::integer(counts.guests));
 }
 
 }  // namespace

@@ -35,6 +35,11 @@ ReadCache& ReadCacheOf(std::uint64_t application) {
     return caches[application];
 }
 
+// Of one type and equal (lists are never compared).
+bool SameScalar(const Variant& a, const Variant& b) {
+    return a.type() == b.type() && !a.isArray() && !a.isNull() && a == b;
+}
+
 }  // namespace
 
 Application::Application() : id_(nextApplicationId++) {}
@@ -70,6 +75,8 @@ void Application::Set(std::string_view key, Variant value) {
     std::string folded = LCase(key);
     std::unique_lock lock(valuesMutex_);
     std::unique_ptr<Slot>& slot = values_[std::move(folded)];
+    // The value it holds already: the readers' copies stay good.
+    if (slot && SameScalar(slot->value, value)) return;
     const bool added = !slot;
     if (added) slot = std::make_unique<Slot>();
     std::swap(slot->value, value);

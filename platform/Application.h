@@ -22,6 +22,8 @@ public:
 
     Variant Get(std::string_view key) const;
     Variant operator()(std::string_view key) const { return Get(key); }
+    // Storing the value a key holds already changes nothing, so the readers'
+    // copies of it stay good (pages store the same counts again and again).
     void Set(std::string_view key, Variant value);
     // Changes the value in place (a missing key starts Empty), for a large
     // value that changes on every page: Get and Set would copy it whole.

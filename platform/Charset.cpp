@@ -173,12 +173,12 @@ std::size_t DecodeBmp(std::string_view s, std::size_t i, char32_t& c) {
 
 }  // namespace
 
-std::string Utf8ToGbk(std::string_view utf8) {
-    // Written in place into a buffer as long as the input: a character's
-    // GBK form is never longer than its UTF-8 one. Only references and
-    // iconv's output go through appending.
-    std::string out(utf8.size(), '\0');
-    std::size_t w = 0;  // bytes written
+void AppendUtf8AsGbk(std::string_view utf8, std::string& out) {
+    // Written in place into room as long as the input: a character's GBK
+    // form is never longer than its UTF-8 one. Only references and iconv's
+    // output go through appending.
+    std::size_t w = out.size();  // bytes written
+    out.resize(w + utf8.size());
     const auto appendOther = [&](auto append, std::size_t rest) {
         out.resize(w);
         append();
@@ -216,6 +216,11 @@ std::string Utf8ToGbk(std::string_view utf8) {
         }
     }
     out.resize(w);
+}
+
+std::string Utf8ToGbk(std::string_view utf8) {
+    std::string out;
+    AppendUtf8AsGbk(utf8, out);
     return out;
 }
 

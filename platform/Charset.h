@@ -7,6 +7,8 @@ namespace platform {
 
 // UTF-8 to GBK; a character with no GBK form becomes "&#NNNNN;".
 std::string Utf8ToGbk(std::string_view utf8);
+// The same, appended to `out`.
+void AppendUtf8AsGbk(std::string_view utf8, std::string& out);
 // GBK to UTF-8; an invalid byte sequence becomes U+FFFD.
 std::string GbkToUtf8(std::string_view gbk);
 // Whether the character has a form in the code page (GBK).

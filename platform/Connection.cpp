@@ -152,6 +152,14 @@ std::string Connection::FilePath() const {
 
 long long Connection::LastIdentity() const { return sqlite3_last_insert_rowid(Database()->handle()); }
 
+void ForEachDatabase(const std::vector<std::string>& files, const std::function<void(Connection&)>& work) {
+    for (const std::string& file : files) {
+        Connection con;
+        con.OpenFile(file);
+        work(con);
+    }
+}
+
 Transaction::Transaction(Connection& con, LockWait wait) : con_(con) {
     if (wait == LockWait::Never) {
         open_ = con_.TryBeginTrans();

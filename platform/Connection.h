@@ -3,6 +3,7 @@
 // connection string ("Provider=...;USER ID=...;PASSWORD=...;DATA SOURCE=name").
 // The data source name is looked up in DataSources. Every SQLite failure is
 // raised as platform::RuntimeError(kErrDatabase, SQLite's message).
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -71,6 +72,10 @@ private:
     std::unique_lock<std::timed_mutex> writeTurn_;  // held from BeginTrans to its end
     void EndWriteTurn();
 };
+
+// Runs `work` through a connection of its own to each file (the stop hooks
+// of areas that keep work per database file).
+void ForEachDatabase(const std::vector<std::string>& files, const std::function<void(Connection&)>& work);
 
 enum class LockWait { ForLock, Never };
 

@@ -39,13 +39,12 @@ std::string Response::WireBody() const {
     std::size_t done = 0;
     for (const EncodedPart& part : encoded_) {
         const std::size_t end = part.offset + part.text->text.size();
-        if (part.offset < done || end > body_.size()) continue;  // not where it was written (never so)
         if ((part.offset > 0 && !asciiAt(part.offset - 1)) || !asciiAt(end)) continue;
-        wire += Utf8ToGbk(std::string_view(body_).substr(done, part.offset - done));
+        AppendUtf8AsGbk(std::string_view(body_).substr(done, part.offset - done), wire);
         wire += part.text->wire;
         done = end;
     }
-    wire += Utf8ToGbk(std::string_view(body_).substr(done));
+    AppendUtf8AsGbk(std::string_view(body_).substr(done), wire);
     return wire;
 }
 

@@ -92,7 +92,10 @@ struct SessionStore::Shard {
     // Keeps `session` under its (new, unused) id, making room first.
     void add(const std::shared_ptr<Session>& session, const std::string& id, bool broughtBack,
              Clock::time_point now) {
-        if (sessions.size() >= capacity) erase(unreturned.empty() ? returning.front() : unreturned.front());
+        if (sessions.size() >= capacity) {
+            const std::string idlest = unreturned.empty() ? returning.front() : unreturned.front();
+            erase(idlest);
+        }
         IdleOrder& order = broughtBack ? returning : unreturned;
         const auto place = order.insert(order.end(), id);
         sessions.emplace(id, Entry{session, now, broughtBack, place});

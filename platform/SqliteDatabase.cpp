@@ -205,17 +205,18 @@ void SqliteDatabase::RunCached(sqlite3_stmt*& stmt, const char* sql) {
     if (rc != SQLITE_DONE) Fail();
 }
 
-void SqliteDatabase::BeforeStatement(sqlite3_stmt* stmt, bool controlsTransactions) {
+void SqliteDatabase::BeforeStatement(sqlite3_stmt* stmt, std::string_view sql) {
+    if (!inSnapshot_ && !snapshotWanted_) return;
+    const bool reads = sqlite3_stmt_readonly(stmt) && !ControlsTransactions(sql);
     if (inSnapshot_) {
-        if (controlsTransactions || !sqlite3_stmt_readonly(stmt)) EndSnapshot();
-        return;
+        if (!reads) EndSnapshot();
+    } else if (reads) {
+        BeginSnapshotIfWanted();
     }
-    if (!snapshotWanted_ || controlsTransactions || !sqlite3_get_autocommit(db_) || !sqlite3_stmt_readonly(stmt))
-        return;
-    BeginSnapshot();
 }
 
-void SqliteDatabase::BeginSnapshot() {
+void SqliteDatabase::BeginSnapshotIfWanted() {
+    if (!snapshotWanted_ || inSnapshot_ || !sqlite3_get_autocommit(db_)) return;
     RunCached(begin_, "BEGIN");
     inSnapshot_ = true;
     try {
@@ -237,7 +238,7 @@ void SqliteDatabase::EndSnapshot() {
 std::optional<long long> SqliteDatabase::KnownCount(const std::string& key) {
     // A page's first read may be a count: its snapshot begins here, and
     // the check of the content version is the snapshot's own read.
-    if (snapshotWanted_ && !inSnapshot_ && sqlite3_get_autocommit(db_)) BeginSnapshot();
+    BeginSnapshotIfWanted();
     if (!inSnapshot_ && !sqlite3_get_autocommit(db_)) return std::nullopt;
     const unsigned version = inSnapshot_ ? snapshotVersion_ : ContentVersion();
     if (countsVersion_ != version) {
@@ -345,7 +346,7 @@ void SqliteStatement::BindInt(int index, long long value) {
 
 bool SqliteStatement::Step() {
     if (!stepped_) {
-        db_->BeforeStatement(stmt_, ControlsTransactions(sql_));
+        db_->BeforeStatement(stmt_, sql_);
         stepped_ = true;
     }
     int rc = sqlite3_step(stmt_);

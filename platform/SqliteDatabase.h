@@ -60,7 +60,7 @@ public:
     bool InSnapshot() const { return inSnapshot_; }
     void EndSnapshot();
     // Called before a statement's first step after it was prepared or reset.
-    void BeforeStatement(sqlite3_stmt* stmt, bool controlsTransactions);
+    void BeforeStatement(sqlite3_stmt* stmt, std::string_view sql);
 
     // Writing: a handle that writes reads through its page cache from then
     // on, and while it holds the board's write turn (Connection) the
@@ -85,7 +85,8 @@ private:
     unsigned ContentVersion();
     sqlite3_stmt* dataVersion_ = nullptr;
     void RunCached(sqlite3_stmt*& stmt, const char* sql);
-    void BeginSnapshot();
+    // At a read outside a transaction, when wanted and not begun yet.
+    void BeginSnapshotIfWanted();
     sqlite3_stmt* begin_ = nullptr;
     sqlite3_stmt* commit_ = nullptr;
     bool snapshotWanted_ = false;

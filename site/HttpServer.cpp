@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <mutex>
@@ -112,10 +112,6 @@ public:
 
 namespace {
 
-// One client connection: reads a request head within its deadline, refuses
-// it at once when it asks too much, reads its body within its deadline,
-// hands it to a page worker, writes the answer, and waits a short while for
-// the next request of a keep-alive client.
 // One line per request on standard error, written with one call: stdio's
 // stream lock would make every worker wait for the others' lines.
 void LogRequest(const std::string& address, const std::string& method, const std::string& target, int status,
@@ -132,6 +128,10 @@ void LogRequest(const std::string& address, const std::string& method, const std
     }
 }
 
+// One client connection: reads a request head within its deadline, refuses
+// it at once when it asks too much, reads its body within its deadline,
+// hands it to a page worker, writes the answer, and waits a short while for
+// the next request of a keep-alive client.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     Connection(HttpServer::Impl& server, tcp::socket socket, std::string address)

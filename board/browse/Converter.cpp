@@ -12,14 +12,8 @@ std::unique_ptr<markup::UbbCode> NewUbbCode() {
     return platform::CreateObjectAs<markup::UbbCode>(markup::kUbbCodeClassId);
 }
 
-std::shared_ptr<const std::string> CachedPostHtml(const platform::Variant& message, const platform::Variant& smiles) {
-    std::shared_ptr<const platform::EncodedText> encoded = CachedEncodedPostHtml(message, smiles);
-    const std::string* html = &encoded->text;
-    return std::shared_ptr<const std::string>(std::move(encoded), html);
-}
-
-std::shared_ptr<const platform::EncodedText> CachedEncodedPostHtml(const platform::Variant& message,
-                                                                   const platform::Variant& smiles) {
+std::shared_ptr<const platform::EncodedText> CachedPostHtml(const platform::Variant& message,
+                                                            const platform::Variant& smiles) {
     static const auto none = std::make_shared<const platform::EncodedText>();
     // A text is read where it is kept; other values are converted to text.
     const std::string converted = message.isString() || message.isNull() ? std::string() : message.str();
@@ -27,7 +21,7 @@ std::shared_ptr<const platform::EncodedText> CachedEncodedPostHtml(const platfor
     if (text.empty()) return none;
     const bool withSmileys = !smiles.isNull() && platform::CBool(smiles);
     // A new converter has the default images folder.
-    return ThePostHtmlCache().GetEncoded({text, withSmileys, markup::kDefaultImagesUrl}, [&] {
+    return ThePostHtmlCache().Get({text, withSmileys, markup::kDefaultImagesUrl}, [&] {
         std::unique_ptr<markup::UbbCode> converter = NewUbbCode();
         platform::Variant content(platform::HtmlEncode(text));
         converter->UbbCode(content);
@@ -37,7 +31,7 @@ std::shared_ptr<const platform::EncodedText> CachedEncodedPostHtml(const platfor
 }
 
 std::string PostHtml(const platform::Variant& message, const platform::Variant& smiles) {
-    return *CachedPostHtml(message, smiles);
+    return CachedPostHtml(message, smiles)->text;
 }
 
 }  // namespace board

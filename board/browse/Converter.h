@@ -15,11 +15,9 @@ std::unique_ptr<markup::UbbCode> NewUbbCode();
 // smiley codes turned into images when the post's `smiles` flag is set (a
 // Null flag counts as not set). An empty or Null text gives "".
 std::string PostHtml(const platform::Variant& message, const platform::Variant& smiles);
-// The same as kept by the converted-post cache, for writing without a copy.
-std::shared_ptr<const std::string> CachedPostHtml(const platform::Variant& message, const platform::Variant& smiles);
-// The same with its wire form, for Response::Write: the host then sends it
-// without converting it again.
-std::shared_ptr<const platform::EncodedText> CachedEncodedPostHtml(const platform::Variant& message,
-                                                                   const platform::Variant& smiles);
+// The same as kept by the converted-post cache, with its wire form, for
+// Response::Write: written without a copy, sent without converting again.
+std::shared_ptr<const platform::EncodedText> CachedPostHtml(const platform::Variant& message,
+                                                            const platform::Variant& smiles);
 
 }  // namespace board

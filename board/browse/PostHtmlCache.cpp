@@ -22,12 +22,6 @@ PostHtmlCache::EntryList::iterator PostHtmlCache::Find(Shard& shard, std::size_t
 }
 
 PostHtmlCache::Html PostHtmlCache::Get(const Source& source, const std::function<std::string()>& convert) {
-    Encoded encoded = GetEncoded(source, convert);
-    const std::string* html = &encoded->text;
-    return Html(std::move(encoded), html);
-}
-
-PostHtmlCache::Encoded PostHtmlCache::GetEncoded(const Source& source, const std::function<std::string()>& convert) {
     const std::size_t hash = HashOf(source);
     Shard& shard = ShardOf(hash);
     {
@@ -38,12 +32,12 @@ PostHtmlCache::Encoded PostHtmlCache::GetEncoded(const Source& source, const std
             return kept->html;
         }
     }
-    Encoded html = std::make_shared<const platform::EncodedText>(platform::EncodeForWire(convert()));
+    Html html = std::make_shared<const platform::EncodedText>(platform::EncodeForWire(convert()));
     Keep(shard, hash, source, html);
     return html;
 }
 
-void PostHtmlCache::Keep(Shard& shard, std::size_t hash, const Source& source, Encoded html) {
+void PostHtmlCache::Keep(Shard& shard, std::size_t hash, const Source& source, Html html) {
     const std::size_t bytes =
         source.text.size() + source.imagesUrl.size() + html->text.size() + html->wire.size() + kEntryOverhead;
     // One text must not push out a good part of its shard.

@@ -29,16 +29,14 @@ public:
         bool smileys = false;
         std::string_view imagesUrl;
     };
-    using Html = std::shared_ptr<const std::string>;
-    using Encoded = std::shared_ptr<const platform::EncodedText>;
+    // The HTML with its wire form.
+    using Html = std::shared_ptr<const platform::EncodedText>;
 
     explicit PostHtmlCache(std::size_t maxBytes);
 
     // The HTML kept for `source`, or `convert()`'s, which is then kept. The
     // conversion runs outside the locks.
     Html Get(const Source& source, const std::function<std::string()>& convert);
-    // The same with the HTML's wire form, made once too.
-    Encoded GetEncoded(const Source& source, const std::function<std::string()>& convert);
 
     // What the cache holds now, as counted against the bound.
     std::size_t Bytes() const;
@@ -57,7 +55,7 @@ private:
         bool smileys;
         std::string imagesUrl;
         std::size_t hash;
-        Encoded html;
+        Html html;
         std::size_t bytes;
         bool Holds(const Source& source) const {
             return smileys == source.smileys && text == source.text && imagesUrl == source.imagesUrl;
@@ -73,7 +71,7 @@ private:
     Shard& ShardOf(std::size_t hash) { return shards_[hash % kShards]; }
     // The entry of `source` in the shard, or its end; the shard's lock is held.
     static EntryList::iterator Find(Shard& shard, std::size_t hash, const Source& source);
-    void Keep(Shard& shard, std::size_t hash, const Source& source, Encoded html);
+    void Keep(Shard& shard, std::size_t hash, const Source& source, Html html);
 
     const std::size_t maxBytes_;
     const std::size_t shardBytes_;

@@ -101,11 +101,7 @@ void IndexAllQueuedPosts() {
         std::erase_if(queues, [](const auto& entry) { return !std::filesystem::exists(entry.first); });
         for (const auto& [file, state] : queues) files.push_back(file);
     }
-    for (const std::string& file : files) {
-        platform::Connection con;
-        con.OpenFile(file);
-        IndexQueuedPosts(con);
-    }
+    platform::ForEachDatabase(files, IndexQueuedPosts);
 }
 
 namespace {

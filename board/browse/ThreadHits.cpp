@@ -122,11 +122,7 @@ void FlushAllThreadViews() {
         for (const auto& [file, tally] : tallies)
             if (!tally.views.empty()) files.push_back(file);
     }
-    for (const std::string& file : files) {
-        platform::Connection con;
-        con.OpenFile(file);
-        FlushThreadViews(con);
-    }
+    platform::ForEachDatabase(files, FlushThreadViews);
 }
 
 namespace {

@@ -65,7 +65,7 @@ std::string ActionLinks(const PostValues& post, const ThreadTopic& topic) {
 void WriteBody(platform::Response& out, const PostValues& post) {
     const Variant& message = post["message"];
     if (HasText(message)) {
-        out.Write(CachedEncodedPostHtml(message, post["smiles"]));
+        out.Write(CachedPostHtml(message, post["smiles"]));
         const Variant& history = post["EditHistory"];
         if (!history.isNull()) out.Write("<div align=right><p align=right>" + history.str() + "</p></div>");
     }
@@ -73,7 +73,7 @@ void WriteBody(platform::Response& out, const PostValues& post) {
         const Variant& signature = post["signature"];
         if (HasText(signature)) {
             out.Write("<p><hr>");
-            out.Write(CachedEncodedPostHtml(signature, Variant(false)));
+            out.Write(CachedPostHtml(signature, Variant(false)));
         }
     }
 }

@@ -13,11 +13,11 @@ struct Converting {
     PostHtmlCache& cache;
     int conversions = 0;
     std::string operator()(const PostHtmlCache::Source& source) {
-        return *cache.Get(source, [&] {
+        return cache.Get(source, [&] {
             ++conversions;
             return "<" + std::string(source.text) + (source.smileys ? ":)" : "") + "@" +
                    std::string(source.imagesUrl) + ">";
-        });
+        })->text;
     }
 };
 
