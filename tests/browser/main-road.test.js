@@ -354,6 +354,13 @@ test('the registered member posts a topic and a reply', async (t) => {
   assert.equal(await page.locator('b', { hasText: '粗体的问候' }).count(), 1, 'the topic is still there');
   assert.equal(await page.locator('i', { hasText: '斜体的回复' }).count(), 1, 'the reply\'s italic text converted');
   assert.ok((await page.locator('body').innerText()).includes(registered.name), 'the member is named as the author');
+
+  // The search finds the new topic by its subject at once, indexed or still queued.
+  await page.goto(board.url('search.asp'));
+  await page.fill('input[name=SearchTerms]', subject.split(' ')[1]);
+  await Promise.all([page.waitForURL(/search\.asp/i), page.click('input[name=Submit]')]);
+  await board.screenshot(page, 'search-new-topic');
+  assert.equal(await page.locator(`a[href="newsdetail.asp?id=${topicId}"]`).count(), 2, 'the topic and its reply are found');
   await page.close();
 });
 
