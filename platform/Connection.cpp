@@ -145,6 +145,14 @@ bool Connection::InTransaction() const {
 
 void Connection::ReadFromOneSnapshot() { Database()->WantSnapshot(true); }
 
+std::shared_ptr<const void> Connection::KeptResultOfAnyType(const std::string& key) const {
+    return Database()->KeptResult(key);
+}
+
+void Connection::KeepResultOfAnyType(std::string key, std::shared_ptr<const void> result, std::size_t bytes) const {
+    Database()->KeepResult(std::move(key), std::move(result), bytes);
+}
+
 std::string Connection::FilePath() const {
     const char* path = sqlite3_db_filename(Database()->handle(), "main");
     return path ? path : "";

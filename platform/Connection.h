@@ -58,6 +58,21 @@ public:
     // reads, which would otherwise start and end one each).
     void ReadFromOneSnapshot();
 
+    // Results a page builds from the rows (a list's rows as HTML, say),
+    // kept on the connection's SQLite handle until the next commit to the
+    // file by any connection, so that pages reading the same rows request
+    // after request build them once. Inside a write transaction none are
+    // kept or given. Keys name the kind of result first: a key gives back
+    // the type it was kept with. `bytes` counts against a bound per handle.
+    template <class T>
+    std::shared_ptr<const T> KeptResult(const std::string& key) const {
+        return std::static_pointer_cast<const T>(KeptResultOfAnyType(key));
+    }
+    template <class T>
+    void KeepResult(std::string key, std::shared_ptr<const T> result, std::size_t bytes) const {
+        KeepResultOfAnyType(std::move(key), std::move(result), bytes);
+    }
+
     // The path of the open database file.
     std::string FilePath() const;
 
@@ -71,6 +86,8 @@ private:
     std::shared_ptr<SqliteDatabase> db_;
     std::unique_lock<std::timed_mutex> writeTurn_;  // held from BeginTrans to its end
     void EndWriteTurn();
+    std::shared_ptr<const void> KeptResultOfAnyType(const std::string& key) const;
+    void KeepResultOfAnyType(std::string key, std::shared_ptr<const void> result, std::size_t bytes) const;
 };
 
 // Runs `work` through a connection of its own to each file (the stop hooks

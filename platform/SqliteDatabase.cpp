@@ -235,17 +235,27 @@ void SqliteDatabase::EndSnapshot() {
     if (!sqlite3_get_autocommit(db_)) RunCached(commit_, "COMMIT");
 }
 
-std::optional<long long> SqliteDatabase::KnownCount(const std::string& key) {
+bool SqliteDatabase::KeptAreCurrent() {
     // A page's first read may be a count: its snapshot begins here, and
     // the check of the content version is the snapshot's own read.
     BeginSnapshotIfWanted();
-    if (!inSnapshot_ && !sqlite3_get_autocommit(db_)) return std::nullopt;
+    if (!inSnapshot_ && !sqlite3_get_autocommit(db_)) return false;
     const unsigned version = inSnapshot_ ? snapshotVersion_ : ContentVersion();
-    if (countsVersion_ != version) {
+    if (keptVersion_ != version) {
         counts_.clear();
-        countsVersion_ = version;
-        return std::nullopt;
+        results_.clear();
+        resultBytes_ = 0;
+        keptVersion_ = version;
     }
+    return true;
+}
+
+// Something read after the last check may be newer than the version kept
+// with it; the next check then finds the version moved and forgets it.
+bool SqliteDatabase::MayKeep() const { return (inSnapshot_ || sqlite3_get_autocommit(db_)) && keptVersion_; }
+
+std::optional<long long> SqliteDatabase::KnownCount(const std::string& key) {
+    if (!KeptAreCurrent()) return std::nullopt;
     const auto it = counts_.find(key);
     if (it == counts_.end()) return std::nullopt;
     return it->second;
@@ -255,9 +265,29 @@ void SqliteDatabase::KeepCount(std::string key, long long count) {
     // Keys carry values such as a day filter's start time, so old ones pile
     // up while nothing is written.
     constexpr std::size_t kMaxCounts = 256;
-    if ((!inSnapshot_ && !sqlite3_get_autocommit(db_)) || !countsVersion_) return;
+    if (!MayKeep()) return;
     if (counts_.size() >= kMaxCounts) counts_.clear();
     counts_[std::move(key)] = count;
+}
+
+std::shared_ptr<const void> SqliteDatabase::KeptResult(const std::string& key) {
+    if (!KeptAreCurrent()) return nullptr;
+    const auto it = results_.find(key);
+    return it == results_.end() ? nullptr : it->second.result;
+}
+
+void SqliteDatabase::KeepResult(std::string key, std::shared_ptr<const void> result, std::size_t bytes) {
+    if (!MayKeep() || bytes > kMaxKeptBytes) return;
+    if (const auto old = results_.find(key); old != results_.end()) {
+        resultBytes_ -= old->second.bytes;
+        results_.erase(old);
+    }
+    if (resultBytes_ + bytes > kMaxKeptBytes) {  // rare: a handle sees few distinct pages between commits
+        results_.clear();
+        resultBytes_ = 0;
+    }
+    results_.emplace(std::move(key), KeptResultEntry{std::move(result), bytes});
+    resultBytes_ += bytes;
 }
 
 void SqliteDatabase::Exec(const std::string& sql) {

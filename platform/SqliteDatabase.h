@@ -49,6 +49,12 @@ public:
     std::optional<long long> KnownCount(const std::string& key);
     void KeepCount(std::string key, long long count);
 
+    // Results built from the rows, kept and forgotten like the counts; at
+    // most kMaxKeptBytes of them (as their keepers count them) a handle.
+    std::shared_ptr<const void> KeptResult(const std::string& key);
+    void KeepResult(std::string key, std::shared_ptr<const void> result, std::size_t bytes);
+    static constexpr std::size_t kMaxKeptBytes = 1 << 20;
+
     // One read transaction for many statements: a page reads from one state
     // of the file, and skips starting and ending a read for each statement.
     // Wanted on a handle, it begins at the handle's next read outside a
@@ -92,8 +98,18 @@ private:
     bool snapshotWanted_ = false;
     bool inSnapshot_ = false;
     unsigned snapshotVersion_ = 0;
-    std::optional<unsigned> countsVersion_;  // the content version the counts were made at
+    // False inside a write transaction; else forgets what was kept when the
+    // content moved on since.
+    bool KeptAreCurrent();
+    bool MayKeep() const;
+    std::optional<unsigned> keptVersion_;  // the content version counts and results were made at
     std::unordered_map<std::string, long long> counts_;
+    struct KeptResultEntry {
+        std::shared_ptr<const void> result;
+        std::size_t bytes;
+    };
+    std::unordered_map<std::string, KeptResultEntry> results_;
+    std::size_t resultBytes_ = 0;
 };
 
 // A handle for one connection to the database file at `path`. Handles are

@@ -1,13 +1,13 @@
 // The topic list of one forum (list.asp): newest activity first, one page
 // of PageSize topics at a time, filtered by the age of the last reply.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "board/browse/LastVisit.h"
+#include "board/browse/TopicRows.h"
 #include "core/Module1.h"
 #include "board/browse/BrowsePages.h"
 #include "platform/Convert.h"
@@ -43,6 +43,9 @@ std::int16_t DayFilter(const platform::Request& request, platform::Response& res
     return fallback;
 }
 
+constexpr const char* kPageOutOfRange =
+    "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.";
+
 struct DayOption {
     std::int16_t days;
     const char* label;
@@ -61,21 +64,6 @@ std::string DaySelect(std::int16_t filter) {
         html += "<option value=" + std::to_string(option.days) + (option.days == filter ? " selected>" : ">") +
                 option.label;
     return html;
-}
-
-// Digits grouped by three with commas; nothing at all for 0.
-std::string GroupedDigits(long long n) {
-    if (n == 0) return {};
-    std::string digits = std::to_string(n < 0 ? -n : n), grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
-    }
-    return (n < 0 ? "-" : "") + grouped;
-}
-
-void Append(std::string& text, std::initializer_list<std::string_view> pieces) {
-    for (std::string_view piece : pieces) text += piece;
 }
 
 // The forum's stored topic count, when it has one: paging the unfiltered
@@ -142,27 +130,28 @@ public:
     void WriteTopics() {
         std::int16_t pageNumber = 1;
         if (IsPositiveNumber(page_.Request()("Page"))) pageNumber = platform::CInt(page_.Request()("page"));
-
-        platform::Recordset rs;
-        rs.CacheSize(s_.PageSize);
-        OpenTopics(rs);
-        const std::int32_t recordCount = rs.RecordCount();
+        const std::int32_t recordCount = CountTopics();
         std::int16_t pageCount = 0;
 
         out_.Write(s_.TableBorderOpen);
         out_.Write("<table width=" + s_.InnerTableWidth + " border=0 cellspacing=1 cellPadding=4>\r\n");
         WriteTopicHeaderRow();
-        if (!rs.Eof()) {
-            rs.PageSize(s_.PageSize);
-            pageCount = platform::CInt(Variant(rs.PageCount()));
+        if (recordCount > 0 && s_.PageSize <= 0) platform::raise(platform::kErrDatabase, kPageOutOfRange);
+        // A stored count can claim topics the forum no longer has.
+        if (recordCount > 0 && !Rows(0)->empty()) {
+            pageCount = platform::CInt(Variant((recordCount + s_.PageSize - 1) / s_.PageSize));
             if (pageNumber > pageCount) pageNumber = pageCount;
-            rs.AbsolutePage(pageNumber);
-            for (int row = 0; row < s_.PageSize && !rs.Eof(); ++row) {
-                WriteTopicRow(rs);
-                rs.MoveNext();
+            const long offset = static_cast<long>(pageNumber - 1) * s_.PageSize;
+            // The day filter keeps a prefix of the forum's topics: its count
+            // tells where the page ends.
+            const auto rows = Rows(offset);
+            const std::size_t shown = std::min<std::size_t>(rows->size(), static_cast<std::size_t>(recordCount - offset));
+            for (std::size_t i = 0; i < shown; ++i) {
+                const TopicRow& row = (*rows)[i];
+                out_.Write(StateCell(row));
+                out_.Write(row.cells);
             }
         }
-        rs.Close();
         out_.Write("</table>");
         out_.Write(s_.TableBorderClose);
 
@@ -209,23 +198,18 @@ private:
                    "><img border=0 alt=新开主题 src=\"images/" + s_.BBTopic + "\"></a></p></center>");
     }
 
-    // A topic without its counters (a database from before they were kept)
-    // shows its own time and author as its last reply.
-    void OpenTopics(platform::Recordset& rs) {
-        std::string sql = "select ";
-        if (s_.DisplayTopicSize) sql += "length(cast(message as blob)) as msglen,";
-        sql += "username,status,postid,subject,hits,icon,replycount,"
-               "ifnull(lastreplyposttime,posttime) as lastly,ifnull(lastreplyusername,username) as lastreplyusername "
-               "from post where parentid is null and forumname=?";
-        platform::SqlParams params{forum_};
-        if (days_ != 0) {
-            sql += " and lastreplyposttime>=?";
-            params.emplace_back(platform::FormatGeneral(platform::AddDays(platform::Now(), -days_)));
+    // The forum's topics, or those whose last reply falls in the day filter.
+    std::int32_t CountTopics() {
+        if (days_ == 0) {
+            if (const auto count = StoredTopicCount(con_, forum_)) return std::max(*count, 0L);
+            return CountForumTopics(con_, forum_, Variant());
         }
-        sql += " order by lastreplyposttime desc";
-        rs.Open(sql, con_, platform::CursorType::Static, params);
-        if (days_ == 0)
-            if (const auto count = StoredTopicCount(con_, forum_)) rs.KnownRecordCount(*count);
+        return CountForumTopics(con_, forum_,
+                                Variant(platform::FormatGeneral(platform::AddDays(platform::Now(), -days_))));
+    }
+
+    std::shared_ptr<const TopicRows> Rows(long offset) {
+        return ForumTopicRows(con_, server_, forum_, offset, s_.PageSize);
     }
 
     void WriteTopicHeaderRow() {
@@ -239,63 +223,13 @@ private:
         out_.Write("<td align=center nowrap>" + font + "最后发表</b></font></td></tr>");
     }
 
-    std::string StateCell(const Variant& status, const Variant& lastly, const Variant& replies) const {
-        if (status.isString() && status.rawString() == "close")
-            return "<tr><td bgColor=#f7f7f7 valign=MIDDLE><img src=images/lock.gif ></td>";
-        const bool isNew = visit_.IsNewer(lastly);
-        const bool hot = !replies.isNull() && replies.toDouble() > s_.HotCount;
-        const char* icon = isNew ? (hot ? "hotclosedb.gif>" : "closedb.gif>")
-                                 : (hot ? "hotclosed.gif >" : "closed.gif >");
-        return std::string("<tr><td bgcolor=#f7f7f7 valign=MIDDLE align=center><img src=images/") + icon + "</td>";
-    }
-
-    // Links to each page of a thread longer than one page of the thread view.
-    std::string PageLinks(const std::string& postid, const Variant& replies) const {
-        if (s_.HotCount == 0) platform::raise(11, "除数为零");
-        const long long posts = (replies.isNull() ? 0 : platform::CLng(replies)) + 1;
-        const long long pages = (posts + s_.HotCount - 1) / s_.HotCount;
-        if (pages <= 1) return {};
-        std::string html = "<img src=images/multipage.gif align=absmiddle width=12 height=14 alt='多页'>&nbsp;";
-        for (long long i = 1; i <= pages; ++i) {
-            const std::string n = std::to_string(i);
-            Append(html, {"<a href=newsdetail.asp?id=", postid, "&page=", n, ">[", n, "]</a>&nbsp;"});
-        }
-        return html;
-    }
-
-    void WriteTopicRow(platform::Recordset& rs) {
-        const std::string postid = rs.Fields("postid").str();
-        const Variant& replies = rs.Fields("replycount");
-        const Variant& lastly = rs.Fields("lastly");
-        const std::string author = platform::CStr(rs.Fields("username"));
-        const std::string lastAuthor = platform::CStr(rs.Fields("lastreplyusername"));
-        const std::string subject = server_.HTMLEncode(rs.Fields("subject"));
-
-        // Appended piece by piece: a row built from temporaries cost more
-        // than reading it.
-        std::string row = StateCell(rs.Fields("status"), lastly, replies);
-        row.reserve(1024);
-        Append(row, {"<TD bgcolor=#dedfdf align=center valign=MIDDLE><img src=icon/icon",
-                     platform::CStr(rs.Fields("icon")), ".gif></td>"});
-        Append(row, {"<td bgColor=#FED639 nowrap align=center valign=MIDDLE>", rs.Fields("hits").str(), "</td>"});
-        Append(row, {"<TD bgcolor=#f7f7f7 valign=top><a href=NewsDetail.asp?id=", postid, " title=\"", subject, "\">",
-                     subject, "</a> ", PageLinks(postid, replies)});
-        if (s_.DisplayTopicSize) {
-            const Variant& size = rs.Fields("msglen");
-            Append(row, {"<font class=topicsize>",
-                         GroupedDigits(size.isNull() ? 0 : static_cast<long long>(size.toDouble())), " bytes</font>"});
-        }
-        row += "</td>";
-        Append(row, {"<td bgcolor=#dedfdf valign=MIDDLE align=center><a href=viewuser.asp?username=",
-                     server_.URLEncode(author), " target=_blank>", server_.HTMLEncode(author), "</a></td>"});
-        Append(row, {"<TD  valign=middle align=center ", s_.AltColumnColor1, "><a href=NewsDetail.asp?id=", postid,
-                     " target=_blank><img src=images/newwin.gif border=0></a></td>"});
-        Append(row, {"<td align=center bgcolor=#f7f7f7 valign=MIDDLE>", replies.str(), "</td>"});
-        Append(row, {"<td NOWRAP bgcolor=#dedfdf  valign=MIDDLE>", FormatLastPostTime(lastly).str(),
-                     " By <a href=viewuser.asp?username=", server_.URLEncode(lastAuthor), " target=_blank>",
-                     server_.HTMLEncode(lastAuthor), "</a></td>"});
-        row += "</tr>";
-        out_.Write(row);
+    const char* StateCell(const TopicRow& row) const {
+        if (row.closed) return "<tr><td bgColor=#f7f7f7 valign=MIDDLE><img src=images/lock.gif ></td>";
+        if (visit_.IsNewer(row.lastly))
+            return row.hot ? "<tr><td bgcolor=#f7f7f7 valign=MIDDLE align=center><img src=images/hotclosedb.gif></td>"
+                           : "<tr><td bgcolor=#f7f7f7 valign=MIDDLE align=center><img src=images/closedb.gif></td>";
+        return row.hot ? "<tr><td bgcolor=#f7f7f7 valign=MIDDLE align=center><img src=images/hotclosed.gif ></td>"
+                       : "<tr><td bgcolor=#f7f7f7 valign=MIDDLE align=center><img src=images/closed.gif ></td>";
     }
 
     const Settings& s_;

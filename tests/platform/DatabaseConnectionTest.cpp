@@ -234,3 +234,44 @@ TEST(DatabaseConnection, OneSnapshotReadsUntilTheFirstWrite) {
     other.Execute("insert into forum (forumname) values ('G')");
     EXPECT_EQ(platform::CountOf(counting, "select count(*) from forum"), 6);
 }
+
+// Kept results are given back until any commit to the file, never inside a
+// write transaction, and a handle keeps no more than its byte bound.
+TEST(DatabaseConnection, KeptResultsLastUntilTheFileChanges) {
+    TestDatabase db;
+    Connection other;
+    other.Open(db.ConnectionString());
+    auto keep = [&db](const std::string& key, int value, std::size_t bytes = 8) {
+        EXPECT_EQ(db.con.KeptResult<int>(key), nullptr);  // checks the version first, as users do
+        db.con.KeepResult<int>(key, std::make_shared<const int>(value), bytes);
+    };
+    auto kept = [&db](const std::string& key) {
+        const auto result = db.con.KeptResult<int>(key);
+        return result ? *result : -1;
+    };
+
+    keep("a", 1);
+    EXPECT_EQ(kept("a"), 1);
+    other.Execute("insert into forum (forumname) values ('A')");
+    EXPECT_EQ(kept("a"), -1) << "another connection's commit";
+    keep("a", 2);
+    db.con.Execute("insert into forum (forumname) values ('B')");
+    EXPECT_EQ(kept("a"), -1) << "this connection's own commit";
+
+    keep("b", 3);
+    db.con.BeginTrans();
+    EXPECT_EQ(kept("b"), -1) << "nothing is given inside a write transaction";
+    db.con.KeepResult<int>("c", std::make_shared<const int>(4), 8);
+    db.con.RollbackTrans();
+    EXPECT_EQ(kept("b"), 3);
+    EXPECT_EQ(kept("c"), -1) << "nor kept there";
+
+    const std::size_t bound = platform::SqliteDatabase::kMaxKeptBytes;
+    keep("big", 5, bound + 1);
+    EXPECT_EQ(kept("big"), -1) << "larger than the bound";
+    keep("half", 6, bound / 2);
+    EXPECT_EQ(kept("b"), 3);
+    keep("other half", 7, bound / 2 + 1);
+    EXPECT_EQ(kept("other half"), 7);
+    EXPECT_EQ(kept("half"), -1) << "past the bound the older results go";
+}

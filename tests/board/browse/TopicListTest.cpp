@@ -158,6 +158,30 @@ TEST_F(TopicListTest, TopicRowAsWritten) {
     EXPECT_FALSE(Has(List().body, "topicsize"));
 }
 
+// A page's rows are built once for all visitors: a change to a topic shows
+// on the next view all the same, and each visitor keeps their own new marks.
+TEST_F(TopicListTest, RowsSeenAgainFollowChangesAndEachVisitor) {
+    const long long id = Topic("before", 1, 2);
+    Topic("older", 3);
+    const std::string cell = "<tr><td bgcolor=#f7f7f7 valign=MIDDLE align=center><img src=images/";
+    const std::string seen = List({{"DaysPrune", "0"}}, {{"sessionLoginDT", DaysAgo(2)}}).body;
+    EXPECT_EQ(RowOf(seen, "before").rfind(cell + "closedb.gif></td>", 0), 0u);
+
+    board.driver.jar.clear();
+    const std::string later = List({{"DaysPrune", "0"}}, {{"sessionLoginDT", DaysAgo(0.5)}}).body;
+    EXPECT_EQ(RowOf(later, "before").rfind(cell + "closed.gif ></td>", 0), 0u) << "another visitor's mark";
+    EXPECT_EQ(RowOf(later, "before").substr(RowOf(later, "before").find("</td>")),
+              RowOf(seen, "before").substr(RowOf(seen, "before").find("</td>")));
+
+    platform::Connection other;
+    other.Open(board.db.ConnectionString());
+    other.Execute("update post set subject='after', replycount=12 where postid=?", {id});
+    const std::string changed = List({{"DaysPrune", "0"}}).body;
+    EXPECT_EQ(RowOf(changed, "before"), "");
+    EXPECT_TRUE(Has(RowOf(changed, "after"), ">12</td>"));
+    EXPECT_TRUE(Has(RowOf(changed, "after"), "hotclosed.gif"));
+}
+
 TEST_F(TopicListTest, PagingInTheDatabase) {
     board.Set("PageSize", 2);
     for (int age = 1; age <= 5; ++age) Topic("t" + std::to_string(age), age + 0.5);
