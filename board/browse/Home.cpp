@@ -4,6 +4,7 @@
 // online.
 #include <string>
 
+#include "board/browse/ForumRows.h"
 #include "board/browse/LastVisit.h"
 #include "core/Module1.h"
 #include "board/browse/BrowsePages.h"
@@ -43,12 +44,6 @@ board::LastVisit StartVisit(const platform::Request& request, platform::Response
 std::string Number(const Variant& v) { return v.str(); }
 
 std::int32_t CountOrZero(const Variant& v) { return v.isNull() ? 0 : platform::CLng(v); }
-
-std::string CategoryStrip(const std::string& title) {
-    const Settings& s = CurrentSettings();
-    return "<tr " + s.CategoryStripColor + "><td colSpan=6><font color=" + s.CategoryStripTextColor +
-           "><b>" + title + "</b></font> </td></tr>";
-}
 
 }  // namespace
 
@@ -118,46 +113,11 @@ void BrowsePages::Home() {
         out.Write("<td align=middle noWrap vAlign=bottom width=120>" + headCell + "<b>最后发表</b></font></td>\r\n");
         out.Write("<td vAlign=bottom align=center noWrap><p style=color:white><b>版主</b> </td></tr>");
 
-        rs.CacheSize(20);
-        rs.Open("select forum.forumname,forum.descript,forum.catalog,"
-                "ifnull(topiccount,0)+ifnull(replycount,0) as postcount,ifnull(topiccount,0) as subjectcount,"
-                "lastposttime as lasttime,lastpostusername,forummaster from forum order by forum.sequence",
-                con);
-        std::string catalog;
-        while (!rs.Eof()) {
-            const Variant rowCatalog = rs.Fields("catalog");
-            if (!rowCatalog.isNull() && rowCatalog.str() != catalog) {
-                catalog = rowCatalog.str();
-                out.Write(CategoryStrip(server.HTMLEncode(catalog)));
-            }
-            const std::string name = rs.Fields("forumname").str();
-            const Variant lastTime = rs.Fields("lasttime");
-            const Variant lastUser = rs.Fields("lastpostusername");
-
-            out.Write("<tr><td vAlign=top " + s.BGColor + " align=center><img border=0 src=images/" +
-                      (visit.IsNewer(lastTime) ? "on" : "off") + ".gif ></td>");
-            out.Write("<td  vAlign=top " + s.AltColumnColor1 + "><p><b><a href=\"list.asp?GroupName=" +
-                      server.URLEncode(name) + "\">" + server.HTMLEncode(name) + "</a></b><br>" +
-                      rs.Fields("descript").str() + "</td>");
-            out.Write("<td   noWrap vAlign=top align=center " + s.AltColumnColor2 + "><p>" +
-                      std::to_string(CountOrZero(rs.Fields("subjectcount"))) + "&nbsp;</td>");
-            out.Write("<td align=center noWrap vAlign=top " + s.AltColumnColor1 + "><p>" +
-                      std::to_string(CountOrZero(rs.Fields("postcount"))) + "&nbsp;</td>");
-            // A forum whose last-post counters are missing shows an empty
-            // cell rather than failing the whole page.
-            if (lastUser.isNull() || lastTime.isNull()) {
-                out.Write("<td " + s.AltColumnColor2 + "></td>");
-            } else {
-                const std::string user = lastUser.str();
-                out.Write("<td   noWrap vAlign=top align=center " + s.AltColumnColor2 + "><p>" +
-                          FormatLastPostTime(lastTime).str() + "<br>by <a href=viewuser.asp?username=" +
-                          server.URLEncode(user) + ">" + server.HTMLEncode(user) + "</a></td>");
-            }
-            out.Write("<td  vAlign=top  align=left " + s.AltColumnColor1 + " >" + rs.Fields("forummaster").str() +
-                      "</td></tr>");
-            rs.MoveNext();
+        for (const ForumRow& row : *HomeForumRows(con, server)) {
+            out.Write(row.lead);
+            out.Write(visit.IsNewer(row.lastTime) ? "on" : "off");
+            out.Write(row.cells);
         }
-        rs.Close();
 
         // Unread private messages of the member the visitor proved to be.
         out.Write(CategoryStrip("悄悄话"));

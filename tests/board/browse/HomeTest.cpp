@@ -93,6 +93,13 @@ TEST(HomeTest, NewSessionMarksForumsPostedToSinceTheLastVisit) {
 
     // The next page of the visit keeps comparing with that time.
     EXPECT_EQ(MarkOf(board.Get("default.asp").body, "Fresh"), "on");
+
+    // The rows seen again: another visitor's marks are their own, and a new
+    // post shows at once.
+    board.driver.jar.clear();
+    EXPECT_EQ(MarkOf(board.Get("default.asp", {}, {{"lastLoginDT", DaysAgo(0.5)}}).body, "Fresh"), "off");
+    board.AddTopic("Quiet", "bob", "now", DaysAgo(0.1));
+    EXPECT_EQ(MarkOf(board.Get("default.asp").body, "Quiet"), "on");
 }
 
 TEST(HomeTest, CatalogStripsAppearWhereTheCatalogChanges) {
