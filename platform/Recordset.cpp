@@ -56,9 +56,9 @@ bool SameValue(const Variant& a, const Variant& b) {
     return false;
 }
 
-// The statement text and its values, each value with its type and length
-// so that no two different sets of values give the same key.
-std::string CountKey(const std::string& sql, const SqlParams& params) {
+}  // namespace
+
+std::string StatementKey(const std::string& sql, const SqlParams& params) {
     std::string key = sql;
     for (const Variant& v : params) {
         std::string value;
@@ -84,6 +84,8 @@ std::string CountKey(const std::string& sql, const SqlParams& params) {
     return key;
 }
 
+namespace {
+
 // What the text says about the query, kept per thread: pages open the same
 // few statements on every request.
 const std::optional<SingleTableSelect>& SingleTableOf(const std::string& sql) {
@@ -96,7 +98,7 @@ const std::optional<SingleTableSelect>& SingleTableOf(const std::string& sql) {
 }
 
 long long CountOf(const std::shared_ptr<SqliteDatabase>& db, const std::string& countSql, const SqlParams& params) {
-    std::string key = CountKey(countSql, params);
+    std::string key = StatementKey(countSql, params);
     if (const auto known = db->KnownCount(key)) return *known;
     SqliteStatement counter(db, countSql);
     counter.Bind(params);

@@ -111,6 +111,10 @@ private:
     Impl& impl() const;
 };
 
+// A statement's text and its values as one key: each value with its type
+// and length, so that no two different sets of values give the same key.
+std::string StatementKey(const std::string& sql, const SqlParams& params);
+
 // What a counting statement ("select count(*) from ... where ...") gives,
 // known from an earlier count while the database is unchanged, as the
 // static record sets' own counts are.

@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <iterator>
 #include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "board/browse/SearchPage.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Convert.h"
+#include "platform/Error.h"
 #include "platform/Recordset.h"
 #include "platform/SqliteSqlText.h"
 
@@ -40,20 +43,49 @@ void WriteHeadingRow(platform::Response& out) {
     out.Write("</TR>");
 }
 
-void WriteRow(platform::Response& out, const platform::Server& server, platform::Recordset& rs) {
+std::string RowHtml(const platform::Server& server, platform::Recordset& rs) {
     const Settings& s = CurrentSettings();
     const std::string id = rs.Fields("id").str();
     const bool archived = platform::CBool(rs.Fields("isarchive"));
-    out.Write("<TR>");
     // An archived topic may stand in several archives: the link names this row's.
     const std::string href = archived ? "archivecontent.asp?id=" + id + "&archiveid=" + rs.Fields("archiveid").str()
                                       : "newsdetail.asp?id=" + id;
-    out.Write("<TD " + s.AltColumnColor1 + "><A href=" + href + ">" + server.HTMLEncode(rs.Fields("subject")) +
-              "</A>" + "</TD>");
-    out.Write("<TD " + s.AltColumnColor2 + ">" + server.HTMLEncode(rs.Fields("username")) + "</TD>");
-    out.Write("<TD " + s.AltColumnColor1 + " noWrap>" + FormatPostTime(rs.Fields("lastlytime")).str() + "</TD>");
-    out.Write("<TD " + s.AltColumnColor2 + ">" + server.HTMLEncode(rs.Fields("forumname")) + "</td>");
-    out.Write("</tr>");
+    return "<TR><TD " + s.AltColumnColor1 + "><A href=" + href + ">" + server.HTMLEncode(rs.Fields("subject")) +
+           "</A></TD><TD " + s.AltColumnColor2 + ">" + server.HTMLEncode(rs.Fields("username")) + "</TD><TD " +
+           s.AltColumnColor1 + " noWrap>" + FormatPostTime(rs.Fields("lastlytime")).str() + "</TD><TD " +
+           s.AltColumnColor2 + ">" + server.HTMLEncode(rs.Fields("forumname")) + "</td></tr>";
+}
+
+// A page of a list's rows as HTML, the same for every visitor: built once
+// and kept on the database handle until the file changes (today's topics
+// and a popular search are asked for again and again).
+using ResultRows = std::vector<std::shared_ptr<const platform::EncodedText>>;
+
+std::shared_ptr<const ResultRows> RowsFrom(platform::Connection& con, const platform::Server& server,
+                                           const SqlStatement& statement, long offset) {
+    const Settings& s = CurrentSettings();
+    std::string key = "search rows";
+    for (const std::string& part : {std::to_string(offset), std::to_string(s.PageSize), s.AltColumnColor1,
+                                    s.AltColumnColor2, platform::StatementKey(statement.sql, statement.params)}) {
+        key += '\0';
+        key += part;
+    }
+    if (auto kept = con.KeptResult<ResultRows>(key)) return kept;
+
+    platform::SqlParams params = statement.params;
+    params.emplace_back(static_cast<int>(s.PageSize));
+    params.emplace_back(offset);
+    platform::Recordset rs;
+    rs.Open("SELECT * FROM (" + statement.sql + ") LIMIT ? OFFSET ?", con, params);
+    auto rows = std::make_shared<ResultRows>();
+    std::size_t bytes = 64;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        rows->push_back(std::make_shared<const platform::EncodedText>(platform::EncodeForWire(RowHtml(server, rs))));
+        bytes += 96 + rows->back()->text.size() + rows->back()->wire.size();
+    }
+    rs.Close();
+    con.KeepResult<ResultRows>(std::move(key), rows, bytes);
+    return rows;
 }
 
 long CountRows(platform::Connection& con, const SqlStatement& statement) {
@@ -104,38 +136,37 @@ void WritePage(Tarnbell& page, Page& p, const SqlStatement& statement, long reco
     platform::Response& out = page.Response();
     platform::Connection& con = p.Db();
 
-    platform::Recordset rs;
-    rs.CacheSize(s.PageSize);
-    rs.PageSize(s.PageSize);
-    rs.Open(statement.sql, con, platform::CursorType::Static, statement.params);
-    rs.KnownRecordCount(recordCount);
-
     page.WriteBoardHeader("<TABLE border=0 width=" + s.TableWidth + "><TBODY><TR><TD align=left>" + s.Logo +
                                 "</td>" + kResultsHeader);
-    if (rs.Bof() && rs.Eof()) {
+    // The count kept with the list can be older than the rows.
+    if (recordCount <= 0 || RowsFrom(con, page.Server(), statement, 0)->empty()) {
         out.Write("<TABLE border=0 width=" + s.TableWidth + ">");
         out.Write("<TBODY>");
         out.Write("<tr><td>没有发现任何记录！</td>");
         out.Write("</TBODY></TABLE>");
         return;
     }
+    if (s.PageSize <= 0)
+        platform::raise(platform::kErrDatabase,
+                        "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one "
+                        "another.");
 
     // Pages are 16-bit numbers: a list longer than that many pages is shown
     // up to its 32767th page instead of failing.
-    const std::int16_t pageCount = static_cast<std::int16_t>(std::min<long>(rs.PageCount(), INT16_MAX));
+    const std::int16_t pageCount =
+        static_cast<std::int16_t>(std::min<long>((recordCount + s.PageSize - 1) / s.PageSize, INT16_MAX));
     const platform::Variant requested = page.Request()("page");
     std::int16_t current = IsPositiveNumber(requested) ? platform::CInt(requested) : 1;
     current = std::min(current, pageCount);  // past the end: the last page
-    rs.AbsolutePage(current);
+    const long offset = static_cast<long>(current - 1) * s.PageSize;
+    const auto rows = RowsFrom(con, page.Server(), statement, offset);
 
     out.Write(s.TableBorderOpen);
     out.Write("<TABLE border=0 cellPadding=4 cellSpacing=1 width=" + s.InnerTableWidth + ">");
     out.Write("<TBODY>");
     WriteHeadingRow(out);
-    for (int row = 0; row < s.PageSize && !rs.Eof(); ++row) {
-        WriteRow(out, page.Server(), rs);
-        rs.MoveNext();
-    }
+    const std::size_t shown = std::min<std::size_t>(rows->size(), static_cast<std::size_t>(recordCount - offset));
+    for (std::size_t i = 0; i < shown; ++i) out.Write((*rows)[i]);
     out.Write("</table>");
     out.Write(s.TableBorderClose);
     page.PageStyle(recordCount, current, pageCount, s.PageSize, "&action=GotoPage");

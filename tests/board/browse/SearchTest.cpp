@@ -268,4 +268,34 @@ TEST_F(SearchTest, TwoSearchesInOneSessionEachShowTheirOwnTotal) {
     EXPECT_EQ(Has(next, "共<B>6</b>个记录"), Has(next, "备份 旧")) << next;
 }
 
+// A list's rows are built once for every visitor that asks for them, and
+// follow the board's changes; a session's kept count still bounds its pages.
+TEST_F(SearchTest, ListsAskedAgainFollowTheBoard) {
+    host.application().Set("PageSize", 4);
+    host.application().Set("PageStyle", 2);
+    auto rows = [](const std::string& body) {
+        std::vector<std::string> subjects;
+        const std::regex link("<A href=[^>]*>(备份[^<]*)</A>");
+        for (std::sregex_iterator it(body.begin(), body.end(), link), end; it != end; ++it)
+            subjects.push_back((*it)[1]);
+        return subjects;
+    };
+    const std::vector<std::string> first = rows(Search({{"SearchTerms", "备份"}}).body);
+    EXPECT_EQ(first, (std::vector<std::string>{"备份 5", "备份 4", "备份 3", "备份 2"}));
+
+    site::RequestDriver other(host);
+    const std::string again =
+        other.Post("search.asp", {{"action", "simplesearch"}, {"SearchTerms", "备份"}, {"ForumChoice", "ALL"},
+                                  {"SearchDate", "ALL"}, {"SearchIn", "ALL"}, {"BooleanAND", "YES"}}).body;
+    EXPECT_EQ(rows(again), first);
+
+    Post(8, {}, "公开", "小红", "备份 新", "2024-05-08 10:00:00");
+    EXPECT_EQ(rows(driver.Get("search.asp", {{"action", "gotopage"}, {"page", "1"}}).body),
+              (std::vector<std::string>{"备份 新", "备份 5", "备份 4", "备份 3"}));
+    // The session's list still counts 6: its second page ends there.
+    const std::string second = driver.Get("search.asp", {{"action", "gotopage"}, {"page", "2"}}).body;
+    EXPECT_TRUE(Has(second, "共<B>6</b>个记录")) << second;
+    EXPECT_EQ(rows(second), (std::vector<std::string>{"备份 2", "备份 1"}));
+}
+
 }  // namespace
