@@ -282,7 +282,7 @@ void SqliteDatabase::KeepResult(std::string key, std::shared_ptr<const void> res
         resultBytes_ -= old->second.bytes;
         results_.erase(old);
     }
-    if (resultBytes_ + bytes > kMaxKeptBytes) {  // rare: a handle sees few distinct pages between commits
+    if (resultBytes_ + bytes > kMaxKeptBytes) {
         results_.clear();
         resultBytes_ = 0;
     }

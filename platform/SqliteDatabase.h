@@ -50,10 +50,13 @@ public:
     void KeepCount(std::string key, long long count);
 
     // Results built from the rows, kept and forgotten like the counts; at
-    // most kMaxKeptBytes of them (as their keepers count them) a handle.
+    // most kMaxKeptBytes of them (as their keepers count them) a handle, so
+    // with the pool's handles a few tens of megabytes at most. Past the
+    // bound the handle starts afresh: pages then cost what they cost
+    // without it, never more.
     std::shared_ptr<const void> KeptResult(const std::string& key);
     void KeepResult(std::string key, std::shared_ptr<const void> result, std::size_t bytes);
-    static constexpr std::size_t kMaxKeptBytes = 1 << 20;
+    static constexpr std::size_t kMaxKeptBytes = 2 << 20;
 
     // One read transaction for many statements: a page reads from one state
     // of the file, and skips starting and ending a read for each statement.

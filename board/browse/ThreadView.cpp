@@ -1,6 +1,7 @@
 // newsdetail.asp: one thread, HotCount posts a page, with the step to the
 // next newer or older topic of a forum ("findthread").
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "board/browse/PostPanel.h"
@@ -136,9 +137,53 @@ Variant NeighbourTopic(platform::Connection& con, const std::string& forum, cons
     return id.isNull() ? Variant() : id;
 }
 
+// A page of the thread's posts as HTML, with the subject of its first post:
+// the same for every visitor, so built once and kept on the database handle
+// until the file changes (a popular thread is read far more than written).
+struct ThreadPagePosts {
+    std::string firstSubject;
+    std::size_t posts = 0;
+    std::shared_ptr<const platform::EncodedText> html;
+};
+
+std::shared_ptr<const ThreadPagePosts> PagePosts(platform::Connection& con, const board::ThreadTopic& topic,
+                                                 std::int16_t page) {
+    const Settings& s = CurrentSettings();
+    // The settings a post's row is made of besides its rows.
+    std::string key = "thread posts";
+    for (const std::string& part :
+         {topic.id, std::to_string(page), std::to_string(s.HotCount), s.AltColumnColor1, s.AltColumnColor2,
+          s.BBStyle, std::to_string(s.MemberMinimum), s.TimeColor}) {
+        key += '\0';
+        key += part;
+    }
+    if (auto kept = con.KeptResult<ThreadPagePosts>(key)) return kept;
+
+    platform::Recordset rs;
+    rs.Open(kPageQuery, con,
+            {Variant(topic.postid), Variant(topic.postid), Variant(s.HotCount), Variant((page - 1) * s.HotCount)});
+    auto posts = std::make_shared<ThreadPagePosts>();
+    platform::Response block;
+    if (!rs.Eof()) posts->firstSubject = rs.Fields("Subject").str();
+    for (int i = 1; i <= s.HotCount && !rs.Eof(); ++i) {
+        board::WritePostRow(block, rs, topic, i);
+        rs.MoveNext();
+        ++posts->posts;
+    }
+    rs.Close();
+    const std::string& text = block.Body();
+    const bool wellFormed = platform::IsValidUtf8(text);
+    posts->html = std::make_shared<const platform::EncodedText>(
+        platform::EncodedText{text, wellFormed ? block.WireBody() : std::string(), wellFormed});
+    con.KeepResult<ThreadPagePosts>(std::move(key), posts,
+                                    256 + posts->firstSubject.size() + posts->html->text.size() +
+                                        posts->html->wire.size());
+    return posts;
+}
+
 // Everything between the page head and the jump box: headers, page bars,
 // the page's posts and the moderator options.
-void WriteThreadPage(platform::Response& out, platform::Recordset& rs, const board::ThreadTopic& topic,
+void WriteThreadPage(platform::Response& out, const ThreadPagePosts& posts, const board::ThreadTopic& topic,
                      std::int16_t page, std::int16_t pageCount) {
     const Settings& s = CurrentSettings();
     out.Write(board::kIcqWindowScript);
@@ -158,11 +203,8 @@ void WriteThreadPage(platform::Response& out, platform::Recordset& rs, const boa
     out.Write("<table border=0 cellpadding=4 cellspacing=1 width=" + s.InnerTableWidth + ">");
     out.Write("<tr " + s.TableColorStrip + "><td width=18% valign=middle><font color=" + s.TableStripTextColor +
               "><b>发表人</b></font></td><td><font color=" + s.TableStripTextColor + "><b>主题:&nbsp;&nbsp;" +
-              HtmlEncode(rs.Fields("Subject").str()) + "</b></font></td></tr>");
-    for (int i = 1; i <= s.HotCount && !rs.Eof(); ++i) {
-        board::WritePostRow(out, rs, topic, i);
-        rs.MoveNext();
-    }
+              HtmlEncode(posts.firstSubject) + "</b></font></td></tr>");
+    out.Write(posts.html);
     out.Write("</table>");
     out.Write(s.TableBorderClose);
 
@@ -251,10 +293,11 @@ void BrowsePages::Detail() {
         }
         out.Write(PageHead(HtmlEncode(topic.subject) + " - " + s.BBName));
 
-        rs.Open(kPageQuery, con,
-                {Variant(topic.postid), Variant(topic.postid), Variant(s.HotCount), Variant((page - 1) * s.HotCount)});
-        WriteThreadPage(out, rs, topic, page, pageCount);
-        rs.Close();
+        const auto posts = PagePosts(con, topic, page);
+        // A page without posts fails as reading its first row did.
+        if (posts->posts == 0)
+            platform::raise(platform::kErrDatabase, "Either BOF or EOF is True, or the current record has been deleted.");
+        WriteThreadPage(out, *posts, topic, page, pageCount);
         if (s.BBStyle == "UBB") out.Write(JumpTo(con, Variant(topic.forum), false));
         board::CountThreadView(con, topic.postid);
         out.Write("</center>");

@@ -321,6 +321,23 @@ TEST_F(ThreadViewTest, ClubStyleMovesLinksBelowThePost) {
     EXPECT_FALSE(Has(body, "跳转到"));  // no jump box in this style
 }
 
+// A page's posts are built once for every visitor: an edit shows on the
+// next view all the same, and so does another page style.
+TEST_F(ThreadViewTest, PostsSeenAgainFollowEditsAndTheStyle) {
+    const long long topic = AddThread("灌水", 1);
+    EXPECT_TRUE(Has(View(topic).body, "正文2"));
+    EXPECT_TRUE(Has(View(topic).body, "正文2"));
+    platform::Connection other;
+    other.Open(db.ConnectionString());
+    other.Execute("update post set message='改过了' where parentid=?", {Variant(topic)});
+    const std::string edited = View(topic).body;
+    EXPECT_FALSE(Has(edited, "正文2"));
+    EXPECT_TRUE(Has(edited, "改过了"));
+
+    host.application().Set("BBSTYLE", "club");
+    EXPECT_TRUE(Has(View(topic).body, "<table border=0 width=100%><tr><td width=18>"));
+}
+
 TEST_F(ThreadViewTest, DatabaseFailureEndsInTheErrorTail) {
     const long long topic = AddThread("灌水", 1);
     db.con.Execute("drop table register");
