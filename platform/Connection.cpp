@@ -3,12 +3,13 @@
 #include <sqlite3.h>
 
 #include <chrono>
-#include <map>
+#include <exception>
 
 #include "platform/DataSources.h"
 #include "platform/SqliteDatabase.h"
 #include "platform/SqliteSqlText.h"
 #include "platform/Strings.h"
+#include "platform/WriteTurn.h"
 
 namespace platform {
 
@@ -24,26 +25,6 @@ std::optional<std::string> DataSourceName(const std::string& connectionString) {
             return Trim(part.substr(eq + 1));
     }
     return std::nullopt;
-}
-
-// One queue of writers per database file. SQLite's busy handler polls with
-// sleeps that grow to 100 ms, so under many writers the lock sits free while
-// they sleep; waiting here hands it on at once. A writer that waits longer
-// than SQLite's own busy timeout goes on to SQLite's lock (which then
-// decides), so a thread that already holds a turn cannot lock itself out.
-std::timed_mutex& WriteTurnOf(const std::string& path) {
-    static std::mutex lock;
-    static std::map<std::string, std::unique_ptr<std::timed_mutex>> turns;
-    std::lock_guard guard(lock);
-    auto& slot = turns[path];
-    if (!slot) slot = std::make_unique<std::timed_mutex>();
-    return *slot;
-}
-
-std::unique_lock<std::timed_mutex> WaitForWriteTurn(const std::string& path) {
-    std::unique_lock<std::timed_mutex> held(WriteTurnOf(path), std::defer_lock);
-    (void)held.try_lock_for(std::chrono::milliseconds(kLockWaitMilliseconds));
-    return held;
 }
 
 }  // namespace
@@ -72,12 +53,19 @@ void Connection::OpenFile(const std::string& path) {
 
 void Connection::Close() {
     if (!db_) return;
-    std::shared_ptr<SqliteDatabase> db = std::move(db_);
-    db->EndSnapshot();
-    const bool inTransaction = !sqlite3_get_autocommit(db->handle());
-    if (inTransaction) db->Exec("ROLLBACK");
-    writeTurn_ = {};
-    db->EndWriting();
+    db_->EndSnapshot();
+    // The turn is passed on even when the rollback fails.
+    std::exception_ptr failure;
+    if (!sqlite3_get_autocommit(db_->handle())) {
+        try {
+            db_->Exec("ROLLBACK");
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    EndWriteTurn();
+    db_.reset();
+    if (failure) std::rethrow_exception(failure);
 }
 
 ObjectState Connection::State() const { return db_ ? ObjectState::Open : ObjectState::Closed; }
@@ -99,12 +87,15 @@ long Connection::Execute(const std::string& sql, const SqlParams& params) {
 
 void Connection::BeginTrans() {
     if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
-    auto db = Database();
-    db->EndSnapshot();
-    writeTurn_ = WaitForWriteTurn(FilePath());
-    db->StartWriting();
+    Database()->EndSnapshot();
+    WriteTurn& turn = WriteTurn::Of(FilePath());
+    // A writer that waits longer than SQLite's own busy timeout goes on to
+    // SQLite's lock (which then decides) with its own handle, so a thread
+    // that already holds a turn cannot lock itself out.
+    if (turn.Acquire(std::chrono::milliseconds(kLockWaitMilliseconds))) TakeTurn(turn);
+    db_->StartWriting();
     try {
-        db->Exec("BEGIN IMMEDIATE");
+        db_->Exec("BEGIN IMMEDIATE");
     } catch (...) {
         EndWriteTurn();
         throw;
@@ -113,13 +104,31 @@ void Connection::BeginTrans() {
 
 bool Connection::TryBeginTrans() {
     if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
-    auto db = Database();
-    db->EndSnapshot();
-    writeTurn_ = std::unique_lock<std::timed_mutex>(WriteTurnOf(FilePath()), std::try_to_lock);
-    db->StartWriting();
-    if (writeTurn_.owns_lock() && db->TryExec("BEGIN IMMEDIATE")) return true;
+    Database()->EndSnapshot();
+    WriteTurn& turn = WriteTurn::Of(FilePath());
+    if (!turn.TryAcquire()) return false;
+    TakeTurn(turn);
+    db_->StartWriting();
+    if (db_->TryExec("BEGIN IMMEDIATE")) return true;
     EndWriteTurn();
     return false;
+}
+
+// The transaction runs on the turn's handle; this connection's own handle
+// waits for its end. It reads without its memory map from now on, as a
+// handle that writes does (see SqliteDatabase::StartWriting).
+void Connection::TakeTurn(WriteTurn& turn) {
+    writeTurn_ = HeldTurn(turn);
+    std::shared_ptr<SqliteDatabase> writer;
+    try {
+        writer = turn.Writer();
+    } catch (...) {
+        writeTurn_.Reset();
+        throw;
+    }
+    if (!writer) return;
+    db_->ReadWithoutMap();
+    own_ = std::exchange(db_, std::move(writer));
 }
 
 void Connection::CommitTrans() {
@@ -132,11 +141,21 @@ void Connection::RollbackTrans() {
     EndWriteTurn();
 }
 
-// The next writer goes first; then the log's checkpoint if one fell due.
+// Back to the connection's own handle; the next writer goes first, then
+// the log's checkpoint if one fell due.
 void Connection::EndWriteTurn() {
-    if (db_ && writeTurn_.owns_lock()) db_->RestartLogIfDue();
-    writeTurn_ = {};
-    if (db_) db_->EndWriting();
+    if (!db_) return;
+    if (writeTurn_.Owns()) db_->RestartLogIfDue();
+    const bool checkpointDue = db_->EndWriting();
+    if (own_) {
+        db_->ResetUnfinishedStatements();
+        db_->RollBackWhatIsOpen();  // never hand the next writer an open transaction
+        turnIdentity_ = sqlite3_last_insert_rowid(db_->handle());
+        db_ = std::exchange(own_, nullptr);
+        ownChangesAfterTurn_ = sqlite3_total_changes(db_->handle());
+    }
+    writeTurn_.Reset();
+    if (checkpointDue) db_->Checkpoint();
 }
 
 bool Connection::InTransaction() const {
@@ -158,7 +177,13 @@ std::string Connection::FilePath() const {
     return path ? path : "";
 }
 
-long long Connection::LastIdentity() const { return sqlite3_last_insert_rowid(Database()->handle()); }
+long long Connection::LastIdentity() const {
+    sqlite3* own = Database()->handle();
+    // The last turn's insert, unless this connection's own handle has
+    // written since.
+    if (turnIdentity_ && !own_ && sqlite3_total_changes(own) == ownChangesAfterTurn_) return turnIdentity_;
+    return sqlite3_last_insert_rowid(own);
+}
 
 void ForEachDatabase(const std::vector<std::string>& files, const std::function<void(Connection&)>& work) {
     for (const std::string& file : files) {

@@ -5,11 +5,11 @@
 // raised as platform::RuntimeError(kErrDatabase, SQLite's message).
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/Variant.h"
+#include "platform/WriteTurn.h"
 
 namespace platform {
 
@@ -44,7 +44,9 @@ public:
 
     // "BEGIN IMMEDIATE": the write lock is taken (waiting for it if needed)
     // when the transaction begins, not halfway through it. Writers of one
-    // process queue for the file in turn instead of polling SQLite's lock.
+    // process queue for the file in turn instead of polling SQLite's lock
+    // (WriteTurn), and the transaction runs on the turn's handle: record
+    // sets opened in it are read before it ends.
     void BeginTrans();
     // The same without waiting: false, and no transaction, while another
     // connection holds the write lock.
@@ -83,8 +85,12 @@ public:
     std::shared_ptr<SqliteDatabase> Database() const;
 
 private:
-    std::shared_ptr<SqliteDatabase> db_;
-    std::unique_lock<std::timed_mutex> writeTurn_;  // held from BeginTrans to its end
+    std::shared_ptr<SqliteDatabase> db_;  // the turn's handle during a transaction
+    std::shared_ptr<SqliteDatabase> own_;  // the connection's own handle meanwhile
+    HeldTurn writeTurn_;                   // held from BeginTrans to its end
+    long long turnIdentity_ = 0;           // the last row the last transaction inserted
+    long long ownChangesAfterTurn_ = 0;
+    void TakeTurn(WriteTurn& turn);
     void EndWriteTurn();
     std::shared_ptr<const void> KeptResultOfAnyType(const std::string& key) const;
     void KeepResultOfAnyType(std::string key, std::shared_ptr<const void> result, std::size_t bytes) const;

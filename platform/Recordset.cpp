@@ -123,7 +123,7 @@ public:
     Impl(const std::string& sql, Connection& con, CursorType cursor, const SqlParams& params,
          long cacheSize, long pageSize)
         : cacheSize_(cacheSize), pageSize_(pageSize), cursor_(cursor), db_(con.Database()),
-          sql_(TrimStatement(sql)), params_(params) {
+          sql_(TrimStatement(sql)), params_(params), grant_(db_->CurrentGrant()) {
         table_ = SingleTableOf(sql_);
         std::string text = WithRowid();
         if (cursor_ == CursorType::Static) {
@@ -246,6 +246,7 @@ public:
             return;
         }
         if (Eof()) return;
+        db_->CheckUsableUnder(grant_);
         SqliteStatement rest(db_, "SELECT * FROM (" + WithRowid() + ") LIMIT -1 OFFSET ?");
         rest.Bind(params_);
         rest.BindInt(userParams_ + 1, pos_);
@@ -310,6 +311,7 @@ public:
         }
         if (sets.empty()) return;
         values.push_back(Variant(row.rowid));
+        db_->CheckUsableUnder(grant_);
         SqliteStatement update(db_, "UPDATE " + table_->table + " SET " + sets + " WHERE rowid = ?");
         update.Bind(values);
         update.Step();
@@ -331,6 +333,7 @@ public:
             return;
         }
         Row& row = CurrentRow();
+        db_->CheckUsableUnder(grant_);
         SqliteStatement del(db_, "DELETE FROM " + table_->table + " WHERE rowid = ?");
         del.BindInt(1, row.rowid);
         del.Step();
@@ -341,6 +344,7 @@ private:
     std::shared_ptr<SqliteDatabase> db_;
     std::string sql_;
     SqlParams params_;
+    const unsigned grant_;  // a record set of a write transaction serves no later one
     std::optional<SingleTableSelect> table_;
     std::vector<Column> columns_;
     int userParams_ = 0;
@@ -371,6 +375,7 @@ private:
 
     long CountRows() {
         const std::string sql = "SELECT count(*) FROM (" + std::string(WithoutFinalOrderBy(sql_)) + ")";
+        db_->CheckUsableUnder(grant_);
         return static_cast<long>(CountOf(db_, sql, params_));
     }
 
@@ -486,6 +491,7 @@ private:
         }
         std::string sql = "INSERT INTO " + table_->table +
                           (names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + marks + ")");
+        db_->CheckUsableUnder(grant_);
         SqliteStatement insert(db_, sql);
         insert.Bind(values);
         insert.Step();
@@ -505,6 +511,7 @@ private:
             targets.push_back(i);
         }
         if (list.empty()) return;
+        db_->CheckUsableUnder(grant_);
         SqliteStatement read(db_, "SELECT " + list + " FROM " + table_->table + " WHERE rowid = ?");
         read.BindInt(1, row.rowid);
         if (!read.Step()) return;

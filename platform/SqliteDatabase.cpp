@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 #include <strings.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cctype>
@@ -64,6 +65,12 @@ std::atomic<std::chrono::steady_clock::rep>& LastCheckpointOf(const std::string&
 
 }  // namespace
 
+std::optional<FileIdentity> IdentityOfFile(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino};
+}
+
 bool IsStoredDateText(std::string_view t) {
     static constexpr std::string_view form = "dddd-dd-dd dd:dd:dd";
     if (t.size() != form.size()) return false;
@@ -74,9 +81,12 @@ bool IsStoredDateText(std::string_view t) {
     return true;
 }
 
-SqliteDatabase::SqliteDatabase(const std::string& path, bool create) {
+SqliteDatabase::SqliteDatabase(const std::string& path, bool create, HandleUse use) : use_(use) {
     ConfigureSqliteOnce();
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    // The write turn's handle is used by one thread at a time, but a
+    // statement kept past its turn may still be finalized by another.
+    const int threading = use == HandleUse::WritersInTurn ? SQLITE_OPEN_FULLMUTEX : SQLITE_OPEN_NOMUTEX;
+    int flags = SQLITE_OPEN_READWRITE | threading | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
@@ -136,12 +146,32 @@ void SqliteDatabase::Checkpoint() {
 // stream of writes costs more than the map saves (each unmap stops every
 // thread of the server to flush its address translations). Handles that
 // only read keep their map.
+void SqliteDatabase::ReadWithoutMap() {
+    if (!mapped_) return;
+    sqlite3_exec(db_, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+    mapped_ = false;
+}
+
 void SqliteDatabase::StartWriting() {
-    if (mapped_) {
-        sqlite3_exec(db_, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
-        mapped_ = false;
-    }
+    ReadWithoutMap();
     inWriteTurn_ = true;
+}
+
+void SqliteDatabase::ResetUnfinishedStatements() {
+    for (sqlite3_stmt* stmt = sqlite3_next_stmt(db_, nullptr); stmt; stmt = sqlite3_next_stmt(db_, stmt))
+        if (sqlite3_stmt_busy(stmt)) sqlite3_reset(stmt);
+}
+
+void SqliteDatabase::RollBackWhatIsOpen() {
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void SqliteDatabase::CheckUsableHere() const {
+    if (!UsableHere()) Fail("The statement belongs to a write transaction that has ended.");
+}
+
+void SqliteDatabase::CheckUsableUnder(unsigned grant) const {
+    if (!UsableUnder(grant)) Fail("The statement belongs to a write transaction that has ended.");
 }
 
 void SqliteDatabase::RestartLogIfDue() {
@@ -150,9 +180,11 @@ void SqliteDatabase::RestartLogIfDue() {
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
 }
 
-void SqliteDatabase::EndWriting() {
+bool SqliteDatabase::EndWriting() {
     inWriteTurn_ = false;
-    if (checkpointDue_) Checkpoint();
+    const bool due = checkpointDue_;
+    checkpointDue_ = false;
+    return due;
 }
 
 SqliteDatabase::~SqliteDatabase() {
@@ -236,6 +268,7 @@ void SqliteDatabase::EndSnapshot() {
 }
 
 bool SqliteDatabase::KeptAreCurrent() {
+    if (!UsableHere()) return false;
     // A page's first read may be a count: its snapshot begins here, and
     // the check of the content version is the snapshot's own read.
     BeginSnapshotIfWanted();
@@ -252,7 +285,9 @@ bool SqliteDatabase::KeptAreCurrent() {
 
 // Something read after the last check may be newer than the version kept
 // with it; the next check then finds the version moved and forgets it.
-bool SqliteDatabase::MayKeep() const { return (inSnapshot_ || sqlite3_get_autocommit(db_)) && keptVersion_; }
+bool SqliteDatabase::MayKeep() const {
+    return UsableHere() && (inSnapshot_ || sqlite3_get_autocommit(db_)) && keptVersion_;
+}
 
 std::optional<long long> SqliteDatabase::KnownCount(const std::string& key) {
     if (!KeptAreCurrent()) return std::nullopt;
@@ -291,10 +326,12 @@ void SqliteDatabase::KeepResult(std::string key, std::shared_ptr<const void> res
 }
 
 void SqliteDatabase::Exec(const std::string& sql) {
+    CheckUsableHere();
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
 }
 
 bool SqliteDatabase::TryExec(const std::string& sql) {
+    CheckUsableHere();
     sqlite3_busy_timeout(db_, 0);
     const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
     const std::string message = rc == SQLITE_OK || rc == SQLITE_BUSY ? "" : sqlite3_errmsg(db_);
@@ -310,6 +347,8 @@ void SqliteDatabase::Fail(const std::string& description) { raise(kErrDatabase, 
 
 SqliteStatement::SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string_view sql)
     : db_(std::move(db)), sql_(sql) {
+    db_->CheckUsableHere();
+    grant_ = db_->CurrentGrant();
     stmt_ = db_->TakeCachedStatement(sql_);
     if (stmt_) return;
     // SQLite reads the text only up to a NUL; a value written into the text
@@ -333,6 +372,10 @@ SqliteStatement::SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string
 
 SqliteStatement::~SqliteStatement() {
     if (!stmt_) return;
+    if (!db_->UsableUnder(grant_)) {  // its turn is over: the handle is another writer's now
+        sqlite3_finalize(stmt_);
+        return;
+    }
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
     db_->CacheStatement(std::move(sql_), stmt_);
@@ -375,6 +418,7 @@ void SqliteStatement::BindInt(int index, long long value) {
 }
 
 bool SqliteStatement::Step() {
+    db_->CheckUsableUnder(grant_);
     if (!stepped_) {
         db_->BeforeStatement(stmt_, sql_);
         stepped_ = true;
@@ -389,6 +433,7 @@ bool SqliteStatement::Step() {
 }
 
 void SqliteStatement::Reset() {
+    db_->CheckUsableUnder(grant_);
     stepped_ = false;
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);

@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/Connection.h"
+#include "platform/FileIdentity.h"
 #include "platform/Variant.h"
 
 struct sqlite3;
@@ -20,10 +22,16 @@ namespace platform {
 // How long a statement waits for another connection's write lock.
 inline constexpr int kLockWaitMilliseconds = 5000;
 
+// Who may use a handle: one connection at a time (the pool's handles), or
+// in turn the writers of the file (the write turn's handle, granted to the
+// thread holding the turn).
+enum class HandleUse { OneConnection, WritersInTurn };
+
 class SqliteDatabase {
 public:
     // Opens an existing database file; `create` also creates a missing one.
-    explicit SqliteDatabase(const std::string& path, bool create = false);
+    explicit SqliteDatabase(const std::string& path, bool create = false,
+                            HandleUse use = HandleUse::OneConnection);
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
@@ -73,9 +81,34 @@ public:
 
     // Writing: a handle that writes reads through its page cache from then
     // on, and while it holds the board's write turn (Connection) the
-    // checkpoint of the write-ahead log waits until the turn is passed on.
+    // checkpoint of the write-ahead log waits until the turn is passed on:
+    // EndWriting tells whether one fell due, for Checkpoint after the turn.
     void StartWriting();
-    void EndWriting();
+    [[nodiscard]] bool EndWriting();
+    void Checkpoint();
+    // Drops the memory map (see StartWriting) without writing.
+    void ReadWithoutMap();
+
+    // A handle of the write turn serves only the thread it is granted to;
+    // anything else (a statement kept past its transaction's end) fails
+    // instead of running inside another writer's transaction.
+    void GrantTo(std::thread::id thread) {
+        holder_.store(thread);
+        grant_.fetch_add(1);
+    }
+    // Each grant has its number: statements and record sets made under one
+    // serve no later one, not even on the same thread.
+    unsigned CurrentGrant() const { return grant_.load(); }
+    bool UsableUnder(unsigned grant) const {
+        return use_ == HandleUse::OneConnection || (grant == grant_.load() && UsableHere());
+    }
+    void CheckUsableUnder(unsigned grant) const;
+    // Ends the reads of statements left unfinished, which would keep the
+    // handle on an old state of the file and fail the next transaction.
+    void ResetUnfinishedStatements();
+    void RollBackWhatIsOpen();
+    bool UsableHere() const { return use_ == HandleUse::OneConnection || holder_.load() == std::this_thread::get_id(); }
+    void CheckUsableHere() const;
     // Called while the turn is still held: starts the log over when it grew
     // past its bound under commits that left it no pause.
     void RestartLogIfDue();
@@ -88,7 +121,9 @@ private:
     bool restartDue_ = false;
     std::atomic<std::chrono::steady_clock::rep>* lastCheckpoint_ = nullptr;
     static int OnCommit(void* self, sqlite3*, const char*, int walPages);
-    void Checkpoint();
+    const HandleUse use_;
+    std::atomic<std::thread::id> holder_{};
+    std::atomic<unsigned> grant_{0};
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 
     unsigned ContentVersion();
@@ -157,6 +192,7 @@ private:
     std::string sql_;
     sqlite3_stmt* stmt_ = nullptr;
     bool stepped_ = false;  // since prepared or reset
+    unsigned grant_ = 0;    // of the handle, when it is the write turn's
 };
 
 // True for text of exactly the stored date form "yyyy-mm-dd hh:nn:ss".

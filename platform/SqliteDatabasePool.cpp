@@ -1,6 +1,5 @@
 // Idle SQLite handles by file, reused by later connections to the same file.
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <map>
 #include <mutex>
@@ -14,18 +13,6 @@ namespace platform {
 namespace {
 
 constexpr std::size_t kMaxIdlePerFile = 16;
-
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
-
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) return std::nullopt;
-    return FileIdentity{st.st_dev, st.st_ino};
-}
 
 struct IdleHandle {
     FileIdentity file;
@@ -48,7 +35,7 @@ Pool& ThePool() {
 void DropHandlesOfGoneFiles(Pool& pool, const std::string& current, std::vector<IdleHandle>& stale) {
     for (auto it = pool.idle.begin(); it != pool.idle.end();) {
         if (it->first != current) {
-            const auto file = IdentityOf(it->first);
+            const auto file = IdentityOfFile(it->first);
             std::erase_if(it->second, [&](IdleHandle& h) {
                 if (file && h.file == *file) return false;
                 stale.push_back(std::move(h));
@@ -84,7 +71,7 @@ std::size_t IdleDatabaseHandles() {
 }
 
 std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path) {
-    auto file = IdentityOf(path);
+    auto file = IdentityOfFile(path);
     if (!file) return std::make_shared<SqliteDatabase>(path);  // fails with SQLite's message
     std::unique_ptr<SqliteDatabase> db;
     {

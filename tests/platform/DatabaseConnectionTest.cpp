@@ -158,12 +158,59 @@ TEST(DatabaseConnection, ReadersAreNotBlockedByAnotherConnectionsWrite) {
 TEST(DatabaseConnection, AFileReplacedUnderTheSameNameIsOpenedAfresh) {
     TestDatabase db;
     db.con.Execute("insert into forum (forumname) values ('old')");
+    {
+        platform::Transaction t(db.con);  // the write turn's handle opens the old file
+        db.con.Execute("insert into forum (forumname) values ('older')");
+        t.Commit();
+    }
     db.con.Close();  // its handle is kept for reuse
     for (const char* suffix : {"", "-wal", "-shm"}) std::remove((db.Path() + suffix).c_str());
     core::EnsureDatabase(db.Path());
     db.con.Open(db.ConnectionString());
     EXPECT_EQ(CountRows(db.con, "forum"), 0);
     EXPECT_EQ(db.con.LastIdentity(), 0);
+    {
+        platform::Transaction t(db.con);
+        db.con.Execute("insert into forum (forumname) values ('new')");
+        t.Commit();
+    }
+    EXPECT_EQ(CountRows(db.con, "forum"), 1) << "the turn's handle follows the file";
+}
+
+// Transactions run on the write turn's handle: the connection's identity
+// follows its inserts there and on its own handle, and a record set read
+// past its transaction's end fails instead of running in another's.
+TEST(DatabaseConnection, TransactionsRunOnTheWriteTurnsHandle) {
+    TestDatabase db;
+    db.con.Execute("insert into forum (forumname) values ('a'), ('b')");
+    const long long own = db.con.LastIdentity();
+    platform::Recordset kept;
+    {
+        platform::Transaction t(db.con);
+        EXPECT_EQ(db.con.LastIdentity(), 0) << "nothing inserted on the turn's handle yet";
+        db.con.Execute("insert into forum (forumname) values ('c')");
+        EXPECT_EQ(db.con.LastIdentity(), own + 1);
+        kept.Open("select forumname from forum", db.con);
+        t.Commit();
+    }
+    EXPECT_EQ(db.con.LastIdentity(), own + 1);
+    db.con.Execute("insert into forum (forumname) values ('d')");
+    EXPECT_EQ(db.con.LastIdentity(), own + 2);
+
+    EXPECT_EQ(kept.Fields(0).str(), "a") << "the row read in the transaction";
+    Connection other;
+    other.Open(db.ConnectionString());
+    other.BeginTrans();
+    other.Execute("insert into forum (forumname) values ('e')");
+    try {
+        kept.MoveNext();
+        FAIL() << "a record set of an ended transaction read on";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), platform::kErrDatabase);
+    }
+    other.RollbackTrans();
+    kept.Close();
+    EXPECT_EQ(CountRows(db.con, "forum"), 4);
 }
 
 TEST(DatabaseConnection, HandlesOfDeletedFilesAreNotKept) {

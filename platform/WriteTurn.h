@@ -1,0 +1,75 @@
+#pragma once
+// The writers of one database file take turns: a transaction holds the
+// file's turn from its BEGIN to its end, and runs on the turn's own SQLite
+// handle. SQLite lets one writer at a time in anyway; queueing here hands
+// the lock on at once instead of SQLite's sleep-and-retry, and one handle
+// for all writers keeps its page cache between transactions (a handle's
+// cache is dropped whenever another handle has committed, so a handle per
+// writer read every page of its insert from the file again).
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "platform/FileIdentity.h"
+
+namespace platform {
+
+class SqliteDatabase;
+
+class WriteTurn {
+public:
+    // The turn of the file at `path`, made at first use and kept.
+    static WriteTurn& Of(const std::string& path);
+
+    // Waits for the turn; false when it did not come within `timeout`.
+    bool Acquire(std::chrono::milliseconds timeout);
+    // Takes the turn only when it is free.
+    bool TryAcquire();
+    void Release();
+
+    // While the turn is held: the file's writing handle, granted to the
+    // calling thread, opened afresh when the path names another file now;
+    // null when no file is there.
+    std::shared_ptr<SqliteDatabase> Writer();
+
+private:
+    explicit WriteTurn(std::string path) : path_(std::move(path)) {}
+    // Closes the writing handle when its file is gone or replaced; the
+    // turn is held.
+    void DropWriterOfGoneFile();
+
+    const std::string path_;
+    std::timed_mutex turn_;
+    std::atomic<int> spinning_{0};
+    std::shared_ptr<SqliteDatabase> writer_;
+    FileIdentity writerFile_;
+};
+
+// A turn held, given back when this goes.
+class HeldTurn {
+public:
+    HeldTurn() = default;
+    explicit HeldTurn(WriteTurn& turn) : turn_(&turn) {}
+    HeldTurn(HeldTurn&& other) noexcept : turn_(std::exchange(other.turn_, nullptr)) {}
+    HeldTurn& operator=(HeldTurn&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            turn_ = std::exchange(other.turn_, nullptr);
+        }
+        return *this;
+    }
+    ~HeldTurn() { Reset(); }
+    bool Owns() const { return turn_ != nullptr; }
+    WriteTurn& Turn() const { return *turn_; }
+    void Reset() {
+        if (turn_) std::exchange(turn_, nullptr)->Release();
+    }
+
+private:
+    WriteTurn* turn_ = nullptr;
+};
+
+}  // namespace platform
