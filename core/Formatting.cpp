@@ -25,6 +25,8 @@ Variant FormatLastPostTime(const Variant& t) {
                    ">" + platform::FormatTime(d) + "</font>");
 }
 
+std::int32_t CountOrZero(const Variant& v) { return v.isNull() ? 0 : platform::CLng(v); }
+
 std::string TruncateText(const std::string& text, std::int16_t n) {
     if (n < 0) platform::raise(platform::kErrInvalidCall);
     if (platform::Len(text) <= static_cast<std::size_t>(n)) return text;

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <exception>
+#include <utility>
 
 #include "platform/DataSources.h"
 #include "platform/SqliteDatabase.h"
@@ -86,9 +87,7 @@ long Connection::Execute(const std::string& sql, const SqlParams& params) {
 }
 
 void Connection::BeginTrans() {
-    if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
-    Database()->EndSnapshot();
-    WriteTurn& turn = WriteTurn::Of(FilePath());
+    WriteTurn& turn = TurnToWrite();
     // A writer that waits longer than SQLite's own busy timeout goes on to
     // SQLite's lock (which then decides) with its own handle, so a thread
     // that already holds a turn cannot lock itself out.
@@ -103,15 +102,20 @@ void Connection::BeginTrans() {
 }
 
 bool Connection::TryBeginTrans() {
-    if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
-    Database()->EndSnapshot();
-    WriteTurn& turn = WriteTurn::Of(FilePath());
+    WriteTurn& turn = TurnToWrite();
     if (!turn.TryAcquire()) return false;
     TakeTurn(turn);
     db_->StartWriting();
     if (db_->TryExec("BEGIN IMMEDIATE")) return true;
     EndWriteTurn();
     return false;
+}
+
+// The file's write turn, for a connection about to begin a transaction.
+WriteTurn& Connection::TurnToWrite() {
+    if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
+    Database()->EndSnapshot();
+    return WriteTurn::Of(FilePath());
 }
 
 // The transaction runs on the turn's handle; this connection's own handle
@@ -170,6 +174,16 @@ std::shared_ptr<const void> Connection::KeptResultOfAnyType(const std::string& k
 
 void Connection::KeepResultOfAnyType(std::string key, std::shared_ptr<const void> result, std::size_t bytes) const {
     Database()->KeepResult(std::move(key), std::move(result), bytes);
+}
+
+std::string Connection::ResultKey(std::initializer_list<std::string_view> parts) {
+    std::string key;
+    bool first = true;
+    for (std::string_view part : parts) {
+        if (!std::exchange(first, false)) key += '\0';
+        key += part;
+    }
+    return key;
 }
 
 std::string Connection::FilePath() const {

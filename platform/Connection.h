@@ -4,8 +4,10 @@
 // The data source name is looked up in DataSources. Every SQLite failure is
 // raised as platform::RuntimeError(kErrDatabase, SQLite's message).
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Variant.h"
@@ -74,6 +76,19 @@ public:
     void KeepResult(std::string key, std::shared_ptr<const T> result, std::size_t bytes) const {
         KeepResultOfAnyType(std::move(key), std::move(result), bytes);
     }
+    // The result kept under the key made of `keyParts` (its kind first),
+    // or the one `build()` makes (with the bytes it counts), which is then
+    // kept.
+    template <class T, class Build>
+    std::shared_ptr<const T> KeptOrBuilt(std::initializer_list<std::string_view> keyParts, Build build) const {
+        std::string key = ResultKey(keyParts);
+        if (auto kept = KeptResult<T>(key)) return kept;
+        auto [result, bytes] = build();
+        std::shared_ptr<const T> shared = std::move(result);
+        KeepResult<T>(std::move(key), shared, bytes);
+        return shared;
+    }
+    static std::string ResultKey(std::initializer_list<std::string_view> parts);
 
     // The path of the open database file.
     std::string FilePath() const;
@@ -90,6 +105,7 @@ private:
     HeldTurn writeTurn_;                   // held from BeginTrans to its end
     long long turnIdentity_ = 0;           // the last row the last transaction inserted
     long long ownChangesAfterTurn_ = 0;
+    WriteTurn& TurnToWrite();
     void TakeTurn(WriteTurn& turn);
     void EndWriteTurn();
     std::shared_ptr<const void> KeptResultOfAnyType(const std::string& key) const;

@@ -32,7 +32,7 @@ struct Row {
 };
 
 [[noreturn]] void NoCurrentRow() {
-    SqliteDatabase::Fail("Either BOF or EOF is True, or the current record has been deleted.");
+    SqliteDatabase::Fail(kNoCurrentRecordText);
 }
 
 [[noreturn]] void NotForForwardOnly() {
@@ -220,7 +220,7 @@ public:
     void AbsolutePage(long page) {
         if (stream_) NotForForwardOnly();
         if (page < 1 || page > PageCount())
-            SqliteDatabase::Fail("Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.");
+            SqliteDatabase::Fail(kPageOutOfRangeText);
         LeaveRow();
         pos_ = (page - 1) * pageSize_;
         nextWindow_ = 0;

@@ -28,6 +28,10 @@ EncodedText EncodeForWire(std::string text) {
     return encoded;
 }
 
+std::shared_ptr<const EncodedText> ShareForWire(std::string text) {
+    return std::make_shared<const EncodedText>(EncodeForWire(std::move(text)));
+}
+
 // The conversion reads runs of characters between ASCII bytes, so a
 // well-formed part between ASCII bytes (or the body's ends) converts alone
 // to what it gives within the whole; any other part is converted with its
@@ -46,6 +50,14 @@ std::string Response::WireBody() const {
     }
     AppendUtf8AsGbk(std::string_view(body_).substr(done), wire);
     return wire;
+}
+
+std::shared_ptr<const EncodedText> Response::BodyForWire() const {
+    EncodedText encoded;
+    encoded.encoded = IsValidUtf8(body_);
+    if (encoded.encoded) encoded.wire = WireBody();
+    encoded.text = body_;
+    return std::make_shared<const EncodedText>(std::move(encoded));
 }
 
 void Response::Redirect(std::string_view url) {

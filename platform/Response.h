@@ -28,6 +28,8 @@ struct EncodedText {
     bool encoded = false;  // false: the text is not well-formed, so the host converts it as ever
 };
 EncodedText EncodeForWire(std::string text);
+// The same, shared: texts kept to be written by many pages.
+std::shared_ptr<const EncodedText> ShareForWire(std::string text);
 
 class Response {
 public:
@@ -63,6 +65,9 @@ public:
     const std::string& Body() const { return body_; }
     // The body in GBK, as the wire takes it.
     std::string WireBody() const;
+    // The body with its wire form, to be written into other pages (a part
+    // of a page built once); its kept parts need no converting again.
+    std::shared_ptr<const EncodedText> BodyForWire() const;
     int Status() const { return status_; }
     const std::string& RedirectLocation() const { return redirect_; }
     const std::string& ContentType() const { return contentType_; }

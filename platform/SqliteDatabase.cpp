@@ -166,10 +166,6 @@ void SqliteDatabase::RollBackWhatIsOpen() {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-void SqliteDatabase::CheckUsableHere() const {
-    if (!UsableHere()) Fail("The statement belongs to a write transaction that has ended.");
-}
-
 void SqliteDatabase::CheckUsableUnder(unsigned grant) const {
     if (!UsableUnder(grant)) Fail("The statement belongs to a write transaction that has ended.");
 }

@@ -108,7 +108,7 @@ public:
     void ResetUnfinishedStatements();
     void RollBackWhatIsOpen();
     bool UsableHere() const { return use_ == HandleUse::OneConnection || holder_.load() == std::this_thread::get_id(); }
-    void CheckUsableHere() const;
+    void CheckUsableHere() const { CheckUsableUnder(CurrentGrant()); }
     // Called while the turn is still held: starts the log over when it grew
     // past its bound under commits that left it no pause.
     void RestartLogIfDue();

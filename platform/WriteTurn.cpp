@@ -54,10 +54,10 @@ void WriteTurn::Release() {
 }
 
 std::shared_ptr<SqliteDatabase> WriteTurn::Writer() {
-    const auto file = IdentityOfFile(path_);
-    if (writer_ && !(file && *file == writerFile_)) writer_.reset();
-    if (!file) return nullptr;
+    DropWriterOfGoneFile();
     if (!writer_) {
+        const auto file = IdentityOfFile(path_);
+        if (!file) return nullptr;
         writer_ = std::make_shared<SqliteDatabase>(path_, false, HandleUse::WritersInTurn);
         writerFile_ = *file;
         // Tests and tools open many files in one process: the handles of

@@ -1,6 +1,7 @@
 #include "board/browse/ForumRows.h"
 
 #include <string>
+#include <utility>
 
 #include "core/Module1.h"
 #include "core/Settings.h"
@@ -13,23 +14,6 @@ namespace {
 
 using platform::Variant;
 
-std::int32_t CountOrZero(const Variant& v) { return v.isNull() ? 0 : platform::CLng(v); }
-
-std::shared_ptr<const platform::EncodedText> Encoded(std::string html) {
-    return std::make_shared<const platform::EncodedText>(platform::EncodeForWire(std::move(html)));
-}
-
-// Everything besides the rows that a row is made of.
-std::string RowsKey(const core::Settings& s) {
-    std::string key = "forum rows";
-    for (const std::string* part : {&s.BGColor, &s.AltColumnColor1, &s.AltColumnColor2, &s.CategoryStripColor,
-                                    &s.CategoryStripTextColor, &s.TimeColor}) {
-        key += '\0';
-        key += *part;
-    }
-    return key;
-}
-
 }  // namespace
 
 std::string CategoryStrip(const std::string& title) {
@@ -38,11 +22,10 @@ std::string CategoryStrip(const std::string& title) {
            "</b></font> </td></tr>";
 }
 
-std::shared_ptr<const ForumRows> HomeForumRows(platform::Connection& con, const platform::Server& server) {
-    const core::Settings& s = core::CurrentSettings();
-    std::string key = RowsKey(s);
-    if (auto kept = con.KeptResult<ForumRows>(key)) return kept;
+namespace {
 
+std::pair<std::shared_ptr<ForumRows>, std::size_t> BuildRows(const platform::Server& server, platform::Connection& con,
+                                                             const core::Settings& s) {
     platform::Recordset rs;
     rs.CacheSize(20);
     rs.Open("select forum.forumname,forum.descript,forum.catalog,"
@@ -69,9 +52,9 @@ std::shared_ptr<const ForumRows> HomeForumRows(platform::Connection& con, const 
                  server.URLEncode(name) + "\">" + server.HTMLEncode(name) + "</a></b><br>" +
                  rs.Fields("descript").str() + "</td>";
         cells += "<td   noWrap vAlign=top align=center " + s.AltColumnColor2 + "><p>" +
-                 std::to_string(CountOrZero(rs.Fields("subjectcount"))) + "&nbsp;</td>";
+                 std::to_string(core::CountOrZero(rs.Fields("subjectcount"))) + "&nbsp;</td>";
         cells += "<td align=center noWrap vAlign=top " + s.AltColumnColor1 + "><p>" +
-                 std::to_string(CountOrZero(rs.Fields("postcount"))) + "&nbsp;</td>";
+                 std::to_string(core::CountOrZero(rs.Fields("postcount"))) + "&nbsp;</td>";
         // A forum whose last-post counters are missing shows an empty cell
         // rather than failing the whole page.
         if (lastUser.isNull() || lastTime.isNull()) {
@@ -85,12 +68,21 @@ std::shared_ptr<const ForumRows> HomeForumRows(platform::Connection& con, const 
         cells += "<td  vAlign=top  align=left " + s.AltColumnColor1 + " >" + rs.Fields("forummaster").str() +
                  "</td></tr>";
 
-        ForumRow& row = rows->emplace_back(ForumRow{Encoded(std::move(lead)), lastTime, Encoded(std::move(cells))});
+        ForumRow& row = rows->emplace_back(ForumRow{platform::ShareForWire(std::move(lead)), lastTime, platform::ShareForWire(std::move(cells))});
         bytes += 128 + row.lead->text.size() + row.lead->wire.size() + row.cells->text.size() + row.cells->wire.size();
     }
     rs.Close();
-    con.KeepResult<ForumRows>(std::move(key), rows, bytes);
-    return rows;
+    return {rows, bytes};
+}
+
+}  // namespace
+
+std::shared_ptr<const ForumRows> HomeForumRows(platform::Connection& con, const platform::Server& server) {
+    const core::Settings& s = core::CurrentSettings();
+    // The key holds everything a row is made of besides the rows.
+    return con.KeptOrBuilt<ForumRows>({"forum rows", s.BGColor, s.AltColumnColor1, s.AltColumnColor2,
+                                       s.CategoryStripColor, s.CategoryStripTextColor, s.TimeColor},
+                                      [&] { return BuildRows(server, con, s); });
 }
 
 }  // namespace board

@@ -43,8 +43,6 @@ board::LastVisit StartVisit(const platform::Request& request, platform::Response
 // A count or sum as the page writes it: Null as nothing.
 std::string Number(const Variant& v) { return v.str(); }
 
-std::int32_t CountOrZero(const Variant& v) { return v.isNull() ? 0 : platform::CLng(v); }
-
 }  // namespace
 
 void BrowsePages::Home() {

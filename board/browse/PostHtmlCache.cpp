@@ -32,7 +32,7 @@ PostHtmlCache::Html PostHtmlCache::Get(const Source& source, const std::function
             return kept->html;
         }
     }
-    Html html = std::make_shared<const platform::EncodedText>(platform::EncodeForWire(convert()));
+    Html html = platform::ShareForWire(convert());
     Keep(shard, hash, source, html);
     return html;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "board/browse/SearchPage.h"
@@ -61,17 +62,10 @@ std::string RowHtml(const platform::Server& server, platform::Recordset& rs) {
 // and a popular search are asked for again and again).
 using ResultRows = std::vector<std::shared_ptr<const platform::EncodedText>>;
 
-std::shared_ptr<const ResultRows> RowsFrom(platform::Connection& con, const platform::Server& server,
-                                           const SqlStatement& statement, long offset) {
+std::pair<std::shared_ptr<ResultRows>, std::size_t> BuildRows(platform::Connection& con,
+                                                              const platform::Server& server,
+                                                              const SqlStatement& statement, long offset) {
     const Settings& s = CurrentSettings();
-    std::string key = "search rows";
-    for (const std::string& part : {std::to_string(offset), std::to_string(s.PageSize), s.AltColumnColor1,
-                                    s.AltColumnColor2, platform::StatementKey(statement.sql, statement.params)}) {
-        key += '\0';
-        key += part;
-    }
-    if (auto kept = con.KeptResult<ResultRows>(key)) return kept;
-
     platform::SqlParams params = statement.params;
     params.emplace_back(static_cast<int>(s.PageSize));
     params.emplace_back(offset);
@@ -80,12 +74,20 @@ std::shared_ptr<const ResultRows> RowsFrom(platform::Connection& con, const plat
     auto rows = std::make_shared<ResultRows>();
     std::size_t bytes = 64;
     for (; !rs.Eof(); rs.MoveNext()) {
-        rows->push_back(std::make_shared<const platform::EncodedText>(platform::EncodeForWire(RowHtml(server, rs))));
+        rows->push_back(platform::ShareForWire(RowHtml(server, rs)));
         bytes += 96 + rows->back()->text.size() + rows->back()->wire.size();
     }
     rs.Close();
-    con.KeepResult<ResultRows>(std::move(key), rows, bytes);
-    return rows;
+    return {rows, bytes};
+}
+
+std::shared_ptr<const ResultRows> RowsFrom(platform::Connection& con, const platform::Server& server,
+                                           const SqlStatement& statement, long offset) {
+    const Settings& s = CurrentSettings();
+    return con.KeptOrBuilt<ResultRows>({"search rows", std::to_string(offset), std::to_string(s.PageSize),
+                                        s.AltColumnColor1, s.AltColumnColor2,
+                                        platform::StatementKey(statement.sql, statement.params)},
+                                       [&] { return BuildRows(con, server, statement, offset); });
 }
 
 long CountRows(platform::Connection& con, const SqlStatement& statement) {
@@ -139,7 +141,8 @@ void WritePage(Tarnbell& page, Page& p, const SqlStatement& statement, long reco
     page.WriteBoardHeader("<TABLE border=0 width=" + s.TableWidth + "><TBODY><TR><TD align=left>" + s.Logo +
                                 "</td>" + kResultsHeader);
     // The count kept with the list can be older than the rows.
-    if (recordCount <= 0 || RowsFrom(con, page.Server(), statement, 0)->empty()) {
+    const auto first = recordCount > 0 ? RowsFrom(con, page.Server(), statement, 0) : nullptr;
+    if (!first || first->empty()) {
         out.Write("<TABLE border=0 width=" + s.TableWidth + ">");
         out.Write("<TBODY>");
         out.Write("<tr><td>没有发现任何记录！</td>");
@@ -147,9 +150,7 @@ void WritePage(Tarnbell& page, Page& p, const SqlStatement& statement, long reco
         return;
     }
     if (s.PageSize <= 0)
-        platform::raise(platform::kErrDatabase,
-                        "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one "
-                        "another.");
+        platform::raise(platform::kErrDatabase, platform::kPageOutOfRangeText);
 
     // Pages are 16-bit numbers: a list longer than that many pages is shown
     // up to its 32767th page instead of failing.
@@ -159,7 +160,7 @@ void WritePage(Tarnbell& page, Page& p, const SqlStatement& statement, long reco
     std::int16_t current = IsPositiveNumber(requested) ? platform::CInt(requested) : 1;
     current = std::min(current, pageCount);  // past the end: the last page
     const long offset = static_cast<long>(current - 1) * s.PageSize;
-    const auto rows = RowsFrom(con, page.Server(), statement, offset);
+    const auto rows = offset == 0 ? first : RowsFrom(con, page.Server(), statement, offset);
 
     out.Write(s.TableBorderOpen);
     out.Write("<TABLE border=0 cellPadding=4 cellSpacing=1 width=" + s.InnerTableWidth + ">");

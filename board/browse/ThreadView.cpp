@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "board/browse/PostPanel.h"
 #include "board/browse/ThreadHits.h"
@@ -146,19 +147,10 @@ struct ThreadPagePosts {
     std::shared_ptr<const platform::EncodedText> html;
 };
 
-std::shared_ptr<const ThreadPagePosts> PagePosts(platform::Connection& con, const board::ThreadTopic& topic,
-                                                 std::int16_t page) {
+std::pair<std::shared_ptr<ThreadPagePosts>, std::size_t> BuildPagePosts(platform::Connection& con,
+                                                                        const board::ThreadTopic& topic,
+                                                                        std::int16_t page) {
     const Settings& s = CurrentSettings();
-    // The settings a post's row is made of besides its rows.
-    std::string key = "thread posts";
-    for (const std::string& part :
-         {topic.id, std::to_string(page), std::to_string(s.HotCount), s.AltColumnColor1, s.AltColumnColor2,
-          s.BBStyle, std::to_string(s.MemberMinimum), s.TimeColor}) {
-        key += '\0';
-        key += part;
-    }
-    if (auto kept = con.KeptResult<ThreadPagePosts>(key)) return kept;
-
     platform::Recordset rs;
     rs.Open(kPageQuery, con,
             {Variant(topic.postid), Variant(topic.postid), Variant(s.HotCount), Variant((page - 1) * s.HotCount)});
@@ -171,14 +163,18 @@ std::shared_ptr<const ThreadPagePosts> PagePosts(platform::Connection& con, cons
         ++posts->posts;
     }
     rs.Close();
-    const std::string& text = block.Body();
-    const bool wellFormed = platform::IsValidUtf8(text);
-    posts->html = std::make_shared<const platform::EncodedText>(
-        platform::EncodedText{text, wellFormed ? block.WireBody() : std::string(), wellFormed});
-    con.KeepResult<ThreadPagePosts>(std::move(key), posts,
-                                    256 + posts->firstSubject.size() + posts->html->text.size() +
-                                        posts->html->wire.size());
-    return posts;
+    posts->html = block.BodyForWire();
+    return {posts, 256 + posts->firstSubject.size() + posts->html->text.size() + posts->html->wire.size()};
+}
+
+std::shared_ptr<const ThreadPagePosts> PagePosts(platform::Connection& con, const board::ThreadTopic& topic,
+                                                 std::int16_t page) {
+    const Settings& s = CurrentSettings();
+    // The key holds the settings a post's row is made of besides its rows.
+    return con.KeptOrBuilt<ThreadPagePosts>({"thread posts", topic.id, std::to_string(page),
+                                             std::to_string(s.HotCount), s.AltColumnColor1, s.AltColumnColor2,
+                                             s.BBStyle, std::to_string(s.MemberMinimum), s.TimeColor},
+                                            [&] { return BuildPagePosts(con, topic, page); });
 }
 
 // Everything between the page head and the jump box: headers, page bars,
@@ -296,7 +292,7 @@ void BrowsePages::Detail() {
         const auto posts = PagePosts(con, topic, page);
         // A page without posts fails as reading its first row did.
         if (posts->posts == 0)
-            platform::raise(platform::kErrDatabase, "Either BOF or EOF is True, or the current record has been deleted.");
+            platform::raise(platform::kErrDatabase, platform::kNoCurrentRecordText);
         WriteThreadPage(out, *posts, topic, page, pageCount);
         if (s.BBStyle == "UBB") out.Write(JumpTo(con, Variant(topic.forum), false));
         board::CountThreadView(con, topic.postid);

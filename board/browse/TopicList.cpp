@@ -43,9 +43,6 @@ std::int16_t DayFilter(const platform::Request& request, platform::Response& res
     return fallback;
 }
 
-constexpr const char* kPageOutOfRange =
-    "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.";
-
 struct DayOption {
     std::int16_t days;
     const char* label;
@@ -136,15 +133,16 @@ public:
         out_.Write(s_.TableBorderOpen);
         out_.Write("<table width=" + s_.InnerTableWidth + " border=0 cellspacing=1 cellPadding=4>\r\n");
         WriteTopicHeaderRow();
-        if (recordCount > 0 && s_.PageSize <= 0) platform::raise(platform::kErrDatabase, kPageOutOfRange);
+        if (recordCount > 0 && s_.PageSize <= 0) platform::raise(platform::kErrDatabase, platform::kPageOutOfRangeText);
         // A stored count can claim topics the forum no longer has.
-        if (recordCount > 0 && !Rows(0)->empty()) {
+        const auto first = recordCount > 0 ? Rows(0) : nullptr;
+        if (first && !first->empty()) {
             pageCount = platform::CInt(Variant((recordCount + s_.PageSize - 1) / s_.PageSize));
             if (pageNumber > pageCount) pageNumber = pageCount;
             const long offset = static_cast<long>(pageNumber - 1) * s_.PageSize;
             // The day filter keeps a prefix of the forum's topics: its count
             // tells where the page ends.
-            const auto rows = Rows(offset);
+            const auto rows = offset == 0 ? first : Rows(offset);
             const std::size_t shown = std::min<std::size_t>(rows->size(), static_cast<std::size_t>(recordCount - offset));
             for (std::size_t i = 0; i < shown; ++i) {
                 const TopicRow& row = (*rows)[i];

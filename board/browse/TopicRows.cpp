@@ -1,6 +1,7 @@
 #include "board/browse/TopicRows.h"
 
 #include <initializer_list>
+#include <utility>
 #include <string_view>
 
 #include "core/Module1.h"
@@ -80,32 +81,15 @@ TopicRow BuildRow(const core::Settings& s, const platform::Server& server, platf
     topic.closed = status.isString() && status.rawString() == "close";
     topic.hot = !replies.isNull() && replies.toDouble() > s.HotCount;
     topic.lastly = lastly;
-    topic.cells = std::make_shared<const platform::EncodedText>(platform::EncodeForWire(std::move(row)));
+    topic.cells = platform::ShareForWire(std::move(row));
     return topic;
 }
 
-// What a key must hold besides the forum: everything else a row is made of.
-std::string RowsKey(const core::Settings& s, const std::string& forum, long offset, int count) {
-    std::string key = "topic rows";
-    for (const std::string& part :
-         {forum, std::to_string(offset), std::to_string(count), std::to_string(s.HotCount),
-          std::string(s.DisplayTopicSize ? "1" : "0"), s.AltColumnColor1, s.TimeColor}) {
-        key += '\0';
-        key += part;
-    }
-    return key;
-}
-
-}  // namespace
-
-std::shared_ptr<const TopicRows> ForumTopicRows(platform::Connection& con, const platform::Server& server,
-                                                const std::string& forum, long offset, int count) {
-    const core::Settings& s = core::CurrentSettings();
-    std::string key = RowsKey(s, forum, offset, count);
-    if (auto kept = con.KeptResult<TopicRows>(key)) return kept;
-
-    // A topic without its counters (a database from before they were kept)
-    // shows its own time and author as its last reply.
+// A topic without its counters (a database from before they were kept)
+// shows its own time and author as its last reply.
+std::pair<std::shared_ptr<TopicRows>, std::size_t> BuildRows(platform::Connection& con, const platform::Server& server,
+                                                             const core::Settings& s, const std::string& forum,
+                                                             long offset, int count) {
     std::string sql = "select ";
     if (s.DisplayTopicSize) sql += "length(cast(message as blob)) as msglen,";
     sql += "username,status,postid,subject,hits,icon,replycount,"
@@ -120,8 +104,19 @@ std::shared_ptr<const TopicRows> ForumTopicRows(platform::Connection& con, const
         bytes += 96 + rows->back().cells->text.size() + rows->back().cells->wire.size();
     }
     rs.Close();
-    con.KeepResult<TopicRows>(std::move(key), rows, bytes);
-    return rows;
+    return {rows, bytes};
+}
+
+}  // namespace
+
+std::shared_ptr<const TopicRows> ForumTopicRows(platform::Connection& con, const platform::Server& server,
+                                                const std::string& forum, long offset, int count) {
+    const core::Settings& s = core::CurrentSettings();
+    // The key holds everything a row is made of besides the rows.
+    return con.KeptOrBuilt<TopicRows>(
+        {"topic rows", forum, std::to_string(offset), std::to_string(count), std::to_string(s.HotCount),
+         s.DisplayTopicSize ? "1" : "0", s.AltColumnColor1, s.TimeColor},
+        [&] { return BuildRows(con, server, s, forum, offset, count); });
 }
 
 long CountForumTopics(platform::Connection& con, const std::string& forum, const Variant& since) {
