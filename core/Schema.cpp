@@ -106,6 +106,41 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
               INSERT OR IGNORE INTO post_words_pending (postid) VALUES (NEW.postid);
             END;
         )sql"},
+        {6, R"sql(
+            -- The search index also holds each post's forum, as one token of
+            -- the whole name (the byte 0xFF before it marks it for the
+            -- tokenizer), so that a search counts the posts of the forums it
+            -- may show in the index alone. A moved post is indexed again.
+            DROP TRIGGER post_words_delete;
+            DROP TRIGGER post_words_update;
+            DROP TABLE post_words;
+            CREATE VIEW post_words_source AS
+              SELECT postid, subject, message, CAST(x'FF' AS TEXT) || forumname AS forum FROM post;
+            CREATE VIRTUAL TABLE post_words USING fts5(subject, message, forum, content='post_words_source',
+                                                       content_rowid='postid', tokenize='charpairs');
+            INSERT INTO post_words (post_words, rank) VALUES ('automerge', 0);
+            INSERT INTO post_words (post_words, rank) VALUES ('crisismerge', 64);
+            CREATE TRIGGER post_words_delete AFTER DELETE ON post
+            BEGIN
+              INSERT INTO post_words (post_words, rowid, subject, message, forum)
+              SELECT 'delete', OLD.postid, OLD.subject, OLD.message, CAST(x'FF' AS TEXT) || OLD.forumname
+              WHERE NOT EXISTS (SELECT 1 FROM post_words_pending WHERE postid = OLD.postid);
+              DELETE FROM post_words_pending WHERE postid = OLD.postid;
+            END;
+            CREATE TRIGGER post_words_update AFTER UPDATE OF postid, subject, message, forumname ON post
+            BEGIN
+              INSERT INTO post_words (post_words, rowid, subject, message, forum)
+              SELECT 'delete', OLD.postid, OLD.subject, OLD.message, CAST(x'FF' AS TEXT) || OLD.forumname
+              WHERE NOT EXISTS (SELECT 1 FROM post_words_pending WHERE postid = OLD.postid);
+              DELETE FROM post_words_pending WHERE postid = OLD.postid;
+              INSERT OR IGNORE INTO post_words_pending (postid) VALUES (NEW.postid);
+            END;
+            -- Every post as it stands, the queued ones too.
+            INSERT INTO post_words (post_words) VALUES ('rebuild');
+            DELETE FROM post_words_pending;
+            -- A search in one forum lists its posts newest first.
+            CREATE INDEX post_forum_time ON post (forumname, posttime);
+        )sql"},
     };
     return steps;
 }

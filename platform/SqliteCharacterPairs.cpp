@@ -78,6 +78,14 @@ int VisitPairs(std::string_view text, Visit&& visit) {
     return SQLITE_OK;
 }
 
+// A text that begins with the mark, whole, its ASCII letters folded.
+int VisitWholeToken(std::string_view text, const auto& visit) {
+    std::string token(text);
+    for (char& c : token)
+        if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+    return visit(token, 0, text.size());
+}
+
 // The tokenizer keeps no state: one instance serves every table.
 int Create(void*, const char**, int, Fts5Tokenizer** out) {
     static char instance;
@@ -90,11 +98,12 @@ void Delete(Fts5Tokenizer*) {}
 int Tokenize(Fts5Tokenizer*, void* context, int, const char* text, int length,
              int (*token)(void*, int, const char*, int, int, int)) {
     if (!text || length <= 0) return SQLITE_OK;
-    return VisitPairs(std::string_view(text, static_cast<std::size_t>(length)),
-                      [&](const std::string& pair, std::size_t start, std::size_t end) {
-                          return token(context, 0, pair.data(), static_cast<int>(pair.size()),
-                                       static_cast<int>(start), static_cast<int>(end));
-                      });
+    const std::string_view whole(text, static_cast<std::size_t>(length));
+    const auto emit = [&](const std::string& t, std::size_t start, std::size_t end) {
+        return token(context, 0, t.data(), static_cast<int>(t.size()), static_cast<int>(start),
+                     static_cast<int>(end));
+    };
+    return whole.front() == kWholeTokenMark ? VisitWholeToken(whole, emit) : VisitPairs(whole, emit);
 }
 
 fts5_api* Fts5Of(sqlite3* db) {

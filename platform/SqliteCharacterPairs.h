@@ -5,12 +5,19 @@
 // phrase of its pairs, found wherever LIKE '%word%' finds it (LIKE folds the
 // case of ASCII letters only, and so does the tokenizer), in Chinese text as
 // in Latin.
+//
+// A text that begins with the byte 0xFF, which no UTF-8 text holds, is one
+// token instead, the whole text with its ASCII letters in lower case: that
+// is how the index holds a name that must match whole (a post's forum),
+// where no pair of characters can ever equal it.
 #include <functional>
 #include <string_view>
 
 namespace platform {
 
 inline constexpr const char* kCharacterPairsTokenizer = "charpairs";
+
+inline constexpr char kWholeTokenMark = '\xFF';
 
 // Makes the tokenizer known to every SQLite connection this process opens
 // from now on. Runs once, before the first connection.

@@ -13,6 +13,7 @@
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
+#include "platform/SqliteSqlText.h"
 #include "platform/Strings.h"
 
 namespace board {
@@ -47,6 +48,7 @@ struct Condition {
     platform::SqlParams params;
     bool archive = false;
     std::optional<std::string> indexQuery;  // the posts that may hold the words
+    bool indexIsExact = false;              // ... and exactly those that hold them
     // A piece takes its first form while the condition is still empty.
     void add(const std::string& first, const std::string& joined, std::initializer_list<platform::Variant> values) {
         text += text.empty() ? first : joined;
@@ -62,6 +64,7 @@ void AddWords(Condition& c, const SearchChoices& choices) {
     const bool anyWord = Lower(choices.booleanAnd) == "no";
     const std::vector<std::string> patterns = anyWord ? platform::Split(words, " ") : std::vector<std::string>{words};
     c.indexQuery = SearchIndexQuery(patterns, anyWord, !inMessages);
+    c.indexIsExact = c.indexQuery && SearchIndexIsExact(patterns);
     for (const std::string& w : patterns) {
         if (inMessages)
             c.add(" (subject like ? or message like ?)", " or  (subject like ? or message like ?)",
@@ -119,15 +122,17 @@ Condition BuildCondition(const SearchChoices& choices, platform::DateTime now) {
 constexpr long long kMostRowsNarrowed = 30000;
 
 struct IndexedRows {
-    const char* counted;    // the rows the index names
+    std::string counted;    // the rows the index names, up to one past the most narrowed
     const char* condition;  // the side's rows among them
 };
 const IndexedRows kIndexedPosts = {
-    "select count(*) from post_words where post_words match ?",
+    "select count(*) from (select 1 from post_words where post_words match ? limit " +
+        std::to_string(kMostRowsNarrowed + 1) + ")",
     " post.postid in (select rowid from post_words where post_words match ?"
     " union all select postid from post_words_pending) and "};
 const IndexedRows kIndexedArchives = {
-    "select count(*) from archive_words where archive_words match ?",
+    "select count(*) from (select 1 from archive_words where archive_words match ? limit " +
+        std::to_string(kMostRowsNarrowed + 1) + ")",
     " post.rowid in (select rowid from archive_words where archive_words match ?) and "};
 
 struct Side {
@@ -141,6 +146,72 @@ Side Narrowed(platform::Connection& con, const Condition& c, const IndexedRows& 
     Side side{index.condition + c.text, {query}};
     side.params.insert(side.params.end(), c.params.begin(), c.params.end());
     return side;
+}
+
+// The posts the index has not taken yet, which the count reads itself.
+const char* const kQueuedPosts = " and post.postid in (select postid from post_words_pending) and ";
+
+// Forum names of posts whose forum is missing or private, compared
+// ignoring case: one look in the forum index per name.
+const char* const kHiddenForumsOfPosts =
+    "with recursive names(name) as (select min(forumname) from post union all "
+    "select (select min(forumname) from post where forumname > names.name) from names where names.name is not null) "
+    "select name from names where name is not null and not exists "
+    "(select 1 from forum where forum.forumname = names.name and ";
+// Past this many the query would grow long: the count reads the posts.
+constexpr std::size_t kMostHiddenForums = 64;
+
+std::optional<std::vector<std::string>> HiddenForumsOfPosts(platform::Connection& con) {
+    std::vector<std::string> names;
+    platform::Recordset rs;
+    rs.Open(kHiddenForumsOfPosts + std::string(core::kPublicForumSql) + ")", con);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        if (names.size() == kMostHiddenForums) return std::nullopt;
+        names.push_back(rs.Fields(0).str());
+    }
+    return names;
+}
+
+platform::SqlParams Joined(platform::SqlParams first, const platform::SqlParams& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// The number of rows of a search without reading every post: with no
+// condition, from the forum index; for words, in the search index: the
+// indexed posts of the forums it shows that hold the words, the queued
+// posts read with LIKE, and the archived posts as the list finds them. The
+// latter only for words the index finds exactly, in one forum or all,
+// without an author or a date window; otherwise nullopt.
+std::optional<SqlStatement> QuickCountStatement(platform::Connection& con, const SearchChoices& choices,
+                                                platform::DateTime now) {
+    const Condition c = BuildCondition(choices, now);
+    if (c.text.empty()) {
+        // Every post of the public forums: forum by forum in the forum index.
+        return SqlStatement{"select (select count(*) from forum cross join post on post.forumname=forum.forumname "
+                            "where " + std::string(core::kPublicForumSql) + ") + (select count(*) from (" +
+                                kArchiveRows + "))",
+                            {}};
+    }
+    if (!c.indexIsExact || c.archive || !choices.searchUser.str().empty() || Lower(choices.searchDate) != "all")
+        return std::nullopt;
+    const std::string queued = "(select count(*) from (" + kPostRows + kQueuedPosts + c.text + "))";
+    const std::string forum = Lower(choices.forumChoice);
+    if (forum != "all") {
+        // The forum's posts, when the forum stands and is public.
+        return SqlStatement{"select (select count(*) from post_words where post_words match ? and exists "
+                            "(select 1 from forum where forumname = ? and " +
+                                std::string(core::kPublicForumSql) + ")) + " + queued,
+                            Joined({platform::Variant(InForumQuery(*c.indexQuery, forum)), platform::Variant(forum)},
+                                   c.params)};
+    }
+    const std::optional<std::vector<std::string>> hidden = HiddenForumsOfPosts(con);
+    if (!hidden) return std::nullopt;
+    const Side archives = Narrowed(con, c, kIndexedArchives);
+    return SqlStatement{"select (select count(*) from post_words where post_words match ?) + " + queued +
+                            " + (select count(*) from (" + kArchiveRows + " and " + archives.text + "))",
+                        Joined(Joined({platform::Variant(OutsideForumsQuery(*c.indexQuery, *hidden))}, c.params),
+                               archives.params)};
 }
 
 bool TooLong(const platform::Variant& value, std::size_t length) { return platform::Len(value.str()) > length; }
@@ -168,6 +239,14 @@ SqlStatement ListStatement(platform::Connection& con, const SearchList& list) {
     case SearchKind::Simple: break;
     }
     return SimpleSearchStatement(con, list.choices, list.asked);
+}
+
+SqlStatement ListCountStatement(platform::Connection& con, const SearchList& list) {
+    if (list.kind == SearchKind::Simple)
+        if (std::optional<SqlStatement> counted = QuickCountStatement(con, list.choices, list.asked))
+            return *counted;
+    const SqlStatement rows = ListStatement(con, list);
+    return {"SELECT count(*) FROM (" + std::string(platform::WithoutFinalOrderBy(rows.sql)) + ")", rows.params};
 }
 
 SqlStatement SimpleSearchStatement(platform::Connection& con, const SearchChoices& choices, platform::DateTime now) {

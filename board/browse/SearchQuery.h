@@ -67,6 +67,9 @@ struct SqlStatement {
 // window or an archive id that is not a number.
 SqlStatement ListStatement(platform::Connection& con, const SearchList& list);
 
+// The statement that counts the rows of `list` (one number).
+SqlStatement ListCountStatement(platform::Connection& con, const SearchList& list);
+
 // Posts of public forums and archived posts matching the form, newest first.
 SqlStatement SimpleSearchStatement(platform::Connection& con, const SearchChoices& choices, platform::DateTime now);
 

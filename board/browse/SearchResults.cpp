@@ -17,7 +17,6 @@
 #include "platform/Convert.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
-#include "platform/SqliteSqlText.h"
 
 namespace board {
 
@@ -90,10 +89,9 @@ std::shared_ptr<const ResultRows> RowsFrom(platform::Connection& con, const plat
                                        [&] { return BuildRows(con, server, statement, offset); });
 }
 
-long CountRows(platform::Connection& con, const SqlStatement& statement) {
-    return static_cast<long>(platform::CountOf(
-        con, "SELECT count(*) FROM (" + std::string(platform::WithoutFinalOrderBy(statement.sql)) + ")",
-        statement.params));
+long CountRows(platform::Connection& con, const SearchList& list) {
+    const SqlStatement count = ListCountStatement(con, list);
+    return static_cast<long>(platform::CountOf(con, count.sql, count.params));
 }
 
 // The kept list is one session value, the choices with the count of rows,
@@ -181,7 +179,7 @@ void WriteSearchResults(Tarnbell& page, Page& p, const SearchList& list) {
     // A choice that is not a number fails here, and the list the session
     // keeps stays as it was.
     const SqlStatement statement = ListStatement(p.Db(), list);
-    const long recordCount = CountRows(p.Db(), statement);
+    const long recordCount = CountRows(p.Db(), list);
     KeepSearch(page.Session(), list, recordCount);
     WritePage(page, p, statement, recordCount);
 }

@@ -196,6 +196,9 @@ protected:
         int id = 100;
         for (const auto& t : texts)
             Post(id++, {}, "General", "erin", t[0], t[1], "2024-05-01 00:00:00");
+        // A forum named in another letter case, and one that is gone.
+        Post(140, {}, "GENERAL", "erin", "大写的论坛名", "backup tapes", "2024-05-01 00:00:00");
+        Post(141, {}, "Gone", "erin", "没有论坛的备份", "backup tapes", "2024-05-01 00:00:00");
         db.con.Execute("insert into archivelist (archiveid, postid, subject, message) "
                        "values (7, 91, '旧的备份方案', 'OLD TAPES')");
         // Posting indexes its queue after the commit; here the fixture's posts.
@@ -230,10 +233,28 @@ protected:
         s.sql += ", subject";  // ties of time in a known order
         return Run(s);
     }
+    // The number the pager shows for a search.
+    long long Counted(const SearchChoices& c) {
+        board::SearchList list;
+        list.choices = c;
+        list.asked = kNow;
+        const board::SqlStatement count = board::ListCountStatement(db.con, list);
+        return platform::CountOf(db.con, count.sql, count.params);
+    }
     void ExpectSameAsScan(const std::vector<std::string>& words) {
         for (const std::string& word : words)
-            for (bool subjectOnly : {false, true})
+            for (bool subjectOnly : {false, true}) {
                 EXPECT_EQ(Found(word, subjectOnly), Scan(word, subjectOnly)) << word << " subject only: " << subjectOnly;
+                // Counted in the index where it can, always as many as listed.
+                for (const char* forum : {"ALL", "general", "Secret", "Gone"}) {
+                    SearchChoices c = Defaults();
+                    c.terms = word;
+                    c.searchIn = subjectOnly ? "SUBJECT" : "ALL";
+                    c.forumChoice = forum;
+                    EXPECT_EQ(Counted(c), static_cast<long long>(Search(c).size()))
+                        << word << " in " << forum << " subject only: " << subjectOnly;
+                }
+            }
     }
 };
 
@@ -255,6 +276,15 @@ TEST_F(SearchIndexTest, EveryWordFindsWhatTheScanFinds) {
     };
     for (const char* word : {"备份", "ab", "ab_cd", "每天%数据"}) EXPECT_TRUE(narrowed(word)) << word;
     EXPECT_FALSE(narrowed("备"));
+    // The count reads the index alone only where it finds what LIKE finds.
+    auto countedInIndex = [&](const char* word) {
+        board::SearchList list;
+        list.choices = Defaults();
+        list.choices.terms = word;
+        return board::ListCountStatement(db.con, list).sql.find("count(*) from post_words") != std::string::npos;
+    };
+    for (const char* word : {"备份", "ab", "two disks"}) EXPECT_TRUE(countedInIndex(word)) << word;
+    for (const char* word : {"备", "ab_cd", "每天%数据"}) EXPECT_FALSE(countedInIndex(word)) << word;
 }
 
 TEST_F(SearchIndexTest, AnyWordFindsWhatTheScanFinds) {
@@ -263,7 +293,7 @@ TEST_F(SearchIndexTest, AnyWordFindsWhatTheScanFinds) {
         Subjects expected;
     };
     const std::vector<Case> cases = {
-        {"tapes 备份策略", {"备份策略", "BACKUP Plan", "A:旧的备份方案"}},
+        {"tapes 备份策略", {"备份策略", "BACKUP Plan", "大写的论坛名", "A:旧的备份方案"}},
         {"rsync ab", {"re: backup", "quote \"here\""}},
         {"跨栏 ｂｃ", {"全角ＡＢＣ字母"}},
         // One word of one character: the index cannot narrow the others.
