@@ -89,6 +89,8 @@ SEARCH_BENCH("subject words, common", Search, subject_common, Form("备份", "SU
 SEARCH_BENCH("subject words, absent", Search, subject_absent, Form("不存在的词", "SUBJECT"));
 SEARCH_BENCH("message words, common", Search, message_common, Form("备份", "ALL"));
 SEARCH_BENCH("message words, rare", Search, message_rare, Form("楼主说的情况我也遇到过 顺便", "ALL"));
+SEARCH_BENCH("message words, Latin, common", Search, latin_common, Form("COLOR", "ALL"));
+SEARCH_BENCH("message words, Latin", Search, latin, Form("download", "ALL"));
 SEARCH_BENCH("message words, absent", Search, message_absent, Form("不存在的词", "ALL"));
 SEARCH_BENCH("author, whole name", Search, author_exact, Form("", "ALL", "明月", "yes"));
 SEARCH_BENCH("author, part of a name", Search, author_part, Form("", "ALL", "amy12"));
