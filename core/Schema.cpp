@@ -138,8 +138,6 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
             -- Every post as it stands, the queued ones too.
             INSERT INTO post_words (post_words) VALUES ('rebuild');
             DELETE FROM post_words_pending;
-            -- A search in one forum lists its posts newest first.
-            CREATE INDEX post_forum_time ON post (forumname, posttime);
         )sql"},
     };
     return steps;

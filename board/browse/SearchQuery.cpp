@@ -75,7 +75,9 @@ void AddWords(Condition& c, const SearchChoices& choices) {
     if (anyWord) c.text = "(" + c.text + ")";
 }
 
-void AddForumOrArchive(Condition& c, const SearchChoices& choices) {
+// `forumColumn` is the post's forum as the condition reads it: "+" before
+// the column keeps SQLite from reading the forum's posts by the forum index.
+void AddForumOrArchive(Condition& c, const SearchChoices& choices, const std::string& forumColumn) {
     const std::string forum = Lower(choices.forumChoice);
     if (forum == "all") return;
     if (platform::Left(forum, 8) == "archive_") {
@@ -85,7 +87,7 @@ void AddForumOrArchive(Condition& c, const SearchChoices& choices) {
         c.add(" post.archiveid=?", " and  post.archiveid=?", {platform::CLng(id)});
     } else {
         c.archive = false;
-        c.add(" post.forumname=?", " and post.forumname=?", {platform::Variant(forum)});
+        c.add(" " + forumColumn + "=?", " and " + forumColumn + "=?", {platform::Variant(forum)});
     }
 }
 
@@ -107,10 +109,11 @@ void AddDateWindow(Condition& c, const SearchChoices& choices, platform::DateTim
     c.add(" (posttime>=?)", " and   (posttime>=?)", {platform::Variant(cutoff)});
 }
 
-Condition BuildCondition(const SearchChoices& choices, platform::DateTime now) {
+Condition BuildCondition(const SearchChoices& choices, platform::DateTime now,
+                         const std::string& forumColumn = "post.forumname") {
     Condition c;
     AddWords(c, choices);
-    AddForumOrArchive(c, choices);
+    AddForumOrArchive(c, choices, forumColumn);
     AddAuthor(c, choices);
     AddDateWindow(c, choices, now);
     return c;
@@ -139,13 +142,33 @@ struct Side {
     std::string text;
     platform::SqlParams params;
 };
-Side Narrowed(platform::Connection& con, const Condition& c, const IndexedRows& index) {
-    if (!c.indexQuery) return {c.text, c.params};
-    const platform::Variant query(*c.indexQuery);
-    if (platform::CountOf(con, index.counted, {query}) > kMostRowsNarrowed) return {c.text, c.params};
+std::optional<Side> NarrowedTo(platform::Connection& con, const Condition& c, const IndexedRows& index,
+                               const std::string& indexQuery) {
+    const platform::Variant query(indexQuery);
+    if (platform::CountOf(con, index.counted, {query}) > kMostRowsNarrowed) return std::nullopt;
     Side side{index.condition + c.text, {query}};
     side.params.insert(side.params.end(), c.params.begin(), c.params.end());
     return side;
+}
+Side Narrowed(platform::Connection& con, const Condition& c, const IndexedRows& index) {
+    if (!c.indexQuery) return {c.text, c.params};
+    return NarrowedTo(con, c, index, *c.indexQuery).value_or(Side{c.text, c.params});
+}
+
+// One forum's posts: those the index names in the forum while they are
+// few; else, in a forum of many posts, newest first by the time index,
+// which soon fills a page; else the forum's posts by the forum index.
+Side OneForumPosts(platform::Connection& con, const SearchChoices& choices, platform::DateTime now,
+                   const Condition& c) {
+    const std::string forum = Lower(choices.forumChoice);
+    if (c.indexQuery)
+        if (std::optional<Side> narrowed = NarrowedTo(con, c, kIndexedPosts, InForumQuery(*c.indexQuery, forum)))
+            return *narrowed;
+    const std::string forumPosts = "select count(*) from (select 1 from post where forumname=? limit " +
+                                   std::to_string(kMostRowsNarrowed + 1) + ")";
+    if (platform::CountOf(con, forumPosts, {platform::Variant(forum)}) <= kMostRowsNarrowed) return {c.text, c.params};
+    const Condition byTime = BuildCondition(choices, now, "+post.forumname");
+    return {byTime.text, byTime.params};
 }
 
 // The posts the index has not taken yet, which the count reads itself.
@@ -254,15 +277,16 @@ SqlStatement SimpleSearchStatement(platform::Connection& con, const SearchChoice
     if (c.text.empty()) return {kPostRows + kUnion + kArchiveRows + kNewestFirst, {}};
     const Side archives = Narrowed(con, c, kIndexedArchives);
     if (c.archive) return {kArchiveRows + " and " + archives.text + kNewestFirst, archives.params};
-    const Side posts = Narrowed(con, c, kIndexedPosts);
     if (Lower(choices.forumChoice) == "all") {
+        const Side posts = Narrowed(con, c, kIndexedPosts);
         platform::SqlParams both = posts.params;
         both.insert(both.end(), archives.params.begin(), archives.params.end());
         return {kPostRows + " and " + posts.text + kUnion + kArchiveRows + " and " + archives.text + kNewestFirst,
                 std::move(both)};
     }
     // One forum: newest first as well, so that pages follow one another.
-    return {kPostRows + " and " + posts.text + kNewestFirst, posts.params};
+    const Side forumPosts = OneForumPosts(con, choices, now, c);
+    return {kPostRows + " and " + forumPosts.text + kNewestFirst, forumPosts.params};
 }
 
 SqlStatement DailyTopicsStatement(platform::DateTime now) {

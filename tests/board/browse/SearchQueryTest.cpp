@@ -287,6 +287,31 @@ TEST_F(SearchIndexTest, EveryWordFindsWhatTheScanFinds) {
     for (const char* word : {"备", "ab_cd", "每天%数据"}) EXPECT_FALSE(countedInIndex(word)) << word;
 }
 
+// A forum of more posts than the index narrows to is read newest first by
+// time, not post by post of the forum: the list and its count stay the same.
+TEST_F(SearchIndexTest, AForumOfManyPostsListsWhatTheScanFinds) {
+    db.con.Execute("with recursive n(i) as (select 1 union all select i + 1 from n where i < 30010) "
+                   "insert into post (postid, forumname, username, subject, message, posttime) "
+                   "select 1000 + i, 'Tech', 'erin', 'many ' || i, case when i % 1000 = 0 then '备份' else 'tapes' end, "
+                   "printf('2023-%02d-%02d %02d:%02d:00', 1 + i % 12, 1 + i % 28, i % 24, i % 60) from n");
+    board::IndexQueuedPosts(db.con);
+    for (const char* word : {"", "备份", "tapes", "t", "ta_es"}) {
+        SearchChoices c = Defaults();
+        c.terms = word;
+        c.forumChoice = "TECH";
+        const std::string scan = "from post where forumname = 'Tech' and (subject like ?1 or message like ?1)";
+        const platform::SqlParams pattern = {Variant("%" + std::string(word) + "%")};
+        // The first pages, and the count.
+        const Subjects scanned = Run({"select 0 as isarchive, subject, posttime as lastlytime " + scan +
+                                          " order by lastlytime desc, subject limit 60",
+                                      pattern});
+        board::SqlStatement s = board::SimpleSearchStatement(db.con, c, kNow);
+        s.sql += ", subject limit 60";
+        EXPECT_EQ(Run(s), scanned) << word;
+        EXPECT_EQ(Counted(c), platform::CountOf(db.con, "select count(*) " + scan, pattern)) << word;
+    }
+}
+
 TEST_F(SearchIndexTest, AnyWordFindsWhatTheScanFinds) {
     struct Case {
         const char* terms;
