@@ -95,7 +95,7 @@ int Create(void*, const char**, int, Fts5Tokenizer** out) {
 
 void Delete(Fts5Tokenizer*) {}
 
-int Tokenize(Fts5Tokenizer*, void* context, int, const char* text, int length,
+int Tokenize(Fts5Tokenizer*, void* context, int flags, const char* text, int length,
              int (*token)(void*, int, const char*, int, int, int)) {
     if (!text || length <= 0) return SQLITE_OK;
     const std::string_view whole(text, static_cast<std::size_t>(length));
@@ -103,7 +103,13 @@ int Tokenize(Fts5Tokenizer*, void* context, int, const char* text, int length,
         return token(context, 0, t.data(), static_cast<int>(t.size()), static_cast<int>(start),
                      static_cast<int>(end));
     };
-    return whole.front() == kWholeTokenMark ? VisitWholeToken(whole, emit) : VisitPairs(whole, emit);
+    if (whole.front() == kWholeTokenMark) {
+        const int rc = VisitWholeToken(whole, emit);
+        // A query asks for the name alone (the board's own queries: search
+        // terms come from requests, which are always well-formed UTF-8).
+        if (rc != SQLITE_OK || !(flags & FTS5_TOKENIZE_DOCUMENT)) return rc;
+    }
+    return VisitPairs(whole, emit);
 }
 
 fts5_api* Fts5Of(sqlite3* db) {

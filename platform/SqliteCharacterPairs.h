@@ -6,10 +6,11 @@
 // case of ASCII letters only, and so does the tokenizer), in Chinese text as
 // in Latin.
 //
-// A text that begins with the byte 0xFF, which no UTF-8 text holds, is one
-// token instead, the whole text with its ASCII letters in lower case: that
-// is how the index holds a name that must match whole (a post's forum),
-// where no pair of characters can ever equal it.
+// A text that begins with the byte 0xFF, which no UTF-8 text holds, also
+// gives one token of the whole text, its ASCII letters in lower case, before
+// its pairs: that is how the index holds a name that must match whole (a
+// post's forum), which no pair of characters can ever equal. The pairs stay,
+// so malformed text that begins so is still found as LIKE finds it.
 #include <functional>
 #include <string_view>
 

@@ -192,6 +192,7 @@ protected:
             {"表情😀符号", "行尾是备份"},             {"100% sure_thing", "a_b a%b [x]"},
             {"quote \"here\"", "it's 'rsync'"},    {"跨", "栏"},
             {"line\nbreak", nullptr},              {"数据", "库备份"},                    {"bad\xC0\x80x byte", "ok"},
+            {"\xFF" "开头的备份", "\xFF" "MARKED notes"},  // malformed, as the index marks a forum
         };
         int id = 100;
         for (const auto& t : texts)
@@ -259,7 +260,7 @@ protected:
 };
 
 const std::vector<std::string> kTestWords = {
-    "备份", "数据库", "每天备份数据库", "backup", "disks and", "and tapes", "tapes", "s a", "äpfel", "Äpfel",
+    "备份", "开头", "marked", "开头的备份", "数据库", "每天备份数据库", "backup", "disks and", "and tapes", "tapes", "s a", "äpfel", "Äpfel",
     "ärger", "abc", "ａｂｃ", "ＡＢＣ", "😀符", "情😀", "行尾是备份", "% s", "a_b", "_b", "a%b", "0%", "%",
     "[x]", "\"here\"", "'rsync'", "跨栏", "e\nb", "数据库备", "old tapes", "备", "b", "", "不存在的词",
     "\xEF\xBF\xBDx",  // U+FFFD, as LIKE reads the malformed character before the x
