@@ -3,6 +3,7 @@
 // one transaction over all tables that name the forum.
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
+#include "board/browse/SearchIndexQueue.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -88,6 +89,8 @@ void Admin::ForumSubmitEdit(core::Page& p) {
     if (!moderator.empty()) AppointModerator(con, forumname, moderator, "Moderater");
     StoreModeratorList(con, forumname);
     EndForumChange(tx);
+    // A renamed forum's posts wait to be indexed under the new name.
+    if (forumname != oldforumname) board::IndexQueuedPostsSoon(con);
 }
 
 // The forum goes with its posts, moderator rows, announcement targets and
