@@ -63,8 +63,13 @@ std::optional<std::string> SearchIndexQuery(const std::vector<std::string>& patt
 }
 
 bool SearchIndexIsExact(const std::vector<std::string>& patterns) {
+    // U+FFFD also stands in the index for what LIKE reads as a character
+    // beyond Unicode's range (malformed text only).
+    const std::string_view replacement = "\xEF\xBF\xBD";
     for (const std::string& pattern : patterns)
-        if (pattern.find_first_of("%_") != std::string::npos || !HasPair(pattern)) return false;
+        if (pattern.find_first_of("%_") != std::string::npos || !HasPair(pattern) ||
+            pattern.find(replacement) != std::string::npos)
+            return false;
     return !patterns.empty();
 }
 

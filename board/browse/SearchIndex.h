@@ -19,7 +19,7 @@ std::optional<std::string> SearchIndexQuery(const std::vector<std::string>& patt
                                             bool subjectOnly);
 
 // Whether the query finds exactly the posts LIKE finds: every pattern is a
-// stretch of two characters or more without wildcards.
+// stretch of two characters or more without wildcards (nor U+FFFD).
 bool SearchIndexIsExact(const std::vector<std::string>& patterns);
 
 // `query` kept to the posts of the forum named `forum`, or to the posts of

@@ -193,6 +193,7 @@ protected:
             {"quote \"here\"", "it's 'rsync'"},    {"跨", "栏"},
             {"line\nbreak", nullptr},              {"数据", "库备份"},                    {"bad\xC0\x80x byte", "ok"},
             {"\xFF" "开头的备份", "\xFF" "MARKED notes"},  // malformed, as the index marks a forum
+            {"past \xF5\x80\x80\x80x range", "ok"},  // a character beyond Unicode, which LIKE keeps
         };
         int id = 100;
         for (const auto& t : texts)
