@@ -142,13 +142,16 @@ struct Side {
     std::string text;
     platform::SqlParams params;
 };
+platform::SqlParams Joined(platform::SqlParams first, const platform::SqlParams& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
 std::optional<Side> NarrowedTo(platform::Connection& con, const Condition& c, const IndexedRows& index,
                                const std::string& indexQuery) {
     const platform::Variant query(indexQuery);
     if (platform::CountOf(con, index.counted, {query}) > kMostRowsNarrowed) return std::nullopt;
-    Side side{index.condition + c.text, {query}};
-    side.params.insert(side.params.end(), c.params.begin(), c.params.end());
-    return side;
+    return Side{index.condition + c.text, Joined({query}, c.params)};
 }
 Side Narrowed(platform::Connection& con, const Condition& c, const IndexedRows& index) {
     if (!c.indexQuery) return {c.text, c.params};
@@ -193,11 +196,6 @@ std::optional<std::vector<std::string>> HiddenForumsOfPosts(platform::Connection
         names.push_back(rs.Fields(0).str());
     }
     return names;
-}
-
-platform::SqlParams Joined(platform::SqlParams first, const platform::SqlParams& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
 }
 
 // The number of rows of a search without reading every post: with no
@@ -279,10 +277,8 @@ SqlStatement SimpleSearchStatement(platform::Connection& con, const SearchChoice
     if (c.archive) return {kArchiveRows + " and " + archives.text + kNewestFirst, archives.params};
     if (Lower(choices.forumChoice) == "all") {
         const Side posts = Narrowed(con, c, kIndexedPosts);
-        platform::SqlParams both = posts.params;
-        both.insert(both.end(), archives.params.begin(), archives.params.end());
         return {kPostRows + " and " + posts.text + kUnion + kArchiveRows + " and " + archives.text + kNewestFirst,
-                std::move(both)};
+                Joined(posts.params, archives.params)};
     }
     // One forum: newest first as well, so that pages follow one another.
     const Side forumPosts = OneForumPosts(con, choices, now, c);
