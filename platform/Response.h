@@ -26,6 +26,8 @@ struct EncodedText {
     std::string text;
     std::string wire;
     bool encoded = false;  // false: the text is not well-formed, so the host converts it as ever
+    // The memory both forms take, for caches that count what they keep.
+    std::size_t Bytes() const { return text.size() + wire.size(); }
 };
 EncodedText EncodeForWire(std::string text);
 // The same, shared: texts kept to be written by many pages.

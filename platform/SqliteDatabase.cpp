@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 #include <strings.h>
-#include <sys/stat.h>
 
 #include <atomic>
 #include <cctype>
@@ -64,12 +63,6 @@ std::atomic<std::chrono::steady_clock::rep>& LastCheckpointOf(const std::string&
 }
 
 }  // namespace
-
-std::optional<FileIdentity> IdentityOfFile(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) return std::nullopt;
-    return FileIdentity{st.st_dev, st.st_ino};
-}
 
 bool IsStoredDateText(std::string_view t) {
     static constexpr std::string_view form = "dddd-dd-dd dd:dd:dd";

@@ -63,7 +63,6 @@ public:
     }
     ~HeldTurn() { Reset(); }
     bool Owns() const { return turn_ != nullptr; }
-    WriteTurn& Turn() const { return *turn_; }
     void Reset() {
         if (turn_) std::exchange(turn_, nullptr)->Release();
     }

@@ -101,6 +101,8 @@ visit() {
   fetch "$who-search-messages" "search.asp?action=simplesearch" --data "SearchTerms=$(gbk 备份)&ForumChoice=all&SearchIn=all&SearchDate=all&BooleanAnd=yes"
   fetch "$who-search-messages-page3" "search.asp?action=GotoPage&page=3"
   fetch "$who-search-messages-past-end" "search.asp?action=GotoPage&page=9999"
+  fetch "$who-search-forum" "search.asp?action=simplesearch" --data "SearchTerms=$(gbk 备份)&ForumChoice=$busy&SearchIn=all&SearchDate=all&BooleanAnd=yes"
+  fetch "$who-search-forum-page2" "search.asp?action=GotoPage&page=2"
   fetch "$who-sendthread" "ubbmisc.asp?action=sendthread&id=$topic"
   fetch "$who-download" "download.asp?id=$topic"
   fetch "$who-signup" "signup.asp"

@@ -10,11 +10,7 @@
 
 namespace board {
 
-namespace {
-
 using platform::Variant;
-
-}  // namespace
 
 std::string CategoryStrip(const std::string& title) {
     const core::Settings& s = core::CurrentSettings();
@@ -68,8 +64,9 @@ std::pair<std::shared_ptr<ForumRows>, std::size_t> BuildRows(const platform::Ser
         cells += "<td  vAlign=top  align=left " + s.AltColumnColor1 + " >" + rs.Fields("forummaster").str() +
                  "</td></tr>";
 
-        ForumRow& row = rows->emplace_back(ForumRow{platform::ShareForWire(std::move(lead)), lastTime, platform::ShareForWire(std::move(cells))});
-        bytes += 128 + row.lead->text.size() + row.lead->wire.size() + row.cells->text.size() + row.cells->wire.size();
+        const ForumRow& row = rows->emplace_back(
+            ForumRow{platform::ShareForWire(std::move(lead)), lastTime, platform::ShareForWire(std::move(cells))});
+        bytes += 128 + row.lead->Bytes() + row.cells->Bytes();
     }
     rs.Close();
     return {rows, bytes};

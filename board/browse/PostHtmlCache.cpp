@@ -38,8 +38,7 @@ PostHtmlCache::Html PostHtmlCache::Get(const Source& source, const std::function
 }
 
 void PostHtmlCache::Keep(Shard& shard, std::size_t hash, const Source& source, Html html) {
-    const std::size_t bytes =
-        source.text.size() + source.imagesUrl.size() + html->text.size() + html->wire.size() + kEntryOverhead;
+    const std::size_t bytes = source.text.size() + source.imagesUrl.size() + html->Bytes() + kEntryOverhead;
     // One text must not push out a good part of its shard.
     if (bytes > shardBytes_ / 4) return;
     std::lock_guard guard(shard.lock);

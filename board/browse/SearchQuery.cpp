@@ -47,6 +47,8 @@ struct Condition {
     std::string text;
     platform::SqlParams params;
     bool archive = false;
+    std::string forum;         // the one forum chosen (lower case); empty for all or an archive
+    bool authorOrDate = false;  // an author or a date window narrows it too
     std::optional<std::string> indexQuery;  // the posts that may hold the words
     bool indexIsExact = false;              // ... and exactly those that hold them
     // A piece takes its first form while the condition is still empty.
@@ -87,6 +89,7 @@ void AddForumOrArchive(Condition& c, const SearchChoices& choices, const std::st
         c.add(" post.archiveid=?", " and  post.archiveid=?", {platform::CLng(id)});
     } else {
         c.archive = false;
+        c.forum = forum;
         c.add(" " + forumColumn + "=?", " and " + forumColumn + "=?", {platform::Variant(forum)});
     }
 }
@@ -94,6 +97,7 @@ void AddForumOrArchive(Condition& c, const SearchChoices& choices, const std::st
 void AddAuthor(Condition& c, const SearchChoices& choices) {
     const std::string user = choices.searchUser.str();
     if (user.empty()) return;
+    c.authorOrDate = true;
     if (Lower(choices.exactName) == "yes")
         c.add(" username=?", " and username=?", {platform::Variant(user)});
     else
@@ -103,6 +107,7 @@ void AddAuthor(Condition& c, const SearchChoices& choices) {
 void AddDateWindow(Condition& c, const SearchChoices& choices, platform::DateTime now) {
     const std::string days = Lower(choices.searchDate);
     if (days == "all") return;
+    c.authorOrDate = true;
     const std::int16_t n = platform::CInt(platform::Variant(days));
     if (n == INT16_MIN) platform::raise(platform::kErrOverflow);  // its negation has no 16-bit form
     const std::string cutoff = platform::FormatGeneral(platform::AddDays(now, -n));
@@ -137,6 +142,9 @@ const IndexedRows kIndexedArchives = {
     "select count(*) from (select 1 from archive_words where archive_words match ? limit " +
         std::to_string(kMostRowsNarrowed + 1) + ")",
     " post.rowid in (select rowid from archive_words where archive_words match ?) and "};
+// A forum's posts, up to one past the most narrowed.
+const std::string kForumPostsCounted = "select count(*) from (select 1 from post where forumname=? limit " +
+                                       std::to_string(kMostRowsNarrowed + 1) + ")";
 
 struct Side {
     std::string text;
@@ -163,13 +171,11 @@ Side Narrowed(platform::Connection& con, const Condition& c, const IndexedRows& 
 // which soon fills a page; else the forum's posts by the forum index.
 Side OneForumPosts(platform::Connection& con, const SearchChoices& choices, platform::DateTime now,
                    const Condition& c) {
-    const std::string forum = Lower(choices.forumChoice);
     if (c.indexQuery)
-        if (std::optional<Side> narrowed = NarrowedTo(con, c, kIndexedPosts, InForumQuery(*c.indexQuery, forum)))
+        if (std::optional<Side> narrowed = NarrowedTo(con, c, kIndexedPosts, InForumQuery(*c.indexQuery, c.forum)))
             return *narrowed;
-    const std::string forumPosts = "select count(*) from (select 1 from post where forumname=? limit " +
-                                   std::to_string(kMostRowsNarrowed + 1) + ")";
-    if (platform::CountOf(con, forumPosts, {platform::Variant(forum)}) <= kMostRowsNarrowed) return {c.text, c.params};
+    if (platform::CountOf(con, kForumPostsCounted, {platform::Variant(c.forum)}) <= kMostRowsNarrowed)
+        return {c.text, c.params};
     const Condition byTime = BuildCondition(choices, now, "+post.forumname");
     return {byTime.text, byTime.params};
 }
@@ -214,16 +220,15 @@ std::optional<SqlStatement> QuickCountStatement(platform::Connection& con, const
                                 kArchiveRows + "))",
                             {}};
     }
-    if (!c.indexIsExact || c.archive || !choices.searchUser.str().empty() || Lower(choices.searchDate) != "all")
-        return std::nullopt;
+    if (!c.indexIsExact || c.archive || c.authorOrDate) return std::nullopt;
     const std::string queued = "(select count(*) from (" + kPostRows + kQueuedPosts + c.text + "))";
-    const std::string forum = Lower(choices.forumChoice);
-    if (forum != "all") {
+    if (!c.forum.empty()) {
         // The forum's posts, when the forum stands and is public.
         return SqlStatement{"select (select count(*) from post_words where post_words match ? and exists "
                             "(select 1 from forum where forumname = ? and " +
                                 std::string(core::kPublicForumSql) + ")) + " + queued,
-                            Joined({platform::Variant(InForumQuery(*c.indexQuery, forum)), platform::Variant(forum)},
+                            Joined({platform::Variant(InForumQuery(*c.indexQuery, c.forum)),
+                                    platform::Variant(c.forum)},
                                    c.params)};
     }
     const std::optional<std::vector<std::string>> hidden = HiddenForumsOfPosts(con);
@@ -275,7 +280,7 @@ SqlStatement SimpleSearchStatement(platform::Connection& con, const SearchChoice
     if (c.text.empty()) return {kPostRows + kUnion + kArchiveRows + kNewestFirst, {}};
     const Side archives = Narrowed(con, c, kIndexedArchives);
     if (c.archive) return {kArchiveRows + " and " + archives.text + kNewestFirst, archives.params};
-    if (Lower(choices.forumChoice) == "all") {
+    if (c.forum.empty()) {
         const Side posts = Narrowed(con, c, kIndexedPosts);
         return {kPostRows + " and " + posts.text + kUnion + kArchiveRows + " and " + archives.text + kNewestFirst,
                 Joined(posts.params, archives.params)};

@@ -74,7 +74,7 @@ std::pair<std::shared_ptr<ResultRows>, std::size_t> BuildRows(platform::Connecti
     std::size_t bytes = 64;
     for (; !rs.Eof(); rs.MoveNext()) {
         rows->push_back(platform::ShareForWire(RowHtml(server, rs)));
-        bytes += 96 + rows->back()->text.size() + rows->back()->wire.size();
+        bytes += 96 + rows->back()->Bytes();
     }
     rs.Close();
     return {rows, bytes};

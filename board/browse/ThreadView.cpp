@@ -164,7 +164,7 @@ std::pair<std::shared_ptr<ThreadPagePosts>, std::size_t> BuildPagePosts(platform
     }
     rs.Close();
     posts->html = block.BodyForWire();
-    return {posts, 256 + posts->firstSubject.size() + posts->html->text.size() + posts->html->wire.size()};
+    return {posts, 256 + posts->firstSubject.size() + posts->html->Bytes()};
 }
 
 std::shared_ptr<const ThreadPagePosts> PagePosts(platform::Connection& con, const board::ThreadTopic& topic,

@@ -101,7 +101,7 @@ std::pair<std::shared_ptr<TopicRows>, std::size_t> BuildRows(platform::Connectio
     std::size_t bytes = 64;
     for (; !rs.Eof(); rs.MoveNext()) {
         rows->push_back(BuildRow(s, server, rs));
-        bytes += 96 + rows->back().cells->text.size() + rows->back().cells->wire.size();
+        bytes += 96 + rows->back().cells->Bytes();
     }
     rs.Close();
     return {rows, bytes};
