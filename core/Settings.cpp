@@ -28,27 +28,55 @@ const char* const kDefaultCopyright =
     "站务联系：<a href=mailto:board@localhost>board@localhost</a> &nbsp;|&nbsp; "
     "感谢每一位参与讨论的朋友</font></p>";
 
-// Reads keys of one application, each compared with "" before it is used.
+// Reads keys of one application, each compared with "" before it is used,
+// and hashes every result it gives into `fingerprint`.
 class Reader {
 public:
-    explicit Reader(platform::Application& app) : app_(app) {}
+    Reader(platform::Application& app, std::uint64_t& fingerprint) : app_(app), fingerprint_(fingerprint) {
+        fingerprint_ = 0;
+    }
 
-    bool isEmpty(const char* key) const { return app_(key) == platform::Variant(""); }
+    bool isEmpty(const char* key) const {
+        const bool empty = app_(key) == platform::Variant("");
+        mix(empty ? 5 : 6);
+        return empty;
+    }
 
     std::string text(const char* key, const char* fallback) const {
-        return isEmpty(key) ? fallback : platform::CStr(app_(key));
+        std::string value = isEmpty(key) ? fallback : platform::CStr(app_(key));
+        mix(std::hash<std::string>{}(value));
+        return value;
     }
     bool flag(const char* key, bool fallback) const {
-        return isEmpty(key) ? fallback : platform::CBool(app_(key));
+        const bool value = isEmpty(key) ? fallback : platform::CBool(app_(key));
+        mix(value ? 1 : 2);
+        return value;
     }
     std::int16_t int16(const char* key, std::int16_t fallback) const {
-        return isEmpty(key) ? fallback : platform::CInt(app_(key));
+        const std::int16_t value = isEmpty(key) ? fallback : platform::CInt(app_(key));
+        mix(static_cast<std::uint16_t>(value) + 3);
+        return value;
     }
     // The number the value's text starts with.
-    double leadingNumber(const char* key) const { return platform::Val(platform::CStr(app_(key))); }
+    double leadingNumber(const char* key) const {
+        const double value = platform::Val(platform::CStr(app_(key)));
+        mix(std::hash<double>{}(value));
+        return value;
+    }
+    platform::Variant raw(const char* key) const {
+        platform::Variant value = app_(key);
+        mix(std::hash<std::string>{}(platform::CStr(value)) + static_cast<std::uint64_t>(value.isEmpty()));
+        return value;
+    }
 
 private:
+    // Order matters: the same values under other keys give another print.
+    void mix(std::uint64_t value) const {
+        fingerprint_ = (fingerprint_ ^ value) * 0x100000001b3ULL + 0x9e3779b97f4a7c15ULL;
+    }
+
     platform::Application& app_;
+    std::uint64_t& fingerprint_;
 };
 
 std::string attribute(const char* name, const std::string& value) {
@@ -57,9 +85,13 @@ std::string attribute(const char* name, const std::string& value) {
 
 }  // namespace
 
+std::string Settings::Fingerprint() const {
+    return std::to_string(loadedFingerprint) + "." + std::to_string(styleFingerprint);
+}
+
 void LoadSettings(platform::Application& application) {
-    Reader in(application);
     Settings& s = CurrentSettings();
+    Reader in(application, s.loadedFingerprint);
 
     s.MailNotify = true;
     s.EMailRegister = in.flag("EMailRegister", true);
@@ -98,7 +130,7 @@ void LoadSettings(platform::Application& application) {
                       : platform::CByte(platform::Variant(in.leadingNumber("PageStyle")));
 
     // Missing, the number 0 and (our choice) the empty text give the default.
-    platform::Variant minimum = application("MemberMinimum");
+    const platform::Variant minimum = in.raw("MemberMinimum");
     if (minimum == platform::Variant(0) || minimum == platform::Variant(""))
         s.MemberMinimum = 30;
     else
@@ -106,8 +138,8 @@ void LoadSettings(platform::Application& application) {
 }
 
 void LoadStyleSettings(platform::Application& application) {
-    Reader in(application);
     Settings& s = CurrentSettings();
+    Reader in(application, s.styleFingerprint);
 
     s.BBTitle = in.text("BBTitle", "title.gif");
     s.BBTopic = in.text("BBTopic", "postnew.jpg");

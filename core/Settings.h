@@ -62,6 +62,13 @@ struct Settings {
     std::string InnerTableWidth;
     std::string TableBorderOpen;
     std::string TableBorderClose;
+
+    // What each loader read, hashed as it read it: pages key what they keep
+    // on Fingerprint(), so a kept page follows every setting it may show
+    // without listing them.
+    std::uint64_t loadedFingerprint = 0;
+    std::uint64_t styleFingerprint = 0;
+    std::string Fingerprint() const;
 };
 
 // The calling thread's settings record.

@@ -76,9 +76,7 @@ std::pair<std::shared_ptr<ForumRows>, std::size_t> BuildRows(const platform::Ser
 
 std::shared_ptr<const ForumRows> HomeForumRows(platform::Connection& con, const platform::Server& server) {
     const core::Settings& s = core::CurrentSettings();
-    // The key holds everything a row is made of besides the rows.
-    return con.KeptOrBuilt<ForumRows>({"forum rows", s.BGColor, s.AltColumnColor1, s.AltColumnColor2,
-                                       s.CategoryStripColor, s.CategoryStripTextColor, s.TimeColor},
+    return con.KeptOrBuilt<ForumRows>({"forum rows", s.Fingerprint()},
                                       [&] { return BuildRows(server, con, s); });
 }
 

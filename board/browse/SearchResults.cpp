@@ -83,8 +83,7 @@ std::pair<std::shared_ptr<ResultRows>, std::size_t> BuildRows(platform::Connecti
 std::shared_ptr<const ResultRows> RowsFrom(platform::Connection& con, const platform::Server& server,
                                            const SqlStatement& statement, long offset) {
     const Settings& s = CurrentSettings();
-    return con.KeptOrBuilt<ResultRows>({"search rows", std::to_string(offset), std::to_string(s.PageSize),
-                                        s.AltColumnColor1, s.AltColumnColor2,
+    return con.KeptOrBuilt<ResultRows>({"search rows", std::to_string(offset), s.Fingerprint(),
                                         platform::StatementKey(statement.sql, statement.params)},
                                        [&] { return BuildRows(con, server, statement, offset); });
 }

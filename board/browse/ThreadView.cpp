@@ -170,10 +170,7 @@ std::pair<std::shared_ptr<ThreadPagePosts>, std::size_t> BuildPagePosts(platform
 std::shared_ptr<const ThreadPagePosts> PagePosts(platform::Connection& con, const board::ThreadTopic& topic,
                                                  std::int16_t page) {
     const Settings& s = CurrentSettings();
-    // The key holds the settings a post's row is made of besides its rows.
-    return con.KeptOrBuilt<ThreadPagePosts>({"thread posts", topic.id, std::to_string(page),
-                                             std::to_string(s.HotCount), s.AltColumnColor1, s.AltColumnColor2,
-                                             s.BBStyle, std::to_string(s.MemberMinimum), s.TimeColor},
+    return con.KeptOrBuilt<ThreadPagePosts>({"thread posts", topic.id, std::to_string(page), s.Fingerprint()},
                                             [&] { return BuildPagePosts(con, topic, page); });
 }
 

@@ -112,10 +112,8 @@ std::pair<std::shared_ptr<TopicRows>, std::size_t> BuildRows(platform::Connectio
 std::shared_ptr<const TopicRows> ForumTopicRows(platform::Connection& con, const platform::Server& server,
                                                 const std::string& forum, long offset, int count) {
     const core::Settings& s = core::CurrentSettings();
-    // The key holds everything a row is made of besides the rows.
     return con.KeptOrBuilt<TopicRows>(
-        {"topic rows", forum, std::to_string(offset), std::to_string(count), std::to_string(s.HotCount),
-         s.DisplayTopicSize ? "1" : "0", s.AltColumnColor1, s.TimeColor},
+        {"topic rows", forum, std::to_string(offset), std::to_string(count), s.Fingerprint()},
         [&] { return BuildRows(con, server, s, forum, offset, count); });
 }
 
