@@ -12,6 +12,8 @@ namespace core {
 
 namespace {
 
+// Guards the path folder() holds: a test or the start may set it while
+// pages read it.
 std::mutex folderMutex;
 std::filesystem::path& folder() {
     static std::filesystem::path path = std::filesystem::absolute("data");

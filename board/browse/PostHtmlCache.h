@@ -63,7 +63,7 @@ private:
     };
     using EntryList = std::list<Entry>;
     struct Shard {
-        mutable std::mutex lock;
+        mutable std::mutex lock;  // guards entries, byHash and bytes
         EntryList entries;  // most recently used first
         std::unordered_multimap<std::size_t, EntryList::iterator> byHash;
         std::size_t bytes = 0;

@@ -24,6 +24,7 @@ struct QueueState {
     bool asked = false;    // posts were queued since it began
 };
 
+// Guards `queues`: each file's running and asked flags.
 std::mutex queueMutex;
 std::map<std::string, QueueState> queues;  // by database file
 

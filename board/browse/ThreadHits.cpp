@@ -28,6 +28,7 @@ struct Tally {
     bool writing = false;           // one batch at a time per database
 };
 
+// Guards `tallies`: each file's views not yet written and its batch state.
 std::mutex tallyMutex;
 std::map<std::string, Tally> tallies;  // by database file
 

@@ -79,6 +79,7 @@ TEST_F(PostingHandlersTest, OptionsAndIconsAsSent) {
         {"smilies off", {{"DisableSmilies", "on"}}, 3, "0", "null", "null"},
         {"icon missing", {{"MsgIcon", "(none)"}}, 1, "1", "null", "null"},
         {"icon beyond the board's", {{"MsgIcon", "99"}}, 1, "1", "null", "null"},
+        {"icon one past the last", {{"MsgIcon", "15"}}, 1, "1", "null", "null"},
         {"icon zero", {{"MsgIcon", "0"}}, 1, "1", "null", "null"},
         {"icon 14", {{"MsgIcon", "14"}}, 14, "1", "null", "null"},
     };
@@ -92,6 +93,25 @@ TEST_F(PostingHandlersTest, OptionsAndIconsAsSent) {
         EXPECT_EQ(Flag("usesign"), c.usesign);
         EXPECT_EQ(Flag("emailnotification"), c.notify);
     }
+}
+
+// The search reads queued posts too, so only the index itself shows that
+// a post left the queue for it.
+TEST_F(PostingHandlersTest, NewTopicsAndRepliesReachTheSearchIndex) {
+    const auto expectIndexed = [&] {
+        const long long post = platform::CLng(Newest("postid"));
+        platform::Recordset rs;
+        rs.Open("select (select count(*) from post_words where rowid = ?1), "
+                "(select count(*) from post_words_pending where postid = ?1)",
+                db.con, {platform::Variant(post)});
+        EXPECT_EQ(platform::CLng(rs.Fields(0)), 1) << post;
+        EXPECT_EQ(platform::CLng(rs.Fields(1)), 0) << post;
+        return post;
+    };
+    EXPECT_TRUE(Has(Post(TopicForm()).body, "谢谢您发表新主题"));
+    const long long topic = expectIndexed();
+    EXPECT_TRUE(Has(Post(ReplyForm(topic)).body, "谢谢您"));
+    EXPECT_NE(expectIndexed(), topic);
 }
 
 TEST_F(PostingHandlersTest, NewTopicRefusesInOrder) {
