@@ -89,7 +89,9 @@ public:
     // ---- Archive centre, archive.asp (admin/ArchiveCentre.cpp) ----
     void Archives();
     void Archives_EnterArchive(platform::Connection& con);
-    void Archives_ArchiveCenter(platform::Connection& con);
+    // An administrator changes and deletes any archive; a moderator only
+    // those whose every archived post comes from a forum he moderates.
+    void Archives_ArchiveCenter(platform::Connection& con, bool Administrator, const std::string& moderator);
 
     // ---- Upload, upload.asp (admin/FileUpload.cpp, admin/Upload.h) ----
     void FileUp();

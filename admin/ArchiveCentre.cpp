@@ -1,7 +1,9 @@
 // archive.asp (the panel's): creating, renaming, describing and deleting
-// archives. One submitted form rewrites every listed archive, deletes the
-// checked ones with their archived topics and adds a new one, all in one
-// transaction; then the board builds its archive lists again.
+// archives. One submitted form rewrites every listed archive it changes,
+// deletes the checked ones with their archived topics and adds a new one,
+// all in one transaction; then the board builds its archive lists again.
+// A moderator's change of an archive holding topics of a forum he does not
+// moderate is refused whole.
 #include "admin/Admin.h"
 #include "core/JumpBox.h"
 #include "core/Settings.h"
@@ -10,6 +12,30 @@
 #include "platform/Strings.h"
 
 namespace admin {
+
+namespace {
+
+constexpr const char* kOutOfReach = "对不起，该档案中有您不是版主的论坛的话题，只有管理员才能修改或删除它！";
+
+// Whether every post filed in the archive comes from a forum `moderator`
+// moderates (an empty archive's do).
+bool HoldsOnlyForumsOf(platform::Connection& con, std::int32_t archive, const std::string& moderator) {
+    platform::Recordset rs;
+    rs.Open("select 1 from archivelist a where a.archiveid=? and not exists "
+            "(select 1 from moderated m where m.forum=a.forumname and m.moderater=?) limit 1",
+            con, {archive, moderator});
+    return rs.Eof();
+}
+
+bool IsUnchanged(platform::Connection& con, std::int32_t archive, const std::string& name,
+                 const std::string& descript) {
+    platform::Recordset rs;
+    rs.Open("select 1 from archive where archiveid=? and ifnull(archivename,'')=? and ifnull(descript,'')=?", con,
+            {archive, name, descript});
+    return !rs.Eof();
+}
+
+}  // namespace
 
 void Admin::Archives() {
     const platform::Request& in = Request();
@@ -20,12 +46,14 @@ void Admin::Archives() {
             return;
         }
         std::string ForumList;
-        if (!isAdminOrModerater(in("username").str(), in("password").str(), p.Db(), ForumList))
+        bool administrator = false;
+        const std::string name = in("username").str();
+        if (!isAdminOrModerater(name, in("password").str(), p.Db(), ForumList, &administrator))
             p.Refuse("对不起，您没有使用该功能的权限");
         if (action == "enterarchive")
             Archives_EnterArchive(p.Db());
         else
-            Archives_ArchiveCenter(p.Db());
+            Archives_ArchiveCenter(p.Db(), administrator, name);
     });
 }
 
@@ -76,19 +104,27 @@ void Admin::Archives_EnterArchive(platform::Connection& con) {
     out.Write("</table></td></tr></table><P><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='完 成 修 改'></FORM></center>");
 }
 
-void Admin::Archives_ArchiveCenter(platform::Connection& con) {
+void Admin::Archives_ArchiveCenter(platform::Connection& con, bool Administrator, const std::string& moderator) {
     const platform::RequestCollection& form = Request().Form();
+    const auto requireReach = [&](std::int32_t id) {
+        if (!Administrator && !HoldsOnlyForumsOf(con, id, moderator)) Refuse(kOutOfReach);
+    };
     platform::Transaction tx(con);
     for (const std::string& value : form.Values("Delete")) {
         const std::int32_t id = RecordId(platform::Variant(value));
+        requireReach(id);
         con.Execute("delete from archivelist where archiveid=?", {id});
         con.Execute("delete from archive where archiveid=?", {id});
     }
     const std::vector<std::string>& listed = form.Values("hiddenArchiveid");
     for (std::size_t i = 0; i < listed.size(); ++i) {
         const std::string n = std::to_string(i + 1);
-        con.Execute("update archive set archivename=?, descript=? where archiveid=?",
-                    {form("archivename" + n).str(), form("descript" + n).str(), RecordId(platform::Variant(listed[i]))});
+        const std::int32_t id = RecordId(platform::Variant(listed[i]));
+        const std::string name = form("archivename" + n).str(), descript = form("descript" + n).str();
+        // The form lists every archive: those left as they were are no change.
+        if (IsUnchanged(con, id, name, descript)) continue;
+        requireReach(id);
+        con.Execute("update archive set archivename=?, descript=? where archiveid=?", {name, descript, id});
     }
     const std::string newName = Request()("newarchivename").str();
     if (!platform::Trim(newName).empty())

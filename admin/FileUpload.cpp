@@ -1,6 +1,7 @@
 // upload.asp: a moderator or administrator stores one file in the upload
 // folder the member administration gave them, below the upload base
-// folder. The identity comes with the form, on every upload.
+// folder. The identity comes with the form, on every upload, ahead of the
+// file: it is checked before the rest of the body is read.
 #include <filesystem>
 
 #include "admin/Admin.h"
@@ -21,7 +22,7 @@ void Admin::FileUp() {
         Upload upload;
         upload.MaxFileSize = kUploadMaxFileSize;
         upload.AllowedExtensions = kUploadAllowedExtensions;
-        upload.Receive(Request());
+        upload.Receive(Request(), kUploadLeadingBytes);
 
         platform::Recordset rs;
         rs.Open("select uploaddir,status from register where username=? and password=?", p.Db(),
@@ -41,6 +42,7 @@ void Admin::FileUp() {
         std::error_code ignored;  // a folder that cannot be made fails the save
         std::filesystem::create_directories(target, ignored);
         upload.SavePath = target.string();
+        upload.ReceiveRest(Request());
         const std::string file = upload.SaveTheFile("image");
         if (file.empty()) p.Refuse("文件上传失败！");
         // The panel's message page tells the success too.

@@ -73,8 +73,8 @@ bool IsPlainFolderName(const std::string& folder) {
     return true;
 }
 
-bool Upload::Receive(platform::Request& request) {
-    body_ = request.BinaryRead(request.TotalBytes());
+bool Upload::Receive(platform::Request& request, std::size_t count) {
+    body_ = request.BinaryRead(count);
     boundary_.clear();
     // The boundary is the first line; a 16-bit length holds it.
     const std::size_t cr = body_.size() > 1 ? body_.find('\r', 1) : npos;
@@ -82,6 +82,8 @@ bool Upload::Receive(platform::Request& request) {
     boundary_ = body_.substr(0, cr);
     return true;
 }
+
+void Upload::ReceiveRest(platform::Request& request) { body_ += request.BinaryRead(request.TotalBytes()); }
 
 std::size_t Upload::FindBoundary(std::size_t start) const {
     if (boundary_.empty() || start >= body_.size()) return npos;

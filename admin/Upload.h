@@ -6,8 +6,10 @@
 //   up.MaxFileSize = kUploadMaxFileSize;
 //   up.AllowedExtensions = kUploadAllowedExtensions;
 //   up.SavePath = folder;
-//   up.Receive(Request());
+//   up.Receive(Request(), kUploadLeadingBytes);    // the leading fields only
 //   std::string user = up.GetTheValue("username");
+//   ... check the identity, then
+//   up.ReceiveRest(Request());
 //   std::string saved = up.SaveTheFile("image");   // "" when refused
 //
 // Parts are found as browsers write them: the boundary line, then
@@ -29,6 +31,10 @@ namespace admin {
 // headers. The host refuses a longer body before reading it.
 inline constexpr std::size_t kUploadMaxFileSize = 2 * 1048576;
 inline constexpr std::size_t kUploadBodyLimit = kUploadMaxFileSize + 64 * 1024;
+// What the page reads of a body before it knows who sends it: the form's
+// name and password, which the upload form sends before the file, with
+// their part headers. A stranger's file is neither read nor searched.
+inline constexpr std::size_t kUploadLeadingBytes = 8 * 1024;
 // The harmless types the upload page stores: pictures (no SVG, which may
 // carry script), archives, plain text and PDF.
 inline constexpr const char* kUploadAllowedExtensions = "gif,jpg,jpeg,png,bmp,webp,ico,zip,rar,7z,gz,tgz,bz2,tar,txt,pdf";
@@ -47,9 +53,13 @@ public:
     // The folder SaveTheFile writes into; nothing is written while empty.
     std::string SavePath;
 
-    // Takes the request's body; false when it holds no boundary line (empty,
-    // not multipart, or a first line too long for one).
-    bool Receive(platform::Request& request);
+    // Takes the first `count` bytes of the request's body (all of it when
+    // `count` is larger); false when they hold no boundary line (empty, not
+    // multipart, or a first line too long for one). Parts are found only
+    // when they end within what was taken.
+    bool Receive(platform::Request& request, std::size_t count);
+    // Takes the rest of the body, after what Receive took.
+    void ReceiveRest(platform::Request& request);
     // The text of the first part named `name` (exact name), from the pages'
     // character set; "" when there is none.
     std::string GetTheValue(std::string_view name) const;

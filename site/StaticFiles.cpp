@@ -1,7 +1,9 @@
 #include "site/StaticFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/Strings.h"
@@ -20,10 +22,26 @@ bool StaysInside(std::string_view address) {
            address.find('\0') == std::string_view::npos;
 }
 
-std::shared_ptr<const StaticFile> ReadFile(const fs::path& path) {
+// `path` with its symbolic links followed, when that lies inside `root`
+// (itself resolved); none otherwise: a link leading out of the folder
+// serves nothing.
+std::optional<fs::path> ResolvedInside(const fs::path& root, const fs::path& path) {
     std::error_code error;
-    if (!fs::is_regular_file(path, error)) return nullptr;
-    std::ifstream in(path, std::ios::binary);
+    const fs::path realRoot = fs::canonical(root, error);
+    if (error) return std::nullopt;
+    const fs::path real = fs::canonical(path, error);
+    if (error || std::mismatch(realRoot.begin(), realRoot.end(), real.begin(), real.end()).first != realRoot.end())
+        return std::nullopt;
+    return real;
+}
+
+// The file `path` of the folder `root`, read as its resolved path; its type
+// is that of the name asked for.
+std::shared_ptr<const StaticFile> ReadFile(const fs::path& root, const fs::path& path) {
+    const std::optional<fs::path> real = ResolvedInside(root, path);
+    std::error_code error;
+    if (!real || !fs::is_regular_file(*real, error)) return nullptr;
+    std::ifstream in(*real, std::ios::binary);
     if (!in) return nullptr;
     std::ostringstream content;
     content << in.rdbuf();
@@ -38,7 +56,7 @@ StaticFiles::StaticFiles(std::string root) : root_(std::move(root)) {
     for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end; it.increment(error)) {
         if (!it->is_regular_file(error)) continue;
         const std::string address = fs::relative(it->path(), root_, error).generic_string();
-        if (auto file = ReadFile(it->path())) files_.emplace(platform::LCase(address), std::move(file));
+        if (auto file = ReadFile(root_, it->path())) files_.emplace(platform::LCase(address), std::move(file));
     }
 }
 
@@ -46,12 +64,12 @@ std::shared_ptr<const StaticFile> StaticFiles::Find(std::string_view address) co
     if (!StaysInside(address)) return nullptr;
     const auto it = files_.find(platform::LCase(address));
     if (it != files_.end()) return it->second;
-    return ReadFile(fs::path(root_) / address);
+    return ReadFile(root_, fs::path(root_) / address);
 }
 
 std::shared_ptr<const StaticFile> ReadFolderFile(const std::string& root, std::string_view address) {
     if (!StaysInside(address)) return nullptr;
-    return ReadFile(fs::path(root) / address);
+    return ReadFile(root, fs::path(root) / address);
 }
 
 std::string ContentTypeOf(std::string_view fileName) {

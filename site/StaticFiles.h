@@ -1,7 +1,8 @@
 #pragma once
 // The site folder's static files (stylesheet, images, help page). Addresses
 // ignore letter case, as the pages link them in any case. The folder is read once at
-// start; a file added later is still found under its exact name.
+// start; a file added later is still found under its exact name. A file
+// whose path, symbolic links followed, leads out of its folder is none.
 #include <memory>
 #include <string>
 #include <string_view>

@@ -10,7 +10,7 @@
 #include "board/archives/ArchivedTopic.h"
 #include "board/browse/Converter.h"
 #include "board/browse/PostPanel.h"
-#include "core/ArchiveAccess.h"
+#include "board/posting/ModerationForm.h"
 #include "core/Module1.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
@@ -124,14 +124,6 @@ void WriteThreadPage(platform::Response& out, platform::Recordset& rs, const Sho
 
 }  // namespace
 
-void ArchivePages::RequireSightOf(Page& p, const std::string& forum, bool writeHead) {
-    // A visitor not admitted to the forum learns nothing of the topic.
-    if (MaySeeArchivedTopic(CheckForum(p.Db(), forum))) return;
-    if (writeHead) Response().Write(PageHead(CurrentSettings().BBName));
-    PrivateForum(forum);
-    p.Stop();
-}
-
 void ArchivePages::ArchiveContent() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
         const Settings& s = CurrentSettings();
@@ -155,7 +147,8 @@ void ArchivePages::ArchiveContent() {
         const std::string forum = rs.Fields("forumname").str();
         rs.Close();
 
-        RequireSightOf(p, forum, true);
+        // A visitor not admitted to the forum learns nothing of the topic.
+        RequireSightOf(*this, p, forum, true);
 
         ShownThread t;
         t.id = std::to_string(topicId);

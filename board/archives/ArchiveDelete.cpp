@@ -15,12 +15,9 @@ void ArchivePages::DeleteArchive() {
         ArchivedPosts rows(Request()("archiveid"));
         std::string archiveField;
         if (IsFormStep(Request())) {
-            // The form names the topic: only for those who may see it. Its
-            // POST acts on the archive the form was for.
-            if (const std::optional<EditedPost> post = rows.Find(p.Db(), RequestedPostId(*this, p))) {
-                RequireSightOf(p, post->forum, true);
+            // Its POST acts on the archive the form was for.
+            if (const std::optional<EditedPost> post = rows.Find(p.Db(), RequestedPostId(*this, p)))
                 archiveField = HiddenField("archiveid", std::to_string(post->archiveId));
-            }
         }
         DeleteThreadPage(*this, p, rows,
                          {"deletearchive",

@@ -25,7 +25,7 @@ void ArchivePages::ArchiveEditPost() {
         ArchivedPosts rows(archive);
         const std::optional<EditedPost> post = rows.Find(p.Db(), id);
         if (!post) p.Refuse("该贴子已不存在，可能被其他人删除！");
-        RequireSightOf(p, post->forum, false);
+        RequireSightOf(*this, p, post->forum, false);
         WriteEditForm(*this, *post,
                       {"档案名称：<font color=#2f2f4f>" + HtmlEncode(post->archiveName) +
                            "</font><br>归档话题：<font color=#2f2f4f>" + HtmlEncode(post->subject) + "</font>",

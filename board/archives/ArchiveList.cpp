@@ -26,7 +26,7 @@ void WriteUbbHeader(platform::Response& out, const ArchiveEntry& archive) {
     const Settings& s = CurrentSettings();
     const std::string name = HtmlEncode(archive.name);
     out.Write("<table border=0 width=" + s.TableWidth + "><tr><td align=left valign=top>" + s.Logo + "<br>");
-    out.Write("[<font color=#009933><b>" + name + "</b></font>]<br>" + archive.descript + "</td>");
+    out.Write("[<font color=#009933><b>" + name + "</b></font>]<br>" + HtmlEncode(archive.descript) + "</td>");
     out.Write("<td valign=top nowrap><img SRC=images/open.gif BORDER=0 align=absmiddle >&nbsp;&nbsp;"
               "<a HREF=default.asp><acronym TITLE=回到论坛>" + s.BBName + "</acronym></a><br>");
     out.Write("<img SRC=images/tline.gif BORDER=0 align=absmiddle ><img SRC=images/open.gif BORDER=0 "
@@ -38,8 +38,8 @@ void WriteClubHeader(platform::Response& out, const std::string& clubHeader, con
     const Settings& s = CurrentSettings();
     out.Write(clubHeader);
     out.Write("<table border=0 width=" + s.TableWidth + "><tr><td align=left valign=top>");
-    out.Write("[<font color=#009933><b>" + HtmlEncode(archive.name) + "</b></font>]<br>" + archive.descript +
-              "</td></tr></table>");
+    out.Write("[<font color=#009933><b>" + HtmlEncode(archive.name) + "</b></font>]<br>" +
+              HtmlEncode(archive.descript) + "</td></tr></table>");
 }
 
 void WriteHeadingRow(platform::Response& out) {

@@ -28,12 +28,6 @@ public:
     // without `Option`): moves an archived topic to another archive
     // (ArchiveTransfer.cpp).
     void TransferArchive();
-
-private:
-    // Stops the page with the identity form of `forum` (the forum the
-    // topic came from) unless this visitor may see its archived topics;
-    // `writeHead` when no page head is written yet.
-    void RequireSightOf(core::Page& p, const std::string& forum, bool writeHead);
 };
 
 }  // namespace board

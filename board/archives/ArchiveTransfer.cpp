@@ -35,7 +35,7 @@ void ArchivePages::TransferArchive() {
         const std::string source = std::to_string(post->archiveId);
 
         if (IsFormStep(request)) {
-            RequireSightOf(p, post->forum, true);
+            RequireSightOf(*this, p, post->forum, true);
             Response().Write(core::PageHead(subject + " - " + s.BBName));
             WriteMoveForm(*this, {"档案: ", HtmlEncode(post->archiveName), subject,
                                   "注意：只有超级系统管理员, 版主才可以转移归档话题.", 2, "选择一个归档",

@@ -29,6 +29,7 @@ void PostingPages::CloseThread() {
         Response().Write(core::PageHead("关闭主题 - " + s.BBName));
 
         if (IsFormStep(request)) {
+            RequireSightOf(*this, p, topic->forum, false);
             const bool closing = action == "closethread";
             WriteModerationForm(*this, {"posting.asp", closing ? "关 闭 主 题 " : "开 放 主 题 ",
                                         HiddenField("action", "processclose") +

@@ -22,6 +22,7 @@ void DeleteThreadPage(core::Tarnbell& page, core::Page& p, PostRows& rows, const
     page.Response().Write(core::PageHead("删除话题 - " + s.BBName));
 
     if (IsFormStep(page.Request())) {
+        RequireSightOf(page, p, post->forum, false);
         WriteModerationForm(page, {"posting.asp", "删除话题",
                                    HiddenField("action", how.action) + HiddenField("topic", std::to_string(id)) +
                                        how.moreFields,

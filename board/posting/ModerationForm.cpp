@@ -1,6 +1,8 @@
 #include "board/posting/ModerationForm.h"
 
 #include "board/posting/PostingForm.h"
+#include "core/ArchiveAccess.h"
+#include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "platform/Request.h"
 
@@ -24,6 +26,13 @@ void WriteModerationForm(core::Tarnbell& page, const ModerationForm& form) {
                         "<b>" + form.passwordLabel + "</b>"));
     out.Write("</table>" + s.TableBorderClose);
     out.Write("<p><INPUT TYPE=SUBMIT NAME=Submit VALUE=" + form.button + " class=buttonface></FORM></CENTER>");
+}
+
+void RequireSightOf(core::Tarnbell& page, core::Page& p, const std::string& forum, bool writeHead) {
+    if (core::MaySeeArchivedTopic(page.CheckForum(p.Db(), forum))) return;
+    if (writeHead) page.Response().Write(core::PageHead(core::CurrentSettings().BBName));
+    page.PrivateForum(forum);
+    p.Stop();
 }
 
 Actor ActingMember(core::Tarnbell& page, core::Page& p, const std::string& forum) {

@@ -34,6 +34,13 @@ struct ModerationForm {
 // page's closing follows.
 void WriteModerationForm(core::Tarnbell& page, const ModerationForm& form);
 
+// Stops the page with the identity form of `forum` unless this visitor may
+// read its topics: a page naming a topic of a private forum (its title, a
+// moderation form's notice and fields) is only for those admitted to it. A
+// forum that no longer exists hides nothing. `writeHead` when no page head
+// is written yet.
+void RequireSightOf(core::Tarnbell& page, core::Page& p, const std::string& forum, bool writeHead);
+
 // The member acting in this request (the board login's, else the request's
 // `UserName` and `Password`, trimmed) and their rights in a forum.
 struct Actor {

@@ -110,9 +110,11 @@ void PostingPages::Transfer() {
         if (!topic || !topic->IsTopic()) p.Refuse("参数错误！");
         const std::string subject = HtmlEncode(topic->subject);
         const std::string& source = topic->forum;
+        const bool formStep = IsFormStep(request);
+        if (formStep) RequireSightOf(*this, p, source, true);
         out.Write(core::PageHead(subject + " - " + s.BBName));
 
-        if (IsFormStep(request)) {
+        if (formStep) {
             const std::string choices =
                 "<tr " + s.AltColumnColor1 +
                 "><td valign=top><INPUT TYPE=RADIO NAME=Option VALUE=Transfer checked></td><td>"

@@ -111,4 +111,56 @@ TEST_F(ArchiveCentreTest, CreateRenameAndDeleteWithNamesKeptWhole) {
     EXPECT_EQ(board.Count("archivelist"), 1);
 }
 
+// A moderator renames, describes and deletes only archives whose every
+// archived post comes from his forums; a refused change is refused whole.
+TEST_F(ArchiveCentreTest, AModeratorChangesOnlyArchivesOfHisForums) {
+    board.db.con.Execute("update register set status='moderater' where username='mo'");
+    board.db.con.Execute("insert into moderated (forum, moderater) values ('Mine', 'mo')");
+    board.db.con.Execute("insert into archive (archiveid, archivename, descript) values "
+                         "(1, 'own', 'd1'), (2, 'mixed', 'd2'), (3, 'empty', 'd3'), (4, 'private', 'd4')");
+    const struct {
+        int archive;
+        const char* forum;
+    } filed[] = {{1, "mine"}, {1, "Mine"}, {2, "Mine"}, {2, "Other"}, {4, "Secret"}};
+    for (const auto& f : filed)
+        board.db.con.Execute("insert into archivelist (archiveid, postid, forumname, subject) values (?, 1, ?, 's')",
+                             {f.archive, f.forum});
+    const auto asModerator = [&](const Fields& changes) {
+        Fields form = Submitted(Archive({{"action", "enterarchive"}}).body, changes);
+        form.insert(form.begin(), {{"UserName", "mo"}, {"Password", "pw"}});
+        return board.Post("archive.asp", form).body;
+    };
+    const std::string before = Archives();
+    const char* const refused = "只有管理员才能修改或删除它";
+    const struct {
+        const char* name;
+        Fields changes;
+    } outOfReach[] = {
+        {"rename", {{"ArchiveName2", "x"}}},
+        {"describe", {{"descript4", "x"}}},
+        {"delete", {{"Delete", "2"}}},
+        {"delete the private forum's", {{"Delete", "4"}}},
+        {"with an allowed change", {{"ArchiveName1", "x"}, {"ArchiveName2", "x"}}},
+    };
+    for (const auto& c : outOfReach) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(Has(asModerator(c.changes), refused));
+        EXPECT_EQ(Archives(), before);
+        EXPECT_EQ(board.Count("archivelist"), 5);
+    }
+
+    EXPECT_TRUE(Has(asModerator({}), "档案更新结束"));  // the whole form, unchanged
+    EXPECT_TRUE(Has(asModerator({{"ArchiveName1", "own!"}, {"descript3", "new"}, {"NewArchiveName", "added"}}),
+                    "档案更新结束"));
+    EXPECT_TRUE(Has(asModerator({{"Delete", "1"}}), "档案更新结束"));
+    EXPECT_EQ(Archives(), "mixed|d2;empty|new;private|d4;added|");
+    EXPECT_EQ(board.Count("archivelist"), 3);
+
+    // The administrator reaches every archive ("mixed" is listed first now).
+    EXPECT_TRUE(Has(Archive(Submitted(Archive({{"action", "enterarchive"}}).body,
+                                      {{"ArchiveName1", "renamed"}, {"Delete", "4"}})).body,
+                    "档案更新结束"));
+    EXPECT_EQ(Archives(), "renamed|d2;empty|new;added|");
+}
+
 }  // namespace

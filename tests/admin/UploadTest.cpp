@@ -98,6 +98,26 @@ TEST_F(UploadTest, FilesOfTheUploadFolderAreNeverRun) {
     EXPECT_EQ(board.Get("upload/../board.db").status, 404);
 }
 
+// Uploads and news feeds are served only when their path, symbolic links
+// followed, stays inside their folder.
+TEST_F(UploadTest, LinksLeadingOutOfTheServedFoldersAreRefused) {
+    fs::create_directories(Folder());
+    fs::create_directories(data.Path() / "js");
+    std::ofstream(data.Path() / "secret.txt") << "hidden bytes";
+    std::ofstream(Folder() / "own.txt") << "own";
+    fs::create_symlink(data.Path() / "secret.txt", Folder() / "out.txt");
+    fs::create_symlink(data.Path(), data.Path() / "upload" / "all");
+    fs::create_symlink(data.Path() / "secret.txt", data.Path() / "js" / "1.js");
+    fs::create_symlink(Folder() / "own.txt", Folder() / "in.txt");
+
+    EXPECT_EQ(board.Get("upload/Files/in.txt").body, "own");
+    for (const char* page : {"upload/Files/out.txt", "upload/all/secret.txt", "js/1.js"}) {
+        const auto served = board.Get(page);
+        EXPECT_EQ(served.status, 404) << page;
+        EXPECT_EQ(served.body.find("hidden bytes"), std::string::npos) << page;
+    }
+}
+
 TEST_F(UploadTest, TheSizeLimitHoldsForTheFileAndTheWholeBody) {
     const std::string limit(admin::kUploadMaxFileSize, 'x');
     EXPECT_TRUE(Has(Upload("limit.zip", limit).body, "已经成功上传"));
@@ -138,6 +158,25 @@ TEST_F(UploadTest, OnlyHarmlessTypesWithSafeNamesAreSaved) {
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(Folder())) ++files;
     EXPECT_EQ(files, 6u);
+}
+
+// The name and password come from the body's leading fields, as the form
+// sends them: whoever sends them after the file is a stranger, and the
+// rest of a stranger's body is never read.
+TEST_F(UploadTest, TheIdentityIsCheckedBeforeTheFileIsRead) {
+    const std::string file(admin::kUploadLeadingBytes, 'x');
+    const auto late = Send(Multipart({{"image", file, "late.txt"}, {"username", "mod"}, {"password", "pw"}}));
+    EXPECT_TRUE(Has(late.body, "对不起，您不是我们的注册用户，不能执行该操作！")) << late.body;
+    EXPECT_FALSE(fs::exists(Folder() / "late.txt"));
+
+    platform::RawRequest raw;
+    raw.method = "POST";
+    raw.body = Multipart({{"username", "mod"}, {"password", "pw"}, {"image", file + file, "a.txt"}});
+    platform::Request request(raw);
+    admin::Upload upload;
+    ASSERT_TRUE(upload.Receive(request, admin::kUploadLeadingBytes));
+    EXPECT_EQ(upload.GetTheValue("username"), "mod");
+    EXPECT_EQ(request.BinaryRead(raw.body.size()).size(), raw.body.size() - admin::kUploadLeadingBytes);
 }
 
 TEST_F(UploadTest, AnExistingFileIsNotReplaced) {

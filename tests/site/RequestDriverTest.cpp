@@ -2,6 +2,11 @@
 // response encoding, cookies, redirects, static files and the site pages.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "TempFolder.h"
+
 #include "site/RequestDriver.h"
 #include "site/SitePages.h"
 #include "site/TestPages.h"
@@ -175,6 +180,36 @@ TEST_F(RequestDriverTest, StaticFilesIgnoreCaseAndStayInTheSiteFolder) {
     EXPECT_EQ(driver.Get("IMAGES/Title.GIF").contentType, "image/gif");
     EXPECT_EQ(driver.Get("../CMakeLists.txt").status, 404);
     EXPECT_EQ(driver.Get("images/../../CMakeLists.txt").status, 404);
+}
+
+// A symbolic link in the site folder is served only when it resolves to a
+// place inside the folder, whether found at start or asked for later.
+TEST(StaticFileLinks, OnlyLinksResolvingInsideTheFolderAreServed) {
+    namespace fs = std::filesystem;
+    TempFolder temp;
+    const fs::path www = temp.Path() / "www", outside = temp.Path() / "outside";
+    fs::create_directories(www / "images");
+    fs::create_directories(outside);
+    std::ofstream(outside / "secret.txt") << "hidden bytes";
+    std::ofstream(www / "images" / "a.gif") << "GIF";
+    fs::create_symlink(outside / "secret.txt", www / "early.txt");
+    fs::create_symlink(outside, www / "earlydir");
+    fs::create_symlink(www / "images" / "a.gif", www / "inside.gif");
+    site::HostOptions options;
+    options.wwwRoot = www.string();
+    site::BoardHost host(options);
+    site::RequestDriver driver{host};
+    fs::create_symlink(outside / "secret.txt", www / "images" / "late.txt");
+    fs::create_symlink(outside, www / "latedir");
+
+    EXPECT_EQ(driver.Get("images/a.gif").body, "GIF");
+    EXPECT_EQ(driver.Get("inside.gif").body, "GIF");
+    for (const char* page : {"early.txt", "earlydir/secret.txt", "images/late.txt", "latedir/secret.txt",
+                             "admin/early.txt"}) {
+        const auto response = driver.Get(page);
+        EXPECT_EQ(response.status, 404) << page;
+        EXPECT_EQ(response.body.find("hidden bytes"), std::string::npos) << page;
+    }
 }
 
 }  // namespace

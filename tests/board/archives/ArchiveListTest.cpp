@@ -116,6 +116,18 @@ TEST_F(ArchiveListTest, NamesAndSubjectsAreWrittenAsText) {
     EXPECT_FALSE(Has(body, "<i>A&B"));
 }
 
+// The description comes from the archive centre, where moderators set it.
+TEST_F(ArchiveListTest, DescriptionIsWrittenAsTextInEveryStyle) {
+    db.con.Execute("update archive set descript = '<script>steal()</script>&' where archiveid = 1");
+    for (const char* style : {"UBB", "CLUB"}) {
+        SCOPED_TRACE(style);
+        Set("BBStyle", style);
+        const std::string body = List({{"ArchiveID", "1"}}).body;
+        EXPECT_TRUE(Has(body, "</font>]<br>&lt;script&gt;steal()&lt;/script&gt;&amp;</td>")) << body;
+        EXPECT_FALSE(Has(body, "<script>steal"));
+    }
+}
+
 // The home page's archive form is built once and kept in "ArchiveList"
 // until the archive centre empties it.
 TEST_F(ArchiveListTest, HomeArchiveFormFollowsItsCache) {

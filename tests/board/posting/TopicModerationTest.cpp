@@ -218,4 +218,46 @@ TEST_F(TopicModerationTest, PostersAddress) {
     }
 }
 
+// A moderation form names its topic (title, notice, fields): one of a private
+// forum only for a visitor admitted to it; anyone else gets the forum's
+// identity form and nothing of the topic.
+TEST_F(TopicModerationTest, ModerationFormsKeepPrivateTopicsToTheAdmitted) {
+    const long long topic = AddTopic("密室", "ann", "机密话题", browse_test::DaysAgo(2));
+    db.con.Execute("insert into post (parentid, forumname, username, subject, message, icon) "
+                   "values (?, '密室', 'joe', '机密回复', 'x', 1)",
+                   {topic});
+    const std::string id = std::to_string(topic), reply = std::to_string(db.con.LastIdentity());
+    const struct {
+        std::string page;
+        Fields query;
+        std::string subject;
+    } forms[] = {
+        {"posting.asp", {{"action", "closethread"}, {"topic", id}}, "机密话题"},
+        {"posting.asp", {{"action", "openthread"}, {"topic", id}}, "机密话题"},
+        {"posting.asp", {{"action", "processclose"}, {"topic", id}}, "机密话题"},
+        {"posting.asp", {{"action", "deletepost"}, {"topic", id}}, "机密话题"},
+        {"posting.asp", {{"action", "deletepost"}, {"topic", reply}}, "机密回复"},
+        {"archive.asp", {{"action", "transfer"}, {"topic", id}}, "机密话题"},
+    };
+    for (const auto& f : forms) {
+        SCOPED_TRACE(site::EncodeFields(f.query));
+        const std::string guest = Send("GET", f.page, f.query).body;
+        EXPECT_FALSE(Has(guest, "机密")) << guest;
+        EXPECT_TRUE(Has(guest, "<INPUT TYPE=HIDDEN NAME=action VALUE=idcheck>")) << guest;
+        EXPECT_FALSE(Has(guest, "NAME=Authorize")) << guest;
+    }
+
+    driver.jar.clear();
+    driver.Post("ubbmisc.asp", {{"action", "idcheck"}, {"forum", "密室"}, {"UserName", "joe"}, {"Password", "pw"},
+                                {"ForumPassword", "door"}});
+    for (const auto& f : forms) {
+        SCOPED_TRACE(site::EncodeFields(f.query));
+        const std::string admitted = Send("GET", f.page, f.query, true).body;
+        EXPECT_TRUE(Has(admitted, f.subject)) << admitted;
+        EXPECT_FALSE(Has(admitted, "VALUE=idcheck")) << admitted;
+    }
+    EXPECT_EQ(Status(topic), "open");
+    EXPECT_EQ(Value("select count(*) from post where forumname = '密室'"), "2");
+}
+
 }  // namespace
