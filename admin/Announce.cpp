@@ -103,6 +103,10 @@ void Admin::Announce_SubmitAnnounce(const std::string& ForumList, platform::Conn
     std::string subject, content;
     platform::DateTime start, end;
     ReadAnnounceFields(subject, content, start, end);
+    // Dates are days: an end before today would never be shown.
+    const platform::DateParts today = platform::Parts(platform::Now());
+    if (end < platform::MakeDateTime(today.year, today.month, today.day))
+        Refuse("结束日期已经过去，这个公告不会显示！请检查！");
     if (ForumList.empty()) Refuse("没有版面存在，不能发布公告");
     const std::vector<std::string>& forums = Request().Form().Values("ForumName");
     if (forums.empty()) Refuse("请选择版面！");

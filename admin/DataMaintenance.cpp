@@ -78,7 +78,8 @@ void RecountMembers(platform::Connection& con, const std::string& excluded, Step
             "and post.username<>register.username" + outside + ")",
             excluded.empty() ? platform::SqlParams{} : platform::SqlParams{excluded});
     });
-    steps.Run([&] { con.Execute("update register set url=null where url='http:///' or url='http://'"); });
+    // The profile form's placeholder, in whatever letter case it was kept.
+    steps.Run([&] { con.Execute("update register set url=null where lower(url) in ('http:///', 'http://')"); });
 }
 
 }  // namespace

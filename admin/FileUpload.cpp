@@ -44,7 +44,13 @@ void Admin::FileUp() {
         upload.SavePath = target.string();
         upload.ReceiveRest(Request());
         const std::string file = upload.SaveTheFile("image");
-        if (file.empty()) p.Refuse("文件上传失败！");
+        if (file.empty()) {
+            // A file is never replaced: the uploader learns why it was not stored.
+            const std::string taken = upload.TakenFileName("image");
+            if (!taken.empty())
+                p.Refuse("文件上传失败！" + Text(folder) + "目录中已有名为 " + Text(taken) + " 的文件，请改名后再上传。");
+            p.Refuse("文件上传失败！");
+        }
         // The panel's message page tells the success too.
         p.Refuse("文件 " + Text(file) + " 已经成功上传到" + Text(folder) + "目录！");
     });

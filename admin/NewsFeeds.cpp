@@ -177,12 +177,14 @@ std::string ExportArchive(platform::Connection& con, const fs::path& folder, con
 
 void Admin::JsCode() {
     const platform::Request& in = Request();
+    const std::string title = "JavaScript 新闻 - " + core::CurrentSettings().BBName;
     // Called with none of its fields, the page offers them in a form.
     if (in("Num").isEmpty() && in("Action").isEmpty()) {
-        RunPanelPage("JavaScript 新闻 - " + core::CurrentSettings().BBName, [&](core::Page&) { WriteFeedForm(); });
+        RunPanelPage(title, [&](core::Page&) { WriteFeedForm(); });
         return;
     }
-    RunPage(core::Closing::Nothing, [&](core::Page& p) {
+    // The result is a whole page as well.
+    RunPanelPage(title, [&](core::Page& p) {
         if (!core::IsPositiveNumber(in("Num"))) p.Refuse("参数错误！");
         const std::int32_t count = platform::CLng(in("Num"));
         const std::string userName = in("UserName").str();

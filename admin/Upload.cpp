@@ -118,14 +118,29 @@ std::string Upload::GetTheValue(std::string_view name) const {
     return platform::GbkToUtf8(std::string_view(body_).substr(value, next - 2 - value));
 }
 
-std::string Upload::SaveTheFile(std::string_view name) const {
+std::size_t Upload::FindFileName(std::string_view name, std::string& fileName) const {
     const std::string_view body = body_;
     const std::size_t quote = FindFieldHeader(name);
-    if (quote == npos || body.substr(quote + 1, kFileNameHeader.size()) != kFileNameHeader) return "";
+    if (quote == npos || body.substr(quote + 1, kFileNameHeader.size()) != kFileNameHeader) return npos;
     const std::size_t nameStart = quote + 1 + kFileNameHeader.size();
     const std::size_t nameEnd = body.find('"', nameStart);
-    if (nameEnd == npos || nameEnd == nameStart) return "";  // no file chosen
-    const std::string fileName = BareFileName(platform::GbkToUtf8(body.substr(nameStart, nameEnd - nameStart)));
+    if (nameEnd == npos || nameEnd == nameStart) return npos;  // no file chosen
+    fileName = BareFileName(platform::GbkToUtf8(body.substr(nameStart, nameEnd - nameStart)));
+    return nameEnd;
+}
+
+std::string Upload::TakenFileName(std::string_view name) const {
+    std::string fileName;
+    if (FindFileName(name, fileName) == npos || fileName.empty() || SavePath.empty()) return "";
+    std::error_code ignored;
+    return fs::exists(fs::path(SavePath) / fileName, ignored) ? fileName : "";
+}
+
+std::string Upload::SaveTheFile(std::string_view name) const {
+    const std::string_view body = body_;
+    std::string fileName;
+    const std::size_t nameEnd = FindFileName(name, fileName);
+    if (nameEnd == npos) return "";
     if (fileName.empty() || !HasAllowedExtension(fileName, AllowedExtensions) || SavePath.empty()) return "";
     const fs::path target = fs::path(SavePath) / fileName;
     if (!LiesDirectlyIn(target, SavePath)) return "";

@@ -68,6 +68,9 @@ public:
     // name or type is refused, it is over MaxFileSize, a file of that name
     // exists already, or it cannot be written.
     std::string SaveTheFile(std::string_view name) const;
+    // The name of the file of the part `name` when a file of that name lies
+    // in SavePath already, else "".
+    std::string TakenFileName(std::string_view name) const;
 
 private:
     // The start of the next boundary at or after `start`, or npos.
@@ -75,6 +78,10 @@ private:
     // The position of the double quote that closes the name of the first
     // part named `name`, or npos.
     std::size_t FindFieldHeader(std::string_view name) const;
+    // The end of the file name of the first part named `name`, with the
+    // name without folders ("" when unsafe) in `fileName`; npos when the
+    // part has no file.
+    std::size_t FindFileName(std::string_view name, std::string& fileName) const;
 
     std::string body_;
     std::string boundary_;

@@ -87,14 +87,15 @@ void LayoutTwo(PagerWriter& w, std::int32_t recordCount, std::int16_t page, std:
     w.write("</tr>");
 }
 
+// The page numbers are joined by plain blanks, so that a long list wraps.
 void LayoutZero(PagerWriter& w, std::int16_t page, std::int16_t pageCount) {
     w.write("<tr><td align=right><b>Page : </b>");
     for (int n = 1; n <= pageCount; ++n) {
         const std::string ns = std::to_string(n);
         if (n == page)
-            w.write("<font color=darkgray>" + ns + "</font>&nbsp;");
+            w.write("<font color=darkgray>" + ns + "</font> ");
         else
-            w.write(w.link("?page=", ns) + ">" + ns + "</a>&nbsp;");
+            w.write(w.link("?page=", ns) + ">" + ns + "</a> ");
     }
     w.write("</td></tr>");
 }

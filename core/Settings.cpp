@@ -23,10 +23,18 @@ const char* const kDefaultNavBar =
     "<a href=showFavor.asp>查看收藏</a> | <a href=FAQ.html target=_blank>帮助</a> | "
     "<a href=top.asp>排行榜</a>";
 
-const char* const kDefaultCopyright =
-    "<p align=center><font class=smallFont>Tarnbell 论坛 &nbsp;|&nbsp; "
-    "站务联系：<a href=mailto:board@localhost>board@localhost</a> &nbsp;|&nbsp; "
-    "感谢每一位参与讨论的朋友</font></p>";
+// The footer names the board's own mail address.
+std::string DefaultCopyright(const std::string& email) {
+    return "<p align=center><font class=smallFont>Tarnbell 论坛 &nbsp;|&nbsp; "
+           "站务联系：<a href=mailto:" + email + ">" + email + "</a> &nbsp;|&nbsp; "
+           "感谢每一位参与讨论的朋友</font></p>";
+}
+
+// Set once at start, before any page runs.
+std::string& BoardAddressDefault() {
+    static std::string address = "http://127.0.0.1:8080/";
+    return address;
+}
 
 // Reads keys of one application, each compared with "" before it is used,
 // and hashes every result it gives into `fingerprint`.
@@ -89,6 +97,8 @@ std::string Settings::Fingerprint() const {
     return std::to_string(loadedFingerprint) + "." + std::to_string(styleFingerprint);
 }
 
+void SetDefaultBoardAddress(std::string address) { BoardAddressDefault() = std::move(address); }
+
 void LoadSettings(platform::Application& application) {
     Settings& s = CurrentSettings();
     Reader in(application, s.loadedFingerprint);
@@ -111,11 +121,11 @@ void LoadSettings(platform::Application& application) {
     s.OnlineTime = in.int16("OnlineTime", 5);
     s.MaxUser = in.int16("maxUser", 20);
     s.SmtpServer = in.text("SmtpServer", "127.0.0.1:25");
-    s.BBURL = in.text("BBURL", "http://127.0.0.1:8080/");
+    s.BBURL = in.text("BBURL", BoardAddressDefault().c_str());
     s.BBEMail = in.text("BBEMail", "board@localhost");
     s.BBName = in.text("BBName", "Tarnbell");
     s.DaysPruneDefault = in.int16("DaysPruneDefault", 5);
-    s.Copyright = in.text("Copyright", kDefaultCopyright);
+    s.Copyright = in.text("Copyright", DefaultCopyright(s.BBEMail).c_str());
     s.HotCount = in.int16("HotCount", 10);
     s.NavBar = in.text("NavBar", kDefaultNavBar);
     s.DisplayMemberTotal = in.flag("DisplayMemberTotal", true);

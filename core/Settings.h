@@ -74,6 +74,10 @@ struct Settings {
 // The calling thread's settings record.
 Settings& CurrentSettings();
 
+// The BBURL a site leaves unset: the server sets the address it listens on
+// before it serves any page (the default before that: http://127.0.0.1:8080/).
+void SetDefaultBoardAddress(std::string address);
+
 void LoadSettings(platform::Application& application);
 void LoadStyleSettings(platform::Application& application);
 

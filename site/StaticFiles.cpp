@@ -72,12 +72,14 @@ std::shared_ptr<const StaticFile> ReadFolderFile(const std::string& root, std::s
     return ReadFile(root, fs::path(root) / address);
 }
 
+// ".htm" pages are GBK as the board's pages are (the help pages); ".html"
+// ones UTF-8.
 std::string ContentTypeOf(std::string_view fileName) {
     static const std::unordered_map<std::string, std::string> kTypes = {
         {".css", "text/css"},          {".gif", "image/gif"},
         {".jpg", "image/jpeg"},        {".jpeg", "image/jpeg"},
         {".png", "image/png"},         {".ico", "image/x-icon"},
-        {".html", "text/html; charset=utf-8"}, {".htm", "text/html; charset=utf-8"},
+        {".html", "text/html; charset=utf-8"}, {".htm", "text/html; charset=gb2312"},
         {".js", "application/javascript"},     {".txt", "text/plain; charset=utf-8"},
         {".bmp", "image/bmp"},         {".webp", "image/webp"},
         {".pdf", "application/pdf"},   {".zip", "application/zip"},

@@ -14,6 +14,7 @@
 #include <boost/asio/thread_pool.hpp>
 
 #include "core/Module1.h"
+#include "core/Settings.h"
 #include "platform/Background.h"
 #include "platform/StopHooks.h"
 #include "site/BoardDatabase.h"
@@ -157,6 +158,9 @@ int main(int argc, char** argv) {
                          options.port);
             return 1;
         }
+        // Mails and feeds address the board where it listens, unless the
+        // settings name the address it is reached by.
+        core::SetDefaultBoardAddress(AddressToOpen(options, server.Port()));
         if (host.boardPageCount() == 0)
             std::fprintf(stderr,
                          "board-server: no board pages are built yet; only the site's own pages "

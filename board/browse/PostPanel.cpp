@@ -26,13 +26,14 @@ constexpr const char* kIcqStatusHost = "http://icq-status.example.net";
 std::string ThreadPageList(const std::string& pageHref, int page, int pageCount) {
     if (pageCount <= 1) return "";
     // One piece for the whole list: a long thread has hundreds of pages.
+    // Plain blanks join the numbers, so that the list wraps.
     std::string list = "这个话题共有" + std::to_string(pageCount) + "页：";
     for (int n = 1; n <= pageCount; ++n) {
         const std::string number = std::to_string(n);
         if (n == page) {
             list += "<font color=darkgray>";
             list += number;
-            list += "</font>&nbsp;";
+            list += "</font> ";
         } else {
             list += "<a href=";
             list += pageHref;
@@ -40,7 +41,7 @@ std::string ThreadPageList(const std::string& pageHref, int page, int pageCount)
             list += number;
             list += ">";
             list += number;
-            list += "</a>&nbsp;";
+            list += "</a> ";
         }
     }
     return list;

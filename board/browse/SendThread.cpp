@@ -39,17 +39,34 @@ std::string OnThisBoard(const std::string& url, const std::string& host) {
     return url;
 }
 
-// The board's own link under the visitor's text: the recommended page, when
-// it lies under the board's address (the folder of BBURL), written out so
-// that the friend sees where it leads.
-std::string LinkToPage(const platform::Server& server, const std::string& url, const std::string& boardUrl) {
+bool StartsWithIgnoringCase(const std::string& text, const std::string& start) {
+    return text.size() >= start.size() && platform::EqualsIgnoreCase(text.substr(0, start.size()), start);
+}
+
+// The recommended page's address under the board's folder (the folder of
+// BBURL): a page under that folder as it is; a page under the same path on
+// the host the visitor reached the board by (another name for it) moved
+// onto BBURL's host, so that the mail never links another site. "" for
+// any other page.
+std::string PageOfTheBoard(const std::string& url, const std::string& boardUrl, const std::string& host) {
     const std::size_t hostStart = boardUrl.find("://");
     if (hostStart == std::string::npos) return "";
     const std::size_t lastSlash = boardUrl.rfind('/');
     const std::string folder =
         lastSlash > hostStart + 2 ? boardUrl.substr(0, lastSlash + 1) : boardUrl + "/";
-    if (url.size() < folder.size() || !platform::EqualsIgnoreCase(url.substr(0, folder.size()), folder)) return "";
-    const std::string address = server.HTMLEncode(url);
+    if (StartsWithIgnoringCase(url, folder)) return url;
+    const std::size_t pathStart = folder.find('/', hostStart + 3);
+    const std::string folderPath = folder.substr(pathStart);
+    const std::string onThisHost = OnThisBoard(url, host);
+    if (onThisHost == url || !StartsWithIgnoringCase(onThisHost, folderPath)) return "";
+    return folder + onThisHost.substr(folderPath.size());
+}
+
+// The board's own link under the visitor's text, written out so that the
+// friend sees where it leads.
+std::string LinkToPage(const platform::Server& server, const std::string& page) {
+    if (page.empty()) return "";
+    const std::string address = server.HTMLEncode(page);
     return "<br><br><a href=\"" + address + "\">" + address + "</a>";
 }
 
@@ -70,8 +87,8 @@ void BrowsePages::SendThread() {
         if (Request().ServerVariables("request_method").str() != "POST") {
             const std::string subject = Request().QueryString("subject").str();
             const std::string referer = Request().ServerVariables("http_referer").str();
-            const std::string message = "这是" + s.BBName + "里的一个帖子，我想，你可能会对此页有兴趣：<a href=" +
-                                        referer + ">" + subject + "</a>";
+            // Plain text: the mail encodes it, and the board adds the page's link itself.
+            const std::string message = "这是" + s.BBName + "里的一个帖子，我想，你可能会对此页有兴趣：" + subject;
             out.Write("<center>");
             out.Write("<FORM ACTION=ubbmisc.asp METHOD=POST>");
             WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><TR bgcolor=#FFFFFF>"
@@ -131,7 +148,9 @@ void BrowsePages::SendThread() {
         const std::string forwardUrl = in.Form("forwardurl").str();
         platform::Variant errText("");
         if (SendMail(fromName, s.BBEMail, sendToName, sendToEmail, subject,
-                     TextAsHtml(Server(), message) + LinkToPage(Server(), forwardUrl, s.BBURL), errText,
+                     TextAsHtml(Server(), message) +
+                         LinkToPage(Server(), PageOfTheBoard(forwardUrl, s.BBURL, in.ServerVariables("http_host").str())),
+                     errText,
                      platform::Trim(fromEmail))) {
             Wait("我们已经给 " + Server().HTMLEncode(sendToEmail) + " 发送了电子邮件",
                  OnThisBoard(forwardUrl, in.ServerVariables("http_host").str()), "你发送这个电子邮件的页面", 2);

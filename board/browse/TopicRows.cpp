@@ -31,7 +31,8 @@ void Append(std::string& text, std::initializer_list<std::string_view> pieces) {
     for (std::string_view piece : pieces) text += piece;
 }
 
-// Links to each page of a thread longer than one page of the thread view.
+// Links to each page of a thread longer than one page of the thread view,
+// joined by plain blanks so that a long row wraps.
 std::string PageLinks(const core::Settings& s, const std::string& postid, const Variant& replies) {
     if (s.HotCount == 0) platform::raise(11, "除数为零");
     const long long posts = (replies.isNull() ? 0 : platform::CLng(replies)) + 1;
@@ -40,7 +41,7 @@ std::string PageLinks(const core::Settings& s, const std::string& postid, const 
     std::string html = "<img src=images/multipage.gif align=absmiddle width=12 height=14 alt='多页'>&nbsp;";
     for (long long i = 1; i <= pages; ++i) {
         const std::string n = std::to_string(i);
-        Append(html, {"<a href=newsdetail.asp?id=", postid, "&page=", n, ">[", n, "]</a>&nbsp;"});
+        Append(html, {"<a href=newsdetail.asp?id=", postid, "&page=", n, ">[", n, "]</a> "});
     }
     return html;
 }

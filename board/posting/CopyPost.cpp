@@ -35,7 +35,10 @@ void PostingPages::CopyPost() {
                   "><b>怎样复制</b></font></td><td><font color=" + s.TableStripTextColor +
                   ">您可使用\"选择全部\"按钮或用鼠标/键盘手动选择贴子内容，然后使用Ctrl+C或Apple+C复制选择内容"
                   "</font></td></tr>");
-        out.Write("<tr " + s.AltColumnColor2 + "><td noWrap valign=top><b>复制内容</b></td><td><form name=CopyForm>"
+        // Sent, the form shows this page again.
+        out.Write("<tr " + s.AltColumnColor2 + "><td noWrap valign=top><b>复制内容</b></td><td>"
+                  "<form name=CopyForm action=posting.asp method=post><input type=hidden name=action value=copypost>"
+                  "<input type=hidden name=topic value=" + std::to_string(id) + ">"
                   "<input type=button value=选择全部 class=buttonface "
                   "onclick=\"this.form.CopyMessage.focus();this.form.CopyMessage.select();\"><br>"
                   "<textarea name=CopyMessage rows=18 cols=100 wrap=VIRTUAL>" + HtmlEncode(post->message) +

@@ -40,6 +40,8 @@ protected:
     std::string LastId() { return board.Value("select max(id) from announce"); }
     long Stored() { return board.Count("announce"); }
 
+    // Before the days the tests publish for.
+    FixedClock clock_{platform::MakeDateTime(2001, 3, 1, 12, 0, 0)};
     admin_test::PanelBoard board;
 };
 
@@ -87,7 +89,7 @@ TEST_F(AnnounceTest, DatesMustBeDaysOfTheCalendar) {
         {"31 April", {{"EndDay", "31"}}, false},
         {"year of letters", {{"StartYear", "20o1"}}, false},
         {"no year", {{"EndYear", ""}}, false},
-        {"end before start", {{"EndYear", "2000"}}, true},
+        {"end before start", {{"StartMonth", "04"}, {"EndMonth", "03"}}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,7 +99,24 @@ TEST_F(AnnounceTest, DatesMustBeDaysOfTheCalendar) {
         EXPECT_EQ(Stored(), before + (c.stored ? 1 : 0));
     }
     EXPECT_EQ(board.Value("select startdate||'/'||enddate from announce where id=?", {LastId()}),
-              "2001-03-05 00:00:00/2000-04-30 00:00:00");
+              "2001-04-05 00:00:00/2001-03-30 00:00:00");
+}
+
+// The new form preselects no day: the browser sends 1 January of this year
+// for both dates, a window over before it is published.
+TEST_F(AnnounceTest, AWindowThatHasEndedIsRefused) {
+    const auto form = Announce("boss", "secret", {{"action", "enter"}, {"AnnounceFunction", "CreateAnnouncement"}}).body;
+    EXPECT_TRUE(Has(form, "NAME=EndYear SIZE=4 MAXLENGTH=4 VALUE=2001>")) << form;
+    const Fields defaults = {{"StartYear", "2001"}, {"StartMonth", "01"}, {"StartDay", "01"},
+                             {"EndYear", "2001"},   {"EndMonth", "01"},   {"EndDay", "01"}};
+    const auto page = Publish("boss", "secret", {"Tech"}, defaults);
+    EXPECT_TRUE(Has(page.body, "结束日期已经过去，这个公告不会显示！请检查！")) << page.body;
+    EXPECT_FALSE(Has(page.body, "公告发布结束"));
+    EXPECT_EQ(Stored(), 0);
+    // A window ending today is shown today.
+    EXPECT_TRUE(Has(Publish("boss", "secret", {"Tech"}, admin_test::With(defaults, {{"EndMonth", "03"}})).body,
+                    "公告发布结束"));
+    EXPECT_TRUE(Has(board.Get("list.asp", {{"GroupName", "Tech"}}).body, "Notice</a>"));
 }
 
 TEST_F(AnnounceTest, ForumsOfTheWriterOnlyStoredWithTheAnnouncement) {

@@ -73,6 +73,14 @@ TEST_F(MaintenanceTest, RecountRepairsAndTasksRunOnlyWhenChecked) {
     EXPECT_EQ(board.Value("select topiccount from forum where forumname='A'"), "99");
     EXPECT_EQ(board.Value("select max(replycount) from post"), "99");
     EXPECT_EQ(board.Value("select postcount||ifnull(url,'null') from register where username='vic'"), "12null");
+    // The placeholder goes in any letter case; a real address stays.
+    con.Execute("update register set url='HTTP://' where username='vic'");
+    con.Execute("update register set url='Http:///' where username='ann'");
+    con.Execute("update register set url='HTTP://example.org/' where username='boss'");
+    Run({{"userinfo", "on"}});
+    EXPECT_EQ(board.Value("select group_concat(ifnull(url,'null'), ' ') from (select url from register "
+                          "where username in ('vic','ann','boss') order by username)"),
+              "null HTTP://example.org/ null");
     Run({{"foruminfo", "on"}, {"topicinfo", "on"}});
     EXPECT_EQ(board.Value("select group_concat(topiccount||forummaster) from forum"), "5诚征版主,2诚征版主,0诚征版主");
     EXPECT_EQ(board.Value("select replycount||lastreplyusername from post where subject='b' order by postid"), "2ann");

@@ -86,6 +86,9 @@ TEST_F(NewsFeedsTest, ForumFeedsByteForByte) {
                                "&lt;script language=javascript src=http://example.org/bbs/js/3.js&gt;\r\n"
                                "</textarea>"))
         << page.body;
+    // A whole page: its head, and its end after the text area.
+    EXPECT_TRUE(Has(page.body, "<title>JavaScript 新闻 - ")) << page.body;
+    EXPECT_TRUE(page.body.ends_with("</textarea></body></html>")) << page.body;
 
     const auto served = board.Get("js/1.js");
     EXPECT_EQ(served.contentType, "application/javascript; charset=gb2312");

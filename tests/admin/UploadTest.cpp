@@ -181,8 +181,11 @@ TEST_F(UploadTest, TheIdentityIsCheckedBeforeTheFileIsRead) {
 
 TEST_F(UploadTest, AnExistingFileIsNotReplaced) {
     Upload("same.txt", "first");
-    EXPECT_TRUE(Has(Upload("same.txt", "second").body, kFailed));
+    const std::string again = Upload("same.txt", "second").body;
+    EXPECT_TRUE(Has(again, "文件上传失败！Files目录中已有名为 same.txt 的文件，请改名后再上传。")) << again;
     EXPECT_EQ(admin_test::FileContent(Folder() / "same.txt"), "first");
+    // A name the folder lacks is refused for its own fault, not as taken.
+    EXPECT_FALSE(Has(Upload("other.exe", "x").body, "已有名为"));
 }
 
 TEST_F(UploadTest, IdentityFolderAndBodyChecks) {

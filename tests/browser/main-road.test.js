@@ -530,3 +530,35 @@ test('control panel: the administrator uploads a picture that the board serves f
   await board.screenshot(page, 'panel-upload-served');
   await page.close();
 });
+
+test('the posting form\'s help links open the markup and smiley help pages', async (t) => {
+  if (!listUrl) return t.skip('needs the topic list');
+  const page = await browser.newPage();
+  await page.goto(listUrl);
+  await Promise.all([page.waitForNavigation(), page.locator('a[href^="posting.asp?action=newtopic"]').first().click()]);
+  const helps = [
+    { link: 'ubbcode.htm', name: 'help-ubbcode', check: async (help) => {
+      assert.ok((await help.locator('td', { hasText: '[b]粗体字[/b]' }).count()) >= 1, 'the bold tag is explained');
+      assert.equal(await help.locator('b', { hasText: '粗体字' }).count(), 1, 'its result is shown in bold');
+    } },
+    { link: 'smiles.htm', name: 'help-smileys', check: async (help) => {
+      assert.ok((await help.locator('td', { hasText: ':cool:' }).count()) >= 1, 'the smiley codes are listed');
+      assert.ok(await help.evaluate(() => document.images.length > 11 && [...document.images].every((i) => i.naturalWidth > 0)),
+        'every smiley picture is shown');
+    } },
+  ];
+  for (const { link, name, check } of helps) {
+    // The links open a window of their own.
+    const [help, response] = await Promise.all([
+      page.waitForEvent('popup'),
+      browser.waitForEvent('response', (r) => new URL(r.url()).pathname === `/${link}`),
+      page.locator(`a[href="${link}"]`).first().click(),
+    ]);
+    await help.waitForLoadState('load');
+    await board.screenshot(help, name);
+    await assertGbkPage(help, response);
+    await check(help);
+    await help.close();
+  }
+  await page.close();
+});

@@ -21,18 +21,19 @@ std::string Pager(int layout, std::int16_t page) {
 
 const std::string kTable = "<table border=0 width=95%>";
 
+// Plain blanks join the numbers: a list of many pages wraps.
 TEST(Pager, LayoutZero) {
     const std::string start = kTable + "<tr><td align=right><b>Page : </b>";
     const std::string end = "</td></tr></table>";
     EXPECT_EQ(Pager(0, 1), start +
-                               "<font color=darkgray>1</font>&nbsp;<a href=/l.asp?page=2&f=x>2</a>&nbsp;"
-                               "<a href=/l.asp?page=3&f=x>3</a>&nbsp;" + end);
+                               "<font color=darkgray>1</font> <a href=/l.asp?page=2&f=x>2</a> "
+                               "<a href=/l.asp?page=3&f=x>3</a> " + end);
     EXPECT_EQ(Pager(0, 2), start +
-                               "<a href=/l.asp?page=1&f=x>1</a>&nbsp;<font color=darkgray>2</font>&nbsp;"
-                               "<a href=/l.asp?page=3&f=x>3</a>&nbsp;" + end);
+                               "<a href=/l.asp?page=1&f=x>1</a> <font color=darkgray>2</font> "
+                               "<a href=/l.asp?page=3&f=x>3</a> " + end);
     EXPECT_EQ(Pager(0, 3), start +
-                               "<a href=/l.asp?page=1&f=x>1</a>&nbsp;<a href=/l.asp?page=2&f=x>2</a>&nbsp;"
-                               "<font color=darkgray>3</font>&nbsp;" + end);
+                               "<a href=/l.asp?page=1&f=x>1</a> <a href=/l.asp?page=2&f=x>2</a> "
+                               "<font color=darkgray>3</font> " + end);
 }
 
 TEST(Pager, LayoutOne) {
@@ -105,8 +106,8 @@ TEST(Pager, EmptyAddonEndsAddressesWithThePageNumber) {
     TarnbellPage tp;
     tp.Start("/search.asp");
     tp.page().PageStyle(30, 1, 2, 20);
-    EXPECT_EQ(tp.Body(), kTable + "<tr><td align=right><b>Page : </b><font color=darkgray>1</font>&nbsp;"
-                                  "<a href=/search.asp?page=2>2</a>&nbsp;</td></tr></table>");
+    EXPECT_EQ(tp.Body(), kTable + "<tr><td align=right><b>Page : </b><font color=darkgray>1</font> "
+                                  "<a href=/search.asp?page=2>2</a> </td></tr></table>");
 }
 
 TEST(Pager, StepPastThe16BitRangeIsAnOverflow) {

@@ -133,6 +133,16 @@ TEST_F(SettingsTest, ValuesTheSiteSets) {
     }
 }
 
+// The server sets the address it listens on as the board's address; a
+// site's BBURL (a name or a proxy in front) still wins.
+TEST_F(SettingsTest, BoardAddressDefaultsToWhereTheServerListens) {
+    core::SetDefaultBoardAddress("http://10.1.2.3:9090/");
+    EXPECT_EQ(load(app_).BBURL, "http://10.1.2.3:9090/");
+    app_.Set("BBURL", "https://bbs.example.org/");
+    EXPECT_EQ(load(app_).BBURL, "https://bbs.example.org/");
+    core::SetDefaultBoardAddress("http://127.0.0.1:8080/");
+}
+
 TEST_F(SettingsTest, ValuesThatDoNotConvertFailThePageStart) {
     const struct {
         const char* key;

@@ -47,19 +47,23 @@ TEST_F(SendThreadTest, FormIsPrefilledFromTheReferringPageWithRequestTextEncoded
                           "VALUE=\"&lt;b&gt;好帖&quot;&lt;/b&gt;\">"));
     EXPECT_TRUE(Has(body, "<TD valign=top><B>正文：</B></TD><TD><TEXTAREA NAME=EmailMessage ROWS=4 COLS=50 "
                           "class=smallarea>这是清风论坛里的一个帖子，我想，你可能会对此页有兴趣："
-                          "&lt;a href=http://board.test/newsdetail.asp?id=3&amp;a=&quot;x&gt;"
-                          "&lt;b&gt;好帖&quot;&lt;/b&gt;&lt;/a&gt;</TEXTAREA>"));
+                          "&lt;b&gt;好帖&quot;&lt;/b&gt;</TEXTAREA>"));
+    // Readable text: no markup, which the mail would show as it stands.
+    EXPECT_FALSE(Has(body, "&lt;a href"));
     EXPECT_TRUE(Has(body, "<INPUT TYPE=HIDDEN NAME=ForwardURL "
                           "VALUE=\"http://board.test/newsdetail.asp?id=3&amp;a=&quot;x\">"
                           "<INPUT TYPE=HIDDEN NAME=action VALUE=sendthread></FORM></p></center>"));
     EXPECT_FALSE(Has(body, "<b>好帖"));
     EXPECT_TRUE(Has(body, "感谢每一位参与讨论的朋友</font></p></body></html>"));
+    // The footer names the board's own mail address.
+    EXPECT_TRUE(Has(body, "<a href=mailto:board@example.com>board@example.com</a>"));
+    EXPECT_FALSE(Has(body, "board@localhost"));
     EXPECT_TRUE(sink.Mails().empty());
 
-    // Without referring page or subject the link is empty; fields in the
-    // query of a GET send nothing.
+    // Without referring page or subject the text ends at the colon; fields
+    // in the query of a GET send nothing.
     const std::string bare = Form({{"FromName", "x"}, {"SendToEmail", "li@example.net"}}).body;
-    EXPECT_TRUE(Has(bare, "有兴趣：&lt;a href=&gt;&lt;/a&gt;</TEXTAREA>"));
+    EXPECT_TRUE(Has(bare, "有兴趣：</TEXTAREA>"));
     EXPECT_TRUE(Has(bare, "NAME=ForwardURL VALUE=\"\">"));
     EXPECT_TRUE(sink.Mails().empty());
 }
@@ -86,7 +90,8 @@ TEST_F(SendThreadTest, SendsFromTheBoardWithTheVisitorAsReplyToAndForwardsBack) 
 }
 
 // The board links the recommended page itself, and only a page under its own
-// address (the folder of BBURL).
+// address (the folder of BBURL), also when the visitor reached it by another
+// name (the request's host): then the link is made on BBURL.
 TEST_F(SendThreadTest, MailLinksOnlyAPageOfTheBoard) {
     driver.keepCookies = false;
     const struct {
@@ -102,7 +107,13 @@ TEST_F(SendThreadTest, MailLinksOnlyAPageOfTheBoard) {
         {"http://board.test/", "http://board.test.evil.test/x", ""},
         {"http://board.test/", "javascript:alert(1)", ""},
         {"http://board.test/", "", ""},
-        {"", "http://board.test/newsdetail.asp?id=3", ""},
+        // No BBURL: the default, the server's own address.
+        {"", "http://board.test/newsdetail.asp?id=3", "http://127.0.0.1:8080/newsdetail.asp?id=3"},
+        {"http://127.0.0.1:8080/", "http://Board.Test/newsdetail.asp?id=3", "http://127.0.0.1:8080/newsdetail.asp?id=3"},
+        {"http://bbs.example/forum/default.asp", "https://board.test/forum/newsdetail.asp?id=3",
+         "http://bbs.example/forum/newsdetail.asp?id=3"},
+        {"http://bbs.example/forum/", "http://board.test/other/newsdetail.asp?id=3", ""},
+        {"http://bbs.example/", "http://board.test.evil.test/newsdetail.asp?id=3", ""},
     };
     for (const auto& c : cases) {
         Set("BBURL", c.boardUrl);

@@ -86,7 +86,7 @@ TEST_F(ThreadViewTest, PagesByHotCount) {
         const std::string body = View(query).body;
         EXPECT_EQ(ShownPosts(body, 7), c.posts);
         EXPECT_TRUE(Has(body, "这个话题共有3页："));
-        EXPECT_TRUE(Has(body, "<font color=darkgray>" + std::to_string(c.current) + "</font>&nbsp;"));
+        EXPECT_TRUE(Has(body, "<font color=darkgray>" + std::to_string(c.current) + "</font> "));
         EXPECT_TRUE(Has(body, " (页 " + std::to_string(c.current) + ")"));
         // The heading shows the subject of the page's first post.
         EXPECT_TRUE(Has(body, c.current == 1 ? "<b>主题:&nbsp;&nbsp;主题</b>"
@@ -95,8 +95,10 @@ TEST_F(ThreadViewTest, PagesByHotCount) {
         EXPECT_TRUE(Has(body, "</td></tr><tr bgcolor=\"#dedfdf\"><td nowrap valign=top width=18%>joe<br>"));
     }
     EXPECT_TRUE(Has(View({{"id", id}, {"page", "2"}}).body,
-                         "<a href=newsdetail.asp?id=" + id + "&page=1>1</a>&nbsp;<font color=darkgray>2</font>&nbsp;"
-                         "<a href=newsdetail.asp?id=" + id + "&page=3>3</a>&nbsp;</td>"));
+                         "<a href=newsdetail.asp?id=" + id + "&page=1>1</a> <font color=darkgray>2</font> "
+                         "<a href=newsdetail.asp?id=" + id + "&page=3>3</a> </td>"));
+    // Plain blanks join the page numbers, so that a long list wraps.
+    EXPECT_FALSE(Has(View({{"id", id}, {"page", "2"}}).body, "</a>&nbsp;<font color=darkgray>"));
     // 32768 does not fit a page number: the run-time error page.
     const std::string overflow = View({{"id", id}, {"page", "32768"}}).body;
     EXPECT_TRUE(Has(overflow, "错误号：6<br>错误描述："));

@@ -151,6 +151,14 @@ TEST_F(TopicModerationTest, CopyPageShowsTheTextAsTyped) {
     EXPECT_TRUE(Has(body, "话题: <font color=#2f2f4f>&lt;b&gt;题&lt;/b&gt;</font>"));
     EXPECT_TRUE(Has(body, "<title>复制主题 - 清风论坛</title>"));
     EXPECT_EQ(body.substr(body.size() - 14), "</body></html>");
+    // The form, sent, shows the page again.
+    EXPECT_TRUE(Has(body, "<form name=CopyForm action=posting.asp method=post><input type=hidden name=action "
+                          "value=copypost><input type=hidden name=topic value=" + std::to_string(topic) + "><input "
+                          "type=button value=选择全部"));
+    const site::DriverResponse sent = Send("POST", "posting.asp", {{"action", "copypost"}, {"topic", std::to_string(topic)},
+                                                                  {"CopyMessage", "[b]粗[/b]"}});
+    EXPECT_EQ(sent.status, 200);
+    EXPECT_TRUE(Has(sent.body, "wrap=VIRTUAL>[b]粗[/b] &lt;/textarea&gt;"));
 
     const struct {
         std::string topic;
