@@ -20,7 +20,7 @@ void Admin::Archives() {
             return;
         }
         std::string ForumList;
-        if (!isAdminOrModerater(in("username").str(), in("password").str(), p.Db(), ForumList))
+        if (!isAdminOrModerater(PostedLogin().name, PostedLogin().password, p.Db(), ForumList))
             p.Refuse("对不起，您没有使用该功能的权限");
         if (action == "enterarchive")
             Archives_EnterArchive(p.Db());
