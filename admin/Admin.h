@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/BoardPage.h"
+#include "core/Visitor.h"
 
 namespace platform {
 class Connection;
@@ -105,6 +106,9 @@ protected:
     // a run-time error in the body is shown through ErrorForm.
     void RunPanelPage(const std::string& title, const std::function<void(core::Page&)>& body);
 
+    // The name and password fields of the posted form; none for a request
+    // that is no POST. The panel's steps never take them from the cookies.
+    core::Credentials PostedLogin() const;
     // The panel login kept in the session, to prefill the forms' login fields.
     std::string SessionUserName();
     std::string SessionPassword();

@@ -3,6 +3,7 @@
 #include "admin/Admin.h"
 
 #include "admin/ForumRules.h"
+#include "core/MemberCheck.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "platform/Charset.h"
@@ -19,8 +20,7 @@ namespace {
 bool FindMember(platform::Connection& con, const std::string& name, const std::string& password,
                 std::string& status) {
     platform::Recordset rs;
-    rs.Open("select status from register where username=? and password=?", con, {name, password});
-    if (rs.Eof()) return false;
+    if (!core::OpenMember(rs, con, "status", name, password)) return false;
     const platform::Variant stored = rs.Fields("status");
     status = stored.isNull() ? "" : platform::LCase(stored.str());
     return true;
@@ -83,10 +83,14 @@ bool Admin::isAdminOrModerater(const std::string& UserName, const std::string& P
 
 void Admin::RunPanelPage(const std::string& title, const std::function<void(core::Page&)>& body) {
     RunPage(core::Closing::BodyOnly, [&](core::Page& p) {
+        // The panel's forms carry the session's panel login, its password too.
+        core::KeepOutOfCaches(Response());
         Response().Write(core::PageHead(title));
         body(p);
     });
 }
+
+core::Credentials Admin::PostedLogin() const { return core::PostedCredentials(Request()); }
 
 std::string Admin::SessionUserName() { return Session()("UserNamecp").str(); }
 std::string Admin::SessionPassword() { return Session()("Passwordcp").str(); }

@@ -25,7 +25,7 @@ void Admin::Announce() {
         if (action == "reviewannounce" && in("editannounce").str().empty()) p.Refuse("请选择要编辑的公告！");
         std::string ForumList;
         bool Administrator = false;
-        if (!isAdminOrModerater(in("Username").str(), in("Password").str(), p.Db(), ForumList, &Administrator))
+        if (!isAdminOrModerater(PostedLogin().name, PostedLogin().password, p.Db(), ForumList, &Administrator))
             p.Refuse("对不起，没有发现该用户！");
 
         if (action == "enter") {
@@ -115,7 +115,7 @@ void Admin::Announce_SubmitAnnounce(const std::string& ForumList, platform::Conn
 
     platform::Transaction tx(con);
     con.Execute("insert into announce (subject, content, startdate, enddate, username) values (?, ?, ?, ?, ?)",
-                {subject, content, start, end, Request()("username").str()});
+                {subject, content, start, end, PostedLogin().name});
     const long long id = con.LastIdentity();
     std::set<std::string> stored;  // a forum chosen twice shows it once
     for (const std::string& forum : forums)

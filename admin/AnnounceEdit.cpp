@@ -33,7 +33,7 @@ void Admin::Announce_EditAnnouncement(platform::Connection& con, bool Administra
         rs.Open("select * from announce order by posttime desc", con, platform::CursorType::Static);
     else
         rs.Open("select * from announce where username=? order by posttime desc", con, platform::CursorType::Static,
-                {Request()("username").str()});
+                {PostedLogin().name});
     for (; !rs.Eof(); rs.MoveNext())
         out.Write("<tr bgcolor=#dedfdf><td><INPUT TYPE=RADIO NAME=EditAnnounce VALUE=" + rs.Fields("id").str() +
                   "></td><td>" + Text(rs.Fields("subject").str()) + "</td><td>忽略显示</td><td>" +
@@ -45,7 +45,7 @@ void Admin::Announce_EditAnnouncement(platform::Connection& con, bool Administra
 
 // The writer of an announcement and the administrators may change it.
 void Admin::RequireAnnouncementOwner(bool administrator, const std::string& owner) {
-    if (!administrator && !platform::EqualsIgnoreCase(owner, Request()("username").str()))
+    if (!administrator && !platform::EqualsIgnoreCase(owner, PostedLogin().name))
         Refuse("对不起，您只能编辑自己发布的公告！");
 }
 
@@ -102,7 +102,7 @@ void Admin::Announce_submitAnncedit(platform::Connection& con, bool blnAdministr
         tx.Commit();
     } else {
         con.Execute("update announce set subject=?, content=?, startdate=?, enddate=?, username=? where id=?",
-                    {subject, content, start, end, in("username").str(), id});
+                    {subject, content, start, end, PostedLogin().name, id});
     }
     Response().Write("<br><br><center><p><h3>公告修改结束，重新进入<a href=announce.asp>公告发布中心</a></h3></p></center>");
 }

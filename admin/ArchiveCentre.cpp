@@ -47,8 +47,9 @@ void Admin::Archives() {
         }
         std::string ForumList;
         bool administrator = false;
-        const std::string name = in("username").str();
-        if (!isAdminOrModerater(name, in("password").str(), p.Db(), ForumList, &administrator))
+        const core::Credentials login = PostedLogin();
+        const std::string& name = login.name;
+        if (!isAdminOrModerater(name, login.password, p.Db(), ForumList, &administrator))
             p.Refuse("对不起，您没有使用该功能的权限");
         if (action == "enterarchive")
             Archives_EnterArchive(p.Db());

@@ -18,8 +18,7 @@ std::string Admin::PM() {
 
 std::string Admin::StoreBroadcast(bool& stored) {
     const platform::Request& in = Request();
-    const std::string name = in("UserName").str();
-    const std::string password = in("Password").str();
+    const auto [name, password] = PostedLogin();
     const std::string message = in("message").str();
     const std::string subject = in("Subject").str();
     if (name.empty() || password.empty() || message.empty() || subject.empty())

@@ -42,8 +42,8 @@ void Admin::Edit() {
         // The identity of the step: the posted login fields, or the panel
         // login kept in the session for the steps reached by links.
         auto check = [&](bool posted, const std::string& refusal) {
-            const std::string name = posted ? in("UserName").str() : SessionUserName();
-            const std::string password = posted ? in("Password").str() : SessionPassword();
+            const std::string name = posted ? PostedLogin().name : SessionUserName();
+            const std::string password = posted ? PostedLogin().password : SessionPassword();
             if (!isAdminOrModerater(name, password, p.Db(), ForumList)) p.Refuse(refusal);
         };
         // A moderator acts only on the posts of his forums.
@@ -56,7 +56,7 @@ void Admin::Edit() {
             Edit_DoMeassageEdit();
         } else if (action == "submiteditsubject") {
             const std::string subject = in("newsubject").str();
-            if (subject.empty() || in("UserName").str().empty() || in("password").str().empty())
+            if (subject.empty() || PostedLogin().name.empty() || PostedLogin().password.empty())
                 p.Refuse("用户名，口令或主题均不能为空！");
             check(true, "对不起，您不能进行该操作！");
             const std::int32_t topic = RecordId(in("topic"));
@@ -66,7 +66,7 @@ void Admin::Edit() {
             board::LivePosts().RenameThread(p.Db(), topic, subject);
             WriteEditDone(out, "主题更新完毕");
         } else if (action == "dodeletethread") {
-            if (in("UserName").str().empty() || in("password").str().empty()) p.Refuse("用户名，口令均不能为空！");
+            if (PostedLogin().name.empty() || PostedLogin().password.empty()) p.Refuse("用户名，口令均不能为空！");
             check(true, "对不起，您不能进行该操作！");
             const std::int32_t topic = RecordId(in("topic"));
             std::string forum;

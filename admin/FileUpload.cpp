@@ -6,6 +6,7 @@
 
 #include "admin/Admin.h"
 #include "admin/Upload.h"
+#include "core/MemberCheck.h"
 #include "core/Module1.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -25,9 +26,9 @@ void Admin::FileUp() {
         upload.Receive(Request(), kUploadLeadingBytes);
 
         platform::Recordset rs;
-        rs.Open("select uploaddir,status from register where username=? and password=?", p.Db(),
-                {upload.GetTheValue("username"), upload.GetTheValue("password")});
-        if (rs.Eof()) p.Refuse("对不起，您不是我们的注册用户，不能执行该操作！");
+        if (!core::OpenMember(rs, p.Db(), "uploaddir,status", upload.GetTheValue("username"),
+                              upload.GetTheValue("password")))
+            p.Refuse("对不起，您不是我们的注册用户，不能执行该操作！");
         const std::string status = platform::LCase(rs.Fields("status").str());
         if (status != "moderater" && status != "administrator") p.Refuse("对不起，您没有执行该操作的权限！");
         // The folder keeps its letter case; older boards stored it with a

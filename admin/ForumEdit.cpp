@@ -45,7 +45,7 @@ void Admin::ForumEditForm(core::Page& p) {
 
 void Admin::ForumSubmitEdit(core::Page& p) {
     const platform::Request& in = Request();
-    const std::string name = in("username").str(), password = in("password").str();
+    const auto [name, password] = PostedLogin();
     if (name.empty() || password.empty()) p.Refuse("请输入用户名、口令！此为必须输入项目");
     RequireAdministrator(p, name, password, "对不起，没有发现该用户");
     const std::string oldforumname = platform::Trim(in("oldforumname").str());

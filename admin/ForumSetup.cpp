@@ -55,8 +55,7 @@ void Admin::ForumLoginForm() {
 
 void Admin::ForumSummary(core::Page& p, bool posted) {
     if (posted)
-        RequireAdministrator(p, Request()("username").str(), Request()("password").str(),
-                             "对不起，没有找到该用户的记录！");
+        RequireAdministrator(p, PostedLogin().name, PostedLogin().password, "对不起，没有找到该用户的记录！");
     else
         RequireAdministrator(p, SessionUserName(), SessionPassword(), "对不起，没有找到该用户的记录！");
 
@@ -113,7 +112,7 @@ void Admin::ForumSummary(core::Page& p, bool posted) {
 }
 
 void Admin::ForumSaveOrder(core::Page& p) {
-    RequireAdministrator(p, Request()("username").str(), Request()("password").str(), "对不起，没有找到该用户");
+    RequireAdministrator(p, PostedLogin().name, PostedLogin().password, "对不起，没有找到该用户");
     const auto& names = Request().Form().Values("forumname");
     const auto& sequences = Request().Form().Values("sequence");
     if (names.size() != sequences.size()) p.Refuse("错误！");
@@ -216,7 +215,7 @@ void Admin::ForumAdd(core::Page& p) {
     const platform::Request& in = Request();
     const std::string catalog = in("newcatalog").str() == "on" ? in("newcatalogname").str() : in("catalog").str();
     const std::string forumname = in("forumname").str();
-    const std::string name = in("username").str(), password = in("password").str();
+    const auto [name, password] = PostedLogin();
     if (name.empty() || password.empty() || forumname.empty() || catalog.empty())
         p.Refuse("请输入用户名、口令、论坛名称和类别！此为必须输入项目");
     RequireAdministrator(p, name, password, "对不起，没有发现该用户");

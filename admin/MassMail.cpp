@@ -80,7 +80,7 @@ void Admin::EMail() {
             WriteMailForm();
             return;
         }
-        RequireAdministrator(p, in("username").str(), in("password").str(), "对不起，你没有权限执行该操作！");
+        RequireAdministrator(p, PostedLogin().name, PostedLogin().password, "对不起，你没有权限执行该操作！");
         const core::Settings& s = core::CurrentSettings();
         platform::Response& out = Response();
 

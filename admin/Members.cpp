@@ -44,8 +44,7 @@ void Admin::Permissions() {
         if (sessionLogin)
             RequireAdministrator(p, SessionUserName(), SessionPassword(), "对不起，你不能进行该操作！");
         else
-            RequireAdministrator(p, Request()("UserName").str(), Request()("Password").str(),
-                                 "对不起，你不能进行该操作！");
+            RequireAdministrator(p, PostedLogin().name, PostedLogin().password, "对不起，你不能进行该操作！");
         (this->*step)(p.Db());
     });
 }

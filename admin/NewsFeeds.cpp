@@ -187,8 +187,7 @@ void Admin::JsCode() {
     RunPanelPage(title, [&](core::Page& p) {
         if (!core::IsPositiveNumber(in("Num"))) p.Refuse("参数错误！");
         const std::int32_t count = platform::CLng(in("Num"));
-        const std::string userName = in("UserName").str();
-        const std::string password = in("Password").str();
+        const auto [userName, password] = PostedLogin();
         const std::string action = platform::LCase(in("Action").str());
         const std::string base = FeedBase(core::CurrentSettings().BBURL);
         if (action != "forumjs" && action != "archivejs") p.Refuse("参数错误！");

@@ -78,9 +78,9 @@ void Admin::MonthPostAnalyzer() {
         const platform::Request& in = Request();
         const core::Settings& s = core::CurrentSettings();
         // The login form posts the identity; later requests use the session's.
-        const bool loggingIn = in.Form().Contains("UserName");
-        const std::string userName = loggingIn ? in.Form("UserName").str() : SessionUserName();
-        const std::string password = loggingIn ? in.Form("Password").str() : SessionPassword();
+        const bool loggingIn = core::IsPost(in) && in.Form().Contains("UserName");
+        const std::string userName = loggingIn ? PostedLogin().name : SessionUserName();
+        const std::string password = loggingIn ? PostedLogin().password : SessionPassword();
         std::string ownForums;
         bool administrator = false;
         if (userName.empty() || !isAdminOrModerater(userName, password, p.Db(), ownForums, &administrator)) {

@@ -131,10 +131,10 @@ void Admin::Edit_DoMeassageEdit() {
         if (n == 0) Refuse("参数错误");
         const std::string text = in("Messagetext").str();
         if (platform::Trim(text).empty()) Refuse("贴子内容不能为空！");
-        const std::string editor = in("UserName").str();
+        const auto [editor, password] = PostedLogin();
         std::string ForumList;
         platform::Connection& con = own.Db();
-        if (!isAdminOrModerater(editor, in("Password").str(), con, ForumList)) Refuse("对不起，您不能进行该操作！");
+        if (!isAdminOrModerater(editor, password, con, ForumList)) Refuse("对不起，您不能进行该操作！");
         {
             platform::Recordset rs;
             rs.Open("select forumname from post where postid=?", con, {n});

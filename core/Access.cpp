@@ -3,6 +3,7 @@
 // Who the visitor is: core/Visitor.cpp.
 #include <cmath>
 
+#include "core/MemberCheck.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"
 #include "core/Settings.h"
@@ -27,10 +28,11 @@ void Tarnbell::Login() {
             p.Refuse("请输入您的用户名和密码！按浏览器“后退“按钮可以重新处理！");
 
         platform::Recordset rs;
-        rs.Open("select * from register where username=? and password=?", p.Db(), {name, password});
-        if (rs.Eof())
+        if (!OpenMember(rs, p.Db(), "username", name, password))
             p.Refuse("对不起，您不是我们论坛的注册用户，请先<a href=signup.asp>注册</a>，按浏览器的“后退“按钮可以重新处理！");
-        Session().Set("UserName", name);
+        // The name as registered, whatever letter case was typed: pages
+        // compare it with the names their rows keep (a post's author).
+        Session().Set("UserName", rs.Fields("username").str());
         Session().Set("Password", password);
         Session().Set("Login", platform::Variant::integer(1));
         Session().RenewId();
@@ -83,6 +85,7 @@ void Tarnbell::PrivateForum(const std::string& forumname) {
               "如果你通过论坛密码进入）这个认证屏幕只要求一次。我们将把你的私家论坛进入权作为 cookie "
               "存放（因此，我们强烈建议你不要在浏览器中关闭 cookie  ！）。</b></font></td></tr>");
     if (!SessionLoggedIn(Session())) {
+        KeepOutOfCaches(out);
         out.Write("<TR " + s.AltColumnColor1 +
                   "><TD>用户名：</td><td><INPUT TYPE=TEXT NAME=UserName  SIZE=20 MAXLENGTH=35 value=" +
                   platform::QuotedAttribute(Request().Cookies("UserName").str()) + "></td></tr>");
@@ -114,6 +117,12 @@ void Tarnbell::IDCheck() {
         const std::string forum = platform::Trim(Request()("Forum").str());
         const std::string forumPassword = platform::Trim(Request()("ForumPassword").str());
         const std::string url = Request()("url").str();
+        // Only the posted identity form admits; a link leads to the forum,
+        // which shows that form to a visitor not yet admitted.
+        if (!IsPost(Request())) {
+            Response().Redirect("list.asp?GroupName=" + Server().URLEncode(forum));
+            return;
+        }
 
         const ModeratorLevel level = GetModeratorLevel(member.name, member.password, forum, p.Db());
         if (level == kNotAMember)
@@ -131,6 +140,9 @@ void Tarnbell::IDCheck() {
             if (rs.Eof()) p.Refuse("对不起，您不能进入该身份认证论坛，按浏览器后退按钮可重新处理！");
         }
         Session().Set(AdmissionKey(forum), true);
+        // As after every login: an id planted before the admission is
+        // worthless after it.
+        Session().RenewId();
         Wait("谢谢你！我们已经确认了你的身份并允许你进入此论坛", url, "该论坛", 2);
     });
 }

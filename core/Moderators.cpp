@@ -1,6 +1,7 @@
 // Member checks against the register and the forum moderator lists.
 #include <string>
 
+#include "core/MemberCheck.h"
 #include "core/Moderators.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"
@@ -14,10 +15,6 @@ using platform::Variant;
 namespace {
 
 constexpr const char* kNoModerator = "诚征版主";
-
-// Names ignore letter case, passwords compare exactly: the register's
-// columns are declared so.
-constexpr const char* kMemberWhere = " from register where username=? and password=?";
 
 // One entry of the moderator list: the name, linked to the mail address when
 // the member has one.
@@ -52,9 +49,9 @@ ModeratorLevel GetModeratorLevel(std::string& userName, std::string& password,
     if (userName.empty() || password.empty()) return kNotAMember;
 
     platform::Recordset member;
-    member.Open(std::string("select status") + kMemberWhere, con, {userName, password});
-    if (member.Eof()) return kNotAMember;
+    if (!OpenMember(member, con, "status,username", userName, password)) return kNotAMember;
     const bool administrator = platform::LCase(member.Fields(0).str()) == "administrator";
+    userName = member.Fields(1).str();
     member.Close();
     if (administrator) return kAdministrator;
 
@@ -74,9 +71,9 @@ bool CheckUserCanPost(std::string& userName, std::string& password, platform::Co
     if (userName.empty() || password.empty()) return false;
 
     platform::Recordset member;
-    member.Open(std::string("select canpost") + kMemberWhere, con, {userName, password});
-    if (member.Eof()) return false;
+    if (!OpenMember(member, con, "canpost,username", userName, password)) return false;
     canPost = platform::CBool(member.Fields(0));  // a NULL flag raises error 94
+    userName = member.Fields(1).str();
     member.Close();
     return true;
 }

@@ -21,11 +21,13 @@ enum ModeratorLevel : std::int16_t {
 };
 
 // The rights of the member `userName` with `password` in `forum`. Trims
-// `userName` and `password` in place.
+// `userName` and `password` in place; a known member's name then reads as
+// registered, whatever letter case was typed.
 ModeratorLevel GetModeratorLevel(std::string& userName, std::string& password,
                                  const std::string& forum, platform::Connection& con);
 // True for a known member, whose canpost flag then goes to `canPost`.
-// Trims `userName` and `password` in place.
+// Trims `userName` and `password` in place; a known member's name then
+// reads as registered.
 bool CheckUserCanPost(std::string& userName, std::string& password, platform::Connection& con,
                       bool& canPost);
 

@@ -7,6 +7,8 @@
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
 #include "platform/Charset.h"
+#include "platform/Response.h"
+#include "platform/Strings.h"
 
 namespace core {
 
@@ -19,6 +21,12 @@ std::string PageHead(const std::string& title) {
 }
 
 std::string GetNavBarHtml() { return CurrentSettings().NavBar; }
+
+void KeepOutOfCaches(platform::Response& out) {
+    for (const auto& [name, value] : out.Headers())
+        if (platform::EqualsIgnoreCase(name, "Cache-Control") && value == "no-store") return;
+    out.AddHeader("Cache-Control", "no-store");
+}
 
 std::string Tarnbell::GetClubHeader() {
     const Settings& s = CurrentSettings();

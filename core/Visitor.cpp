@@ -1,5 +1,6 @@
 #include "core/Visitor.h"
 
+#include "core/MemberCheck.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "platform/Request.h"
@@ -14,14 +15,25 @@ namespace {
 // kept apart from the board's own session values.
 constexpr const char* kCheckedCookies = "visitor:checked-cookies";
 constexpr const char* kCookiesMatched = "visitor:cookies-matched";
+constexpr const char* kRegisteredName = "visitor:registered-name";
 
 }  // namespace
 
 bool SessionLoggedIn(const platform::Session& session) { return session("Login") == platform::Variant(1); }
 
+bool IsPost(const platform::Request& request) {
+    return request.ServerVariables("request_method").str() == "POST";
+}
+
+Credentials PostedCredentials(const platform::Request& request) {
+    if (!IsPost(request)) return {};
+    return {request.Form("UserName").str(), request.Form("Password").str()};
+}
+
 Credentials ActingCredentials(const platform::Request& request, const platform::Session& session) {
     if (SessionLoggedIn(session)) return {session("UserName").str(), session("Password").str()};
-    return {platform::Trim(request("UserName").str()), platform::Trim(request("Password").str())};
+    const Credentials posted = PostedCredentials(request);
+    return {platform::Trim(posted.name), platform::Trim(posted.password)};
 }
 
 Credentials ProvenVisitor(const platform::Request& request, platform::Session& session,
@@ -36,12 +48,13 @@ Credentials ProvenVisitor(const platform::Request& request, platform::Session& s
     const std::string pair = fromCookies.name + '\n' + fromCookies.password;
     if (session(kCheckedCookies).str() != pair) {
         platform::Recordset rs;
-        rs.Open("select username from register where username=? and password=?", db(),
-                {fromCookies.name, fromCookies.password});
+        const bool matched = OpenMember(rs, db(), "username", fromCookies.name, fromCookies.password);
         session.Set(kCheckedCookies, pair);
-        session.Set(kCookiesMatched, !rs.Eof());
+        session.Set(kCookiesMatched, matched);
+        session.Set(kRegisteredName, matched ? rs.Fields(0).str() : std::string());
     }
-    return session(kCookiesMatched) == platform::Variant(true) ? fromCookies : Credentials{};
+    if (!(session(kCookiesMatched) == platform::Variant(true))) return {};
+    return {session(kRegisteredName).str(), fromCookies.password};
 }
 
 }  // namespace core

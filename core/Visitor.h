@@ -24,13 +24,22 @@ struct Credentials {
 // `Login` is 1).
 bool SessionLoggedIn(const platform::Session& session);
 
+// Whether the request is a POST: only a POST changes something.
+bool IsPost(const platform::Request& request);
+
+// The form fields `UserName` and `Password` of a POST, as sent; none for
+// any other request. Never the query string or the cookies: a link from
+// another site carries those, and a browser sends the remembered login's
+// cookies along with it.
+Credentials PostedCredentials(const platform::Request& request);
+
 // The credentials a page acts with for a member: the session's after the
-// board login, else the request fields `UserName` and `Password`, trimmed.
+// board login, else the posted ones, trimmed.
 Credentials ActingCredentials(const platform::Request& request, const platform::Session& session);
 
 // The member the visitor has proven to be: the one a login of this session
 // named, else the one the `UserName` and `Password` cookies name once they
-// match a member (checked once a session, through `db`, for each pair of
+// match a member (under the name as registered) (checked once a session, through `db`, for each pair of
 // cookies); a guest otherwise, whatever a `UserName` cookie alone says.
 Credentials ProvenVisitor(const platform::Request& request, platform::Session& session,
                           const std::function<platform::Connection&()>& db);

@@ -24,7 +24,20 @@ void Router::addAction(std::string_view page, std::string_view action, PageHandl
     else entries.insert(entries.begin(), std::move(entry));
 }
 
+void Router::addChangingLink(std::string_view page, std::string_view action) {
+    changingLinks_.emplace(LCase(page), LCase(action));
+}
+
+bool Router::changes(std::string_view page, const Request& request) const {
+    const std::string method = request.ServerVariables("request_method").str();
+    if (method != "GET" && method != "HEAD") return true;
+    const std::string folded = LCase(page);
+    return changingLinks_.count({folded, ""}) != 0 ||
+           changingLinks_.count({folded, LCase(request("action").str())}) != 0;
+}
+
 void Router::addAll(const Router& other) {
+    changingLinks_.insert(other.changingLinks_.begin(), other.changingLinks_.end());
     for (const auto& [page, entry] : other.pages_) {
         if (entry.own) add(page, entry.own);
         for (const auto& [action, entries] : entry.actions)

@@ -14,6 +14,9 @@
 //                                         platform::WhenField("Option"), &Archives::Transfer);
 //   // what a page with actions answers to no or an unknown action:
 //   const platform::PageRegistrar kInbox("pm.asp", &PM::Inbox);
+//   // a link (a GET) that stores something, refused from another site as
+//   // every POST is:
+//   const platform::ChangingLink kAddFavourite("favor.asp");
 //
 // Addresses and actions compare ignoring case. A page that has actions but
 // no page-wide answer treats a request without a known action as an unknown
@@ -21,6 +24,7 @@
 // routing table from RegisteredPages() when it starts.
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -94,6 +98,13 @@ public:
     // page and action.
     void addAll(const Router& other);
 
+    // Marks the GETs of `page` with this `action` ("" for all of the
+    // page's GETs) as changing something.
+    void addChangingLink(std::string_view page, std::string_view action = {});
+    // Whether this request of `page` would change something: every request
+    // but a GET or HEAD, and the GETs of the marked links.
+    bool changes(std::string_view page, const Request& request) const;
+
     // Whether `page` (the address without the leading "/") is served here.
     bool has(std::string_view page) const;
     // The handler for this request of `page`, or null when the page is not
@@ -112,6 +123,7 @@ private:
         std::map<std::string, std::vector<Action>> actions;  // by lower-cased action
     };
     std::map<std::string, PageEntry> pages_;  // by lower-cased address
+    std::set<std::pair<std::string, std::string>> changingLinks_;  // lower-cased address and action
 };
 
 // The routes the areas register while the program loads.
@@ -121,6 +133,12 @@ struct PageRegistrar {
     template <class Page, class Result>
     PageRegistrar(std::string_view page, Result (Page::*method)()) {
         RegisteredPages().add(page, MethodHandler(method));
+    }
+};
+
+struct ChangingLink {
+    explicit ChangingLink(std::string_view page, std::string_view action = {}) {
+        RegisteredPages().addChangingLink(page, action);
     }
 };
 

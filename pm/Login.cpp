@@ -1,5 +1,6 @@
 // The login of private messages: the proof of a member, the login form and
 // its post.
+#include "core/MemberCheck.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "pm/MemberProof.h"
@@ -18,9 +19,8 @@ const char* const kBannedMessage =
 
 MemberProof ProveMember(platform::Connection& con, const std::string& name, const std::string& password) {
     platform::Recordset rs;
-    rs.Open("select canPost,username,password from register where username=? and password=?", con, {name, password});
     MemberProof proof;
-    if (rs.Eof()) return proof;
+    if (!core::OpenMember(rs, con, "canPost,username", name, password)) return proof;
     const platform::Variant& canPost = rs.Fields("canpost");
     // Only a stored "no" bars; an unset right does not.
     proof.result = !canPost.isNull() && !platform::CBool(canPost) ? MemberProof::Banned : MemberProof::Member;
@@ -50,6 +50,7 @@ void PM::Login() {
     RunPage(core::Closing::CopyrightAndBody, [&](core::Page&) {
         const core::Settings& s = core::CurrentSettings();
         platform::Response& out = Response();
+        core::KeepOutOfCaches(out);
         out.Write(core::PageHead("悄悄话 - " + s.BBName));
         out.Write("<center>");
         WriteHeader("<p><b>　　　　悄　悄　话　　　　</b></p>", false);
@@ -84,7 +85,7 @@ void PM::VerifyLogin() {
         if (proof.result == MemberProof::Unknown) p.Refuse(kAccountMessage);
         if (proof.result == MemberProof::Banned) p.Refuse(kBannedMessage);
 
-        Session().Set("UserName", name);
+        Session().Set("UserName", proof.name);
         Session().Set("Password", password);
         Session().RenewId();
         platform::RequestCollection back;

@@ -12,6 +12,7 @@
 #include "platform/ScriptingContext.h"
 #include "platform/Server.h"
 #include "platform/Strings.h"
+#include "site/CrossSite.h"
 #include "site/HeaderText.h"
 #include "site/SitePages.h"
 
@@ -37,10 +38,14 @@ HostResponse PageResponse(const platform::Response& response) {
     out.headers = response.Headers();
     out.contentType = response.ContentType();
     if (out.contentType.rfind("text/", 0) == 0) out.contentType += "; charset=gb2312";
+    // A page may set its own rule (no-store for a form that carries a password).
+    const bool pageCaching = std::any_of(out.headers.begin(), out.headers.end(), [](const auto& header) {
+        return platform::EqualsIgnoreCase(header.first, "Cache-Control");
+    });
     if (response.IsExpiringImmediately()) {
-        out.headers.emplace_back("Cache-Control", "no-cache");
+        if (!pageCaching) out.headers.emplace_back("Cache-Control", "no-cache");
         out.headers.emplace_back("Expires", HttpDate(std::time(nullptr)));
-    } else {
+    } else if (!pageCaching) {
         out.headers.emplace_back("Cache-Control", "private");
     }
     for (const auto& cookie : out.cookies) out.headers.emplace_back("Set-Cookie", SetCookieText(cookie));
@@ -162,6 +167,10 @@ HostResponse BoardHost::runPage(const std::string& page, platform::RawRequest ra
     // A page of actions without an answer of its own to this one.
     const platform::PageHandler* handler = router_.find(page, request);
     if (!handler) return NotFound(page);
+    // A page of another site may link to the board's pages, never change
+    // anything through them in the name of the visitor its browser carries.
+    if (router_.changes(page, request) && FromAnotherSite(request))
+        return MessagePage(403, "403 禁止访问", "拒绝来自其他网站的提交。");
     const auto session = sessions_.Begin(request.Cookies(kSessionCookie).str());
     platform::Response response;
     platform::Server server(options_.wwwRoot, scriptName);

@@ -25,8 +25,9 @@ constexpr const char* kBadId = "参数错误！";
 constexpr const char* kLostPassword = "<a href=ubbmisc.asp?action=lostpw>";
 
 // The name and password rows of the favourites' login forms, prefilled from
-// the remembered login.
-std::string LoginRows(const platform::Request& in) {
+// the remembered login; the page is kept out of caches.
+std::string LoginRows(const platform::Request& in, platform::Response& out) {
+    core::KeepOutOfCaches(out);
     return "<tr><td><b>用户名</b></td><td><input maxLength=25 name=UserName size=25 class=smallInput value=" +
            QuotedAttribute(in.Cookies("UserName").str()) +
            "></td></tr><tr><td><b>密码</b></td><td><input maxLength=13 name=Password size=13 class=smallInput "
@@ -48,7 +49,7 @@ void MemberPages::Favor() {
         platform::Session& session = Session();
         RecordVisit(p, "收藏话题");
 
-        if (in.ServerVariables("request_method").str() != "POST" && !core::SessionLoggedIn(session)) {
+        if (!core::IsPost(in) && !core::SessionLoggedIn(session)) {
             const platform::Variant idField = in("id");
             if (!idField.str().empty() && !core::IsPositiveNumber(idField)) p.Refuse(kBadId);
             const std::string id = idField.str().empty() ? "0" : std::to_string(platform::CLng(idField));
@@ -60,7 +61,7 @@ void MemberPages::Favor() {
                              subject + "]</b></p><p align=right>" + core::GetNavBarHtml() + "</p></td></tr></table>");
             out.Write("<form action=Favor.asp method=post name=chkUser><input type=hidden name=id  value=" + id +
                       "><table border=0 width=" + s.TableWidth +
-                      "><tr><td colspan=2><p><b>要收藏该主题，您必须通过身份验证：</b></td></tr>" + LoginRows(in) +
+                      "><tr><td colspan=2><p><b>要收藏该主题，您必须通过身份验证：</b></td></tr>" + LoginRows(in, out) +
                       "</table><p><input class=buttonface name=Submit type=submit value=提交验证> "
                       "<input class=buttonface name=Reset type=reset value=重置字段> </p></form>" +
                       LostPasswordNote() + "</center>" + s.Copyright);
@@ -109,9 +110,12 @@ void MemberPages::Showfavor() {
         platform::Session& session = Session();
         const std::string action = platform::LCase(in("Action").str());
 
-        if (action == "chkuser") {
-            std::string name = in("UserName").str();
-            std::string password = in("Password").str();
+        // Only a posted form logs in or deletes.
+        const bool posted = core::IsPost(in);
+        if (action == "chkuser" && posted) {
+            const core::Credentials typed = core::PostedCredentials(in);
+            std::string name = typed.name;
+            std::string password = typed.password;
             bool canPost = false;
             if (!core::CheckUserCanPost(name, password, p.Db(), canPost))
                 p.Refuse("对不起，你不是我们论坛的注册用户，请注册后再使用该功能！");
@@ -129,14 +133,14 @@ void MemberPages::Showfavor() {
         if (member.empty() || session("Password").str().empty()) {
             out.Write("<form action=ShowFavor.asp method=post name=frmSearch>"
                       "<input type=hidden name=action value=chkUser><table border=0 width=" + s.TableWidth + ">" +
-                      LoginRows(in) +
+                      LoginRows(in, out) +
                       "<tr><td colspan=2 align=center><input class=buttonface name=Submit type=submit value=提交验证> "
                       "<input class=buttonface name=Reset type=reset value=重置字段></td></tr></table></form>" +
                       LostPasswordNote() + "</center>");
             p.Stop();
         }
 
-        if (action == "deletefavor") {
+        if (action == "deletefavor" && posted) {
             // Only ids, and only the member's own rows.
             platform::Transaction transaction(p.Db());
             for (const std::string& value : in.Form().Values("delete")) {

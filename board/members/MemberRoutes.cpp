@@ -18,6 +18,9 @@ const PageRegistrar kPages[] = {
     {"showfavor.asp", &MemberPages::Showfavor},
 };
 
+// "favor.asp?id=N" keeps the topic at once for a logged-in member.
+const platform::ChangingLink kFavorLink("favor.asp");
+
 // signup.asp: the rules without an action, then the form, then the
 // handler; any other action is an unknown page.
 const ActionRegistrar kActions[] = {

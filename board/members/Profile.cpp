@@ -10,6 +10,7 @@
 #include "board/browse/LastVisit.h"
 #include "board/members/AddressChecks.h"
 #include "board/members/MemberPages.h"
+#include "core/MemberCheck.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "platform/Charset.h"
@@ -43,6 +44,8 @@ void MemberPages::Profile() {
         const platform::Request& in = Request();
         platform::Response& out = Response();
         platform::Session& session = Session();
+        // Its forms carry the password of the remembered login.
+        core::KeepOutOfCaches(out);
         // Its CLUB header stands centred: the style branch is its own.
         StartPage(p, {"编辑个人资料", "编辑个人资料 -  " + s.BBName});
         if (s.BBStyle == "UBB") {
@@ -76,8 +79,7 @@ void MemberPages::Profile() {
             const std::string name = loggedIn ? session("UserName").str() : in.Form("username").str();
             const std::string password = loggedIn ? session("Password").str() : in.Form("password").str();
             platform::Recordset rs;
-            rs.Open("select * from register where username=? and password=?", p.Db(), {name, password});
-            if (rs.Eof()) p.Refuse(kNotAMember);
+            if (!core::OpenMember(rs, p.Db(), "*", name, password)) p.Refuse(kNotAMember);
             const std::string member = rs.Fields("UserName").str();
             // A newly proven member: a session id known before the proof
             // must lead nowhere after it.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "board/members/MemberPages.h"
+#include "core/MemberCheck.h"
 #include "core/Module1.h"
 #include "platform/Charset.h"
 #include "platform/Recordset.h"
@@ -24,9 +25,8 @@ void MemberPages::subscibe() {
         if (!core::SessionLoggedIn(session)) p.Refuse("对不起，个人订阅必须登录后才能进行该操作！请先登录！");
 
         platform::Recordset rs;
-        rs.Open("select username from register where username=? and password=?", p.Db(),
-                {session("UserName"), session("password")});
-        if (rs.Eof()) p.Refuse("对不起，您没有通过我们的身份认证！请重新登录！");
+        if (!core::OpenMember(rs, p.Db(), "username", session("UserName").str(), session("password").str()))
+            p.Refuse("对不起，您没有通过我们的身份认证！请重新登录！");
         // The stored spelling of the name, as the rows keep it.
         const std::string member = rs.Fields("username").str();
         rs.Close();

@@ -33,7 +33,7 @@ void WriteEditForm(core::Tarnbell& page, const EditedPost& post, const EditFormS
     out.Write(StripRow("<INPUT TYPE=CHECKBOX NAME=DeletePost>删除？想删除的话，选中左边的复选框。" +
                        std::string(post.IsTopic() ? "<b>注意：</b>删除此贴会导致整个话题，因为此贴是话题中的第 1 个贴子。"
                                                   : "")));
-    out.Write(LoginRows(page.Request(), page.Session(), "<font color=#000000><b>你的用户名：</b></font>",
+    out.Write(LoginRows(page, "<font color=#000000><b>你的用户名：</b></font>",
                         "<font color=#000000><b>你的密码：</b></font>",
                         " <a href=ubbmisc.asp?action=lostpw>忘了你的密码？</a>"));
     if (post.IsTopic())

@@ -22,7 +22,7 @@ void WriteModerationForm(core::Tarnbell& page, const ModerationForm& form) {
     out.Write(s.TableBorderOpen + "<table border=0 cellpadding=4 cellspacing=1 width=" + s.InnerTableWidth + ">");
     out.Write("<tr " + s.TableColorStrip + "><td colspan=2><font color=" + s.TableStripTextColor + "><b>" +
               form.strip + "</b></font></td></tr>");
-    out.Write(LoginRows(page.Request(), page.Session(), "<b>" + form.nameLabel + "</b>",
+    out.Write(LoginRows(page, "<b>" + form.nameLabel + "</b>",
                         "<b>" + form.passwordLabel + "</b>"));
     out.Write("</table>" + s.TableBorderClose);
     out.Write("<p><INPUT TYPE=SUBMIT NAME=Submit VALUE=" + form.button + " class=buttonface></FORM></CENTER>");

@@ -30,7 +30,7 @@ void PostingPages::NewTopic() {
         out.Write(s.TableBorderOpen);
         out.Write("<table border=0 cellpadding=4 cellspacing=1 width=" + s.InnerTableWidth + ">");
         out.Write(WhoMayPostRows("为了发表新的消息，您必须先注册"));
-        out.Write(CredentialRows(Request(), Session()));
+        out.Write(CredentialRows(*this));
         out.Write("<tr " + s.AltColumnColor2 +
                   "><td><b>标题：</b></td><td><INPUT TYPE=TEXT NAME=TopicSubject SIZE=40 MAXLENGTH=30 "
                   "class=smallinput></td></tr>");

@@ -2,6 +2,7 @@
 
 #include "core/Module1.h"
 #include "core/Settings.h"
+#include "core/Tarnbell.h"
 #include "platform/Charset.h"
 #include "platform/Request.h"
 #include "platform/Session.h"
@@ -28,10 +29,12 @@ std::string WhoMayPostRows(const std::string& aboutRegistering) {
            StripCell("关于注册", true) + StripCell(aboutRegistering, false) + "</tr>";
 }
 
-std::string LoginRows(const platform::Request& request, const platform::Session& session, const std::string& nameLabel,
-                      const std::string& passwordLabel, const std::string& afterPassword) {
-    if (core::SessionLoggedIn(session)) return {};
+std::string LoginRows(core::Tarnbell& page, const std::string& nameLabel, const std::string& passwordLabel,
+                      const std::string& afterPassword) {
+    if (core::SessionLoggedIn(page.Session())) return {};
     const core::Settings& s = core::CurrentSettings();
+    const platform::Request& request = page.Request();
+    core::KeepOutOfCaches(page.Response());
     return "<tr " + s.AltColumnColor2 + "><td>" + nameLabel +
            "</td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 class=SmallInput VALUE=" +
            Quoted(request.Cookies("UserName").str()) + "></td></tr><tr " + s.AltColumnColor2 + "><td>" +
@@ -39,8 +42,8 @@ std::string LoginRows(const platform::Request& request, const platform::Session&
            Quoted(request.Cookies("Password").str()) + ">" + afterPassword + "</td></tr>";
 }
 
-std::string CredentialRows(const platform::Request& request, const platform::Session& session) {
-    return LoginRows(request, session, "<b>你的用户名：</b>", "<b>你的密码：</b>",
+std::string CredentialRows(core::Tarnbell& page) {
+    return LoginRows(page, "<b>你的用户名：</b>", "<b>你的密码：</b>",
                      " <a href=ubbmisc.asp?action=lostpw>忘了密码？</a>");
 }
 

@@ -3,10 +3,9 @@
 // row or paragraph of HTML written the same way wherever it appears.
 #include <string>
 
-namespace platform {
-class Request;
-class Session;
-}  // namespace platform
+namespace core {
+class Tarnbell;
+}
 
 namespace board {
 
@@ -17,11 +16,11 @@ std::string WhoMayPostRows(const std::string& aboutRegistering);
 // The name and password rows of a form that acts for a member, prefilled
 // from the login cookies; nothing after the board login, when the handler
 // takes the session's login. The labels are markup; `afterPassword` follows
-// the password field.
-std::string LoginRows(const platform::Request& request, const platform::Session& session, const std::string& nameLabel,
-                      const std::string& passwordLabel, const std::string& afterPassword = "");
+// the password field. A page that gets them is kept out of caches.
+std::string LoginRows(core::Tarnbell& page, const std::string& nameLabel, const std::string& passwordLabel,
+                      const std::string& afterPassword = "");
 // The posting forms' rows, with the lost-password link.
-std::string CredentialRows(const platform::Request& request, const platform::Session& session);
+std::string CredentialRows(core::Tarnbell& page);
 
 // The fourteen message icons, the first chosen.
 std::string IconRow();

@@ -132,7 +132,7 @@ void PostingPages::ReplyPage(bool quoting) {
         out.Write(s.TableBorderOpen);
         out.Write("<table border=0 cellpadding=4 cellspacing=1 width=" + s.InnerTableWidth + ">");
         out.Write(WhoMayPostRows("为了回复消息，您必须先注册"));
-        out.Write(CredentialRows(request, Session()));
+        out.Write(CredentialRows(*this));
         out.Write(IconRow());
         out.Write(MessageRow("您的回复：", editorText));
         out.Write(OptionsRow(OptionBox("Signature", true, kSignatureLabel, kSignatureNote) +

@@ -91,7 +91,7 @@ void WriteMoveForm(core::Tarnbell& page, const MoveForm& form) {
               "><tr " + s.TableColorStrip + "><td colspan=" + std::to_string(form.columns) +
               " align=center><font color=" + s.TableStripTextColor + "><B>" + form.title + "</B></font></td></tr>");
     out.Write(form.choiceRows);
-    out.Write(LoginRows(page.Request(), page.Session(), "<b>你的用户名</b>", "<b>你的密码</b>"));
+    out.Write(LoginRows(page, "<b>你的用户名</b>", "<b>你的密码</b>"));
     out.Write("</table>" + s.TableBorderClose + HiddenField("action", "submittransfer") + form.hiddenFields +
               "<p><INPUT TYPE=Submit NAME=SUBMIT VALUE=这就发送 class=buttonface> "
               "<INPUT TYPE=RESET NAME=RESET VALUE=清除字段 class=buttonface></center></form>" + s.Copyright);

@@ -74,4 +74,43 @@ TEST_F(AccessServerTest, IdentityCheckRefusesAWrongForumPassword) {
                                  "</body></html>"));
 }
 
+// The session keeps the name as registered, whatever letter case the login
+// form carried: pages compare it with the names their rows keep.
+TEST_F(AccessServerTest, LoginKeepsTheNameAsRegistered) {
+    site::RequestDriver browser(host_);
+    ASSERT_EQ(browser.Post("login.asp", {{"UserName", "JOE"}, {"Password", "Joe1"}}).status, 302);
+    EXPECT_EQ(host_.sessions().Begin(browser.jar.at(site::kSessionCookie))->Get("UserName"), platform::Variant("joe"));
+}
+
+// The private forum's admission is a login too: stored under a new id.
+TEST_F(AccessServerTest, ForumAdmissionStartsANewSessionId) {
+    const auto planted = host_.sessions().Begin("");
+    planted->Set("Earlier", "kept");
+    ASSERT_TRUE(host_.sessions().End(planted));
+    const std::string before = planted->SessionID();
+
+    site::RequestDriver browser(host_);
+    browser.jar[site::kSessionCookie] = before;
+    const site::DriverResponse r = browser.Post(
+        "ubbmisc.asp",
+        {{"action", "idcheck"}, {"UserName", "joe"}, {"Password", "Joe1"}, {"Forum", "秘密"}, {"ForumPassword", "Pw"}});
+    ASSERT_TRUE(Contains(r.body, "我们已经确认了你的身份并允许你进入此论坛"));
+    const std::string after = browser.jar.at(site::kSessionCookie);
+    EXPECT_NE(after, before);
+    EXPECT_TRUE(host_.sessions().Begin(before)->Get("admitted:秘密").isEmpty());
+    EXPECT_FALSE(Contains(browser.Get("list.asp", {{"GroupName", "秘密"}}).body, "ForumPassword"));
+}
+
+// Only the posted identity form admits: a link, even for a logged-in member
+// and with the forum's password in it, leads to the forum, which asks.
+TEST_F(AccessServerTest, IdentityCheckByLinkAdmitsNobody) {
+    site::RequestDriver browser(host_);
+    browser.Post("login.asp", {{"UserName", "joe"}, {"Password", "Joe1"}});
+    const site::DriverResponse r =
+        browser.Get("ubbmisc.asp", {{"action", "idcheck"}, {"Forum", "秘密"}, {"ForumPassword", "Pw"}});
+    EXPECT_EQ(r.status, 302);
+    EXPECT_TRUE(Contains(r.location(), "list.asp?GroupName=%C3%D8%C3%DC"));
+    EXPECT_TRUE(Contains(browser.Get("list.asp", {{"GroupName", "秘密"}}).body, "ForumPassword"));
+}
+
 }  // namespace

@@ -46,7 +46,7 @@ TEST_F(VisitorTest, NamesAMemberOnlyWhenTheNameWasProven) {
         {"", "UserName=alice", ""},
         {"", "UserName=alice; Password=pw", ""},
         {"", "UserName=alice; Password=Pw", "alice"},
-        {"", "UserName=ALICE; Password=Pw", "ALICE"},
+        {"", "UserName=ALICE; Password=Pw", "alice"},
         {"", "Password=Pw", ""},
         {"bob", "UserName=alice; Password=Pw", "bob"},
     };
@@ -75,8 +75,13 @@ TEST_F(VisitorTest, CookiesAreCheckedOncePerSessionForEachPair) {
     EXPECT_TRUE(session("Login").isEmpty());
 }
 
-TEST(ActingCredentials, SessionAfterTheLoginElseTheRequestFieldsTrimmed) {
-    const platform::Request request = RequestWith("UserName=cookie", "UserName=+joe+&Password=+p+w+");
+TEST(ActingCredentials, SessionAfterTheLoginElseThePostedFieldsTrimmed) {
+    platform::RawRequest raw;
+    raw.method = "POST";
+    raw.headers = {{"Cookie", "UserName=cookie; Password=cookie"},
+                   {"Content-Type", "application/x-www-form-urlencoded"}};
+    raw.body = "UserName=+joe+&Password=+p+w+";
+    platform::Request request(raw);
     platform::Session session("s");
     session.Set("UserName", "alice");
     session.Set("Password", "Pw");
@@ -88,6 +93,17 @@ TEST(ActingCredentials, SessionAfterTheLoginElseTheRequestFieldsTrimmed) {
     acting = core::ActingCredentials(request, session);
     EXPECT_EQ(acting.name, "alice");
     EXPECT_EQ(acting.password, "Pw");
+
+    // Neither a link's fields nor the remembered login's cookies are a member.
+    for (const char* method : {"GET", "POST"}) {
+        raw.method = method;
+        raw.body.clear();
+        raw.queryString = "UserName=joe&Password=pw";
+        const platform::Request unposted(raw);
+        acting = core::ActingCredentials(unposted, platform::Session("t"));
+        EXPECT_EQ(acting.name, "") << method;
+        EXPECT_EQ(acting.password, "") << method;
+    }
 }
 
 }  // namespace
