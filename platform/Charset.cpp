@@ -171,6 +171,22 @@ std::size_t DecodeBmp(std::string_view s, std::size_t i, char32_t& c) {
     return 3;
 }
 
+// Drops the control characters of valid UTF-8 text but tab, line feed and
+// carriage return: C0 (a NUL among them), DEL and C1.
+void DropControlCharacters(std::string& text) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r') || b == 0x7F) continue;
+        if (b == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            ++i;
+            continue;
+        }
+        text[kept++] = text[i];
+    }
+    text.resize(kept);
+}
+
 }  // namespace
 
 void AppendUtf8AsGbk(std::string_view utf8, std::string& out) {
@@ -320,6 +336,7 @@ std::string UrlDecode(std::string_view encoded) {
         }
     }
     out += GbkToUtf8(gbk);
+    DropControlCharacters(out);
     return out;
 }
 

@@ -23,6 +23,9 @@ std::string QuotedAttribute(std::string_view text);
 std::string UrlEncode(std::string_view utf8);
 // Decodes "+" and %XX to GBK bytes and returns them as UTF-8; what is
 // neither GBK nor UTF-8 becomes U+FFFD, so the result is always valid UTF-8.
+// Control characters but tab, line feed and carriage return are dropped:
+// a NUL would end the text for SQLite's LIKE and search index, and no
+// field a person types holds them.
 std::string UrlDecode(std::string_view encoded);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/Error.h"
 #include "platform/SqliteDatabase.h"
 
 namespace platform {
@@ -25,6 +26,23 @@ void CheckNumbering(const std::vector<SchemaStep>& steps) {
     }
 }
 
+void RunStep(SqliteDatabase& db, const SchemaStep& step) {
+    if (step.repair.empty()) {
+        db.Exec(std::string(step.sql));
+        return;
+    }
+    db.Exec("SAVEPOINT schema_check");
+    try {
+        db.Exec(std::string(step.sql));
+        db.Exec("RELEASE schema_check");
+        return;
+    } catch (const RuntimeError&) {
+        db.Exec("ROLLBACK TO schema_check");
+        db.Exec("RELEASE schema_check");
+    }
+    db.Exec(std::string(step.repair));
+}
+
 }  // namespace
 
 // A handle of its own, closed at the end, rather than one of the pool: a
@@ -45,7 +63,7 @@ void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>&
                                      "; this program knows steps up to " + std::to_string(last) + ".");
             if (taken < last) {
                 const SchemaStep& step = steps[static_cast<std::size_t>(taken)];
-                db->Exec(std::string(step.sql));
+                RunStep(*db, step);
                 db->Exec("PRAGMA user_version = " + std::to_string(step.number));
             }
             db->Exec("COMMIT");

@@ -15,6 +15,9 @@ namespace platform {
 struct SchemaStep {
     int number;            // 1, 2, 3, ... in the order the steps run
     std::string_view sql;  // statements without parameters
+    // When set, `sql` is a check (such as an index's integrity check): when
+    // it fails, what it did is undone and these statements repair instead.
+    std::string_view repair = {};
 };
 
 // Creates the file at `path` when missing (in WAL mode, so readers go on

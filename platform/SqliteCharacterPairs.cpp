@@ -53,6 +53,9 @@ void AppendCharacter(std::string& out, std::uint32_t c) {
     }
 }
 
+// The text as LIKE reads it: up to its first NUL.
+std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
 // Calls visit(pair, start, end) for each pair, with the byte offsets of the
 // pair in `text`; stops at the first result other than SQLITE_OK.
 template <typename Visit>
@@ -78,11 +81,16 @@ int VisitPairs(std::string_view text, Visit&& visit) {
     return SQLITE_OK;
 }
 
-// A text that begins with the mark, whole, its ASCII letters folded.
+// A text that begins with the mark, whole, its ASCII letters folded and
+// each NUL as the mark: no query of a well-formed name equals it then,
+// as no such name equals the text.
 int VisitWholeToken(std::string_view text, const auto& visit) {
     std::string token(text);
     for (char& c : token)
-        if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+        if (c >= 'A' && c <= 'Z')
+            c += 'a' - 'A';
+        else if (c == '\0')
+            c = kWholeTokenMark;
     return visit(token, 0, text.size());
 }
 
@@ -109,7 +117,7 @@ int Tokenize(Fts5Tokenizer*, void* context, int flags, const char* text, int len
         // terms come from requests, which are always well-formed UTF-8).
         if (rc != SQLITE_OK || !(flags & FTS5_TOKENIZE_DOCUMENT)) return rc;
     }
-    return VisitPairs(whole, emit);
+    return VisitPairs(UpToNul(whole), emit);
 }
 
 fts5_api* Fts5Of(sqlite3* db) {
@@ -140,8 +148,14 @@ void RegisterCharacterPairsTokenizer() {
     if (rc != SQLITE_OK) raise(kErrDatabase, "cannot register the search index's tokenizer");
 }
 
+std::string WholeTokenText(std::string_view name) {
+    std::string text(1, kWholeTokenMark);
+    for (char c : name) text += c == '\0' ? kWholeTokenMark : c;
+    return text;
+}
+
 void ForEachCharacterPair(std::string_view text, const std::function<void(std::string_view pair)>& visit) {
-    VisitPairs(text, [&](const std::string& pair, std::size_t, std::size_t) {
+    VisitPairs(UpToNul(text), [&](const std::string& pair, std::size_t, std::size_t) {
         visit(pair);
         return SQLITE_OK;
     });

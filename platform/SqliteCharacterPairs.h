@@ -11,7 +11,12 @@
 // its pairs: that is how the index holds a name that must match whole (a
 // post's forum), which no pair of characters can ever equal. The pairs stay,
 // so malformed text that begins so is still found as LIKE finds it.
+//
+// No token holds a NUL, which the index cannot keep: a text's pairs end at
+// its first NUL, as LIKE reads the text; a whole token holds the mark in
+// its place.
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -23,6 +28,9 @@ inline constexpr char kWholeTokenMark = '\xFF';
 // Makes the tokenizer known to every SQLite connection this process opens
 // from now on. Runs once, before the first connection.
 void RegisterCharacterPairsTokenizer();
+
+// What a query's phrase holds to find `name` as a whole token.
+std::string WholeTokenText(std::string_view name);
 
 // The pairs of `text` as the tokenizer gives them (for tests and queries).
 void ForEachCharacterPair(std::string_view text, const std::function<void(std::string_view pair)>& visit);

@@ -12,6 +12,10 @@ bool HasPair(const std::string& text) {
     return found;
 }
 
+// A pattern as LIKE and the index read it: up to its first NUL (which a
+// query cannot hold either).
+std::string UpToNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+
 std::string Quoted(const std::string& text) {
     std::string q = "\"";
     for (char ch : text) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
@@ -20,7 +24,7 @@ std::string Quoted(const std::string& text) {
 
 // The whole-name token of a forum, as a phrase of the forum column.
 std::string ForumPhrase(const std::string& forum) {
-    return Quoted(std::string(1, platform::kWholeTokenMark) + forum);
+    return Quoted(platform::WholeTokenText(forum));
 }
 
 // Every stretch of the pattern between LIKE's wildcards that has a pair,
@@ -48,7 +52,7 @@ std::optional<std::string> SearchIndexQuery(const std::vector<std::string>& patt
                                             bool subjectOnly) {
     std::string query;
     for (const std::string& pattern : patterns) {
-        const std::string phrases = Phrases(pattern, subjectOnly);
+        const std::string phrases = Phrases(UpToNul(pattern), subjectOnly);
         if (phrases.empty()) {
             // All patterns: the others still narrow. Any: this one alone may
             // match every post.
@@ -66,8 +70,9 @@ bool SearchIndexIsExact(const std::vector<std::string>& patterns) {
     // U+FFFD also stands in the index for what LIKE reads as a character
     // beyond Unicode's range (malformed text only).
     const std::string_view replacement = "\xEF\xBF\xBD";
+    // A NUL ends a LIKE pattern before its closing wildcard.
     for (const std::string& pattern : patterns)
-        if (pattern.find_first_of("%_") != std::string::npos || !HasPair(pattern) ||
+        if (pattern.find_first_of(std::string("%_\0", 3)) != std::string::npos || !HasPair(pattern) ||
             pattern.find(replacement) != std::string::npos)
             return false;
     return !patterns.empty();

@@ -58,30 +58,40 @@ struct Condition {
     }
 };
 
+// The words, split at every blank. Any word: an empty one (two blanks
+// side by side, a blank at an end) matches every post, as always. All
+// words: each word that is not empty must appear, in any order.
+std::vector<std::string> Words(const std::string& terms, bool anyWord) {
+    std::vector<std::string> words = platform::Split(terms, " ");
+    if (!anyWord) std::erase(words, "");
+    return words;
+}
+
 void AddWords(Condition& c, const SearchChoices& choices) {
-    const std::string words = Lower(choices.terms);
-    if (words.empty()) return;
     const bool inMessages = Lower(choices.searchIn) == "all";
-    // All words: the whole text, blanks included, is one pattern.
     const bool anyWord = Lower(choices.booleanAnd) == "no";
-    const std::vector<std::string> patterns = anyWord ? platform::Split(words, " ") : std::vector<std::string>{words};
+    const std::string terms = Lower(choices.terms);
+    const std::vector<std::string> patterns = terms.empty() ? std::vector<std::string>{} : Words(terms, anyWord);
+    if (patterns.empty()) return;
     c.indexQuery = SearchIndexQuery(patterns, anyWord, !inMessages);
     c.indexIsExact = c.indexQuery && SearchIndexIsExact(patterns);
+    const std::string joined = anyWord ? " or " : " and ";
     for (const std::string& w : patterns) {
         if (inMessages)
-            c.add(" (subject like ? or message like ?)", " or  (subject like ? or message like ?)",
+            c.add(" (subject like ? or message like ?)", joined + " (subject like ? or message like ?)",
                   {Containing(w), Containing(w)});
         else
-            c.add(" ( subject like ?)", " or  (subject like ?)", {Containing(w)});
+            c.add(" ( subject like ?)", joined + " (subject like ?)", {Containing(w)});
     }
-    if (anyWord) c.text = "(" + c.text + ")";
+    c.text = "(" + c.text + ")";
 }
 
 // `forumColumn` is the post's forum as the condition reads it: "+" before
 // the column keeps SQLite from reading the forum's posts by the forum index.
 void AddForumOrArchive(Condition& c, const SearchChoices& choices, const std::string& forumColumn) {
     const std::string forum = Lower(choices.forumChoice);
-    if (forum == "all") return;
+    // None chosen: all, the form's first choice (no forum has an empty name).
+    if (forum == "all" || forum.empty()) return;
     if (platform::Left(forum, 8) == "archive_") {
         const platform::Variant id(platform::Mid(forum, 9));
         if (!core::IsPositiveNumber(id)) platform::raise(platform::kErrTypeMismatch);

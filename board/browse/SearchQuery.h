@@ -17,8 +17,8 @@ namespace board {
 // The search form's fields as sent.
 struct SearchChoices {
     platform::Variant terms;        // SearchTerms
-    platform::Variant booleanAnd;   // "no": any word; else all words as one text
-    platform::Variant forumChoice;  // "all", a forum name or "archive_" + id
+    platform::Variant booleanAnd;   // "no": any word; else every word, in any order
+    platform::Variant forumChoice;  // "all" (or none), a forum name or "archive_" + id
     platform::Variant searchIn;     // "all": subject and message; else subject
     platform::Variant searchDate;   // "all" or a number of days
     platform::Variant searchUser;   // the author or part of the name

@@ -364,6 +364,21 @@ test('the registered member posts a topic and a reply', async (t) => {
   await page.close();
 });
 
+test('a search for two words, matching all, finds the member\'s topic', async (t) => {
+  if (!registered) return t.skip('needs the registered member\'s topic');
+  const page = await visit(t, board.url('search.asp'), 'search-two-words-form');
+  if (!page) return;
+  // Both words of the topic's text, in another order than written; the
+  // form preselects "match all".
+  assert.ok(await page.locator('input[name=BooleanAND][value=YES]').isChecked());
+  await page.fill('input[name=SearchTerms]', '大家好 粗体的问候');
+  await Promise.all([page.waitForURL(/search\.asp/i), page.click('input[name=Submit]')]);
+  await board.screenshot(page, 'search-two-words');
+  assert.ok((await page.locator('a[href^="newsdetail.asp?id="]', { hasText: '浏览器发表的话题' }).count()) >= 1,
+    'the member\'s topic is found');
+  await page.close();
+});
+
 // Logs the seeded administrator into the control panel from the forum
 // setup's login form, where `page` stands.
 async function panelLogIn(page) {

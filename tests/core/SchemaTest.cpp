@@ -236,3 +236,31 @@ TEST(Schema, ABoardOfTheFirstLayoutIsUpgradedToTheLayoutOfANewBoard) {
     // Posts from before the search index are in it.
     EXPECT_EQ(Row(old, "select rowid from post_words where post_words match '\"有的备份\"'"), "1");
 }
+
+// A search index that disagrees with its posts (as one did that was given
+// tokens with a NUL) is built again when the board is upgraded.
+TEST(Schema, ASearchIndexThatDisagreesWithItsPostsIsBuiltAgain) {
+    TempFolder folder;
+    const std::string path = folder.File("damaged.db");
+    const std::vector<platform::SchemaStep> indexWithForums(core::SchemaSteps().begin(),
+                                                            core::SchemaSteps().begin() + 6);
+    platform::UpgradeDatabaseFile(path, indexWithForums);
+    {
+        platform::Connection con;
+        con.OpenFile(path);
+        con.Execute("insert into post (postid, forumname, subject, message) values (1, 'f', 'old', '早就有的备份')");
+        con.Execute("delete from post_words_pending");
+        con.Execute("insert into post_words (rowid, subject, message, forum) values (1, 'wrong', 'words', 'f')");
+        con.Execute("insert into archivelist (archiveid, postid, subject, message) values (1, 2, 'old', '旧的备份')");
+        con.Execute("insert into archive_words (rowid, subject, message) values (99, 'stray', 'words')");
+    }
+    core::EnsureDatabase(path);
+    platform::Connection con;
+    con.OpenFile(path);
+    for (const std::string index : {"post_words", "archive_words"})
+        EXPECT_NO_THROW(con.Execute("insert into " + index + " (" + index + ", rank) values ('integrity-check', 1)"))
+            << index;
+    EXPECT_EQ(Row(con, "select rowid from post_words where post_words match '\"有的备份\"'"), "1");
+    EXPECT_EQ(Row(con, "select count(*) from post_words where post_words match '\"wrong\"'"), "0");
+    EXPECT_EQ(Row(con, "select count(*) from archive_words where archive_words match '\"旧的备份\"'"), "1");
+}

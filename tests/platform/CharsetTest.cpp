@@ -66,6 +66,17 @@ TEST(Charset, UrlDecodeKeepsMalformedEscapesAndLowerCaseHex) {
     EXPECT_EQ(UrlDecode("\xFF\xE4\xB8" "a\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFDa\uFFFD\uFFFD\uFFFD");
 }
 
+// Control characters but tab, line feed and carriage return are dropped,
+// escaped or not: a NUL would end the text for SQLite's LIKE and index.
+TEST(Charset, UrlDecodeDropsControlCharacters) {
+    using namespace std::string_literals;
+    EXPECT_EQ(UrlDecode("backup%00"), "backup");
+    EXPECT_EQ(UrlDecode("a%00%01%08b%0B%0C%0E%1F%7F+c"), "ab c");
+    EXPECT_EQ(UrlDecode("%09%0A%0D%D6%D0"), "\t\n\r中");
+    EXPECT_EQ(UrlDecode("x\0y\x01z\tw"s), "xyz\tw");
+    EXPECT_EQ(UrlDecode("\xC2\x80\xC2\x9F\xC2\xA0"), "\xC2\xA0");  // C1 controls go, a no-break space stays
+}
+
 TEST(Charset, ConvertsOnSeveralThreadsAtOnce) {
     auto work = [] {
         for (int i = 0; i < 200; ++i)

@@ -21,6 +21,12 @@ const SchemaStep kTopics{2, "CREATE TABLE topic (id INTEGER PRIMARY KEY)"};
 // Its second statement fails: the first must not stay.
 const SchemaStep kBroken{3, "CREATE TABLE reply (id INTEGER); INSERT INTO nowhere VALUES (1)"};
 const SchemaStep kIndex{3, "CREATE INDEX forum_name ON forum (name)"};
+// A check and its repair: the repair runs only when the check fails, and
+// what a failed check did is undone.
+const SchemaStep kCheckPasses{3, "INSERT INTO forum VALUES ('checked')", "INSERT INTO forum VALUES ('repaired')"};
+const SchemaStep kCheckFails{3, "INSERT INTO forum VALUES ('checked'); INSERT INTO nowhere VALUES (1)",
+                             "INSERT INTO forum VALUES ('repaired')"};
+const SchemaStep kRepairFails{3, "INSERT INTO nowhere VALUES (1)", "INSERT INTO elsewhere VALUES (1)"};
 
 // The file's tables and indexes by name, and its forums' names.
 std::string Layout(const std::string& path) {
@@ -51,6 +57,11 @@ TEST(SchemaUpgrade, AFileTakesTheStepsItLacksOnceAndInOrder) {
         {"failing step", std::vector{kForums}, {kForums, kTopics, kBroken}, 2, "forum,topic / first", true},
         {"later build", std::vector{kForums, kTopics}, {kForums}, 2, "forum,topic / first", true},
         {"out of order", std::vector{kForums}, {kForums, kIndex}, 1, "forum / first", true},
+        {"check passes", std::vector{kForums}, {kForums, kTopics, kCheckPasses}, 3, "forum,topic / first,checked",
+         false},
+        {"check fails", std::vector{kForums}, {kForums, kTopics, kCheckFails}, 3, "forum,topic / first,repaired",
+         false},
+        {"repair fails", std::vector{kForums}, {kForums, kTopics, kRepairFails}, 2, "forum,topic / first", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

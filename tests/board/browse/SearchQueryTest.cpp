@@ -92,7 +92,15 @@ TEST_F(SearchQueryTest, FormChoicesFindTheirPosts) {
         {"Chinese word in the message", [](SearchChoices& c) { c.terms = "一次"; }, {"数据库备份"}},
         {"all words: the phrase as written", [](SearchChoices& c) { c.terms = "two disks"; },
          {"Backup Tips", "A:old backup"}},
-        {"all words: another order finds nothing", [](SearchChoices& c) { c.terms = "disks two"; }, {}},
+        {"all words: in another order", [](SearchChoices& c) { c.terms = "disks two"; },
+         {"Backup Tips", "A:old backup"}},
+        {"all words: one in the subject, one in the message", [](SearchChoices& c) { c.terms = " tips  disks "; },
+         {"Backup Tips"}},
+        {"all words: each must appear", [](SearchChoices& c) { c.terms = "disks rsync"; }, {}},
+        {"all words in the subject", [](SearchChoices& c) { c.terms = "tips backup"; c.searchIn = "SUBJECT"; },
+         {"Backup Tips"}},
+        {"all words in the subject, one only in the message",
+         [](SearchChoices& c) { c.terms = "backup disks"; c.searchIn = "SUBJECT"; }, {}},
         {"any word", [](SearchChoices& c) { c.terms = "rsync 备份"; c.booleanAnd = "NO"; },
          {"re: backup", "数据库备份"}},
         {"any word with a double blank matches everything",
@@ -104,6 +112,9 @@ TEST_F(SearchQueryTest, FormChoicesFindTheirPosts) {
          {"Backup Tips", "数据库备份"}},
         {"one forum, named in another letter case", [](SearchChoices& c) { c.forumChoice = "GENERAL"; },
          {"re: backup", "Backup Tips"}},
+        {"no forum chosen: all, as the form's first choice",
+         [](SearchChoices& c) { c.forumChoice = Variant(); c.terms = "backup"; },
+         {"re: backup", "Backup Tips", "A:old backup"}},
         {"a private forum lists nothing", [](SearchChoices& c) { c.forumChoice = "Secret"; }, {}},
         {"nor does one whose rule has capitals", [](SearchChoices& c) { c.forumChoice = "Vault"; }, {}},
         {"an archive", [](SearchChoices& c) { c.forumChoice = "archive_7"; c.terms = "backup"; },
@@ -216,15 +227,23 @@ protected:
                 << index;
     }
 
-    // What LIKE alone finds, in the order of the search's list.
-    Subjects Scan(const std::string& word, bool subjectOnly) {
-        const std::string test = subjectOnly ? "subject like ?1" : "(subject like ?1 or message like ?1)";
+    // What LIKE alone finds, in the order of the search's list: the posts
+    // that hold every word of `terms` (split at blanks), in any order.
+    Subjects Scan(const std::string& terms, bool subjectOnly) {
+        std::string test = "1";
+        platform::SqlParams words;
+        for (const std::string& word : platform::Split(platform::LCase(terms), " ")) {  // as the search takes them
+            if (word.empty()) continue;
+            words.push_back(Variant("%" + word + "%"));
+            const std::string p = "?" + std::to_string(words.size());
+            test += subjectOnly ? " and subject like " + p : " and (subject like " + p + " or message like " + p + ")";
+        }
         const board::SqlStatement scan{
             "select 0 as isarchive, subject, posttime as lastlytime from post join forum using (forumname) "
             "where lower(ifnull([restrict], '')) <> 'private' and " + test +
                 " union all select 1, subject, posttime from archivelist where " + test +
                 " order by lastlytime desc, subject",
-            {Variant("%" + platform::LCase(word) + "%")}};  // as the search takes the words
+            words};
         return Run(scan);
     }
     Subjects Found(const std::string& word, bool subjectOnly) {
@@ -265,6 +284,9 @@ const std::vector<std::string> kTestWords = {
     "ärger", "abc", "ａｂｃ", "ＡＢＣ", "😀符", "情😀", "行尾是备份", "% s", "a_b", "_b", "a%b", "0%", "%",
     "[x]", "\"here\"", "'rsync'", "跨栏", "e\nb", "数据库备", "old tapes", "备", "b", "", "不存在的词",
     "\xEF\xBF\xBDx",  // U+FFFD, as LIKE reads the malformed character before the x
+    // All words, each somewhere in the subject or message, in any order.
+    "tapes disks", "plan  backup", " 备份 数据库 ", "数据 库备份", "äpfel ärger", "备 份", "备份 b", "rsync 不存在的词",
+    "a_b 100%", "\"here\" quote", "tapes tapes", "ＡＢＣ 表情",
 };
 
 TEST_F(SearchIndexTest, EveryWordFindsWhatTheScanFinds) {
@@ -285,8 +307,8 @@ TEST_F(SearchIndexTest, EveryWordFindsWhatTheScanFinds) {
         list.choices.terms = word;
         return board::ListCountStatement(db.con, list).sql.find("count(*) from post_words") != std::string::npos;
     };
-    for (const char* word : {"备份", "ab", "two disks"}) EXPECT_TRUE(countedInIndex(word)) << word;
-    for (const char* word : {"备", "ab_cd", "每天%数据"}) EXPECT_FALSE(countedInIndex(word)) << word;
+    for (const char* word : {"备份", "ab", "two disks", "disks  two"}) EXPECT_TRUE(countedInIndex(word)) << word;
+    for (const char* word : {"备", "ab_cd", "每天%数据", "备份 b"}) EXPECT_FALSE(countedInIndex(word)) << word;
 }
 
 // A forum of more posts than the index narrows to is read newest first by
@@ -373,6 +395,36 @@ TEST_F(SearchIndexTest, QueuedPostsAreFoundAndIndexedOnce) {
     platform::Recordset queued;
     queued.Open("select count(*) from post_words_pending", con);
     EXPECT_EQ(queued.Fields(0).toDouble(), 0);
+}
+
+// Texts that hold a NUL (stored before requests lost them): the index
+// reads their pairs up to it, as LIKE reads them, and stays whole through
+// edits, deletes and a merge of every segment.
+TEST_F(SearchIndexTest, TextsWithANulKeepTheIndexWhole) {
+    using namespace std::string_literals;
+    auto& con = db.con;
+    con.Execute("insert into forum (forumname) values (?)", {Variant("Nul\0Forum"s)});
+    const struct {
+        int id;
+        std::string forum, subject, message;
+    } posts[] = {
+        {150, "General", "nul\0备份", "before\0after tapes"},
+        {151, "Nul\0Forum"s, "\0开头", "tapes\0"s},
+        {152, "Gone\0Too"s, "\xFF\0marked"s, "中间\0\0两个"s},  // a forum that is gone: hidden
+        {153, "General", "to be deleted\0", "x\0y"s},
+    };
+    for (const auto& p : posts)
+        con.Execute("insert into post (postid, forumname, username, subject, message, posttime) "
+                    "values (?, ?, 'erin', ?, ?, '2024-05-04 00:00:00')",
+                    {p.id, p.forum, p.subject, p.message});
+    board::IndexQueuedPosts(con);
+    con.Execute("update post set message = ? where postid = 150", {Variant("edited\0backup"s)});
+    con.Execute("delete from post where postid = 153");
+    board::IndexQueuedPosts(con);
+    con.Execute("insert into post_words (post_words) values ('optimize')");
+    ExpectIndexMatchesRows();
+    ExpectSameAsScan({"nul", "备份", "edited", "backup", "tapes", "开头", "marked", "中间", "两个", "edited\0backup"s,
+                      "nul 备份", "\0"s});
 }
 
 TEST_F(SearchQueryTest, TodaysTopicsAndOneAuthorsPosts) {

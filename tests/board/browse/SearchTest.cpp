@@ -194,6 +194,38 @@ TEST_F(SearchTest, HostileFieldsNeitherBreakTheStatementNorWidenIt) {
     EXPECT_TRUE(Has(body, "没有发现任何记录！"));
 }
 
+// A NUL in the words or the forum choice is dropped as the request is read;
+// a form without a forum choice searches all, as the form's first choice.
+// Each lists its rows with their count.
+TEST_F(SearchTest, NulsAndAMissingForumChoiceListWhatTheyCount) {
+    using namespace std::string_literals;
+    host.application().Set("PageStyle", 2);  // the pager shows the count
+    const struct {
+        site::Fields form;
+        const char* total;
+    } cases[] = {
+        {{{"SearchTerms", "备份\0"s}}, "共<B>6</b>个记录"},
+        {{{"SearchTerms", "备\0份"s}, {"ForumChoice", "公开\0"s}}, "共<B>3</b>个记录"},
+        {{{"SearchTerms", "备份"}, {"ForumChoice", "(none)"}}, "共<B>6</b>个记录"},
+        {{{"SearchTerms", "备份 5"}, {"ForumChoice", "(none)"}}, nullptr},  // one row: no pager
+    };
+    for (const auto& c : cases) {
+        site::Fields form = {{"action", "simplesearch"}, {"SearchIn", "ALL"}, {"SearchDate", "ALL"},
+                             {"ForumChoice", "ALL"}};
+        for (const auto& [key, value] : c.form) {
+            std::erase_if(form, [&](const auto& f) { return f.first == key; });
+            if (value != "(none)") form.emplace_back(key, value);
+        }
+        const std::string body = driver.Post("search.asp", form).body;
+        const std::string what = c.form[0].second + " / " + c.form.back().second;
+        EXPECT_FALSE(Has(body, "错误号")) << what << "\n" << body;
+        EXPECT_TRUE(Has(body, "<A href=newsdetail.asp?id=")) << what << "\n" << body;
+        if (c.total) {
+            EXPECT_TRUE(Has(body, c.total)) << what << "\n" << body;
+        }
+    }
+}
+
 // The session keeps what the visitor chose, never SQL; a search that asks
 // too much is refused before it runs and leaves the kept list alone.
 TEST_F(SearchTest, KeepsTheChoicesAndRefusesCostlySearches) {

@@ -3,9 +3,11 @@
 #include <thread>
 
 #include "PostingBoard.h"
+#include "board/browse/SearchIndexQueue.h"
 
 namespace {
 
+using browse_test::Count;
 using browse_test::Has;
 
 class PostingRoadTest : public PostingTest {
@@ -35,6 +37,27 @@ TEST_F(PostingRoadTest, TopicAndReplyShowAtOnceEverywhere) {
     EXPECT_EQ(Value("select topiccount + replycount * 100 from forum where forumname = '灌水'"), 101);
     EXPECT_EQ(Value("select count(*) from post where postid = ? and lastreplyusername = 'ann'", {topic}), 1);
     EXPECT_EQ(Value("select postcount from register where username = 'joe'"), 1);
+}
+
+// A topic and a reply sent with a NUL and other control characters: they
+// are stored without them (tab and line breaks stay), found by the search,
+// and the search index agrees with the posts after they are indexed.
+TEST_F(PostingRoadTest, ControlCharactersNeverReachTheStoredTextsNorTheIndex) {
+    using namespace std::string_literals;
+    Post(With(With(TopicForm(), "TopicSubject", "备份\0计划\x01"s), "Message", "第一行\r\n\t第二\0行\x7F tapes\x1B"s));
+    const long long topic = Value("select max(postid) from post");
+    Post(With(ReplyForm(topic), "Message", "\0回复\0里的备份"s));
+    EXPECT_EQ(Value("select count(*) from post where subject = '备份计划' and message = "
+                    "'第一行' || char(13, 10, 9) || '第二行 tapes'"),
+              1);
+    EXPECT_EQ(Value("select count(*) from post where message = '回复里的备份'"), 1);
+
+    const std::string found = driver.Post("search.asp", {{"action", "simplesearch"}, {"SearchTerms", "备份\0"s},
+                                                         {"ForumChoice", "灌水\0"s}, {"SearchIn", "ALL"},
+                                                         {"SearchDate", "ALL"}}).body;
+    EXPECT_EQ(Count(found, "<A href=newsdetail.asp?id=" + std::to_string(topic) + ">"), 2) << found;
+    board::IndexQueuedPosts(db.con);
+    EXPECT_NO_THROW(db.con.Execute("insert into post_words (post_words, rank) values ('integrity-check', 1)"));
 }
 
 // Many writers at once, each a browser of its own: every post is stored
