@@ -61,6 +61,8 @@ void Admin::ForumSubmitEdit(core::Page& p) {
 
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
+    // A rename rewrites every post of the forum: posters wait for it.
+    if (forumname != oldforumname) con.MarkLongChange();
     platform::Recordset exists;
     exists.Open("select forumname from forum where forumname=?", con, {oldforumname});
     if (exists.Eof()) p.Refuse("错误，该版面已不存在！");
@@ -98,6 +100,7 @@ void Admin::ForumSubmitEdit(core::Page& p) {
 void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
+    con.MarkLongChange();  // every post of the forum goes: posters wait for it
     std::vector<std::string> moderators;
     platform::Recordset rs;
     rs.Open("select moderater from moderated where forum=?", con, {oldforumname});

@@ -30,6 +30,9 @@ std::optional<std::string> DataSourceName(const std::string& connectionString) {
 
 }  // namespace
 
+const char* const kBusyWithLongChange =
+    "论坛正在进行一项费时的管理操作，你的数据没有保存，请过几分钟再试。";
+
 Connection::Connection() = default;
 
 Connection::~Connection() {
@@ -91,7 +94,10 @@ void Connection::BeginTrans() {
     // A writer that waits longer than SQLite's own busy timeout goes on to
     // SQLite's lock (which then decides) with its own handle, so a thread
     // that already holds a turn cannot lock itself out.
-    if (turn.Acquire(std::chrono::milliseconds(kLockWaitMilliseconds))) TakeTurn(turn);
+    if (turn.Acquire(std::chrono::milliseconds(kLockWaitMilliseconds)))
+        TakeTurn(turn);
+    else if (turn.HeldByOthersLongChange())
+        SqliteDatabase::Fail(kBusyWithLongChange);
     db_->StartWriting();
     try {
         db_->Exec("BEGIN IMMEDIATE");
@@ -162,6 +168,11 @@ void Connection::EndWriteTurn() {
     if (checkpointDue) db_->Checkpoint();
 }
 
+void Connection::MarkLongChange() {
+    if (!InTransaction()) SqliteDatabase::Fail("No transaction is open on this connection.");
+    if (writeTurn_.Owns()) writeTurn_.Turn().MarkLongChange();
+}
+
 bool Connection::InTransaction() const {
     return db_ && !db_->InSnapshot() && !sqlite3_get_autocommit(db_->handle());
 }
@@ -185,6 +196,14 @@ std::string Connection::ResultKey(std::initializer_list<std::string_view> parts)
     }
     return key;
 }
+
+void Connection::CheckpointLog() {
+    if (InTransaction()) SqliteDatabase::Fail("The log cannot be copied inside a transaction.");
+    Database()->EndSnapshot();
+    Database()->Checkpoint();
+}
+
+long long Connection::TotalChanges() const { return sqlite3_total_changes64(Database()->handle()); }
 
 std::string Connection::FilePath() const {
     const char* path = sqlite3_db_filename(Database()->handle(), "main");

@@ -21,6 +21,10 @@ using SqlParams = std::vector<Variant>;
 
 enum class ObjectState : int { Closed = 0, Open = 1 };
 
+// The failure of a writer that waited for a long change in vain
+// (Connection::MarkLongChange): nothing of its work was stored.
+extern const char* const kBusyWithLongChange;
+
 class SqliteDatabase;
 
 class Connection {
@@ -56,6 +60,10 @@ public:
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const;
+    // In a transaction that will hold the write turn for long (a change
+    // over all the posts of a forum): other writers wait for its end
+    // instead of failing at their usual deadline (WriteTurn).
+    void MarkLongChange();
 
     // From here until the first write, the connection's reads see the file
     // as it was at the first of them, in one read transaction (a page's
@@ -89,6 +97,15 @@ public:
         return shared;
     }
     static std::string ResultKey(std::initializer_list<std::string_view> parts);
+
+    // Outside a transaction, after a burst of writes: copies the write-ahead
+    // log into the file and cuts it back when it grew past its bound, never
+    // waiting for readers or writers (one in the way leaves it for later).
+    void CheckpointLog();
+
+    // Rows changed through the connection's current handle so far, with
+    // those written by what the statements ran (a full-text index's own).
+    long long TotalChanges() const;
 
     // The path of the open database file.
     std::string FilePath() const;

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -94,6 +95,8 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create, HandleUse u
     // stays sound after a crash, and only the last commits before a power
     // loss may go.
     sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, ("PRAGMA journal_size_limit=" + std::to_string(kLogSizeLimitBytes)).c_str(), nullptr, nullptr,
+                 nullptr);
     // Replaces SQLite's own checkpoint after commits (same threshold).
     lastCheckpoint_ = &LastCheckpointOf(path);
     sqlite3_wal_hook(db_, &SqliteDatabase::OnCommit, this);
@@ -131,7 +134,27 @@ int SqliteDatabase::OnCommit(void* self, sqlite3*, const char*, int walPages) {
 
 void SqliteDatabase::Checkpoint() {
     checkpointDue_ = false;
-    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    int logPages = 0, copiedPages = 0;
+    if (!CheckpointWithoutWaiting(SQLITE_CHECKPOINT_PASSIVE, &logPages, &copiedPages)) return;
+    // All of a log past its bound copied: it is cut back at once, not only
+    // when the next writer starts it over (which may be long after a burst).
+    if (logPages > 0 && copiedPages == logPages && LogFileBytes() > kLogSizeLimitBytes)
+        CheckpointWithoutWaiting(SQLITE_CHECKPOINT_TRUNCATE);
+}
+
+bool SqliteDatabase::CheckpointWithoutWaiting(int mode, int* logPages, int* copiedPages) {
+    sqlite3_busy_timeout(db_, 0);
+    const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, mode, logPages, copiedPages);
+    sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
+    return rc == SQLITE_OK;
+}
+
+long long SqliteDatabase::LogFileBytes() const {
+    const char* file = sqlite3_db_filename(db_, "main");
+    if (!file || !*file) return 0;
+    std::error_code failed;
+    const auto bytes = std::filesystem::file_size(sqlite3_filename_wal(file), failed);
+    return failed ? 0 : static_cast<long long>(bytes);
 }
 
 // After every commit by another handle, SQLite drops a handle's whole
@@ -163,10 +186,12 @@ void SqliteDatabase::CheckUsableUnder(unsigned grant) const {
     if (!UsableUnder(grant)) Fail("The statement belongs to a write transaction that has ended.");
 }
 
+// Readers still on the log leave the restart to a later commit: waiting
+// for them here would hold up every writer queued for the turn.
 void SqliteDatabase::RestartLogIfDue() {
     if (!restartDue_) return;
     restartDue_ = false;
-    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
+    CheckpointWithoutWaiting(SQLITE_CHECKPOINT_RESTART);
 }
 
 bool SqliteDatabase::EndWriting() {

@@ -22,6 +22,12 @@ namespace platform {
 // How long a statement waits for another connection's write lock.
 inline constexpr int kLockWaitMilliseconds = 5000;
 
+// Past this size the write-ahead log is cut back: to this size when it
+// starts over after a checkpoint, and to nothing when a checkpoint copied
+// all of it and no reader still reads from it. A burst of writes grows it,
+// and SQLite alone never gives the space back.
+inline constexpr long long kLogSizeLimitBytes = 16LL << 20;
+
 // Who may use a handle: one connection at a time (the pool's handles), or
 // in turn the writers of the file (the write turn's handle, granted to the
 // thread holding the turn).
@@ -85,6 +91,7 @@ public:
     // EndWriting tells whether one fell due, for Checkpoint after the turn.
     void StartWriting();
     [[nodiscard]] bool EndWriting();
+    // Copies the log into the file, never waiting for readers or writers.
     void Checkpoint();
     // Drops the memory map (see StartWriting) without writing.
     void ReadWithoutMap();
@@ -121,6 +128,10 @@ private:
     bool restartDue_ = false;
     std::atomic<std::chrono::steady_clock::rep>* lastCheckpoint_ = nullptr;
     static int OnCommit(void* self, sqlite3*, const char*, int walPages);
+    // A checkpoint of the given kind that does not wait for readers or
+    // writers; false when one was in the way.
+    bool CheckpointWithoutWaiting(int mode, int* logPages = nullptr, int* copiedPages = nullptr);
+    long long LogFileBytes() const;
     const HandleUse use_;
     std::atomic<std::thread::id> holder_{};
     std::atomic<unsigned> grant_{0};

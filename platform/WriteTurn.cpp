@@ -1,5 +1,6 @@
 #include "platform/WriteTurn.h"
 
+#include <algorithm>
 #include <map>
 #include <thread>
 
@@ -20,6 +21,13 @@ std::map<std::string, std::unique_ptr<WriteTurn>>& Registry() {
 // before they sleep. Sleeping ones are woken as the mutex hands on.
 constexpr auto kSpinTime = std::chrono::microseconds(1000);
 constexpr int kMostSpinning = 2;
+// How often a waiter looks again whether the holder's change is a long one.
+constexpr auto kLongChangeLook = std::chrono::milliseconds(100);
+
+std::function<void()>& WaitingForLongChangeHook() {
+    static auto* hook = new std::function<void()>;  // never destroyed
+    return *hook;
+}
 
 }  // namespace
 
@@ -45,11 +53,31 @@ bool WriteTurn::Acquire(std::chrono::milliseconds timeout) {
         } while (std::chrono::steady_clock::now() < until);
     }
     spinning_.fetch_sub(1);
-    return turn_.try_lock_for(timeout);
+    // While the holder's change is known to be long, the wait goes on past
+    // the usual deadline: giving up would lose the writer's work for no
+    // fault of its own. (Not for the long change's own thread, which would
+    // wait for itself.)
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + timeout, longest = start + kLongChangeWait;
+    bool hooked = false;
+    for (;;) {
+        const bool forLongChange = HeldByOthersLongChange();
+        if (forLongChange && !std::exchange(hooked, true) && WaitingForLongChangeHook())
+            WaitingForLongChangeHook()();
+        const auto until = forLongChange ? longest : deadline;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= until) return false;
+        if (turn_.try_lock_until(std::min(until, now + kLongChangeLook))) return true;
+    }
+}
+
+void WriteTurn::SetWaitingForLongChangeHook(std::function<void()> hook) {
+    WaitingForLongChangeHook() = std::move(hook);
 }
 
 void WriteTurn::Release() {
     if (writer_) writer_->GrantTo({});
+    longChangeBy_.store({});
     turn_.unlock();
 }
 

@@ -8,9 +8,11 @@
 // writer read every page of its insert from the file again).
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "platform/FileIdentity.h"
@@ -24,11 +26,27 @@ public:
     // The turn of the file at `path`, made at first use and kept.
     static WriteTurn& Of(const std::string& path);
 
-    // Waits for the turn; false when it did not come within `timeout`.
+    // Waits for the turn; false when it did not come within `timeout`. While
+    // a long change of another thread holds it, the wait goes on past
+    // `timeout` until the change ends, kLongChangeWait at most.
     bool Acquire(std::chrono::milliseconds timeout);
+    static constexpr std::chrono::minutes kLongChangeWait{5};
     // Takes the turn only when it is free.
     bool TryAcquire();
     void Release();
+
+    // By the holder: this turn is a long change (one over all the posts of
+    // a forum, say), which writers wait for instead of failing at their
+    // usual deadline. It ends with the turn.
+    void MarkLongChange() { longChangeBy_.store(std::this_thread::get_id()); }
+    // Held by a long change of another thread than the caller's.
+    bool HeldByOthersLongChange() const {
+        const std::thread::id by = longChangeBy_.load();
+        return by != std::thread::id() && by != std::this_thread::get_id();
+    }
+    // Tests: called when a writer finds a long change holding the turn and
+    // waits for it.
+    static void SetWaitingForLongChangeHook(std::function<void()> hook);
 
     // While the turn is held: the file's writing handle, granted to the
     // calling thread, opened afresh when the path names another file now;
@@ -44,6 +62,7 @@ private:
     const std::string path_;
     std::timed_mutex turn_;
     std::atomic<int> spinning_{0};
+    std::atomic<std::thread::id> longChangeBy_{};
     std::shared_ptr<SqliteDatabase> writer_;
     FileIdentity writerFile_;
 };
@@ -63,6 +82,7 @@ public:
     }
     ~HeldTurn() { Reset(); }
     bool Owns() const { return turn_ != nullptr; }
+    WriteTurn& Turn() const { return *turn_; }
     void Reset() {
         if (turn_) std::exchange(turn_, nullptr)->Release();
     }

@@ -8,23 +8,48 @@
 # reply counts and last post, each topic's reply count and last reply, each
 # member's post count.
 #
+#
+# Also prints the longest wait of a post, the posts refused with "database
+# is locked", and the write-ahead log's peak during the run and its size
+# after the board has had a quiet while (--quiet seconds, default 10). Run
+# long enough on a big board (--posts 200000 --duration 300) to cross the
+# search index's merge levels.
+#
 #   scripts/post-bench.sh [--posts N] [--db FILE] [--duration SECONDS]
-#                         [--connections N] [--threads N]
+#                         [--connections N] [--threads N] [--quiet SECONDS]
+#                         [--rename-at SECONDS] [--server BINARY]
 #
 # --posts     size of the board (default 10000); the seeded board is kept
 #             as build/bench/board-N.db for later runs, and the posts go to
 #             a copy of it
 # --db        seed into / reuse this file instead
+# --rename-at the administrator renames the busiest forum (and back, as
+#             often as time allows) from this second of the run on, while
+#             the posters post
+# --server    the board-server to measure (another build's, to compare;
+#             nothing is built then)
 # Only loopback traffic; the wrk run ends after its duration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+server=$root/build/site/board-server
+rename_at=""
+quiet=10
+bench_args=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --server) server=$(realpath "$2"); shift 2 ;;
+    --rename-at) rename_at=$2; shift 2 ;;
+    --quiet) quiet=$2; shift 2 ;;
+    *) bench_args+=("$1"); shift ;;
+  esac
+done
 source scripts/lib/bench-options.sh
-parse_bench_options post-bench 19 "$@"
+parse_bench_options post-bench 30 ${bench_args[@]+"${bench_args[@]}"}
 
 scripts/install-deps.sh wrk sqlite3
-scripts/build.sh >/dev/null
+[ "$server" = "$root/build/site/board-server" ] && scripts/build.sh >/dev/null
 
 [ -n "$db" ] || db=build/bench/board-$posts.db
 source scripts/lib/seeded-board.sh
@@ -88,6 +113,7 @@ end
 function init(args)
   n = id
   failed = 0
+  locked = 0
   wrk.method = "POST"
   wrk.headers["Content-Type"] = "application/x-www-form-urlencoded"
 end
@@ -98,6 +124,7 @@ end
 function response(status, headers, body)
   if status ~= 200 or not string.find(body, thanks, 1, true) then
     failed = failed + 1
+    if string.find(body, "database is locked", 1, true) then locked = locked + 1 end
     -- The first answers that were no thanks, for the report.
     if failed <= 3 then
       local f = io.open("$work/failed-" .. id .. "-" .. failed .. ".html", "w")
@@ -107,26 +134,65 @@ function response(status, headers, body)
   end
 end
 function done(summary, latency, requests)
-  local failures = 0
-  for _, t in ipairs(threads) do failures = failures + t:get("failed") end
-  io.write(string.format("RESULT %d %.1f %.2f %.2f %d %d\n", summary.requests,
+  local failures, refusals = 0, 0
+  for _, t in ipairs(threads) do
+    failures = failures + t:get("failed")
+    refusals = refusals + t:get("locked")
+  end
+  io.write(string.format("RESULT %d %.1f %.2f %.2f %d %d %.2f %d\n", summary.requests,
     summary.requests / (summary.duration / 1e6), latency:percentile(50) / 1000,
     latency:percentile(99) / 1000, failures,
-    summary.errors.connect + summary.errors.read + summary.errors.write + summary.errors.timeout))
+    summary.errors.connect + summary.errors.read + summary.errors.write + summary.errors.timeout,
+    latency.max / 1000, refusals))
 end
 LUA
 
-start_board_server "$root/build/site/board-server" "$board" "$root/site/www" "$work/data" "$work/server.log"
+start_board_server "$server" "$board" "$root/site/www" "$work/data" "$work/server.log"
 echo "board-server at $BOARD_URL"
 echo "wrk: $threads threads, $connections connections, ${duration}s of posting (${#members[@]} members," \
   "${#forums[@]} forums, ${#topics[@]} topics)"
-result=$(wrk -t"$threads" -c"$connections" -d"${duration}s" --timeout 30s --latency -s "$work/post.lua" "$BOARD_URL" |
+
+# The log's size, every fifth of a second, its peak kept.
+log_bytes() { stat -c %s "$board-wal" 2>/dev/null || echo 0; }
+( peak=0; while :; do b=$(log_bytes); [ "$b" -gt "$peak" ] && { peak=$b; echo "$peak" > "$work/wal-peak"; }; sleep 0.2; done ) &
+sampler=$!
+trap 'kill $sampler 2>/dev/null; stop_board_server; rm -rf "$work"' EXIT
+
+# The administrator renames the busiest forum and back while posts arrive.
+if [ -n "$rename_at" ]; then
+  busy=$(sqlite3 "$board" "select forumname from post group by forumname order by count(*) desc limit 1")
+  IFS='|' read -r catalog restrict descript < <(sqlite3 "$board" \
+    "select catalog, ifnull([restrict], ''), ifnull(descript, '') from forum where forumname = '${busy//\'/\'\'}'")
+  ( sleep "$rename_at"
+    from=$busy; to="$busy 改名"
+    while :; do
+      start=$(date +%s.%N)
+      curl -s -o /dev/null --max-time 600 "$BOARD_URL/admin/forum.asp" --data \
+        "action=submitedit&username=admin&password=admin&oldforumname=$(form_value "$from")&forumname=$(form_value "$to")&catalog=$(form_value "$catalog")&topicrestrict=$(form_value "${restrict%%&*}")&replyrestrict=$(form_value "${restrict##*&}")&descript=$(form_value "$descript")" || break
+      awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "rename took %.1f s\n", b - a }' >> "$work/renames"
+      tmp=$from; from=$to; to=$tmp
+    done ) &
+  renamer=$!
+  trap 'kill $sampler $renamer 2>/dev/null; stop_board_server; rm -rf "$work"' EXIT
+fi
+
+result=$(wrk -t"$threads" -c"$connections" -d"${duration}s" --timeout 120s --latency -s "$work/post.lua" "$BOARD_URL" |
   sed -n 's/^RESULT //p')
+[ -n "$rename_at" ] && { kill "$renamer" 2>/dev/null || true; wait "$renamer" 2>/dev/null || true; }
+# The index's batches and merges finish, then the board stays quiet.
+sleep "$quiet"
+wal_after=$(log_bytes)
+kill "$sampler" 2>/dev/null || true
 stop_board_server
-read -r requests rate p50 p99 failed socket_errors <<<"$result"
+read -r requests rate p50 p99 failed socket_errors longest refused <<<"$result"
 stored=$(( $(sqlite3 "$board" "select count(*) from post") - before ))
+mb() { echo "$(( $1 / 1048576 )) MB"; }
 printf '%-22s %s\n' "posts sent" "$requests" "posts stored" "$stored" "posts per second" "$rate" \
-  "latency p50" "${p50} ms" "latency p99" "${p99} ms" "not thanked" "$failed" "socket errors" "$socket_errors"
+  "latency p50" "${p50} ms" "latency p99" "${p99} ms" "longest wait" "${longest} ms" "not thanked" "$failed" \
+  "database is locked" "$refused" "socket errors" "$socket_errors" \
+  "log peak" "$(mb "$(cat "$work/wal-peak" 2>/dev/null || echo 0)")" "log after ${quiet}s quiet" "$(mb "$wal_after")" \
+  "index segments" "$(sqlite3 "$board" "select count(distinct segid) from post_words_idx")"
+[ -s "$work/renames" ] && cat "$work/renames"
 
 # Every counter against a recount of the rows.
 mismatches=$(sqlite3 "$board" "

@@ -50,6 +50,20 @@ bool IndexOneBatch(platform::Connection& con) {
     return true;
 }
 
+}  // namespace
+
+long long MergeIndexStep(platform::Connection& con, int pages) {
+    platform::Transaction write(con);
+    const long long before = con.TotalChanges();
+    con.Execute("insert into post_words (post_words, rank) values ('merge', ?)", {platform::Variant(pages)});
+    // A step that found nothing to merge changes no more than one row.
+    const long long changed = con.TotalChanges() - before;
+    write.Commit();
+    return changed > 1 ? changed : 0;
+}
+
+namespace {
+
 void RunBatches(const std::string& file) {
     try {
         for (;;) {
@@ -76,9 +90,18 @@ void RunBatches(const std::string& file) {
 
 }  // namespace
 
+// A batch, then a step of merging, in turn: the index's segments are
+// merged a little after each batch instead of a whole level at once inside
+// one, and a stream of posts does not hold the merging back.
 void IndexQueuedPosts(platform::Connection& con) {
-    while (IndexOneBatch(con)) {
+    for (;;) {
+        const bool indexed = IndexOneBatch(con);
+        const bool merged = MergeIndexStep(con) > 0;
+        if (!indexed && !merged) break;
     }
+    // The burst of posts that asked for the batches is written: its share
+    // of the log need not stay.
+    con.CheckpointLog();
 }
 
 void IndexQueuedPostsSoon(platform::Connection& con) {

@@ -17,7 +17,15 @@ namespace board {
 // database, or has the batch that runs index them too.
 void IndexQueuedPostsSoon(platform::Connection& con);
 
-// Indexes every queued post of the connection's database now.
+// The index's segments are merged in small steps, each its own short
+// transaction, between the batches (the index merges nothing by itself):
+// a step writes about `pages` pages of the index. Gives the rows of the
+// index it changed, 0 when no level had segments enough to merge.
+inline constexpr int kMergeStepPages = 256;
+long long MergeIndexStep(platform::Connection& con, int pages = kMergeStepPages);
+
+// Indexes every queued post of the connection's database now, and merges
+// the index's segments.
 void IndexQueuedPosts(platform::Connection& con);
 // The same for every database seen, each through a connection of its own
 // (the stop hook).
