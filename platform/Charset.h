@@ -1,5 +1,6 @@
 #pragma once
 // Character sets and web encodings: text is UTF-8 inside, GBK on the wire.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,9 @@ std::string UrlEncode(std::string_view utf8);
 // Decodes "+" and %XX to GBK bytes and returns them as UTF-8; what is
 // neither GBK nor UTF-8 becomes U+FFFD, so the result is always valid UTF-8.
 std::string UrlDecode(std::string_view encoded);
+// Decodes "+" and %XX and reads the bytes as UTF-8, as browsers send what is
+// typed into the address bar: the text when the bytes are valid UTF-8 with
+// at least one character beyond ASCII, else nothing.
+std::optional<std::string> UrlDecodeUtf8(std::string_view encoded);
 
 }  // namespace platform
