@@ -56,6 +56,19 @@ std::vector<std::string> AccountLines(const std::string& bytes) {
     return lines;
 }
 
+// A post-count line's value, or nullopt when it lies beyond the 32-bit
+// count every reader of the column converts it to.
+std::optional<double> PostCount(const std::string& line) {
+    if (line.empty()) return 0.0;
+    try {
+        const double count = platform::Val(line);
+        platform::CLng(count);
+        return count;
+    } catch (const platform::RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
 bool IsBoardStatus(const std::string& status) {
     const std::string lower = platform::LCase(status);
     return lower == "administrator" || lower == "moderater";
@@ -85,7 +98,14 @@ Account ReadAccount(const std::vector<std::string>& lines) {
     if (!url.empty() && url != "http://" && url != "http:///") set("url", line(3));
     setUnlessEmpty("occupation", 5);
     setUnlessEmpty("location", 6);
-    if (lines.size() > 7) set("postcount", line(7).empty() ? 0.0 : platform::Val(line(7)));
+    if (lines.size() > 7) {
+        const std::optional<double> postcount = PostCount(line(7));
+        if (!postcount) {
+            a.refusal = "发贴数超出范围";
+            return a;
+        }
+        set("postcount", *postcount);
+    }
     if (IsBoardStatus(line(8))) set("status", line(8));
     setUnlessEmpty("interests", 9);
     if (!line(10).empty()) {

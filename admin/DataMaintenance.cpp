@@ -1,7 +1,7 @@
 // misc.asp: the recounts of the stored figures of forums, topics and
 // members. These statements define the figures; the schema's triggers keep
-// the same values current between recounts (points excepted: only this page
-// sets them).
+// the same values current between recounts (points leaving out the forum
+// the last member recount left out).
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
 #include "core/Settings.h"
@@ -69,6 +69,9 @@ void RecountTopics(platform::Connection& con, Steps& steps) {
 void RecountMembers(platform::Connection& con, const std::string& excluded, Steps& steps) {
     const std::string outside = excluded.empty() ? "" : " and forumname<>?1";
     steps.Run([&] {
+        platform::Transaction tx(con);
+        con.Execute("delete from points_excluded");
+        if (!excluded.empty()) con.Execute("insert into points_excluded (forumname) values (?)", {excluded});
         con.Execute(
             "update register set "
             "postcount=(select count(postid) from post where post.username=register.username), "
@@ -77,6 +80,7 @@ void RecountMembers(platform::Connection& con, const std::string& excluded, Step
             "where t.username=register.username and t.parentid is null) "
             "and post.username<>register.username" + outside + ")",
             excluded.empty() ? platform::SqlParams{} : platform::SqlParams{excluded});
+        tx.Commit();
     });
     // The profile form's placeholder, in whatever letter case it was kept.
     steps.Run([&] { con.Execute("update register set url=null where lower(url) in ('http:///', 'http://')"); });

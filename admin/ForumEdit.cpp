@@ -48,7 +48,9 @@ void Admin::ForumSubmitEdit(core::Page& p) {
     const auto [name, password] = PostedLogin();
     if (name.empty() || password.empty()) p.Refuse("请输入用户名、口令！此为必须输入项目");
     RequireAdministrator(p, name, password, "对不起，没有发现该用户");
-    const std::string oldforumname = platform::Trim(in("oldforumname").str());
+    // The stored name as the form was opened for it: a name kept with blanks
+    // around it from earlier must still be found.
+    const std::string oldforumname = in("oldforumname").str();
     if (in("deleteforum").str() == "on") {
         ForumSubmitDelete(p, oldforumname);
         return;
@@ -103,6 +105,9 @@ void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     con.MarkLongChange();  // every post of the forum goes: posters wait for it
     std::vector<std::string> moderators;
     platform::Recordset rs;
+    rs.Open("select forumname from forum where forumname=?", con, {oldforumname});
+    if (rs.Eof()) p.Refuse("错误，该版面已不存在！");
+    rs.Close();
     rs.Open("select moderater from moderated where forum=?", con, {oldforumname});
     for (; !rs.Eof(); rs.MoveNext()) moderators.push_back(rs.Fields(0).str());
     rs.Close();

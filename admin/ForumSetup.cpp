@@ -214,7 +214,7 @@ void Admin::WriteForumTable(platform::Connection& con, const std::string& name, 
 void Admin::ForumAdd(core::Page& p) {
     const platform::Request& in = Request();
     const std::string catalog = in("newcatalog").str() == "on" ? in("newcatalogname").str() : in("catalog").str();
-    const std::string forumname = in("forumname").str();
+    const std::string forumname = platform::Trim(in("forumname").str());
     const auto [name, password] = PostedLogin();
     if (name.empty() || password.empty() || forumname.empty() || catalog.empty())
         p.Refuse("请输入用户名、口令、论坛名称和类别！此为必须输入项目");
@@ -224,11 +224,15 @@ void Admin::ForumAdd(core::Page& p) {
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
     const bool isPrivate = in("private").str() == "private";
+    // A new forum is listed after every other one.
+    const std::string nextSequence = "(select ifnull(max(sequence), 0) + 1 from forum)";
     if (isPrivate)
-        con.Execute("insert into forum (forumname, descript, catalog, [restrict], forumpassword) values (?,?,?,?,?)",
+        con.Execute("insert into forum (forumname, descript, catalog, [restrict], forumpassword, sequence) "
+                    "values (?,?,?,?,?," + nextSequence + ")",
                     {forumname, in("descript"), catalog, "private", in("forumpassword")});
     else
-        con.Execute("insert into forum (forumname, descript, catalog, [restrict]) values (?,?,?,?)",
+        con.Execute("insert into forum (forumname, descript, catalog, [restrict], sequence) values (?,?,?,?," +
+                        nextSequence + ")",
                     {forumname, in("descript"), catalog,
                      in("topicrestrict").str() + "&" + in("replyrestrict").str()});
     const std::string moderator = in("Moderater").str();

@@ -45,6 +45,55 @@ const std::string kSearchIndexSql = R"sql(
     END;
 )sql" + std::string(kFillSearchIndexSql);
 
+// Points follow every insert, delete and move of a post, as the control
+// panel's member recount defines them: three for each of the member's posts,
+// one for each reply by someone else to the member's topics, neither
+// counting posts in the forum the last recount left out (the one row of
+// points_excluded, if any). Renaming a member carries his points along with
+// his row.
+std::string CountedIn(const std::string& forum) {
+    return "NOT EXISTS (SELECT 1 FROM points_excluded e WHERE e.forumname = " + forum + ")";
+}
+
+// The points `row` (OLD or NEW) gives, added or taken (`sign`): its author's
+// three, and its topic's author's one when it is a reply by someone else.
+std::string PostPoints(const std::string& row, const std::string& sign) {
+    return "UPDATE register SET jf = ifnull(jf, 0) " + sign + " 3 WHERE username = " + row + ".username AND " +
+           CountedIn(row + ".forumname") + ";\n"
+           "UPDATE register SET jf = ifnull(jf, 0) " + sign + " 1 WHERE " + row + ".parentid IS NOT NULL AND " +
+           CountedIn(row + ".forumname") + " AND username = (SELECT t.username FROM post t WHERE t.postid = " + row +
+           ".parentid AND t.parentid IS NULL AND t.username <> " + row + ".username);\n";
+}
+
+// The replies by others that count for topic `row`.
+std::string RepliesCounted(const std::string& row) {
+    return "(SELECT count(*) FROM post r WHERE r.parentid = " + row + ".postid AND r.username <> " + row +
+           ".username AND " + CountedIn("r.forumname") + ")";
+}
+
+const std::string kPointsSql =
+    "CREATE TABLE points_excluded (forumname TEXT COLLATE NOCASE);\n"
+    "CREATE TRIGGER post_points_insert AFTER INSERT ON post BEGIN\n" + PostPoints("NEW", "+") + "END;\n"
+    // A topic deleted before its replies takes their points with it; a
+    // reply deleted after its topic then finds no one to take from.
+    "CREATE TRIGGER post_points_delete AFTER DELETE ON post BEGIN\n" + PostPoints("OLD", "-") +
+    "UPDATE register SET jf = ifnull(jf, 0) - " + RepliesCounted("OLD") +
+    " WHERE OLD.parentid IS NULL AND username = OLD.username;\n"
+    "END;\n"
+    // A moved post counts as deleted where it was and inserted where it is
+    // now; a topic that becomes a reply loses its replies' points, a reply
+    // that becomes a topic gains them.
+    "CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post\n"
+    "WHEN OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid BEGIN\n" +
+    PostPoints("OLD", "-") + PostPoints("NEW", "+") +
+    "UPDATE register SET jf = ifnull(jf, 0) + ((NEW.parentid IS NULL) - (OLD.parentid IS NULL)) * " +
+    RepliesCounted("NEW") + " WHERE (OLD.parentid IS NULL) <> (NEW.parentid IS NULL) AND username = NEW.username;\n"
+    "END;\n"
+    // Counted once here, with no forum left out.
+    "UPDATE register SET jf = 3 * (SELECT count(*) FROM post WHERE post.username = register.username) + "
+    "(SELECT count(*) FROM post WHERE parentid IN (SELECT postid FROM post t "
+    "WHERE t.username = register.username AND t.parentid IS NULL) AND post.username <> register.username);\n";
+
 }  // namespace
 
 // To change the layout, add a step at the end of the list: the next number
@@ -147,6 +196,19 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
          "INSERT INTO post_words (post_words) VALUES ('rebuild'); DELETE FROM post_words_pending;"},
         {8, "INSERT INTO archive_words (archive_words, rank) VALUES ('integrity-check', 1);",
          "INSERT INTO archive_words (archive_words) VALUES ('rebuild');"},
+        {9, kPointsSql},
+        {10, R"sql(
+            -- Forums added without a display number were listed before all
+            -- others and kept the forum summary from being saved: they
+            -- follow the others now, in the order they were added.
+            CREATE TEMP TABLE unnumbered_forums AS
+              SELECT rowid AS id, (SELECT ifnull(max(sequence), 0) FROM forum) + row_number() OVER (ORDER BY rowid)
+                     AS sequence
+                FROM forum WHERE sequence IS NULL;
+            UPDATE forum SET sequence = (SELECT u.sequence FROM unnumbered_forums u WHERE u.id = forum.rowid)
+             WHERE rowid IN (SELECT id FROM unnumbered_forums);
+            DROP TABLE unnumbered_forums;
+        )sql"},
     };
     return steps;
 }

@@ -340,4 +340,23 @@ std::string UrlDecode(std::string_view encoded) {
     return out;
 }
 
+std::optional<std::string> UrlDecodeUtf8(std::string_view encoded) {
+    std::string bytes;
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < encoded.size(); ++i) {
+        char c = encoded[i];
+        if (c == '+') {
+            c = ' ';
+        } else if (c == '%' && i + 2 < encoded.size() && HexValue(encoded[i + 1]) >= 0 &&
+                   HexValue(encoded[i + 2]) >= 0) {
+            c = static_cast<char>(HexValue(encoded[i + 1]) * 16 + HexValue(encoded[i + 2]));
+            i += 2;
+        }
+        beyondAscii = beyondAscii || static_cast<unsigned char>(c) >= 0x80;
+        bytes += c;
+    }
+    if (!beyondAscii || !IsValidUtf8(bytes)) return std::nullopt;
+    return bytes;
+}
+
 }  // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 // Character sets and web encodings: text is UTF-8 inside, GBK on the wire.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,9 @@ std::string UrlEncode(std::string_view utf8);
 // a NUL would end the text for SQLite's LIKE and search index, and no
 // field a person types holds them.
 std::string UrlDecode(std::string_view encoded);
+// Decodes "+" and %XX and reads the bytes as UTF-8, as browsers send what is
+// typed into the address bar: the text when the bytes are valid UTF-8 with
+// at least one character beyond ASCII, else nothing.
+std::optional<std::string> UrlDecodeUtf8(std::string_view encoded);
 
 }  // namespace platform

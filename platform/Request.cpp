@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
+#include <optional>
 
 #include "platform/Charset.h"
 #include "platform/Strings.h"
@@ -65,7 +67,12 @@ bool IsFormContentType(std::string_view type) {
     return type.size() >= kForm.size() && EqualsIgnoreCase(type.substr(0, kForm.size()), kForm);
 }
 
-void ParseUrlEncoded(std::string_view text, RequestCollection& into) {
+namespace {
+
+// Calls `each` with the still encoded key and value of every "key=value"
+// pair of `text`, in order, until it returns false.
+void ForEachEncodedPair(std::string_view text,
+                        const std::function<bool(std::string_view, std::string_view)>& each) {
     while (!text.empty()) {
         const std::size_t amp = text.find('&');
         const std::string_view pair = text.substr(0, amp);
@@ -75,8 +82,17 @@ void ParseUrlEncoded(std::string_view text, RequestCollection& into) {
         const std::string_view key = pair.substr(0, eq);
         const std::string_view value =
             eq == std::string_view::npos ? std::string_view() : pair.substr(eq + 1);
-        into.Add(UrlDecode(key), UrlDecode(value));
+        if (!each(key, value)) return;
     }
+}
+
+}  // namespace
+
+void ParseUrlEncoded(std::string_view text, RequestCollection& into) {
+    ForEachEncodedPair(text, [&](std::string_view key, std::string_view value) {
+        into.Add(UrlDecode(key), UrlDecode(value));
+        return true;
+    });
 }
 
 void ParseCookieHeader(std::string_view header, RequestCollection& into) {
@@ -94,7 +110,8 @@ void ParseCookieHeader(std::string_view header, RequestCollection& into) {
     }
 }
 
-Request::Request(RawRequest raw) : headers_(std::move(raw.headers)), body_(std::move(raw.body)) {
+Request::Request(RawRequest raw)
+    : rawQuery_(raw.queryString), headers_(std::move(raw.headers)), body_(std::move(raw.body)) {
     ParseUrlEncoded(raw.queryString, query_);
 
     const std::string contentType = Header("Content-Type");
@@ -123,6 +140,19 @@ Request::Request(RawRequest raw) : headers_(std::move(raw.headers)), body_(std::
         const std::string variable = ToValidUtf8(HeaderVariableName(name));
         if (!sv.Contains(variable)) sv.Add(variable, GbkToUtf8(value));
     }
+}
+
+std::string Request::TypedName(std::string_view key, std::string read,
+                               const std::function<bool(const std::string&)>& known) const {
+    if (known(read)) return read;
+    std::string found = read;
+    ForEachEncodedPair(rawQuery_, [&](std::string_view encodedKey, std::string_view encodedValue) {
+        if (!EqualsIgnoreCase(UrlDecode(encodedKey), key)) return true;
+        const std::optional<std::string> typed = UrlDecodeUtf8(encodedValue);
+        if (typed && *typed != read && known(*typed)) found = *typed;
+        return false;
+    });
+    return found;
 }
 
 Variant Request::operator()(std::string_view key) const {

@@ -4,6 +4,7 @@
 // Values arrive as GBK bytes and are kept as UTF-8 text, always valid: a
 // byte sequence that is neither becomes U+FFFD.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -92,7 +93,15 @@ public:
     // Header value as sent (first of that name, ignoring case), "" if none.
     std::string Header(std::string_view name) const;
 
+    // A name given in the address, for a page that looks it up: `read` (the
+    // value as the page read it, from GBK) when `known` finds it; otherwise
+    // the query string's first `key` read as UTF-8, as browsers send what is
+    // typed into the address bar, when `known` finds that; otherwise `read`.
+    std::string TypedName(std::string_view key, std::string read,
+                          const std::function<bool(const std::string&)>& known) const;
+
 private:
+    std::string rawQuery_;
     RequestCollection query_, form_, cookies_, serverVariables_;
     std::vector<std::pair<std::string, std::string>> headers_;
     std::string body_;

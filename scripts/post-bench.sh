@@ -6,7 +6,7 @@
 # posts that were not thanked for (must be none), then checks on the
 # stopped board that every counter matches a recount: each forum's topic and
 # reply counts and last post, each topic's reply count and last reply, each
-# member's post count.
+# member's post count and points.
 #
 #
 # Also prints the longest wait of a post, the posts refused with "database
@@ -207,7 +207,12 @@ mismatches=$(sqlite3 "$board" "
           or lastreplyposttime is not (select max(posttime) from post where postid = t.postid or parentid = t.postid))
   union all
   select 'member ' || username from register r
-   where ifnull(postcount, 0) <> (select count(*) from post where username = r.username)")
+   where ifnull(postcount, 0) <> (select count(*) from post where username = r.username)
+      or ifnull(jf, 0) <> 3 * (select count(*) from post where username = r.username
+                                  and forumname is not (select forumname from points_excluded))
+                          + (select count(*) from post p join post t on p.parentid = t.postid
+                              where t.parentid is null and t.username = r.username and p.username <> r.username
+                                and p.forumname is not (select forumname from points_excluded))")
 for f in "$work"/failed-*.html; do
   [ -e "$f" ] || break
   echo "not thanked: $(head -n 1 "$f") $(tail -n +2 "$f" | iconv -f GBK -t UTF-8 | sed 's/<[^>]*>//g' | tr -s ' \n' ' ' | cut -c 1-200)"

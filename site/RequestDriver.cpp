@@ -55,7 +55,7 @@ DriverResponse RequestDriver::Run(const DriverRequest& request) {
     platform::RawRequest raw;
     raw.method = request.method;
     raw.path = "/" + platform::Utf8ToGbk(request.page);
-    raw.queryString = EncodeFields(request.query);
+    raw.queryString = request.rawQuery ? *request.rawQuery : EncodeFields(request.query);
     raw.remoteAddr = request.remoteAddr;
     raw.headers = request.headers;
     if (request.body) {

@@ -19,6 +19,7 @@ struct DriverRequest {
     std::string method = "GET";
     std::string page;          // "list.asp", "admin/forum.asp"
     Fields query;              // UTF-8 text, encoded on the way
+    std::optional<std::string> rawQuery;  // sent as it stands instead of `query`
     Fields form;               // sent as application/x-www-form-urlencoded
     Fields cookies;            // beside the kept ones
     std::string remoteAddr = "127.0.0.1";

@@ -248,9 +248,14 @@ void BrowsePages::list() {
     RunPage(Closing::BodyOnly, [&](Page& p) {
         StartPage(p, {"贴子列表", "贴子列表 - " + s.BBName, "\r\n<center>"});
 
-        const std::string forum = Request().QueryString("GroupName").str();
         platform::Connection& con = p.Db();
-        const ForumAdmission admission = CheckForum(con, forum);
+        // The admission of the name chosen: the last one looked up.
+        ForumAdmission admission;
+        const std::string forum = Request().TypedName(
+            "GroupName", Request().QueryString("GroupName").str(), [&](const std::string& name) {
+                admission = CheckForum(con, name);
+                return admission.exists;
+            });
         if (!admission.exists)
             p.Refuse("对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！");
         if (!admission.admitted) {

@@ -34,7 +34,12 @@ void MemberPages::ViewUser() {
     RunPage(core::Closing::CopyrightAndBody, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
         platform::Response& out = Response();
-        const std::string requested = Request()("userName").str();
+        const std::string requested =
+            Request().TypedName("userName", Request()("userName").str(), [&](const std::string& name) {
+                platform::Recordset member;
+                member.Open("select username from register where username=?", p.Db(), {name});
+                return !member.Eof();
+            });
         StartPage(p, {"个人信息查询", "个人信息查询 - " + s.BBName, "<center><div align=center>",
                       "<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo +
                           "</td><td align=center valign=middle> <p><strong><font color=darkblue>用户察看</font>"

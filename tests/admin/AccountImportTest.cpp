@@ -95,6 +95,25 @@ TEST_F(AccountImportTest, FilesThatWouldMakeABrokenOrDuplicateMemberAreListedWit
               "boss:secret,twin:pw,upper:pw");
 }
 
+// Post counts beyond the 32-bit count the member pages read are refused with
+// the file alone; the files after them are still read.
+TEST_F(AccountImportTest, PostCountsOutOfRangeRefuseTheirFileOnly) {
+    const std::vector<std::pair<std::string, std::string>> counts = {
+        {"ahuge", "1e999"}, {"bbig", "1e10"}, {"clow", "-2147483649"}, {"dedge", "2147483648"},
+        {"emax", "2147483647"}, {"fmin", "-2147483648"}, {"gtext", "12abc"}};
+    for (const auto& [name, count] : counts) Account(name + ".cgi", {name, "pw", "", "", "", "", "", count});
+
+    const auto page = Import();
+    EXPECT_TRUE(Has(page.body, "成功迁移账号共3人<br><b>成功账号:</b><br><hr size=1>emax(emax.cgi)<br>"
+                               "fmin(fmin.cgi)<br>gtext(gtext.cgi)<br><br>失败账号:<br><hr size=1>"
+                               "ahuge(ahuge.cgi)：发贴数超出范围<br>bbig(bbig.cgi)：发贴数超出范围<br>"
+                               "clow(clow.cgi)：发贴数超出范围<br>dedge(dedge.cgi)：发贴数超出范围<br><hr size=1>"))
+        << page.body;
+    EXPECT_EQ(board.Value("select group_concat(r) from "
+                          "(select username||':'||postcount r from register where username<>'boss' order by username)"),
+              "emax:2147483647,fmin:-2147483648,gtext:12");
+}
+
 TEST_F(AccountImportTest, FormFolderChecksAndRefusal) {
     board.Login();
     const auto form = board.PanelGet("account.asp");

@@ -81,6 +81,47 @@ TEST_F(ForumSetupTest, NewForumRefusals) {
     }
 }
 
+// A new forum's name loses the blanks around it, and the forum is listed
+// after the others with a number the summary saves back unchanged.
+TEST_F(ForumSetupTest, NewForumIsTrimmedAndNumberedLast) {
+    EXPECT_TRUE(Has(NewForum("  First ").body, kDone));
+    board.AddForum("Middle", "Cat", 7);
+    EXPECT_TRUE(Has(NewForum(" Last", {{"Private", "private"}}).body, kDone));
+    EXPECT_EQ(board.Value("select group_concat(forumname||':'||sequence) from (select * from forum order by sequence)"),
+              "First:1,Middle:7,Last:8");
+    EXPECT_TRUE(Has(NewForum("   ").body, "请输入用户名、口令、论坛名称和类别"));
+
+    const auto summary = board.PanelGet("forum.asp", {{"action", "order"}});
+    EXPECT_TRUE(Has(summary.body, "<td>Last</td><INPUT TYPE=HIDDEN NAME=forumname VALUE=\"Last\">"
+                                  "<TD><INPUT TYPE=TEXT NAME=sequence VALUE=\"8\" SIZE=5"))
+        << summary.body;
+    EXPECT_TRUE(Has(board.AsBoss("forum.asp", {{"action", "setforums"}, {"forumname", "First"}, {"sequence", "1"},
+                                               {"forumname", "Middle"}, {"sequence", "7"},
+                                               {"forumname", "Last"}, {"sequence", "8"}})
+                        .body,
+                    kDone));
+}
+
+// Forums stored earlier with blanks around their names can be edited (the
+// save trims the name) and deleted; a forum that is gone is said to be gone.
+TEST_F(ForumSetupTest, ForumsNamedWithBlanksCanBeSavedAndDeleted) {
+    board.AddForum(" Padded ", "Cat", 1);
+    board.AddForum("Gone ", "Cat", 2);
+    const auto edit = board.PanelGet("forum.asp", {{"action", "getforum"}, {"forumname", " Padded "}});
+    EXPECT_TRUE(Has(edit.body, "name=oldforumname value=\" Padded \"")) << edit.body;
+
+    EXPECT_TRUE(Has(Save(" Padded ", {{"descript", "kept"}}).body, kDone));
+    EXPECT_EQ(board.Value("select forumname||'/'||descript from forum where sequence=1"), "Padded/kept");
+    EXPECT_TRUE(Has(Save("Gone ", {{"deleteforum", "on"}}).body, kDone));
+    EXPECT_EQ(board.Count("forum"), 1);
+
+    for (const char* action : {"", "on"}) {
+        SCOPED_TRACE(action);
+        EXPECT_TRUE(Has(Save("Gone ", {{"deleteforum", action}}).body, "错误，该版面已不存在！"));
+    }
+    EXPECT_EQ(board.Count("forum"), 1);
+}
+
 TEST_F(ForumSetupTest, OrderIsSavedWholeOrNotAtAll) {
     board.AddForum("A", "C", 1);
     board.AddForum("B", "C", 2);

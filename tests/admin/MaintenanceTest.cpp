@@ -3,7 +3,10 @@
 // the failures a run reports.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "PanelBoard.h"
+#include "admin/MemberRows.h"
 
 namespace {
 
@@ -41,6 +44,11 @@ protected:
                            "from post where parentid is null") +
                board.Value("select group_concat(username||postcount, ' ') from register");
     }
+    std::string AllPoints() {
+        return board.Value("select group_concat(username||':'||postcount||'/'||jf, ' ') "
+                           "from (select * from register order by username)");
+    }
+    long long Id(const std::string& sql) { return std::stoll(board.Value(sql)); }
     std::string Points(const char* member) {
         return board.Value("select postcount||'/'||jf from register where username=?", {member});
     }
@@ -86,6 +94,71 @@ TEST_F(MaintenanceTest, RecountRepairsAndTasksRunOnlyWhenChecked) {
     EXPECT_EQ(board.Value("select replycount||lastreplyusername from post where subject='b' order by postid"), "2ann");
 }
 
+// The points the board keeps as posts come, go and move are the points a
+// recount sets, with no excluded forum and with one.
+class PointsTest : public MaintenanceTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PointsTest, AfterAnyChangeARecountAltersNoPoints) {
+    auto& con = board.db.con;
+    auto sql = [&](const std::string& statement, std::function<long long()> id = {}) {
+        return [&con, statement, id] { con.Execute(statement, id ? platform::SqlParams{id()} : platform::SqlParams{}); };
+    };
+    auto vicTopic = [&] { return Id("select min(postid) from post where username='vic' and parentid is null"); };
+    auto lastReply = [&] { return Id("select max(postid) from post where parentid is not null"); };
+    auto forum = [&](site::Fields fields) {
+        return [&, fields] {
+            board.AsBoss("forum.asp", admin_test::With({{"action", "submitedit"}, {"catalog", "Cat"},
+                                                        {"TopicRestrict", "all"}, {"ReplyRestrict", "all"}},
+                                                       fields));
+        };
+    };
+    auto inTransaction = [&](std::function<void()> change) {
+        return [&con, change] {
+            platform::Transaction tx(con);
+            change();
+            tx.Commit();
+        };
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"topic", [&] { board.AddTopic("B", "ann", "new", browse_test::DaysAgo(1)); }},
+        {"reply by another", [&] { board.AddReply(vicTopic(), "A", "ann", browse_test::DaysAgo(1)); }},
+        {"own reply in other letter case", [&] { board.AddReply(vicTopic(), "A", "VIC", browse_test::DaysAgo(1)); }},
+        {"reply deleted", sql("delete from post where postid=?", lastReply)},
+        {"thread moved", sql("update post set forumname='B' where postid=?1 or parentid=?1", vicTopic)},
+        {"thread moved back", sql("update post set forumname='A' where postid=?1 or parentid=?1", vicTopic)},
+        {"reply moved alone", sql("update post set forumname='B' where postid=?", lastReply)},
+        {"thread copied",
+         [&] {
+             con.Execute("insert into post (forumname, username, subject) "
+                         "select 'C', username, subject from post where postid=?", {vicTopic()});
+             con.Execute("insert into post (forumname, parentid, username, subject) "
+                         "select 'C', ?1, username, subject from post where parentid=?2",
+                         {con.LastIdentity(), vicTopic()});
+         }},
+        {"reply made a topic", sql("update post set parentid=null where postid=?", lastReply)},
+        {"topic deleted before its replies",
+         sql("delete from post where postid=(select min(postid) from post where forumname='C')")},
+        {"orphaned replies deleted", sql("delete from post where forumname='C'")},
+        {"thread deleted at once", sql("delete from post where postid=?1 or parentid=?1", vicTopic)},
+        {"member renamed", inTransaction([&] { admin::RenameMember(con, "vic", "victor"); })},
+        {"forum renamed", forum({{"oldforumname", "B"}, {"forumname", "Water"}})},
+        {"forum deleted", forum({{"oldforumname", "A"}, {"deleteforum", "on"}})},
+        {"member deleted", inTransaction([&] { admin::DeleteMember(con, "ann"); })},
+    };
+    const std::string excluded = GetParam();
+    Run({{"userinfo", "on"}, {"forumname", excluded}});
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        change();
+        const std::string kept = AllPoints();
+        Run({{"userinfo", "on"}, {"forumname", excluded}});
+        EXPECT_EQ(AllPoints(), kept);
+    }
+    EXPECT_EQ(board.Value("select group_concat(username) from post"), "victor,victor");
+}
+
+INSTANTIATE_TEST_SUITE_P(ExcludedForum, PointsTest, ::testing::Values("", "B"));
+
 TEST_F(MaintenanceTest, FailuresAreReported) {
     board.db.con.Execute("create trigger no_forum_update before update on forum "
                          "begin select raise(abort, 'disk trouble'); end");
@@ -99,6 +172,7 @@ TEST_F(MaintenanceTest, FormAndRefusal) {
     const auto form = board.PanelGet("misc.asp");
     EXPECT_TRUE(Has(form.body, "<FORM ACTION=misc.asp  NAME=Authorize METHOD=POST>"));
     board.db.con.Execute("update register set status='moderater' where username='boss'");
+    board.db.con.Execute("update register set jf=0 where username='vic'");
     const auto page = Run({{"userinfo", "on"}});
     EXPECT_TRUE(Has(page.body, "只有管理员才可以执行该操作!"));
     EXPECT_FALSE(Has(page.body, "数据维护结束"));

@@ -575,5 +575,17 @@ test('the posting form\'s help links open the markup and smiley help pages', asy
     await check(help);
     await help.close();
   }
+});
+
+// A forum's Chinese name typed into the address bar: the browser sends it
+// as UTF-8, the board's own links as GBK; both open the forum.
+test('a forum address typed with its Chinese name opens its topic list', async (t) => {
+  const page = await visit(t, board.url(`list.asp?GroupName=${board.seed.busyForum}`), 'list-typed-address');
+  if (!page) return;
+  assert.match(page.url(), /GroupName=(%E[0-9A-F]%[89AB][0-9A-F]%[89AB][0-9A-F])+/i, 'the name went as UTF-8');
+  const text = await page.locator('body').innerText();
+  assert.ok(!text.includes('该论坛不存在'), 'the forum is found');
+  assert.ok(text.includes(board.seed.busyForum), 'the forum is named');
+  assert.ok((await page.locator('a[href^="NewsDetail.asp?id="]').count()) > 0, 'its topics are listed');
   await page.close();
 });

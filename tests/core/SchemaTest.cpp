@@ -57,9 +57,9 @@ std::string PostCount(platform::Connection& con, const std::string& user) {
 
 TEST(Schema, CreatesTheThirteenTablesOnceAndLeavesAnExistingDatabaseAlone) {
     TestDatabase db;
-    // The search index's tables aside.
+    // The search index's tables and the points' excluded forum aside.
     EXPECT_EQ(Row(db.con, "select count(*) from sqlite_master where type='table' and name<>'sqlite_sequence' "
-                          "and name not like '%\\_words%' escape '\\'"),
+                          "and name<>'points_excluded' and name not like '%\\_words%' escape '\\'"),
               "13");
     EXPECT_EQ(Row(db.con, "select group_concat(name) from pragma_table_info('subscibe')"), "username,forumname");
     db.con.Execute("insert into forum (forumname) values ('kept')");
@@ -263,4 +263,29 @@ TEST(Schema, ASearchIndexThatDisagreesWithItsPostsIsBuiltAgain) {
     EXPECT_EQ(Row(con, "select rowid from post_words where post_words match '\"有的备份\"'"), "1");
     EXPECT_EQ(Row(con, "select count(*) from post_words where post_words match '\"wrong\"'"), "0");
     EXPECT_EQ(Row(con, "select count(*) from archive_words where archive_words match '\"旧的备份\"'"), "1");
+}
+
+// An upgraded board's points are counted once (imported or stale values
+// replaced), and forums that were added without a display number are
+// numbered after the others.
+TEST(Schema, AnUpgradeCountsPointsAndNumbersUnnumberedForums) {
+    std::ifstream frozen(TEST_SOURCE_DIR "/tests/core/data/BoardLayout1.sql");
+    const std::string firstLayout((std::istreambuf_iterator<char>(frozen)), std::istreambuf_iterator<char>());
+    TempFolder folder;
+    const std::string path = folder.File("old.db");
+    platform::SqliteDatabase(path, true).Exec(
+        "BEGIN;" + firstLayout +
+        "; INSERT INTO register (username, jf) VALUES ('tom', 50), ('ann', 0);"
+        "INSERT INTO forum (forumname, sequence) VALUES ('late', NULL), ('first', 2), ('later', NULL), ('second', 5);"
+        "INSERT INTO post (postid, forumname, username, subject) VALUES (1, 'first', 'tom', 't');"
+        "INSERT INTO post (parentid, forumname, username, subject) VALUES (1, 'first', 'ann', 'r'), (1, 'first', 'tom', 'r');"
+        "COMMIT");
+
+    core::EnsureDatabase(path);
+    platform::Connection old;
+    old.OpenFile(path);
+    EXPECT_EQ(Row(old, "select group_concat(username||':'||jf) from (select * from register order by username)"),
+              "ann:3,tom:7");
+    EXPECT_EQ(Row(old, "select group_concat(forumname||':'||sequence) from (select * from forum order by sequence)"),
+              "first:2,second:5,late:6,later:7");
 }

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <set>
 #include <thread>
 
 #include "platform/Charset.h"
+#include "platform/Request.h"
 
 using namespace platform;
 
@@ -75,6 +78,43 @@ TEST(Charset, UrlDecodeDropsControlCharacters) {
     EXPECT_EQ(UrlDecode("%09%0A%0D%D6%D0"), "\t\n\r中");
     EXPECT_EQ(UrlDecode("x\0y\x01z\tw"s), "xyz\tw");
     EXPECT_EQ(UrlDecode("\xC2\x80\xC2\x9F\xC2\xA0"), "\xC2\xA0");  // C1 controls go, a no-break space stays
+}
+
+TEST(Charset, UrlDecodeUtf8ReadsOnlyValidUtf8BeyondAscii) {
+    struct Case { std::string encoded; std::optional<std::string> text; };
+    const Case cases[] = {
+        {"%E4%B8%AD%E6%96%87", "中文"},
+        {"a+%E4%B8%ADb", "a 中b"},
+        {"%e4%b8%ad", "中"},
+        {"中", "中"},                   // unescaped text is already UTF-8
+        {"%C2%A1", "\u00A1"},           // also the GBK bytes of a Chinese character
+        {"%D6%D0%CE%C4", std::nullopt},  // GBK, not UTF-8
+        {"%E4%B8", std::nullopt},        // cut short
+        {"abc%41+1", std::nullopt},      // nothing beyond ASCII
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(UrlDecodeUtf8(c.encoded), c.text) << c.encoded;
+}
+
+// A name typed into the address bar comes as UTF-8, the board's own links
+// send GBK: the GBK reading is tried first.
+TEST(Charset, RequestTypedNameTriesTheGbkReadingFirst) {
+    const std::set<std::string> names = {"中文", "\u00A1", "隆"};
+    const auto known = [&](const std::string& name) { return names.count(name) > 0; };
+    struct Case { std::string query, name; };
+    const Case cases[] = {
+        {"x=1&Name=%D6%D0%CE%C4", "中文"},                // GBK
+        {"name=%E4%B8%AD%E6%96%87&name=%D6%D0", "中文"},  // UTF-8, the first value
+        {"Name=%C2%A1", "隆"},                            // both readings name something
+        {"Name=%E4%B8%AD", "涓\uFFFD"},                   // neither does: as read
+        {"Other=%E4%B8%AD%E6%96%87", ""},
+    };
+    for (const auto& c : cases) {
+        platform::RawRequest raw;
+        raw.queryString = c.query;
+        const platform::Request request(std::move(raw));
+        EXPECT_EQ(request.TypedName("name", request.QueryString("name").str(), known), c.name) << c.query;
+    }
 }
 
 TEST(Charset, ConvertsOnSeveralThreadsAtOnce) {

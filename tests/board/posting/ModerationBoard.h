@@ -57,7 +57,10 @@ protected:
               OR lastposttime IS NOT (SELECT max(posttime) FROM post WHERE forumname = f.forumname)
             UNION ALL
             SELECT 'member:' || username FROM register m WHERE
-              postcount <> (SELECT count(*) FROM post WHERE username = m.username)))");
+              postcount <> (SELECT count(*) FROM post WHERE username = m.username)
+              OR jf <> 3 * (SELECT count(*) FROM post WHERE username = m.username) +
+                (SELECT count(*) FROM post r JOIN post t ON r.parentid = t.postid
+                  WHERE t.parentid IS NULL AND t.username = m.username AND r.username <> m.username)))");
         return found == "NULL" ? "" : found;
     }
 };
