@@ -116,7 +116,7 @@ function done(summary, latency, requests)
 end
 LUA
 
-start_board_server "$root/build/site/board-server" "$board" "$root/site/www" "$work/data" "$work/server.log"
+start_board_server "${server:-$root/build/site/board-server}" "$board" "$root/site/www" "$work/data" "$work/server.log"
 echo "board-server at $BOARD_URL"
 echo "wrk: $threads threads, $connections connections, ${duration}s of posting (${#members[@]} members," \
   "${#forums[@]} forums, ${#topics[@]} topics)"

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <string>
@@ -82,6 +83,7 @@ public:
     }
     ~SmtpSink() {
         stop_ = true;
+        Resume();
         thread_.join();
         close(listener_);
     }
@@ -102,6 +104,20 @@ public:
     void RefuseRecipient(const std::string& address, const std::string& reply) {
         std::lock_guard lock(mutex_);
         refusals_["RCPT " + address] = reply;
+    }
+
+    // A relay that stalls: each session waits before answering `command`
+    // until Resume.
+    void StallAt(const std::string& command) {
+        std::lock_guard lock(mutex_);
+        stallAt_ = command;
+    }
+    void Resume() {
+        {
+            std::lock_guard lock(mutex_);
+            stallAt_.clear();
+        }
+        resumed_.notify_all();
     }
 
     std::vector<SinkMail> Mails() const {
@@ -179,6 +195,10 @@ private:
         Send(fd, "220 sink ready");
         while (ReadLine(fd, buffer, line)) {
             const std::string verb = line.substr(0, 4);
+            {
+                std::unique_lock lock(mutex_);
+                resumed_.wait(lock, [&] { return stallAt_ != verb; });
+            }
             if (verb == "EHLO" || verb == "HELO") {
                 Send(fd, "250 sink");
             } else if (verb == "MAIL") {
@@ -222,6 +242,8 @@ private:
     std::atomic<bool> stop_{false};
     std::thread thread_;
     mutable std::mutex mutex_;
+    std::condition_variable resumed_;
+    std::string stallAt_;
     std::map<std::string, std::string> refusals_;
     std::vector<SinkMail> mails_;
 };

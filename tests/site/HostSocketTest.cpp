@@ -285,6 +285,36 @@ TEST_F(HostLimitsTest, StalledClientsDoNotStopTheBoard) {
     EXPECT_LT(Clock::now() - start, 2s);
 }
 
+// Pages that wait (for a stalled mail relay, a long write) hold only their
+// own workers: with two kept ready, twenty waiting pages leave the board
+// answering everyone else, and each waiting page is answered in the end.
+TEST_F(HostLimitsTest, WaitingPagesDoNotStopTheBoard) {
+    constexpr int kHeld = 20;
+    site::RequestLimits limits;
+    limits.connectionsPerAddress = 100;
+    Start(limits);
+    site_test::Gate& gate = site_test::HoldGate();
+    gate.open = false;
+    struct OpenAtEnd {
+        site_test::Gate& gate;
+        ~OpenAtEnd() { gate.Open(); }
+    } openAtEnd{gate};
+
+    std::vector<int> held;
+    for (int i = 0; i < kHeld; ++i) {
+        held.push_back(Client("127.0.0.2"));
+        Send(held.back(), "GET /hold.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n");
+    }
+    {
+        std::unique_lock lock(gate.mutex);
+        ASSERT_TRUE(gate.changed.wait_for(lock, 30s, [&] { return gate.waiting == kHeld; }))
+            << gate.waiting << " pages run at once";
+    }
+    EXPECT_TRUE(Answered());
+    gate.Open();
+    for (const int fd : held) EXPECT_EQ(ReadFor(fd, 10s).bytes.rfind("HTTP/1.1 200", 0), 0u);
+}
+
 // A client that keeps sending a little is cut off when its head or body
 // has taken longer than allowed in all, not only between two reads.
 TEST_F(HostLimitsTest, HeadAndBodyHaveTotalDeadlines) {

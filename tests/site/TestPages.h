@@ -1,6 +1,8 @@
 #pragma once
 // Page objects the host tests route to: each shows one behaviour of the
 // request, response, session or application objects.
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 
@@ -11,6 +13,25 @@
 #include "site/BoardHost.h"
 
 namespace site_test {
+
+// Where hold.asp waits until the test opens it, as a page waits for a
+// stalled mail relay or a long write.
+struct Gate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int waiting = 0;
+    bool open = false;
+
+    void Open() {
+        std::lock_guard lock(mutex);
+        open = true;
+        changed.notify_all();
+    }
+};
+inline Gate& HoldGate() {
+    static Gate gate;
+    return gate;
+}
 
 class TestPage : public platform::PageObject {
 public:
@@ -92,6 +113,15 @@ public:
         Response().Cookies("Password").Value = "x";
         Response().Cookies("password").Expires = platform::MakeDateTime(2001, 1, 2);
     }
+    void Hold() {
+        Gate& gate = HoldGate();
+        std::unique_lock lock(gate.mutex);
+        ++gate.waiting;
+        gate.changed.notify_all();
+        gate.changed.wait(lock, [&] { return gate.open; });
+        --gate.waiting;
+        Response().Write("held");
+    }
     void Forward() {
         Response().Write("lost");
         Response().Redirect("list.asp?GroupName=中 文");
@@ -119,6 +149,7 @@ inline void RegisterTestPages(platform::Router& router) {
     router.add("utf8check.asp", &TestPage::Utf8Check);
     router.add("cookies.asp", &TestPage::Cookies);
     router.add("forward.asp", &TestPage::Forward);
+    router.add("hold.asp", &TestPage::Hold);
 }
 
 }  // namespace site_test
