@@ -71,8 +71,9 @@ public:
           acceptor(*loops.front()), acceptPause(*loops.front()),
           workers(workers, std::max(workers, kMostWorkers)) {}
 
-    // The sockets' loops never wait for a page: one per core is enough.
-    static std::size_t SocketThreads() { return std::max(2u, std::thread::hardware_concurrency()); }
+    // The sockets' loops never wait for a page and do little work each:
+    // one per two cores.
+    static std::size_t SocketThreads() { return std::max(2u, std::thread::hardware_concurrency() / 2); }
     // Enough for every page that may wait at once (the connections of a few
     // hundred visitors), few enough that memory stays bounded.
     static constexpr std::size_t kMostWorkers = 512;
@@ -243,11 +244,12 @@ private:
         method_ = View(head.method_string());
         target_ = View(head.target());
         // The page runs on a worker: however long it waits, this loop goes
-        // on reading, writing and accepting for every other connection.
+        // on reading, writing and accepting for every other connection. The
+        // worker starts the answer's write itself (nothing else touches the
+        // connection meanwhile), so that it leaves at once; what follows the
+        // write runs on this loop again.
         server_.workers.Run([self = shared_from_this(), raw = rawRequest()]() mutable {
-            HostResponse out = self->server_.host.Handle(std::move(raw));
-            const auto loop = self->stream_.get_executor();
-            asio::post(loop, [self = std::move(self), out = std::move(out)]() mutable { self->reply(std::move(out)); });
+            self->reply(self->server_.host.Handle(std::move(raw)));
         });
     }
 

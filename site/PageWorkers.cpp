@@ -8,12 +8,15 @@ namespace site {
 namespace {
 // How long a worker beyond the ready ones waits for work before it ends.
 constexpr std::chrono::seconds kSpareIdle{30};
+// How long queued pages wait with no worker taking one before more start.
+constexpr std::chrono::milliseconds kStall{20};
 }  // namespace
 
 PageWorkers::PageWorkers(std::size_t ready, std::size_t most)
     : ready_(std::max<std::size_t>(ready, 1)), most_(std::max(most, std::max<std::size_t>(ready, 1))) {
     std::lock_guard lock(mutex_);
     for (std::size_t i = 0; i < ready_; ++i) startWorker();
+    watcher_ = std::thread([this] { watch(); });
 }
 
 PageWorkers::~PageWorkers() { Join(); }
@@ -35,10 +38,20 @@ void PageWorkers::startWorker() {
 void PageWorkers::Run(std::function<void()> job) {
     std::lock_guard lock(mutex_);
     jobs_.push_back(std::move(job));
-    if (idle_ >= jobs_.size()) {
-        wake_.notify_one();
-    } else if (running_ < most_ && !stopping_) {
-        startWorker();
+    if (idle_ > 0) wake_.notify_one();
+}
+
+// Workers that take no queued page for a while all wait for something: as
+// many more start as pages wait.
+void PageWorkers::watch() {
+    std::unique_lock lock(mutex_);
+    std::size_t takenBefore = taken_;
+    while (!stopping_) {
+        stop_.wait_for(lock, kStall, [this] { return stopping_; });
+        if (stopping_) break;
+        if (!jobs_.empty() && taken_ == takenBefore && idle_ == 0)
+            for (std::size_t i = jobs_.size(); i > 0 && running_ < most_; --i) startWorker();
+        takenBefore = taken_;
     }
 }
 
@@ -59,6 +72,7 @@ void PageWorkers::work() {
         }
         auto job = std::move(jobs_.front());
         jobs_.pop_front();
+        ++taken_;
         lock.unlock();
         job();
         job = nullptr;  // what the job holds goes before the next wait
@@ -77,6 +91,8 @@ void PageWorkers::Join() {
         ended_.clear();
     }
     wake_.notify_all();
+    stop_.notify_all();
+    if (watcher_.joinable()) watcher_.join();
     for (auto& thread : threads) thread.join();
 }
 

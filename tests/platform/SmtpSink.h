@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -120,6 +121,12 @@ public:
         resumed_.notify_all();
     }
 
+    // Waits until a session stalls (false when none has after a long while).
+    bool WaitUntilStalled() {
+        std::unique_lock lock(mutex_);
+        return resumed_.wait_for(lock, std::chrono::seconds(30), [&] { return stalled_ > 0; });
+    }
+
     std::vector<SinkMail> Mails() const {
         std::lock_guard lock(mutex_);
         return mails_;
@@ -197,7 +204,11 @@ private:
             const std::string verb = line.substr(0, 4);
             {
                 std::unique_lock lock(mutex_);
-                resumed_.wait(lock, [&] { return stallAt_ != verb; });
+                if (stallAt_ == verb) {
+                    ++stalled_;
+                    resumed_.notify_all();
+                    resumed_.wait(lock, [&] { return stallAt_ != verb; });
+                }
             }
             if (verb == "EHLO" || verb == "HELO") {
                 Send(fd, "250 sink");
@@ -244,6 +255,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable resumed_;
     std::string stallAt_;
+    int stalled_ = 0;  // sessions that have stalled
     std::map<std::string, std::string> refusals_;
     std::vector<SinkMail> mails_;
 };

@@ -16,6 +16,7 @@
 
 #include "platform/Charset.h"
 #include "platform/Convert.h"
+#include "platform/SmtpSink.h"
 #include "site/HttpServer.h"
 #include "site/TestPages.h"
 
@@ -313,6 +314,24 @@ TEST_F(HostLimitsTest, WaitingPagesDoNotStopTheBoard) {
     EXPECT_TRUE(Answered());
     gate.Open();
     for (const int fd : held) EXPECT_EQ(ReadFor(fd, 10s).bytes.rfind("HTTP/1.1 200", 0), 0u);
+}
+
+// A page that waits for a stalled mail relay: other visitors are answered
+// meanwhile, and the page shows the mail's result once the relay goes on.
+TEST_F(HostLimitsTest, AStalledMailRelayHoldsUpOnlyItsPage) {
+    Start(site::RequestLimits{});
+    testing_smtp::SmtpSink relay;
+    relay.StallAt("DATA");
+    host->application().Set("SmtpServer", relay.Address());
+    const int mailing = Client("127.0.0.2");
+    Send(mailing, "GET /mail.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n");
+    ASSERT_TRUE(relay.WaitUntilStalled());
+    EXPECT_TRUE(Answered());
+    relay.Resume();
+    const std::string mailed = ReadFor(mailing, 10s).bytes;
+    EXPECT_EQ(mailed.rfind("HTTP/1.1 200", 0), 0u);
+    EXPECT_NE(mailed.find("sent"), std::string::npos) << mailed;
+    EXPECT_EQ(relay.Mails().size(), 1u);
 }
 
 // A client that keeps sending a little is cut off when its head or body

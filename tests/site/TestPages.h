@@ -8,6 +8,7 @@
 
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
+#include "platform/MailComponent.h"
 #include "platform/PageObject.h"
 #include "platform/Strings.h"
 #include "site/BoardHost.h"
@@ -122,6 +123,17 @@ public:
         --gate.waiting;
         Response().Write("held");
     }
+    // One mail through the relay the application names, as the mail pages
+    // send theirs; shows whether it went.
+    void Mail() {
+        platform::MailComponent mail;
+        mail.MailServer(Application()("SmtpServer").str());
+        mail.MailFromAddress("board@example.com");
+        mail.AddRecipient("Li", "li@example.com");
+        mail.MailSubject("hello");
+        mail.MailBody("text");
+        Response().Write(mail.SendNow() ? "sent" : mail.MailErrorText());
+    }
     void Forward() {
         Response().Write("lost");
         Response().Redirect("list.asp?GroupName=中 文");
@@ -150,6 +162,7 @@ inline void RegisterTestPages(platform::Router& router) {
     router.add("cookies.asp", &TestPage::Cookies);
     router.add("forward.asp", &TestPage::Forward);
     router.add("hold.asp", &TestPage::Hold);
+    router.add("mail.asp", &TestPage::Mail);
 }
 
 }  // namespace site_test
