@@ -32,8 +32,12 @@ std::string QuickCheckFinding(const std::string& path) {
         const auto db = std::make_shared<SqliteDatabase>(path);
         SqliteStatement check(db, "PRAGMA quick_check(1)");
         if (!check.Step()) return "the check gave no result";
-        const std::string finding = check.Value(0, ColumnKind::Plain).str();
-        return finding == "ok" ? "" : finding;
+        std::string finding = check.Value(0, ColumnKind::Plain).str();
+        if (finding == "ok") return "";
+        // "*** in database main ***\nPage 7: ..." on one line of the log.
+        for (std::size_t at = finding.find('\n'); at != std::string::npos; at = finding.find('\n', at))
+            finding.replace(at, 1, " ");
+        return finding;
     } catch (const RuntimeError& e) {
         return e.description();
     }

@@ -1,4 +1,5 @@
 #include "platform/MailQueue.h"
+#include "platform/StopHooks.h"
 
 #include <condition_variable>
 #include <cstdio>
@@ -20,9 +21,10 @@ void LogLine(const std::string& line) { std::fprintf(stderr, "board-server: %s\n
 class Sender {
 public:
     Sender() : thread_([this] { run(); }) {}
-    // At the program's end: the mail being sent goes on to its deadline, the
-    // waiting ones are dropped.
-    ~Sender() {
+
+    // When the program stops: the mail being sent goes on to its deadline,
+    // the waiting ones are dropped.
+    void stop() {
         std::size_t dropped = 0;
         {
             std::lock_guard lock(mutex_);
@@ -31,13 +33,14 @@ public:
             waiting_.clear();
         }
         wake_.notify_one();
-        thread_.join();
+        if (thread_.joinable()) thread_.join();
         if (dropped > 0) LogLine(std::to_string(dropped) + " queued mails were not sent: the board stopped.");
     }
 
     bool add(MailComponent mail) {
         {
             std::lock_guard lock(mutex_);
+            if (stopping_) return false;
             if (waiting_.size() >= kMostWaiting) {
                 LogLine("a mail was not sent: " + std::to_string(kMostWaiting) +
                         " mails wait for the mail server already.");
@@ -80,8 +83,15 @@ private:
     std::thread thread_;  // last: starts once the rest is ready
 };
 
+// Never destroyed: at the program's exit the thread may still wait for
+// work. The program stops it first (a stop hook), before the libraries it
+// sends with are torn down.
 Sender& TheSender() {
-    static Sender sender;
+    static Sender& sender = [] () -> Sender& {
+        Sender* made = new Sender;
+        AtStop([made] { made->stop(); });
+        return *made;
+    }();
     return sender;
 }
 

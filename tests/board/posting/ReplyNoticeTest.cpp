@@ -46,6 +46,8 @@ TEST_F(ReplyNoticeTest, AFailingRelayLosesTheNoticeNotTheReply) {
     const long long topic = Topic("灌水", "ann", true);
     EXPECT_TRUE(Has(Post(ReplyForm(topic)).body, "谢谢您回复话题"));
     EXPECT_EQ(PostCount(), 2);
+    platform::WaitForQueuedMail();
+    EXPECT_TRUE(sink.Mails().empty());
 }
 
 // The notice goes out after the answer: a relay that stalls holds up the
