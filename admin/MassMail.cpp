@@ -110,6 +110,8 @@ void Admin::EMail() {
         mail.MailFromName(s.BBName);
         mail.MailFromAddress(s.BBEMail);
         mail.MailServer(s.SmtpServer);
+        // One mail to every member: a long list takes the relay a while.
+        mail.MailDeadline(60);
         mail.MailSubject(subject);
         for (const std::string& address : addresses.usable) mail.AddBlindRecipient(s.BBName + "注册用户", address);
         mail.MailCharset("gb2312");

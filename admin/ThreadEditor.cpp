@@ -148,7 +148,7 @@ void Admin::Edit_DoMeassageEdit() {
                         {text, board::EditNote(editor), n});
         Response().Write("<br><center><p><h3>贴子编辑结束！重新进入<a href=edit.asp>编辑/删除贴子</a>功能</h3></p></center>");
     } catch (const platform::RuntimeError& e) {
-        ErrorForm(e.tailText());
+        FailureForm(e);
     }
 }
 

@@ -48,7 +48,7 @@ void BoardPage::RunPage(Closing closing, const std::function<void(Page&)>& body)
         body(page);
     } catch (const PageStopped&) {
     } catch (const platform::RuntimeError& e) {
-        ErrorForm(e.tailText());
+        FailureForm(e);
     }
     switch (closing) {
         case Closing::CopyrightAndBody:
@@ -59,6 +59,11 @@ void BoardPage::RunPage(Closing closing, const std::function<void(Page&)>& body)
         case Closing::Nothing: break;
     }
     // `page` closes its connection as it goes out of scope.
+}
+
+void BoardPage::FailureForm(const platform::RuntimeError& error) {
+    Response().SetStatus(error.httpStatus());
+    ErrorForm(error.tailText());
 }
 
 bool BoardPage::PostSubmitCheck() {

@@ -14,6 +14,7 @@
 
 namespace platform {
 class Connection;
+class RuntimeError;
 }
 
 namespace core {
@@ -35,6 +36,10 @@ public:
     // with an error page of its own overrides ErrorForm; RunPage and
     // Page::Refuse then show that one.
     virtual void ErrorForm(const std::string& errormessage);
+    // The error page of a run-time error, answered with the error's status
+    // (503 when the database cannot serve for now, 500 for the board's own
+    // faults): the page is a failure, whatever it shows.
+    void FailureForm(const platform::RuntimeError& error);
     platform::Variant MessageWithJumpTo(platform::Connection& con, const std::string& forumname,
                                         const std::string& message, bool isArchive = false);
     // Forwards to `url` only when it is a relative address of this board,

@@ -213,6 +213,8 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
     return steps;
 }
 
-void EnsureDatabase(const std::string& path) { platform::UpgradeDatabaseFile(path, SchemaSteps()); }
+void EnsureDatabase(const std::string& path, const platform::StepNotice& beforeStep) {
+    platform::UpgradeDatabaseFile(path, SchemaSteps(), beforeStep);
+}
 
 }  // namespace core

@@ -23,7 +23,8 @@ const std::vector<platform::SchemaStep>& SchemaSteps();
 
 // Creates the database in the SQLite file at `path` when the file is
 // missing or empty, and upgrades a file made by an earlier build by the
-// steps it has not taken. Failures raise platform::RuntimeError.
-void EnsureDatabase(const std::string& path);
+// steps it has not taken, telling `beforeStep` of each. Failures raise
+// platform::RuntimeError.
+void EnsureDatabase(const std::string& path, const platform::StepNotice& beforeStep = {});
 
 }  // namespace core

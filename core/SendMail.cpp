@@ -2,13 +2,16 @@
 #include "core/Settings.h"
 
 #include "platform/MailComponent.h"
+#include "platform/MailQueue.h"
 
 namespace core {
 
-bool SendMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
-              const platform::Variant& toName, const platform::Variant& toAddr,
-              const platform::Variant& subject, const platform::Variant& body,
-              platform::Variant& errText, const std::string& replyTo) {
+namespace {
+
+platform::MailComponent BoardMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
+                                  const platform::Variant& toName, const platform::Variant& toAddr,
+                                  const platform::Variant& subject, const platform::Variant& body,
+                                  const std::string& replyTo) {
     platform::MailComponent mail;
     mail.MailServer(CurrentSettings().SmtpServer);
     mail.MailFromName(fromName.str());
@@ -19,9 +22,25 @@ bool SendMail(const platform::Variant& fromName, const platform::Variant& fromAd
     mail.MailCharset("gb2312");
     mail.MailSubject(subject.str());
     mail.MailBody("<html><body>" + body.str() + "</body></html>");
+    return mail;
+}
+
+}  // namespace
+
+bool SendMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
+              const platform::Variant& toName, const platform::Variant& toAddr,
+              const platform::Variant& subject, const platform::Variant& body,
+              platform::Variant& errText, const std::string& replyTo) {
+    platform::MailComponent mail = BoardMail(fromName, fromAddr, toName, toAddr, subject, body, replyTo);
     if (mail.SendNow()) return true;
     errText = mail.MailErrorText();
     return false;
+}
+
+void QueueMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
+               const platform::Variant& toName, const platform::Variant& toAddr,
+               const platform::Variant& subject, const platform::Variant& body) {
+    platform::QueueMail(BoardMail(fromName, fromAddr, toName, toAddr, subject, body, {}));
 }
 
 }  // namespace core

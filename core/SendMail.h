@@ -14,4 +14,10 @@ bool SendMail(const platform::Variant& fromName, const platform::Variant& fromAd
               const platform::Variant& subject, const platform::Variant& body,
               platform::Variant& errText, const std::string& replyTo = {});
 
+// The same mail sent after the page has answered (platform/MailQueue.h), for
+// mail whose result the page does not show.
+void QueueMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
+               const platform::Variant& toName, const platform::Variant& toAddr,
+               const platform::Variant& subject, const platform::Variant& body);
+
 }  // namespace core

@@ -4,9 +4,9 @@
 
 namespace platform {
 
-RuntimeError::RuntimeError(long number, std::string description, std::string source)
+RuntimeError::RuntimeError(long number, std::string description, std::string source, int httpStatus)
     : std::runtime_error(description), number_(number),
-      description_(std::move(description)), source_(std::move(source)) {}
+      description_(std::move(description)), source_(std::move(source)), httpStatus_(httpStatus) {}
 
 std::string RuntimeError::tailText() const {
     // Descriptions quote statements and values, which may hold request text.

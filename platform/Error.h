@@ -20,10 +20,16 @@ enum ErrorNumber : long {
     kErrDatabase = 3000,  // SQLite failures
 };
 
+// The HTTP status of a page that a run-time error ends.
+inline constexpr int kBoardFault = 500;    // a fault of the board itself
+inline constexpr int kUnavailable = 503;   // the database cannot serve now: full, locked, read-only
+
 class RuntimeError : public std::runtime_error {
 public:
-    RuntimeError(long number, std::string description, std::string source = kBoardSource);
+    RuntimeError(long number, std::string description, std::string source = kBoardSource,
+                 int httpStatus = kBoardFault);
     long number() const { return number_; }
+    int httpStatus() const { return httpStatus_; }
     const std::string& description() const { return description_; }
     const std::string& source() const { return source_; }
     // "错误号：" + number + "<br>错误描述：" + description + "<br>错误来源：" + source,
@@ -34,6 +40,7 @@ private:
     long number_;
     std::string description_;
     std::string source_;
+    int httpStatus_;
 };
 
 // Raise with the runtime's standard description for the number.

@@ -15,7 +15,6 @@ namespace platform {
 namespace {
 
 constexpr long kConnectTimeoutSeconds = 5;
-constexpr long kTotalTimeoutSeconds = 60;
 
 bool HasLineBreak(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
@@ -153,7 +152,7 @@ bool MailComponent::Transmit() {
     curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.size()));
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, deadlineSeconds_);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // feeds KeepRefusal
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, KeepRefusal);

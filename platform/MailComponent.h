@@ -39,6 +39,9 @@ public:
     void MailCharset(std::string charset) { charset_ = std::move(charset); }
     void MailSubject(std::string subject) { subject_ = std::move(subject); }
     void MailBody(std::string body) { body_ = std::move(body); }
+    // How long SendNow may take in all, the connection included: a page
+    // that shows the mail's result waits no longer (15 s unless set).
+    void MailDeadline(long seconds) { deadlineSeconds_ = seconds; }
 
     // True when the relay accepted the mail for delivery.
     bool SendNow();
@@ -67,6 +70,7 @@ private:
     std::string subject_;
     std::string body_;
     std::string errorText_;
+    long deadlineSeconds_ = 15;
     bool lineBreakInHeader_ = false;  // a CR or LF came with a name or address
 };
 

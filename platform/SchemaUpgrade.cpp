@@ -47,7 +47,8 @@ void RunStep(SqliteDatabase& db, const SchemaStep& step) {
 
 // A handle of its own, closed at the end, rather than one of the pool: a
 // tool that opens the file next may need to be its only user.
-void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>& steps) {
+void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>& steps,
+                         const StepNotice& beforeStep) {
     CheckNumbering(steps);
     const auto db = std::make_shared<SqliteDatabase>(path, /*create=*/true);
     db->Exec("PRAGMA journal_mode=WAL");  // stays with the file
@@ -63,6 +64,7 @@ void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>&
                                      "; this program knows steps up to " + std::to_string(last) + ".");
             if (taken < last) {
                 const SchemaStep& step = steps[static_cast<std::size_t>(taken)];
+                if (beforeStep) beforeStep(step.number, last);
                 RunStep(*db, step);
                 db->Exec("PRAGMA user_version = " + std::to_string(step.number));
             }

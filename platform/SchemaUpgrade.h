@@ -6,6 +6,7 @@
 // transaction of its own that also records the step's number: a new file
 // takes them all, a file made by an earlier build only the steps that came
 // after it, and a step that fails leaves the file as the step before left it.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,11 @@ struct SchemaStep {
 // recorded: it has step 1's layout. A file that records a step this list
 // does not reach was made by a later build and is refused, since this
 // program may not read it rightly. Failures raise RuntimeError(kErrDatabase).
-void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>& steps);
+// `beforeStep`, when given, is told the number of each step about to run
+// (and the last step's): a long upgrade shows how far it has come.
+using StepNotice = std::function<void(int step, int last)>;
+void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>& steps,
+                         const StepNotice& beforeStep = {});
 
 // The number of the last step the file at `path` has taken (0 for none).
 int SchemaStepOf(const std::string& path);

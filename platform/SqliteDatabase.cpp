@@ -86,7 +86,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create, HandleUse u
         std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        Fail(message);
+        Fail(rc, message);
     }
     // Concurrent requests wait for each other's writes instead of failing.
     sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
@@ -351,13 +351,32 @@ bool SqliteDatabase::TryExec(const std::string& sql) {
     const std::string message = rc == SQLITE_OK || rc == SQLITE_BUSY ? "" : sqlite3_errmsg(db_);
     sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
     if (rc == SQLITE_BUSY) return false;
-    if (rc != SQLITE_OK) Fail(message);
+    if (rc != SQLITE_OK) Fail(rc, message);
     return true;
 }
 
-void SqliteDatabase::Fail() const { Fail(sqlite3_errmsg(db_)); }
+void SqliteDatabase::Fail() const { Fail(sqlite3_errcode(db_), sqlite3_errmsg(db_)); }
 
 void SqliteDatabase::Fail(const std::string& description) { raise(kErrDatabase, description); }
+
+void SqliteDatabase::Fail(int code, const std::string& description) {
+    switch (code & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_FULL:
+        case SQLITE_READONLY:
+        case SQLITE_IOERR:
+        case SQLITE_CANTOPEN:
+        case SQLITE_NOMEM:
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_PROTOCOL:
+        case SQLITE_PERM:
+        case SQLITE_NOLFS:
+            throw RuntimeError(kErrDatabase, description, kBoardSource, kUnavailable);
+        default: raise(kErrDatabase, description);
+    }
+}
 
 SqliteStatement::SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string_view sql)
     : db_(std::move(db)), sql_(sql) {
@@ -443,7 +462,7 @@ bool SqliteStatement::Step() {
     if (rc == SQLITE_DONE) return false;
     std::string message = sqlite3_errmsg(db_->handle());
     sqlite3_reset(stmt_);
-    SqliteDatabase::Fail(message);
+    SqliteDatabase::Fail(rc, message);
 }
 
 void SqliteStatement::Reset() {

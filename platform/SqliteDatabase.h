@@ -49,6 +49,10 @@ public:
     bool TryExec(const std::string& sql);
     [[noreturn]] void Fail() const;
     [[noreturn]] static void Fail(const std::string& description);
+    // A failure SQLite reported with `code`: the board is unavailable for
+    // now when the file cannot be written or read (full, locked, read-only,
+    // damaged), at fault itself otherwise.
+    [[noreturn]] static void Fail(int code, const std::string& description);
 
     // Prepared statements kept for reuse: pages run the same statements on
     // every request, and handles are reused across requests.

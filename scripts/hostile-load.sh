@@ -11,18 +11,23 @@
 # ends within 50 MB of the start, no abusive request takes a second.
 #
 #   scripts/hostile-load.sh [--posts N] [--db FILE] [--duration SECONDS]
-#                           [--connections N] [--threads N]
+#                           [--connections N] [--threads N] [--server BINARY]
 #
+# --server    the board-server to measure (default build/site/board-server,
+#             built first), e.g. an older build to compare with
 # Only loopback traffic; every run ends after its duration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 source scripts/lib/bench-options.sh
-parse_bench_options hostile-load 16 "$@"
+parse_bench_options hostile-load 19 "$@"
 
 scripts/install-deps.sh wrk curl python3
-scripts/build.sh >/dev/null
+if [ -z "$server" ]; then
+  scripts/build.sh >/dev/null
+  server=$root/build/site/board-server
+fi
 
 [ -n "$db" ] || db=build/bench/board-$posts.db
 source scripts/lib/seeded-board.sh
@@ -33,7 +38,7 @@ source scripts/lib/board-server.sh
 trap 'stop_board_server; rm -rf "$work"' EXIT
 mkdir -p "$work/www"
 [ ! -d site/www ] || cp -r site/www/. "$work/www/"
-start_board_server "$root/build/site/board-server" "$db" "$work/www" "$work/data" "$work/server.log"
+start_board_server "$server" "$db" "$work/www" "$work/data" "$work/server.log"
 port=${BOARD_URL##*:}
 echo "board-server at $BOARD_URL"
 

@@ -21,17 +21,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-# --server is this script's own; the other options are the benchmarks' shared ones.
-server=""
-shared=()
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --server) server=$(realpath "$2"); shift 2 ;;
-    *) shared+=("$1"); shift ;;
-  esac
-done
 source scripts/lib/bench-options.sh
-parse_bench_options load-bench 19 ${shared[@]+"${shared[@]}"}
+parse_bench_options load-bench 19 "$@"
 
 scripts/install-deps.sh wrk curl
 if [ -z "$server" ]; then

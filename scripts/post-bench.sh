@@ -33,13 +33,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-server=$root/build/site/board-server
 rename_at=""
 quiet=10
 bench_args=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    --server) server=$(realpath "$2"); shift 2 ;;
     --rename-at) rename_at=$2; shift 2 ;;
     --quiet) quiet=$2; shift 2 ;;
     *) bench_args+=("$1"); shift ;;
@@ -49,7 +47,7 @@ source scripts/lib/bench-options.sh
 parse_bench_options post-bench 30 ${bench_args[@]+"${bench_args[@]}"}
 
 scripts/install-deps.sh wrk sqlite3
-[ "$server" = "$root/build/site/board-server" ] && scripts/build.sh >/dev/null
+[ -n "$server" ] || scripts/build.sh >/dev/null
 
 [ -n "$db" ] || db=build/bench/board-$posts.db
 source scripts/lib/seeded-board.sh
@@ -147,7 +145,7 @@ function done(summary, latency, requests)
 end
 LUA
 
-start_board_server "$server" "$board" "$root/site/www" "$work/data" "$work/server.log"
+start_board_server "${server:-$root/build/site/board-server}" "$board" "$root/site/www" "$work/data" "$work/server.log"
 echo "board-server at $BOARD_URL"
 echo "wrk: $threads threads, $connections connections, ${duration}s of posting (${#members[@]} members," \
   "${#forums[@]} forums, ${#topics[@]} topics)"

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "site/BoardHost.h"
+#include "site/PageWorkers.h"
 
 namespace site {
 
@@ -65,9 +66,17 @@ constexpr std::chrono::seconds kDrainTime{2};
 
 class HttpServer::Impl {
 public:
-    Impl(HttpServer& owner, BoardHost& host, std::size_t threads)
-        : owner(owner), host(host), limits(host.options().limits), loops(MakeLoops(threads)),
-          acceptor(*loops.front()), acceptPause(*loops.front()) {}
+    Impl(HttpServer& owner, BoardHost& host, std::size_t workers)
+        : owner(owner), host(host), limits(host.options().limits), loops(MakeLoops(SocketThreads())),
+          acceptor(*loops.front()), acceptPause(*loops.front()),
+          workers(workers, std::max(workers, kMostWorkers)) {}
+
+    // The sockets' loops never wait for a page and do little work each:
+    // one per two cores.
+    static std::size_t SocketThreads() { return std::max(2u, std::thread::hardware_concurrency() / 2); }
+    // Enough for every page that may wait at once (the connections of a few
+    // hundred visitors), few enough that memory stays bounded.
+    static constexpr std::size_t kMostWorkers = 512;
 
     static std::vector<std::unique_ptr<asio::io_context>> MakeLoops(std::size_t count) {
         std::vector<std::unique_ptr<asio::io_context>> loops;
@@ -106,6 +115,9 @@ public:
     std::size_t nextLoop = 0;  // only the accepting loop's thread turns it
     tcp::acceptor acceptor;
     asio::steady_timer acceptPause;
+    // Declared after the loops: pages still running hold connections of
+    // theirs, and end first.
+    PageWorkers workers;
     std::atomic<bool> running{false};
     std::atomic<bool> stopped{false};
 };
@@ -231,9 +243,14 @@ private:
         version_ = head.version();
         method_ = View(head.method_string());
         target_ = View(head.target());
-        // The page runs on this thread: the others go on serving every
-        // other connection meanwhile, and no hand-over costs a wake-up.
-        reply(server_.host.Handle(rawRequest()));
+        // The page runs on a worker: however long it waits, this loop goes
+        // on reading, writing and accepting for every other connection. The
+        // worker starts the answer's write itself (nothing else touches the
+        // connection meanwhile), so that it leaves at once; what follows the
+        // write runs on this loop again.
+        server_.workers.Run([self = shared_from_this(), raw = rawRequest()]() mutable {
+            self->reply(self->server_.host.Handle(std::move(raw)));
+        });
     }
 
     void reply(HostResponse out, bool keepAlive = true) {
@@ -333,9 +350,9 @@ void HttpServer::Impl::Accept() {
     });
 }
 
-HttpServer::HttpServer(BoardHost& host, std::size_t threads) {
-    if (threads == 0) threads = std::max<std::size_t>(16, 2 * std::thread::hardware_concurrency());
-    impl_ = std::make_unique<Impl>(*this, host, threads);
+HttpServer::HttpServer(BoardHost& host, std::size_t workers) {
+    if (workers == 0) workers = std::max<std::size_t>(16, 2 * std::thread::hardware_concurrency());
+    impl_ = std::make_unique<Impl>(*this, host, workers);
 }
 
 HttpServer::~HttpServer() { Stop(); }
@@ -362,7 +379,7 @@ void HttpServer::Run() {
     Impl& impl = *impl_;
     impl.Accept();
     impl.running = true;
-    // Each thread runs its own loop: the reads, writes and pages of its
+    // Each thread runs its own loop: the reads and writes of its
     // connections.
     std::vector<std::thread> others;
     for (std::size_t i = 1; i < impl.loops.size(); ++i)
@@ -375,6 +392,8 @@ void HttpServer::Run() {
         impl.loops.front()->run();
     }
     for (auto& thread : others) thread.join();
+    // Pages still running finish; their answers go nowhere.
+    impl.workers.Join();
     impl.running = false;
 }
 

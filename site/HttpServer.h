@@ -1,8 +1,10 @@
 #pragma once
-// The HTTP front of the board host. Each thread runs an event loop of its
-// own that waits on its share of the connections (handed out in turn) at
-// once, so a slow or idle client holds no thread; a thread runs a page only
-// once the request's head and body have arrived whole. Each head
+// The HTTP front of the board host. Each socket thread runs an event loop
+// of its own that waits on its share of the connections (handed out in turn)
+// at once, so a slow or idle client holds no thread. Once a request's head
+// and body have arrived whole, its page runs on a page worker
+// (site/PageWorkers.h), never on a socket thread: a page that waits for a
+// mail relay or the database holds up no other connection. Each head
 // and body has a total deadline, each client address a cap of open
 // connections, and an oversized request a 4xx answer at once (the limits of
 // the host's options). One log line per request on standard error.
@@ -15,9 +17,9 @@ class BoardHost;
 
 class HttpServer {
 public:
-    // `threads`: threads serving connections and running pages; 0 for two per
-    // core, at least 16.
-    explicit HttpServer(BoardHost& host, std::size_t threads = 0);
+    // `workers`: page workers kept ready (0 for two per core, at least 16);
+    // more start while every one is busy, up to a few hundred.
+    explicit HttpServer(BoardHost& host, std::size_t workers = 0);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;

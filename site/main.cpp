@@ -16,6 +16,7 @@
 #include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Background.h"
+#include "platform/FileCheck.h"
 #include "platform/StopHooks.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
@@ -139,7 +140,9 @@ int main(int argc, char** argv) {
         site::BoardHost host(hostOptions);
         if (!options.settings.empty())
             site::ApplySettings(site::ReadSettingsFile(options.settings), host.application());
-        const std::string dataSource = site::PrepareBoardDatabase(options.db, host.application());
+        const std::string dataSource = site::PrepareBoardDatabase(
+            options.db, host.application(),
+            [](const std::string& line) { std::fprintf(stderr, "board-server: %s\n", line.c_str()); });
         std::fprintf(stderr, "board-server: database %s (data source %s)\n", options.db.c_str(),
                      dataSource.c_str());
 
@@ -171,12 +174,16 @@ int main(int argc, char** argv) {
 
         // Work the pages need not wait for runs on a thread of its own.
         boost::asio::thread_pool background(1);
-        platform::SetBackgroundRunner([&background](std::function<void()> work) {
-            boost::asio::post(background, [work = std::move(work)] {
+        platform::SetBackgroundRunner([&background, &options](std::function<void()> work) {
+            boost::asio::post(background, [work = std::move(work), &options] {
                 try {
                     work();
                 } catch (const std::exception& e) {
                     std::fprintf(stderr, "board-server: background work failed: %s\n", e.what());
+                    // Every later batch would fail alike: say what to do.
+                    if (platform::IsDamagedFileError(e))
+                        std::fprintf(stderr, "board-server: %s\n",
+                                     platform::DamagedFileMessage(options.db, e.what()).c_str());
                 }
             });
         });

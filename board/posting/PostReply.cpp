@@ -7,7 +7,6 @@
 #include "core/Module1.h"
 #include "platform/Charset.h"
 #include "platform/Connection.h"
-#include "platform/Error.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
 
@@ -20,8 +19,8 @@ using platform::Variant;
 
 constexpr const char* kNoSuchTopic = "对不起，该主题已经不存在，可能已经被删除！";
 
-// The notice to the topic's author. Mail is best effort: a relay that fails
-// loses the notice, never the reply.
+// The notice to the topic's author, sent after the answer: a slow or failing
+// relay delays or loses the notice (with a log line), never the reply.
 void NotifyTopicAuthor(platform::Connection& con, const std::string& author, const std::string& poster,
                        const std::string& subject) {
     const core::Settings& s = core::CurrentSettings();
@@ -36,12 +35,8 @@ void NotifyTopicAuthor(platform::Connection& con, const std::string& author, con
     const std::string body = HtmlEncode(author) + "," + HtmlEncode(poster) + "回复了您在" + s.BBName +
                              "中发表的主题:" + HtmlEncode(subject) + "，请到以下地址查看详细情况<a href=" + s.BBURL +
                              ">" + s.BBName + "</a><br>谢谢!";
-    Variant errText;
-    try {
-        core::SendMail(Variant(s.BBName), Variant(s.BBEMail), name, address, Variant("您的贴子已经有人回复了！"),
-                       Variant(body), errText);
-    } catch (const platform::RuntimeError&) {
-    }
+    core::QueueMail(Variant(s.BBName), Variant(s.BBEMail), name, address, Variant("您的贴子已经有人回复了！"),
+                    Variant(body));
 }
 
 }  // namespace

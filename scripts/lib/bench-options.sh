@@ -1,5 +1,6 @@
 # The options the benchmark scripts share. Sets posts, db, duration,
-# connections and threads from "$@"; --help prints the calling script's
+# connections, threads and server (a board-server to measure, "" for the
+# build's own) from "$@"; --help prints the calling script's
 # header (its lines 2..$2). Usage: parse_bench_options NAME HELP_END "$@"
 parse_bench_options() {
   local name=$1 help_end=$2
@@ -9,6 +10,7 @@ parse_bench_options() {
   duration=10
   connections=32
   threads=4
+  server=""
   while [ $# -gt 0 ]; do
     case "$1" in
       --posts) posts=$2; shift 2 ;;
@@ -16,6 +18,7 @@ parse_bench_options() {
       --duration) duration=$2; shift 2 ;;
       --connections) connections=$2; shift 2 ;;
       --threads) threads=$2; shift 2 ;;
+      --server) server=$(realpath "$2"); shift 2 ;;
       -h|--help) sed -n "2,${help_end}p" "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
       *) echo "$name: unknown argument $1" >&2; exit 2 ;;
     esac

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <string>
@@ -82,6 +84,7 @@ public:
     }
     ~SmtpSink() {
         stop_ = true;
+        Resume();
         thread_.join();
         close(listener_);
     }
@@ -102,6 +105,26 @@ public:
     void RefuseRecipient(const std::string& address, const std::string& reply) {
         std::lock_guard lock(mutex_);
         refusals_["RCPT " + address] = reply;
+    }
+
+    // A relay that stalls: each session waits before answering `command`
+    // until Resume.
+    void StallAt(const std::string& command) {
+        std::lock_guard lock(mutex_);
+        stallAt_ = command;
+    }
+    void Resume() {
+        {
+            std::lock_guard lock(mutex_);
+            stallAt_.clear();
+        }
+        resumed_.notify_all();
+    }
+
+    // Waits until a session stalls (false when none has after a long while).
+    bool WaitUntilStalled() {
+        std::unique_lock lock(mutex_);
+        return resumed_.wait_for(lock, std::chrono::seconds(30), [&] { return stalled_ > 0; });
     }
 
     std::vector<SinkMail> Mails() const {
@@ -142,7 +165,9 @@ private:
 
     static void Send(int fd, const std::string& line) {
         const std::string out = line + "\r\n";
-        (void)!write(fd, out.data(), out.size());
+        // A client gone meanwhile (one that gave up on a stalled relay)
+        // must not end the test program.
+        (void)!send(fd, out.data(), out.size(), MSG_NOSIGNAL);
     }
 
     // One line without its CRLF; false when the peer is gone.
@@ -179,6 +204,14 @@ private:
         Send(fd, "220 sink ready");
         while (ReadLine(fd, buffer, line)) {
             const std::string verb = line.substr(0, 4);
+            {
+                std::unique_lock lock(mutex_);
+                if (stallAt_ == verb) {
+                    ++stalled_;
+                    resumed_.notify_all();
+                    resumed_.wait(lock, [&] { return stallAt_ != verb; });
+                }
+            }
             if (verb == "EHLO" || verb == "HELO") {
                 Send(fd, "250 sink");
             } else if (verb == "MAIL") {
@@ -222,6 +255,9 @@ private:
     std::atomic<bool> stop_{false};
     std::thread thread_;
     mutable std::mutex mutex_;
+    std::condition_variable resumed_;
+    std::string stallAt_;
+    int stalled_ = 0;  // sessions that have stalled
     std::map<std::string, std::string> refusals_;
     std::vector<SinkMail> mails_;
 };

@@ -16,6 +16,7 @@
 
 #include "platform/Charset.h"
 #include "platform/Convert.h"
+#include "platform/SmtpSink.h"
 #include "site/HttpServer.h"
 #include "site/TestPages.h"
 
@@ -283,6 +284,54 @@ TEST_F(HostLimitsTest, StalledClientsDoNotStopTheBoard) {
     const auto start = Clock::now();
     EXPECT_TRUE(Answered());
     EXPECT_LT(Clock::now() - start, 2s);
+}
+
+// Pages that wait (for a stalled mail relay, a long write) hold only their
+// own workers: with two kept ready, twenty waiting pages leave the board
+// answering everyone else, and each waiting page is answered in the end.
+TEST_F(HostLimitsTest, WaitingPagesDoNotStopTheBoard) {
+    constexpr int kHeld = 20;
+    site::RequestLimits limits;
+    limits.connectionsPerAddress = 100;
+    Start(limits);
+    site_test::Gate& gate = site_test::HoldGate();
+    gate.open = false;
+    struct OpenAtEnd {
+        site_test::Gate& gate;
+        ~OpenAtEnd() { gate.Open(); }
+    } openAtEnd{gate};
+
+    std::vector<int> held;
+    for (int i = 0; i < kHeld; ++i) {
+        held.push_back(Client("127.0.0.2"));
+        Send(held.back(), "GET /hold.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n");
+    }
+    {
+        std::unique_lock lock(gate.mutex);
+        ASSERT_TRUE(gate.changed.wait_for(lock, 30s, [&] { return gate.waiting == kHeld; }))
+            << gate.waiting << " pages run at once";
+    }
+    EXPECT_TRUE(Answered());
+    gate.Open();
+    for (const int fd : held) EXPECT_EQ(ReadFor(fd, 10s).bytes.rfind("HTTP/1.1 200", 0), 0u);
+}
+
+// A page that waits for a stalled mail relay: other visitors are answered
+// meanwhile, and the page shows the mail's result once the relay goes on.
+TEST_F(HostLimitsTest, AStalledMailRelayHoldsUpOnlyItsPage) {
+    Start(site::RequestLimits{});
+    testing_smtp::SmtpSink relay;
+    relay.StallAt("DATA");
+    host->application().Set("SmtpServer", relay.Address());
+    const int mailing = Client("127.0.0.2");
+    Send(mailing, "GET /mail.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n");
+    ASSERT_TRUE(relay.WaitUntilStalled());
+    EXPECT_TRUE(Answered());
+    relay.Resume();
+    const std::string mailed = ReadFor(mailing, 10s).bytes;
+    EXPECT_EQ(mailed.rfind("HTTP/1.1 200", 0), 0u);
+    EXPECT_NE(mailed.find("sent"), std::string::npos) << mailed;
+    EXPECT_EQ(relay.Mails().size(), 1u);
 }
 
 // A client that keeps sending a little is cut off when its head or body

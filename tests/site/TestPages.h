@@ -1,16 +1,38 @@
 #pragma once
 // Page objects the host tests route to: each shows one behaviour of the
 // request, response, session or application objects.
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
+#include "platform/MailComponent.h"
 #include "platform/PageObject.h"
 #include "platform/Strings.h"
 #include "site/BoardHost.h"
 
 namespace site_test {
+
+// Where hold.asp waits until the test opens it, as a page waits for a
+// stalled mail relay or a long write.
+struct Gate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int waiting = 0;
+    bool open = false;
+
+    void Open() {
+        std::lock_guard lock(mutex);
+        open = true;
+        changed.notify_all();
+    }
+};
+inline Gate& HoldGate() {
+    static Gate gate;
+    return gate;
+}
 
 class TestPage : public platform::PageObject {
 public:
@@ -92,6 +114,26 @@ public:
         Response().Cookies("Password").Value = "x";
         Response().Cookies("password").Expires = platform::MakeDateTime(2001, 1, 2);
     }
+    void Hold() {
+        Gate& gate = HoldGate();
+        std::unique_lock lock(gate.mutex);
+        ++gate.waiting;
+        gate.changed.notify_all();
+        gate.changed.wait(lock, [&] { return gate.open; });
+        --gate.waiting;
+        Response().Write("held");
+    }
+    // One mail through the relay the application names, as the mail pages
+    // send theirs; shows whether it went.
+    void Mail() {
+        platform::MailComponent mail;
+        mail.MailServer(Application()("SmtpServer").str());
+        mail.MailFromAddress("board@example.com");
+        mail.AddRecipient("Li", "li@example.com");
+        mail.MailSubject("hello");
+        mail.MailBody("text");
+        Response().Write(mail.SendNow() ? "sent" : mail.MailErrorText());
+    }
     void Forward() {
         Response().Write("lost");
         Response().Redirect("list.asp?GroupName=中 文");
@@ -119,6 +161,8 @@ inline void RegisterTestPages(platform::Router& router) {
     router.add("utf8check.asp", &TestPage::Utf8Check);
     router.add("cookies.asp", &TestPage::Cookies);
     router.add("forward.asp", &TestPage::Forward);
+    router.add("hold.asp", &TestPage::Hold);
+    router.add("mail.asp", &TestPage::Mail);
 }
 
 }  // namespace site_test

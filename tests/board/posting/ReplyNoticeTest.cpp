@@ -1,5 +1,6 @@
 // The notice mail to a topic's author when someone replies.
 #include "PostingBoard.h"
+#include "platform/MailQueue.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ TEST_F(ReplyNoticeTest, MailsTheAuthorWhoAskedWithTheSubjectAsText) {
     const long long topic = Topic("灌水", "ann", true);
     const site::DriverResponse page = Post(With(ReplyForm(topic), "TopicSubject", "<b>回</b>复"));
     EXPECT_TRUE(Has(page.body, "谢谢您回复话题"));
+    platform::WaitForQueuedMail();
     const auto mails = sink.Mails();
     ASSERT_EQ(mails.size(), 1u);
     EXPECT_EQ(mails[0].rcptTo, std::vector<std::string>{"ann@example.com"});
@@ -35,6 +37,7 @@ TEST_F(ReplyNoticeTest, NoMailWhenNotAskedForOrToOneself) {
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(Has(Post(ReplyForm(Topic("灌水", c.author, c.notify))).body, "谢谢您回复话题"));
     }
+    platform::WaitForQueuedMail();
     EXPECT_TRUE(sink.Mails().empty());
 }
 
@@ -43,6 +46,21 @@ TEST_F(ReplyNoticeTest, AFailingRelayLosesTheNoticeNotTheReply) {
     const long long topic = Topic("灌水", "ann", true);
     EXPECT_TRUE(Has(Post(ReplyForm(topic)).body, "谢谢您回复话题"));
     EXPECT_EQ(PostCount(), 2);
+    platform::WaitForQueuedMail();
+    EXPECT_TRUE(sink.Mails().empty());
+}
+
+// The notice goes out after the answer: a relay that stalls holds up the
+// notice alone, which it gets once it goes on.
+TEST_F(ReplyNoticeTest, AStalledRelayHoldsTheNoticeNotTheThanks) {
+    sink.StallAt("DATA");
+    const long long topic = Topic("灌水", "ann", true);
+    EXPECT_TRUE(Has(Post(ReplyForm(topic)).body, "谢谢您回复话题"));
+    EXPECT_EQ(PostCount(), 2);
+    sink.Resume();
+    platform::WaitForQueuedMail();
+    ASSERT_EQ(sink.Mails().size(), 1u);
+    EXPECT_EQ(sink.Mails()[0].rcptTo, std::vector<std::string>{"ann@example.com"});
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+#pragma once
+// Mail no page waits for, such as the notice of a reply: the page queues it
+// and answers; a thread of its own sends the queued mails one after the
+// other, and writes why a mail was not sent to standard error.
+#include "platform/MailComponent.h"
+
+namespace platform {
+
+// False (after a log line) when the queue is full: a relay that has taken
+// nothing for a long while gets no more.
+bool QueueMail(MailComponent mail);
+
+// Returns once every mail queued so far has been sent or given up.
+void WaitForQueuedMail();
+
+}  // namespace platform
