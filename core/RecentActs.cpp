@@ -1,7 +1,5 @@
 #include "core/RecentActs.h"
 
-#include <algorithm>
-
 #include "platform/Application.h"
 #include "platform/Convert.h"
 
