@@ -3,11 +3,14 @@
 #include "core/BoardPage.h"
 
 #include "core/PageFrame.h"
+#include "core/RecentActs.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
+#include "platform/Request.h"
+#include "platform/Strings.h"
 
 namespace core {
 
@@ -66,14 +69,28 @@ void BoardPage::FailureForm(const platform::RuntimeError& error) {
     ErrorForm(error.tailText());
 }
 
+namespace {
+
+// The last submissions of the board's members and client addresses.
+ActLimit SubmitLimit() { return {"SubmitTimes", CurrentSettings().SubmitInterval}; }
+
+}  // namespace
+
 bool BoardPage::PostSubmitCheck() {
+    const platform::DateTime now = platform::Now();
     const platform::Variant last = Session()("SubmitTime");
     if (!(last == platform::Variant("")) && platform::IsDate(last)) {
-        const long long seconds = platform::SecondsBetween(platform::CDate(last), platform::Now());
-        if (seconds <= CurrentSettings().SubmitInterval) return false;
+        if (platform::SecondsBetween(platform::CDate(last), now) <= CurrentSettings().SubmitInterval) return false;
     }
-    Session().Set("SubmitTime", platform::Now());
+    if (!MayActNow(Application(), SubmitLimit(), {"address:" + Request().ServerVariables("Remote_addr").str()}, now))
+        return false;
+    Session().Set("SubmitTime", now);
     return true;
+}
+
+bool BoardPage::MemberSubmitCheck(const std::string& member) {
+    // Member names ignore letter case as the member table does.
+    return MayActNow(Application(), SubmitLimit(), {"member:" + platform::LCase(member)}, platform::Now());
 }
 
 }  // namespace core

@@ -52,8 +52,13 @@ public:
                    std::int16_t pageSize, const std::string& addon = "");
 
     // ---- Repeat-submit guard (core/BoardPage.cpp) ----
-    // True when a submission may go ahead now; then starts the interval.
+    // True when a submission may go ahead now; then starts the interval,
+    // which runs for the session and for the client address: a new session
+    // does not restart it.
     bool PostSubmitCheck();
+    // The same for the proven member who submits, whatever the session or
+    // address (a login starts a new session).
+    bool MemberSubmitCheck(const std::string& member);
 };
 
 }  // namespace core

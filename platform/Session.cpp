@@ -72,7 +72,7 @@ struct SessionStore::Shard {
         IdleOrder::iterator place;
     };
 
-    explicit Shard(std::size_t capacity) : capacity(capacity) {}
+    explicit Shard(std::size_t capacity) : capacity(capacity), newReserve(std::max<std::size_t>(capacity / 4, 1)) {}
 
     IdleOrder& orderOf(const Entry& entry) { return entry.broughtBack ? returning : unreturned; }
 
@@ -93,7 +93,11 @@ struct SessionStore::Shard {
     void add(const std::shared_ptr<Session>& session, const std::string& id, bool broughtBack,
              Clock::time_point now) {
         if (sessions.size() >= capacity) {
-            const std::string idlest = unreturned.empty() ? returning.front() : unreturned.front();
+            // Sessions not brought back yet go first, but never below their
+            // reserve: a visitor's new session (a login's) must live until
+            // he comes back, also while returned sessions fill the rest.
+            const bool fromNew = !unreturned.empty() && (unreturned.size() >= newReserve || returning.empty());
+            const std::string idlest = fromNew ? unreturned.front() : returning.front();
             erase(idlest);
         }
         IdleOrder& order = broughtBack ? returning : unreturned;
@@ -121,6 +125,7 @@ struct SessionStore::Shard {
     }
 
     const std::size_t capacity;
+    const std::size_t newReserve;  // room kept for sessions not brought back yet
     std::mutex mutex;
     std::unordered_map<std::string, Entry> sessions;
     IdleOrder unreturned, returning;

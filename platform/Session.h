@@ -48,10 +48,12 @@ private:
 // All live sessions, by id. A session starts unregistered and is kept only
 // once it holds a value; it ends after `timeout` without a request. At most
 // `capacity` sessions live at once: a new one beyond that pushes out the
-// longest idle of those whose id no visitor has brought back yet, and only
-// when there are none, the longest idle of the others. So a flood of
-// requests that never return the cookie cannot grow memory, nor push out
-// the sessions of the visitors who do.
+// longest idle of those whose id no visitor has brought back yet, as long
+// as they hold a quarter of the store, else the longest idle of the others.
+// So a flood of requests that never return the cookie cannot grow memory,
+// nor push out more than that quarter of the sessions of the visitors who
+// do; and a new session lives through the next ones until its visitor
+// comes back.
 //
 // Every request passes through the store twice, so a big store is split
 // into shards by id, each with its own lock and its share of the capacity

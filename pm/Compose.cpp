@@ -129,7 +129,7 @@ void PM::PostPM() {
         const std::string subject = platform::Trim(form("Subject").str());
         if (subject.empty() || typed.empty() || message.empty())
             p.Refuse("发送给，主题，留言均不能为空！按后退按钮可重新处理！");
-        if (!PostSubmitCheck())
+        if (!PostSubmitCheck() || !MemberSubmitCheck(member_.name))
             p.Refuse("论坛开启了重复递交检查功能，如果你在 " + std::to_string(core::CurrentSettings().SubmitInterval) +
                      " 秒内递交第二个贴子被视为重复提交,请稍待片刻后再试!");
 

@@ -66,16 +66,9 @@ form_value() {
 
 # The posters: members of the board (not the administrator); where they
 # post: the open forums and their open topics.
-mapfile -t members < <(sqlite3 "$board" \
-  "select username from register where username <> 'admin' and canpost order by rowid limit 64")
-mapfile -t forums < <(sqlite3 "$board" \
-  "select forumname from forum where ifnull(lower([restrict]), '') <> 'private' and ifnull([restrict], '') not like '%&none'
-     and ifnull([restrict], '') not like 'restrict&%' order by sequence")
-mapfile -t topics < <(sqlite3 "$board" \
-  "select postid from post where parentid is null and ifnull(lower(status), '') <> 'close' and forumname in
-     (select forumname from forum where ifnull(lower([restrict]), '') <> 'private'
-        and ifnull([restrict], '') not like '%&none' and ifnull([restrict], '') not like '%&restrict')
-     order by postid desc limit 200")
+mapfile -t members < <(board_members "$board" 64)
+mapfile -t forums < <(open_forums "$board")
+mapfile -t topics < <(open_topics "$board" 200)
 [ ${#members[@]} -gt 0 ] && [ ${#forums[@]} -gt 0 ] && [ ${#topics[@]} -gt 0 ] || {
   echo "post-bench: the board has no members, open forums or open topics to post to" >&2; exit 1; }
 before=$(sqlite3 "$board" "select count(*) from post")

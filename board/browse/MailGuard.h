@@ -1,9 +1,12 @@
 #pragma once
-// What keeps the public mail pages (send a page to a friend, mail a post)
-// from serving as a relay for mass mail: one mail per SubmitInterval from
-// each session and from each client address, to a few recipients at most.
+// What keeps the board's mail pages (send a page to a friend, mail a post,
+// the registration's and the lost password's mail) from serving as a relay
+// for mass mail: one mail per SubmitInterval from each session and from
+// each client address, and to each mailed address a page names; a few
+// recipients at most a mail.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/DateTime.h"
 
@@ -24,9 +27,9 @@ inline constexpr std::size_t kMaxMailRecipients = 5;
 // interval, the one that sent longest ago is forgotten first.
 inline constexpr std::size_t kMaxMailSenders = 1000;
 
-// "" when the visitor may send a mail now, which then counts as sent; else
-// the refusal to show.
-std::string RepeatedMailRefusal(core::Tarnbell& page);
+// "" when the visitor may send a mail (to `recipients`) now, which then
+// counts as sent; else the refusal to show.
+std::string RepeatedMailRefusal(core::Tarnbell& page, const std::vector<std::string>& recipients = {});
 
 // The client-address half on its own: true, and `address` remembered as
 // sending at `now`, unless it sent within `intervalSeconds` before.

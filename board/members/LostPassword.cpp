@@ -1,9 +1,10 @@
 // The lost password (ubbmisc.asp?action=lostpw): a form asking for a mail
 // address, and a mail with the name and password of the member who has it.
 // The mail goes to the address stored with that member, the one the member
-// registered, and to nobody else.
+// registered, and to nobody else, within the mail guard's interval.
 #include <string>
 
+#include "board/browse/MailGuard.h"
 #include "board/members/MemberPages.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
@@ -38,6 +39,8 @@ void MemberPages::lostpw() {
                 {sendto});
         if (sendto.empty() || rs.Eof())
             p.Refuse("我们注册的用户中没有你列出的电子邮件地址。使用浏览器的后退按钮并再试一次。");
+        const std::string repeated = RepeatedMailRefusal(*this, {rs.Fields("email").str()});
+        if (!repeated.empty()) p.Refuse(repeated);
         const std::string name = rs.Fields("username").str();
         const std::string body = "这里是你要求的在" + s.BBName + "中的注册信息。<br>" + "\r\n" + "你的用户名：" +
                                  platform::HtmlEncode(name) + "<br>" + "你的密码：" +

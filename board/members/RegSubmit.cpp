@@ -12,10 +12,12 @@
 #include <string>
 
 #include "board/browse/LastVisit.h"
+#include "board/browse/MailGuard.h"
 #include "board/members/AddressChecks.h"
 #include "board/members/DayFilters.h"
 #include "board/members/MemberPages.h"
 #include "core/Module1.h"
+#include "core/RecentActs.h"
 #include "platform/Charset.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -43,6 +45,9 @@ struct Registration {
     bool emailView = false;
     bool allowMassMail = false;
 };
+
+// Registrations one client address may make within an hour.
+const core::ActLimit kRegistrationLimit{"Registrations", 3600, 5};
 
 // The preset "http://" (or one slash too many) and blanks mean no home page.
 Variant StoredHomePage(const std::string& url) {
@@ -95,6 +100,14 @@ void MemberPages::RegSubmit() {
             rs.Open("select username from register where username=?", con, {r.name});
             if (!rs.Eof()) p.Refuse("用户名称同已有用户重复，请使用其它名称！按浏览器的后退按钮可重新处理！");
             rs.Close();
+            if (s.EMailRegister) {
+                const std::string repeated = RepeatedMailRefusal(*this, {r.email});
+                if (!repeated.empty()) p.Refuse(repeated);
+            }
+            if (!core::MayActNow(Application(), kRegistrationLimit,
+                                 {in.ServerVariables("Remote_addr").str()}, platform::Now()))
+                p.Refuse("对不起，同一个IP地址在一小时内最多只能注册" + std::to_string(kRegistrationLimit.perWindow) +
+                         "个用户，请稍后再试！按浏览器的后退按钮可重新处理！");
             con.Execute("insert into register (username, email, location, occupation, url, interests, signature, "
                         "oicq, icq, namestorage, daysprune, emailview, password, allowmassmail) "
                         "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",

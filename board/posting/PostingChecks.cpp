@@ -16,6 +16,11 @@ namespace {
 // The board's message icons are icon/icon1.gif .. icon14.gif.
 constexpr int kIconCount = 14;
 
+std::string RepeatedPostRefusal() {
+    return "论坛开启了重复递交检查功能，如果你在 " + std::to_string(core::CurrentSettings().SubmitInterval) +
+           " 秒内递交第二个贴子被视为重复提交,请稍待片刻后再试!";
+}
+
 }  // namespace
 
 PostingPages::Submission PostingPages::CheckSubmission(core::Page& p, PostKind kind) {
@@ -48,13 +53,12 @@ PostingPages::Submission PostingPages::CheckSubmission(core::Page& p, PostKind k
     if (kind == PostKind::Reply && s.message.empty()) p.Refuse("请输入内容！按浏览器的后退按钮可重新输入！");
 
     // The interval starts here, also for a post the member check refuses.
-    if (!PostSubmitCheck())
-        p.Refuse("论坛开启了重复递交检查功能，如果你在 " + std::to_string(core::CurrentSettings().SubmitInterval) +
-                 " 秒内递交第二个贴子被视为重复提交,请稍待片刻后再试!");
+    if (!PostSubmitCheck()) p.Refuse(RepeatedPostRefusal());
     bool canPost = false;
     if (!core::CheckUserCanPost(s.poster.name, s.poster.password, p.Db(), canPost))
         p.Refuse("对不起，您不是本论坛的注册用户，请先注册后再发表！按浏览器的后退按钮可重新输入！");
     if (!canPost) p.Refuse("对不起，您已经被禁止在本论坛发表话题，请和论坛管理员联系以获得详细信息！");
+    if (!MemberSubmitCheck(s.poster.name)) p.Refuse(RepeatedPostRefusal());
 
     s.smiles = request("DisableSmilies").str() != "on";
     s.signature = form("Signature").str() == "on";

@@ -16,3 +16,23 @@ seeded_board() {
   fi
   cat "$info"
 }
+
+# What the load scripts post to, one a line, from a board file:
+#   board_members DB LIMIT   members who may post (not the administrator)
+#   open_forums DB           forums open to every member's topics
+#   open_topics DB LIMIT     the newest open topics of forums open to replies
+board_members() {
+  sqlite3 "$1" "select username from register where username <> 'admin' and canpost order by rowid limit $2"
+}
+
+open_forums() {
+  sqlite3 "$1" "select forumname from forum where ifnull(lower([restrict]), '') <> 'private'
+    and ifnull([restrict], '') not like '%&none' and ifnull([restrict], '') not like 'restrict&%' order by sequence"
+}
+
+open_topics() {
+  sqlite3 "$1" "select postid from post where parentid is null and ifnull(lower(status), '') <> 'close' and forumname in
+    (select forumname from forum where ifnull(lower([restrict]), '') <> 'private'
+       and ifnull([restrict], '') not like '%&none' and ifnull([restrict], '') not like '%&restrict')
+    order by postid desc limit $2"
+}

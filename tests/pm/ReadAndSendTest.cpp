@@ -173,6 +173,33 @@ TEST_F(ReadAndSendTest, SendChecksRunInOrder) {
     EXPECT_EQ(Number("select count(*) from PM where recipient='alice'"), 1);
 }
 
+TEST_F(ReadAndSendTest, NeitherANewLoginNorAnotherAddressRestartsTheInterval) {
+    Set("SubmitInterval", 60);
+    ASSERT_TRUE(Has(Send("alice", "Bob", "first").body, "谢谢你发表悄悄话"));
+    const struct {
+        const char* what;
+        const char* member;
+        const char* password;
+        const char* ip;
+    } cases[] = {
+        {"the member logged in afresh from another address", "alice", "pa", "10.6.0.1"},
+        {"another member from the same address", "Bob", "pb", "127.0.0.1"},
+    };
+    for (const auto& c : cases) {
+        site::RequestDriver browser(host);
+        site::DriverRequest request;
+        request.method = "POST";
+        request.page = "pm.asp";
+        request.remoteAddr = c.ip;
+        request.form = {{"userName", c.member}, {"Password", c.password}, {"QueryString", ""}};
+        browser.Run(request);
+        request.form = {{"action", "postpm"}, {"Recipient", "carol"}, {"Subject", "again"}, {"Message", "m"}};
+        const std::string body = browser.Run(request).body;
+        EXPECT_TRUE(Has(body, "论坛开启了重复递交检查功能，如果你在 60 秒内")) << c.what << body;
+    }
+    EXPECT_EQ(Number("select count(*) from PM"), 1);
+}
+
 TEST_F(ReadAndSendTest, AFailedCopyStoresNothing) {
     db.con.Execute("create trigger refuse_copy before insert on outbox begin select raise(abort, 'disk full'); end");
     const std::string body = Send("alice", "Bob", "lost").body;

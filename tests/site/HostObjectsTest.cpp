@@ -104,20 +104,28 @@ TEST(SessionStore, KeepsOnlySessionsWithValuesUntilTheyIdleOut) {
 // A full store pushes out the longest idle session whose id never came back
 // before any that did, so a flood of cookie-less requests cannot push out
 // the visitors who keep their cookie.
-TEST(SessionStore, FullStorePushesOutSessionsNeverBroughtBackFirst) {
-    using namespace std::chrono_literals;
-    platform::SessionStore store(20min, 3);
-    const auto t = platform::SessionStore::Clock::now();
-    auto add = [&](std::chrono::seconds at) {
+// A store of `capacity` used at chosen times: `add` keeps a new session and
+// gives its id; `alive` brings an id back (Begin touches a kept session)
+// and tells whether it was still kept.
+struct StoreAtTimes {
+    explicit StoreAtTimes(std::size_t capacity) : store(std::chrono::minutes(20), capacity) {}
+    std::string add(std::chrono::seconds at) {
         auto session = store.Begin("", t + at);
         session->Set("x", 1);
         store.End(session, t + at);
         return session->SessionID();
-    };
-    // Begin touches a kept session, and so brings its id back.
-    auto alive = [&](const std::string& id, std::chrono::seconds at) {
-        return !store.Begin(id, t + at)->IsEmpty();
-    };
+    }
+    bool alive(const std::string& id, std::chrono::seconds at) { return !store.Begin(id, t + at)->IsEmpty(); }
+    platform::SessionStore store;
+    const platform::SessionStore::Clock::time_point t = platform::SessionStore::Clock::now();
+};
+
+TEST(SessionStore, FullStorePushesOutSessionsNeverBroughtBackFirst) {
+    using namespace std::chrono_literals;
+    StoreAtTimes s(3);
+    platform::SessionStore& store = s.store;
+    auto add = [&](std::chrono::seconds at) { return s.add(at); };
+    auto alive = [&](const std::string& id, std::chrono::seconds at) { return s.alive(id, at); };
     const std::string member = add(0s);
     ASSERT_TRUE(alive(member, 1s));
     const std::string first = add(2s), second = add(3s), third = add(4s);
@@ -131,6 +139,31 @@ TEST(SessionStore, FullStorePushesOutSessionsNeverBroughtBackFirst) {
     EXPECT_EQ(store.Count(), 3u);
     EXPECT_FALSE(alive(member, 9s));
     EXPECT_TRUE(alive(second, 9s));
+}
+
+// A store full of sessions that came back keeps a quarter of its room for
+// new ones: a login's new session lives through the new sessions after it
+// until its visitor comes back, and a flood of new sessions takes no more.
+TEST(SessionStore, NewSessionsKeepAQuarterOfAFullStore) {
+    using namespace std::chrono_literals;
+    StoreAtTimes s(8);
+    auto add = [&](std::chrono::seconds at) { return s.add(at); };
+    auto alive = [&](const std::string& id, std::chrono::seconds at) { return s.alive(id, at); };
+    std::vector<std::string> returned;
+    for (int i = 0; i < 8; ++i) {
+        returned.push_back(add(std::chrono::seconds(i)));
+        ASSERT_TRUE(alive(returned.back(), std::chrono::seconds(i)));
+    }
+    const std::string login = add(10s);
+    add(11s);
+    EXPECT_TRUE(alive(login, 12s));
+
+    for (int i = 0; i < 20; ++i) add(std::chrono::seconds(20 + i));
+    EXPECT_EQ(s.store.Count(), 8u);
+    int kept = 0;
+    for (const std::string& id : returned) kept += alive(id, 50s) ? 1 : 0;
+    EXPECT_EQ(kept, 5);  // of the eight, one gave way to the login, two to the reserve
+    EXPECT_TRUE(alive(login, 50s));
 }
 
 TEST(SessionStore, RenewedSessionKeepsItsValuesUnderANewId) {

@@ -9,8 +9,8 @@ const char* const kUnknown = "我们注册的用户中没有你列出的电子�
 
 class LostPasswordTest : public MembersTest {
 protected:
-    site::DriverResponse Ask(const std::string& address) {
-        return Post("ubbmisc.asp", {{"action", "lostpw"}, {"sendto", address}});
+    site::DriverResponse Ask(const std::string& address, const std::string& from = "") {
+        return Post("ubbmisc.asp", {{"action", "lostpw"}, {"sendto", address}}, from);
     }
 };
 
@@ -44,9 +44,33 @@ TEST_F(LostPasswordTest, MailsTheFirstMemberWithTheAddressAtTheStoredAddress) {
         << text;
 
     sink.Refuse("RCPT", "550 5.1.1 No such mailbox");
+    Set("SubmitInterval", -1);  // a second mail to the address at once
     const std::string failed = Ask("shared@example.com").body;
     EXPECT_TRUE(Has(failed, "发送邮件错误：")) << failed;
     EXPECT_TRUE(Has(failed, "No such mailbox"));
+}
+
+TEST_F(LostPasswordTest, OneMailPerIntervalFromEachClientAddressAndToEachMailbox) {
+    AddMemberWithMail("carol", "cpw", "carol@example.com");
+    AddMemberWithMail("dave", "dpw", "dave@example.com");
+    ASSERT_TRUE(Has(Ask("carol@example.com", "10.7.2.1").body, "刚发送给你"));
+    const struct {
+        const char* what;
+        const char* address;
+        const char* from;
+    } cases[] = {
+        {"the same client address", "dave@example.com", "10.7.2.1"},
+        {"the same mailbox", "CAROL@example.com", "10.7.2.2"},
+    };
+    for (const auto& c : cases) {
+        driver.jar.clear();  // a new session
+        const std::string body = Ask(c.address, c.from).body;
+        EXPECT_TRUE(Has(body, "论坛开启了重复递交检查功能，如果你在 60 秒内发送第二封邮件被视为重复提交")) << c.what << body;
+    }
+    EXPECT_EQ(sink.Mails().size(), 1u);
+    driver.jar.clear();
+    EXPECT_TRUE(Has(Ask("dave@example.com", "10.7.2.3").body, "刚发送给你"));
+    EXPECT_EQ(sink.Mails().size(), 2u);
 }
 
 }  // namespace

@@ -8,13 +8,10 @@
 
 class MembersTest : public MailPageTest {
 protected:
-    site::DriverResponse Post(const std::string& page, site::Fields form) {
-        site::DriverRequest request;
-        request.method = "POST";
-        request.page = page;
-        request.form = std::move(form);
-        request.remoteAddr = "10.1.2.3";
-        return driver.Run(request);
+    // From a client address of its own unless `from` names one: the
+    // registration and the mail guard count per address.
+    site::DriverResponse Post(const std::string& page, site::Fields form, const std::string& from = "") {
+        return PostFrom(page, std::move(form), from);
     }
 
     // The registration form as a visitor fills it in, with `changes` applied
@@ -37,8 +34,8 @@ protected:
         return form;
     }
 
-    site::DriverResponse Register(const site::Fields& changes = {}) {
-        return Post("signup.asp", RegistrationForm(changes));
+    site::DriverResponse Register(const site::Fields& changes = {}, const std::string& from = "") {
+        return Post("signup.asp", RegistrationForm(changes), from);
     }
 
     // A column of a member's row as text ("<none>" when there is no row).

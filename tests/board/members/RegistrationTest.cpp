@@ -172,6 +172,7 @@ TEST_F(RegistrationTest, DayFilterOfTheFormOrTheDefault) {
 }
 
 TEST_F(RegistrationTest, CookiesFollowNameStorageAndTheMailedPassword) {
+    Set("SubmitInterval", -1);  // the password goes to one address again and again
     struct Case {
         bool mailed;
         const char* storage;
@@ -229,8 +230,42 @@ TEST_F(RegistrationTest, FailedMailLeavesNoMember) {
     EXPECT_TRUE(refused.cookies.empty());
 
     Set("SmtpServer", testing_smtp::SmtpSink::DeadAddress());
+    Set("SubmitInterval", -1);  // a second mail to the address at once
     EXPECT_TRUE(Has(Register().body, "你不能成功的注册:"));
     EXPECT_EQ(Column("新会员", "username"), "<none>");
+}
+
+TEST_F(RegistrationTest, MailedPasswordWithinTheIntervalIsRefusedStoringAndMailingNothing) {
+    Set("EMailRegister", true);
+    Set("EMailCheck", false);
+    ASSERT_TRUE(Has(Register({}, "10.7.0.1").body, "您已经成功在 清风论坛 注册"));
+    const struct {
+        const char* what;
+        Fields form;
+        const char* from;
+    } cases[] = {
+        {"the same client address", {{"UserName", "second"}, {"Email", "second@example.com"}}, "10.7.0.1"},
+        {"the same mailed address", {{"UserName", "third"}, {"Email", "NEW@example.com"}}, "10.7.0.2"},
+    };
+    for (const auto& c : cases) {
+        driver.jar.clear();  // a new session
+        const std::string body = Register(c.form, c.from).body;
+        EXPECT_TRUE(Has(body, "论坛开启了重复递交检查功能，如果你在 60 秒内发送第二封邮件被视为重复提交")) << c.what << body;
+    }
+    EXPECT_EQ(Members(), 2);
+    EXPECT_EQ(sink.Mails().size(), 1u);
+}
+
+TEST_F(RegistrationTest, AClientAddressRegistersFiveMembersAnHour) {
+    auto registerAs = [&](const std::string& name, const std::string& from) {
+        return Register({{"UserName", name}, {"Email", name + "@example.com"}}, from).body;
+    };
+    for (int i = 1; i <= 5; ++i) ASSERT_TRUE(Has(registerAs("r" + std::to_string(i), "10.7.1.1"), "以下是您的注册信息"));
+    const std::string refused = registerAs("r6", "10.7.1.1");
+    EXPECT_TRUE(Has(refused, "对不起，同一个IP地址在一小时内最多只能注册5个用户，请稍后再试！")) << refused;
+    EXPECT_EQ(Column("r6", "username"), "<none>");
+    EXPECT_TRUE(Has(registerAs("r6", "10.7.1.2"), "以下是您的注册信息"));
+    EXPECT_EQ(Members(), 7);
 }
 
 TEST_F(RegistrationTest, RacingRegistrationsOfOneNameOrAddressMakeOneMember) {

@@ -170,11 +170,36 @@ TEST_F(PostingHandlersTest, ReplyRefusesInOrder) {
 }
 
 TEST_F(PostingHandlersTest, RepeatWithinTheIntervalIsRefusedAlsoAfterARefusedPost) {
+    Set("SubmitInterval", 60);
     EXPECT_TRUE(Has(Post(With(TopicForm(), "UserName", "nobody")).body, kUnknownMember));
     EXPECT_TRUE(Has(Post(TopicForm(), true).body, "论坛开启了重复递交检查功能，如果你在 60 秒内递交第二个贴子被视为重复提交"));
     EXPECT_EQ(PostCount(), 0);
     Set("SubmitInterval", -1);
     EXPECT_TRUE(Has(Post(TopicForm(), true).body, "谢谢您发表新主题"));
+}
+
+TEST_F(PostingHandlersTest, NeitherANewLoginNorAnotherAddressRestartsTheInterval) {
+    Set("SubmitInterval", 60);
+    LogIn("joe");
+    ASSERT_TRUE(Has(Post(TopicForm(), true).body, "谢谢您发表新主题"));
+    const struct {
+        const char* what;
+        const char* member;
+        const char* ip;
+        bool logsIn;
+    } cases[] = {
+        {"the member logs in again", "joe", "10.1.2.3", true},
+        {"the member in a new session from another address", "joe", "10.4.4.4", false},
+        {"another member from the same address", "ann", "10.1.2.3", false},
+    };
+    for (const auto& c : cases) {
+        driver.jar.clear();
+        if (c.logsIn) LogIn(c.member);
+        const std::string body = Post(With(TopicForm(), "UserName", c.member), true, c.ip).body;
+        EXPECT_TRUE(Has(body, "论坛开启了重复递交检查功能，如果你在 60 秒内递交第二个贴子被视为重复提交")) << c.what;
+    }
+    EXPECT_EQ(PostCount(), 1);
+    EXPECT_TRUE(Has(Post(With(TopicForm(), "UserName", "ann"), false, "10.4.4.5").body, "谢谢您发表新主题"));
 }
 
 TEST_F(PostingHandlersTest, PostingRuleLetsLeadersIn) {
