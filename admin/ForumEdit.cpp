@@ -3,7 +3,7 @@
 // one transaction over all tables that name the forum.
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
-#include "board/browse/SearchIndexQueue.h"
+#include "board/search/SearchIndexQueue.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"

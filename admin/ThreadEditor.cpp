@@ -2,7 +2,7 @@
 // new subject and for deleting it, the edit form of one post and the saving
 // of that post with an edit note (or its deletion).
 #include "admin/Admin.h"
-#include "board/browse/Converter.h"
+#include "board/converter/Converter.h"
 #include "board/posting/PostEdit.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"

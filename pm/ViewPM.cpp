@@ -1,6 +1,6 @@
 // One message of the member's inbox or outbox, with the sender's profile
 // block; reading a received message marks it read.
-#include "board/browse/Converter.h"
+#include "board/converter/Converter.h"
 #include "core/MemberLinks.h"
 #include "core/Module1.h"
 #include "core/Settings.h"

@@ -8,8 +8,8 @@
 
 #include "board/archives/ArchivePages.h"
 #include "board/archives/ArchivedTopic.h"
-#include "board/browse/Converter.h"
-#include "board/browse/PostPanel.h"
+#include "board/converter/Converter.h"
+#include "board/authors/PostPanel.h"
 #include "board/posting/ModerationForm.h"
 #include "core/Module1.h"
 #include "platform/Charset.h"

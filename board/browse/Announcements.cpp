@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "board/browse/Converter.h"
+#include "board/converter/Converter.h"
 #include "core/Module1.h"
 #include "board/browse/BrowsePages.h"
 #include "platform/Charset.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "board/browse/ForumRows.h"
-#include "board/browse/LastVisit.h"
+#include "board/visits/LastVisit.h"
 #include "core/Module1.h"
 #include "board/browse/BrowsePages.h"
 #include "platform/Convert.h"

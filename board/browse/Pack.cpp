@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "board/browse/Converter.h"
-#include "board/browse/MailGuard.h"
+#include "board/converter/Converter.h"
+#include "board/mail/MailGuard.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "board/browse/SearchIndex.h"
+#include "board/search/SearchIndex.h"
 #include "core/ArchiveAccess.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"

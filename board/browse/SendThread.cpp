@@ -8,7 +8,7 @@
 // per SubmitInterval from each session and each client address.
 #include <string>
 
-#include "board/browse/MailGuard.h"
+#include "board/mail/MailGuard.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"

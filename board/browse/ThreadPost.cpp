@@ -1,7 +1,7 @@
 #include "board/browse/ThreadPost.h"
 
-#include "board/browse/Converter.h"
-#include "board/browse/PostPanel.h"
+#include "board/converter/Converter.h"
+#include "board/authors/PostPanel.h"
 #include "core/Module1.h"
 #include "platform/Charset.h"
 #include "platform/Convert.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "board/browse/PostPanel.h"
+#include "board/authors/PostPanel.h"
 #include "board/browse/ThreadHits.h"
 #include "board/browse/ThreadPost.h"
 #include "core/Module1.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "board/browse/LastVisit.h"
+#include "board/visits/LastVisit.h"
 #include "board/browse/TopicRows.h"
 #include "core/Module1.h"
 #include "board/browse/BrowsePages.h"

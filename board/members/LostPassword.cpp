@@ -4,7 +4,7 @@
 // registered, and to nobody else, within the mail guard's interval.
 #include <string>
 
-#include "board/browse/MailGuard.h"
+#include "board/mail/MailGuard.h"
 #include "board/members/MemberPages.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"

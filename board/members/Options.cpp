@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "board/browse/LastVisit.h"
+#include "board/visits/LastVisit.h"
 #include "board/members/DayFilters.h"
 #include "board/members/MemberPages.h"
 #include "core/PageFrame.h"

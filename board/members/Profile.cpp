@@ -7,7 +7,7 @@
 // changes nothing.
 #include <string>
 
-#include "board/browse/LastVisit.h"
+#include "board/visits/LastVisit.h"
 #include "board/members/AddressChecks.h"
 #include "board/members/MemberPages.h"
 #include "core/MemberCheck.h"

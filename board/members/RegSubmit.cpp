@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string>
 
-#include "board/browse/LastVisit.h"
-#include "board/browse/MailGuard.h"
+#include "board/visits/LastVisit.h"
+#include "board/mail/MailGuard.h"
 #include "board/members/AddressChecks.h"
 #include "board/members/DayFilters.h"
 #include "board/members/MemberPages.h"

@@ -1,6 +1,6 @@
 // ubbmisc.asp?action=getip: the address a post was sent from, for an
 // administrator or a moderator of the post's forum.
-#include "board/browse/Converter.h"
+#include "board/converter/Converter.h"
 #include "board/posting/PostEdit.h"
 #include "board/posting/PostingForm.h"
 #include "board/posting/PostingPages.h"

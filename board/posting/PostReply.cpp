@@ -1,6 +1,6 @@
 // posting.asp, action=postreply: stores a reply to a topic and mails the
 // topic's author when the topic asked for it.
-#include "board/browse/SearchIndexQueue.h"
+#include "board/search/SearchIndexQueue.h"
 #include "board/posting/PostRow.h"
 #include "board/posting/PostingPages.h"
 #include "board/posting/PostingTexts.h"

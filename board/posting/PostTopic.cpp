@@ -1,5 +1,5 @@
 // posting.asp, action=posttopic: stores a new topic.
-#include "board/browse/SearchIndexQueue.h"
+#include "board/search/SearchIndexQueue.h"
 #include "board/posting/PostRow.h"
 #include "board/posting/PostingPages.h"
 #include "board/posting/PostingTexts.h"

@@ -2,7 +2,7 @@
 // quoting a post of the thread, with the whole thread below for review.
 #include <cstdlib>
 
-#include "board/browse/Converter.h"
+#include "board/converter/Converter.h"
 #include "board/posting/PostingForm.h"
 #include "board/posting/PostingPages.h"
 #include "board/posting/PostingTexts.h"

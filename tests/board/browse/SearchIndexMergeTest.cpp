@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestDatabase.h"
-#include "board/browse/SearchIndexQueue.h"
+#include "board/search/SearchIndexQueue.h"
 #include "platform/Recordset.h"
 
 namespace {

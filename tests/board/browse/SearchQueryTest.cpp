@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestDatabase.h"
-#include "board/browse/SearchIndexQueue.h"
+#include "board/search/SearchIndexQueue.h"
 #include "board/browse/SearchQuery.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "BrowseBoard.h"
-#include "board/browse/MemberAddresses.h"
+#include "board/authors/MemberAddresses.h"
 #include "core/MemberLinks.h"
 #include "board/browse/ThreadHits.h"
 #include "platform/Convert.h"

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "PostingBoard.h"
-#include "board/browse/SearchIndexQueue.h"
+#include "board/search/SearchIndexQueue.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "board/browse/SearchIndexQueue.h"
+#include "board/search/SearchIndexQueue.h"
 
 #include <filesystem>
 #include <map>

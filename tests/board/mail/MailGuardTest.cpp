@@ -2,7 +2,7 @@
 // each, and a bounded number of addresses remembered.
 #include <gtest/gtest.h>
 
-#include "board/browse/MailGuard.h"
+#include "board/mail/MailGuard.h"
 #include "platform/Application.h"
 
 namespace {

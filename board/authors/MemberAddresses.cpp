@@ -1,4 +1,4 @@
-#include "board/browse/MemberAddresses.h"
+#include "board/authors/MemberAddresses.h"
 
 namespace board {
 

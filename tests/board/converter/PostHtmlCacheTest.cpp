@@ -1,4 +1,4 @@
-#include "board/browse/PostHtmlCache.h"
+#include "board/converter/PostHtmlCache.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "board/browse/LastVisit.h"
+#include "board/visits/LastVisit.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "board/browse/Converter.h"
+#include "board/converter/Converter.h"
 
-#include "board/browse/PostHtmlCache.h"
+#include "board/converter/PostHtmlCache.h"
 
 #include "platform/Charset.h"
 #include "platform/ClassRegistry.h"

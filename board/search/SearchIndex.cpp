@@ -1,4 +1,4 @@
-#include "board/browse/SearchIndex.h"
+#include "board/search/SearchIndex.h"
 
 #include "platform/SqliteCharacterPairs.h"
 

@@ -1,4 +1,4 @@
-#include "board/browse/MailGuard.h"
+#include "board/mail/MailGuard.h"
 
 #include "core/RecentActs.h"
 #include "core/Settings.h"

@@ -1,6 +1,6 @@
-#include "board/browse/PostPanel.h"
+#include "board/authors/PostPanel.h"
 
-#include "board/browse/MemberAddresses.h"
+#include "board/authors/MemberAddresses.h"
 #include "core/MemberLinks.h"
 #include "core/Module1.h"
 #include "platform/Charset.h"
