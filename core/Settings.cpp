@@ -23,11 +23,17 @@ const char* const kDefaultNavBar =
     "<a href=showFavor.asp>查看收藏</a> | <a href=FAQ.html target=_blank>帮助</a> | "
     "<a href=top.asp>排行榜</a>";
 
-// The footer names the board's own mail address.
-std::string DefaultCopyright(const std::string& email) {
-    return "<p align=center><font class=smallFont>Tarnbell 论坛 &nbsp;|&nbsp; "
-           "站务联系：<a href=mailto:" + email + ">" + email + "</a> &nbsp;|&nbsp; "
-           "感谢每一位参与讨论的朋友</font></p>";
+// The footer names the board's own mail address; built again only when
+// that address changes, not at every page start.
+const std::string& DefaultCopyright(const std::string& email) {
+    thread_local std::string builtFor, footer;
+    if (footer.empty() || builtFor != email) {
+        builtFor = email;
+        footer = "<p align=center><font class=smallFont>Tarnbell 论坛 &nbsp;|&nbsp; "
+                 "站务联系：<a href=mailto:" + email + ">" + email + "</a> &nbsp;|&nbsp; "
+                 "感谢每一位参与讨论的朋友</font></p>";
+    }
+    return footer;
 }
 
 // Set once at start, before any page runs.

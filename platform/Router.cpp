@@ -31,9 +31,11 @@ void Router::addChangingLink(std::string_view page, std::string_view action) {
 bool Router::changes(std::string_view page, const Request& request) const {
     const std::string method = request.ServerVariables("request_method").str();
     if (method != "GET" && method != "HEAD") return true;
+    // Most pages have no changing link: the action is read only for those that do.
     const std::string folded = LCase(page);
-    return changingLinks_.count({folded, ""}) != 0 ||
-           changingLinks_.count({folded, LCase(request("action").str())}) != 0;
+    const auto first = changingLinks_.lower_bound({folded, ""});
+    if (first == changingLinks_.end() || first->first != folded) return false;
+    return first->second.empty() || changingLinks_.count({folded, LCase(request("action").str())}) != 0;
 }
 
 void Router::addAll(const Router& other) {
