@@ -1,5 +1,6 @@
 // The control panel's addresses, one folder below the board's pages.
 #include "admin/Admin.h"
+#include "admin/Upload.h"
 #include "platform/Router.h"
 
 namespace admin {
@@ -19,6 +20,9 @@ const platform::PageRegistrar kPages[] = {
     {"admin/jscode.asp", &Admin::JsCode},
     {"admin/analyzer.asp", &Admin::MonthPostAnalyzer},
 };
+
+// The host refuses a longer body before the upload page reads it.
+const platform::BodyLimit kUploadBody("admin/upload.asp", kUploadBodyLimit);
 
 }  // namespace
 }  // namespace admin

@@ -38,8 +38,19 @@ bool Router::changes(std::string_view page, const Request& request) const {
     return first->second.empty() || changingLinks_.count({folded, LCase(request("action").str())}) != 0;
 }
 
+void Router::setBodyLimit(std::string_view page, std::size_t bytes) { bodyLimits_[LCase(page)] = bytes; }
+
+std::optional<std::size_t> Router::bodyLimit(std::string_view page) const {
+    // Most hosts have one page with a limit of its own, or none.
+    if (bodyLimits_.empty()) return std::nullopt;
+    const auto it = bodyLimits_.find(LCase(page));
+    if (it == bodyLimits_.end()) return std::nullopt;
+    return it->second;
+}
+
 void Router::addAll(const Router& other) {
     changingLinks_.insert(other.changingLinks_.begin(), other.changingLinks_.end());
+    for (const auto& [page, bytes] : other.bodyLimits_) bodyLimits_[page] = bytes;
     for (const auto& [page, entry] : other.pages_) {
         if (entry.own) add(page, entry.own);
         for (const auto& [action, entries] : entry.actions)

@@ -13,20 +13,29 @@
 //   const platform::ActionRegistrar kMove("archive.asp", "submittransfer",
 //                                         platform::WhenField("Option"), &Archives::Transfer);
 //   // what a page with actions answers to no or an unknown action:
-//   const platform::PageRegistrar kInbox("pm.asp", &PM::Inbox);
+//   const platform::PageRegistrar kMenu("tools.asp", &ToolPages::Menu);
 //   // a link (a GET) that stores something, refused from another site as
 //   // every POST is:
 //   const platform::ChangingLink kAddFavourite("favor.asp");
+//   // a page that takes a larger request body than the host's default:
+//   const platform::BodyLimit kUploadBody("admin/upload.asp", 3 << 20);
+//   // a page whose every answer runs inside the same setup, here the login
+//   // gate, with the inbox for no or an unknown action:
+//   const platform::FramedPage kPm("pm.asp", &PM::Gate, &PM::inbox,
+//                                  {{"newpm", &PM::newpm}, {"outbox", &PM::outbox}});
 //
 // Addresses and actions compare ignoring case. A page that has actions but
 // no page-wide answer treats a request without a known action as an unknown
 // address: the host answers "page not found" (404). The site builds its
 // routing table from RegisteredPages() when it starts.
 #include <functional>
+#include <initializer_list>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -58,6 +67,33 @@ PageHandler MethodHandler(Result (Page::*method)()) {
     return [method](ScriptingContext& context) {
         auto call = [method](Page& p) { (p.*method)(); };
         ServePage<Page>(context, call);
+    };
+}
+
+// The shared setup of a page's actions: a method of the page object that
+// does the setup (opens a connection, proves a login, writes the page's head
+// and tail) and runs the step it is given, passing it what the setup made
+// (nothing, or e.g. the core::Page of the run).
+template <class Page, class... Args>
+using Frame = void (Page::*)(const std::function<void(Args...)>& step);
+// One answer inside a frame: a method of the page object or a callable.
+template <class Page, class... Args>
+using FramedStep = std::type_identity_t<std::function<void(Page&, Args...)>>;
+
+template <class Page, class... Args>
+struct FramedAction {
+    std::string_view action;
+    FramedStep<Page, Args...> step;
+};
+
+// `step` run inside `frame` on one page object.
+template <class Page, class... Args>
+PageHandler FramedHandler(Frame<Page, Args...> frame, FramedStep<Page, Args...> step) {
+    return [frame, step = std::move(step)](ScriptingContext& context) {
+        auto run = [&](Page& page) {
+            (page.*frame)([&](Args... args) { step(page, std::forward<Args>(args)...); });
+        };
+        ServePage<Page>(context, run);
     };
 }
 
@@ -94,6 +130,21 @@ public:
     void addAction(std::string_view page, std::string_view action, PageHandler handler,
                    WhenField when = WhenField());
 
+    // A page whose answers all run inside `frame`: `own` to a missing or
+    // unknown action (none: "page not found"), each of `actions` to its own.
+    template <class Page, class... Args>
+    void addFramed(std::string_view page, Frame<Page, Args...> frame, FramedStep<Page, Args...> own,
+                   std::initializer_list<std::type_identity_t<FramedAction<Page, Args...>>> actions) {
+        if (own) add(page, FramedHandler(frame, std::move(own)));
+        for (const auto& entry : actions) addAction(page, entry.action, FramedHandler(frame, entry.step));
+    }
+
+    // A page that takes a larger (or smaller) request body than the host's
+    // default, e.g. an upload.
+    void setBodyLimit(std::string_view page, std::size_t bytes);
+    // The page's own body limit, if it has one.
+    std::optional<std::size_t> bodyLimit(std::string_view page) const;
+
     // Every route of `other`; its entries replace this table's for the same
     // page and action.
     void addAll(const Router& other);
@@ -124,6 +175,7 @@ private:
     };
     std::map<std::string, PageEntry> pages_;  // by lower-cased address
     std::set<std::pair<std::string, std::string>> changingLinks_;  // lower-cased address and action
+    std::map<std::string, std::size_t> bodyLimits_;                 // by lower-cased address
 };
 
 // The routes the areas register while the program loads.
@@ -139,6 +191,18 @@ struct PageRegistrar {
 struct ChangingLink {
     explicit ChangingLink(std::string_view page, std::string_view action = {}) {
         RegisteredPages().addChangingLink(page, action);
+    }
+};
+
+struct BodyLimit {
+    BodyLimit(std::string_view page, std::size_t bytes) { RegisteredPages().setBodyLimit(page, bytes); }
+};
+
+template <class Page, class... Args>
+struct FramedPage {
+    FramedPage(std::string_view page, Frame<Page, Args...> frame, FramedStep<Page, Args...> own,
+               std::initializer_list<std::type_identity_t<FramedAction<Page, Args...>>> actions) {
+        RegisteredPages().addFramed(page, frame, std::move(own), actions);
     }
 };
 

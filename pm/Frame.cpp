@@ -1,4 +1,4 @@
-// The frame of the private-message pages: the dispatcher, the object's
+// The frame of the private-message pages: the login gate, the object's
 // connection, the link row and headers, the forwarding and error pages.
 #include <memory>
 
@@ -14,35 +14,6 @@ namespace pm {
 
 namespace {
 
-using Handler = void (*)(PM&);
-
-struct Route {
-    const char* action;  // lower case
-    Handler handler;
-};
-
-// The handler of each action; any other action, none included, is the inbox.
-const Route kRoutes[] = {
-    {"newpm", [](PM& pm) { pm.newpm(); }},
-    {"addtoignorelist", [](PM& pm) { pm.AddToIgnoreList(); }},
-    {"inbox", [](PM& pm) { pm.inbox(); }},
-    {"deleteoutbox", [](PM& pm) { pm.DeleteOutbox(); }},
-    {"outbox", [](PM& pm) { pm.outbox(); }},
-    {"ignorelist", [](PM& pm) { pm.IgnoreList(); }},
-    {"deleteignorelist", [](PM& pm) { pm.DeleteIgnoreList(); }},
-    {"postpm", [](PM& pm) { pm.PostPM(); }},
-    {"replypm", [](PM& pm) { pm.ReplyPM(); }},
-    {"viewpm", [](PM& pm) { pm.ViewPM("inbox"); }},
-    {"deletepm", [](PM& pm) { pm.DeletePM(); }},
-    {"viewoutbox", [](PM& pm) { pm.ViewPM("outbox"); }},
-};
-
-Handler HandlerOf(const std::string& action) {
-    for (const Route& route : kRoutes)
-        if (action == route.action) return route.handler;
-    return [](PM& pm) { pm.inbox(); };
-}
-
 const char* const kLinks =
     "<a href=pm.asp?action=newpm>新悄悄话</a>&nbsp;|&nbsp;"
     "<a href=pm.asp?action=inbox>收件箱</a>&nbsp;|&nbsp;"
@@ -50,7 +21,7 @@ const char* const kLinks =
     "<a href=pm.asp?action=IgnoreList>拒绝列表</a>&nbsp;|&nbsp;"
     "<a href=member.asp>成员列表</a>&nbsp;";
 
-// Closes the object's connection however Run ends.
+// Closes the object's connection however the gate ends.
 struct ConnectionCloser {
     PM& pm;
     ~ConnectionCloser() { pm.CloseConnection(); }
@@ -61,8 +32,7 @@ struct ConnectionCloser {
 PM::PM() = default;
 PM::~PM() = default;
 
-void PM::Run() {
-    const std::string action = platform::LCase(Request()("action").str());
+void PM::Gate(const std::function<void()>& step) {
     // The gate proves the session's login against the member table, so the
     // connection is open for every request, the compose form's included.
     OpenConnection();
@@ -84,7 +54,7 @@ void PM::Run() {
         return;
     }
     member_ = {proof.name, password.str()};
-    HandlerOf(action)(*this);
+    step();
 }
 
 std::string PM::OpenConnection() {

@@ -1,8 +1,10 @@
 #pragma once
-// PM: the private messages ("悄悄话") of pm.asp. One page method, Run, lets
-// a proven member in and hands the request to the handler of its action;
-// the handlers keep the member's inbox, outbox and ignore list.
+// PM: the private messages ("悄悄话") of pm.asp. Every request passes the
+// gate, which lets a proven member in and runs the handler of its action
+// (pm/PmRoutes.cpp); the handlers keep the member's inbox, outbox and
+// ignore list.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,8 +26,9 @@ public:
     ~PM() override;
 
     // ---- Frame and login (pm/Frame.cpp, pm/Login.cpp) ----
-    // pm.asp: the login gate, then the handler of the lower-cased `action`.
-    void Run();
+    // pm.asp: the login gate around every handler; the object's connection
+    // is open while `step` runs.
+    void Gate(const std::function<void()>& step);
     // The login form of private messages.
     void Login();
     // "" when the object's connection is open, else why it is not.

@@ -1,11 +1,26 @@
-// pm.asp: every private-message page goes through PM::Run.
+// pm.asp: every private-message handler runs behind PM::Gate; a missing or
+// unknown action is the inbox.
 #include "pm/PM.h"
 #include "platform/Router.h"
 
 namespace pm {
 namespace {
 
-const platform::PageRegistrar kPm("pm.asp", &PM::Run);
+const platform::FramedPage kPm("pm.asp", &PM::Gate, &PM::inbox,
+                               {
+                                   {"newpm", &PM::newpm},
+                                   {"addtoignorelist", &PM::AddToIgnoreList},
+                                   {"inbox", &PM::inbox},
+                                   {"deleteoutbox", &PM::DeleteOutbox},
+                                   {"outbox", &PM::outbox},
+                                   {"ignorelist", &PM::IgnoreList},
+                                   {"deleteignorelist", &PM::DeleteIgnoreList},
+                                   {"postpm", &PM::PostPM},
+                                   {"replypm", &PM::ReplyPM},
+                                   {"viewpm", [](PM& pm) { pm.ViewPM("inbox"); }},
+                                   {"deletepm", &PM::DeletePM},
+                                   {"viewoutbox", [](PM& pm) { pm.ViewPM("outbox"); }},
+                               });
 // The message view's link that puts its sender on the ignore list.
 const platform::ChangingLink kIgnoreLink("pm.asp", "addtoignorelist");
 

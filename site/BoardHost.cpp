@@ -5,7 +5,6 @@
 #include <exception>
 #include <optional>
 
-#include "admin/Upload.h"
 #include "core/AppFolder.h"
 #include "platform/Charset.h"
 #include "platform/Error.h"
@@ -114,7 +113,6 @@ BoardHost::BoardHost(HostOptions options)
     RegisterSitePages(router_);
     router_.addAll(platform::RegisteredPages());
     boardPageCount_ = platform::RegisteredPages().size();
-    SetBodyLimit("admin/upload.asp", admin::kUploadBodyLimit);
 }
 
 HostResponse BoardHost::Handle(platform::RawRequest raw) {
@@ -142,14 +140,8 @@ HostResponse BoardHost::Handle(platform::RawRequest raw) {
     return NotFound(page);
 }
 
-void BoardHost::SetBodyLimit(std::string_view page, std::size_t bytes) {
-    bodyLimits_[platform::LCase(page)] = bytes;
-}
-
 std::size_t BoardHost::BodyLimit(std::string_view path) const {
-    if (bodyLimits_.empty()) return options_.limits.bodyBytes;
-    const auto it = bodyLimits_.find(platform::LCase(PageOfPath(path)));
-    return it == bodyLimits_.end() ? options_.limits.bodyBytes : it->second;
+    return router_.bodyLimit(PageOfPath(path)).value_or(options_.limits.bodyBytes);
 }
 
 HostResponse BoardHost::Refusal(int status) {

@@ -5,7 +5,6 @@
 // server and, without a socket, by the request driver.
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -48,10 +47,9 @@ public:
 
     HostResponse Handle(platform::RawRequest raw);
 
-    // A page that takes a larger (or smaller) body than the limits' default,
-    // e.g. an upload: SetBodyLimit("admin/upload.asp", 64 << 20).
-    void SetBodyLimit(std::string_view page, std::size_t bytes);
-    // The body limit of the page at a request path ("/list.asp").
+    // The body limit of the page at a request path ("/list.asp"): the
+    // page's own (Router::setBodyLimit, platform::BodyLimit), else the
+    // limits' default.
     std::size_t BodyLimit(std::string_view path) const;
     // The answer to a request over a limit (413, 414 or 431) or to one that
     // does not parse (400).
@@ -66,7 +64,6 @@ private:
     platform::Application application_;
     platform::SessionStore sessions_;
     std::size_t boardPageCount_ = 0;
-    std::unordered_map<std::string, std::size_t> bodyLimits_;  // by lower-cased page
 };
 
 }  // namespace site

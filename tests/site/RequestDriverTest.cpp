@@ -172,6 +172,51 @@ TEST_F(RequestDriverTest, ActionTablesAnswerUnknownActionsWithTheirDefaultOrNotF
     }
 }
 
+// A page whose answers share setup: the frame opens and closes every
+// answer and hands its steps what it made.
+class FramedPage : public platform::PageObject {
+public:
+    void Frame(const std::function<void(const std::string&)>& step) {
+        Response().Write("[");
+        step("made");
+        Response().Write("]");
+    }
+    void List(const std::string& made) { Response().Write("list " + made); }
+    void Menu(const std::string& made) { Response().Write("menu " + made); }
+};
+
+TEST_F(RequestDriverTest, FramedPagesRunEveryAnswerInsideTheirFrame) {
+    platform::Router& router = host.router();
+    router.addFramed("framed.asp", &FramedPage::Frame, &FramedPage::Menu,
+                     {{"list", &FramedPage::List},
+                      {"", [](FramedPage& page, const std::string&) { page.Response().Write("empty"); }}});
+    router.addFramed("bare.asp", &FramedPage::Frame, nullptr, {{"list", &FramedPage::List}});
+
+    const struct {
+        const char* page;
+        const char* action;  // none when null
+        int status;
+        const char* body;
+    } cases[] = {
+        {"framed.asp", "list", 200, "[list made]"},
+        {"framed.asp", "LIST", 200, "[list made]"},
+        {"framed.asp", "", 200, "[empty]"},
+        {"framed.asp", nullptr, 200, "[empty]"},
+        {"framed.asp", "xyz", 200, "[menu made]"},
+        {"framed.asp", "list ", 200, "[menu made]"},
+        {"bare.asp", "list", 200, "[list made]"},
+        {"bare.asp", "xyz", 404, "<html><head><title>404 找不到网页"},
+    };
+    for (const auto& c : cases) {
+        site::Fields query;
+        if (c.action) query.emplace_back("action", c.action);
+        const auto response = driver.Get(c.page, query);
+        const std::string what = std::string(c.page) + " " + (c.action ? c.action : "(none)");
+        EXPECT_EQ(response.status, c.status) << what;
+        EXPECT_EQ(response.body.rfind(c.body, 0), 0u) << what << "\n" << response.body;
+    }
+}
+
 TEST_F(RequestDriverTest, StaticFilesIgnoreCaseAndStayInTheSiteFolder) {
     const auto css = driver.Get("default.css");
     EXPECT_EQ(css.status, 200);

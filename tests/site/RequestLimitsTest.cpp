@@ -53,7 +53,7 @@ TEST(RequestLimits, OverALimitIsRefusedBeforeThePageRuns) {
     site::BoardHost host(SmallLimits());
     site_test::RegisterTestPages(host.router());
     // The upload page of the control panel takes a larger body of its own.
-    host.SetBodyLimit("Body.asp", 5000);
+    host.router().setBodyLimit("Body.asp", 5000);
     site::RequestDriver driver(host);
     driver.keepCookies = false;
 
