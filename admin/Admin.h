@@ -4,7 +4,9 @@
 // The frame here is what every panel page shares: its error page, the two
 // identity checks that record the panel login in the session, the page
 // run with its head and closing tags, and the login fields of its forms.
-// Pages are registered in admin/AdminRoutes.cpp.
+// Pages are registered in admin/AdminRoutes.cpp; a page of several steps
+// has a frame method (Forum, Permissions, ...) that runs the step the
+// router chose in the panel page.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,6 +24,8 @@ namespace admin {
 
 class Admin : public core::BoardPage {
 public:
+    using PanelStep = std::function<void(core::Page&)>;
+
     // ---- Frame (admin/AdminFrame.cpp) ----
     // The panel's message page: the page head and the message, nothing else.
     void ErrorForm(const std::string& errormessage) override;
@@ -36,14 +40,23 @@ public:
                             bool* Administrator = nullptr);
 
     // ---- Forum setup, forum.asp (admin/ForumSetup.cpp, admin/ForumEdit.cpp) ----
-    void Forum();
+    void Forum(const PanelStep& step);
+    void ForumLoginForm();
+    void ForumSummary(core::Page& p, bool posted);
+    void ForumSaveOrder(core::Page& p);
+    void ForumNewForm(core::Page& p);
+    void ForumAdd(core::Page& p);
+    void ForumEditForm(core::Page& p);
+    void ForumSubmitEdit(core::Page& p);
 
     // ---- Members, member.asp (admin/Members.cpp, admin/MemberRecord.cpp) ----
-    void Permissions();
-    void Permissions_GetMatchs(platform::Connection& con);
-    void Permissions_updatepermiss(platform::Connection& con);
-    void Permissions_getbio4admin(platform::Connection& con);
-    void Permissions_SubmitEdit(platform::Connection& con);
+    // Every step but the search form needs an administrator.
+    void Permissions(const PanelStep& step);
+    void Permissions_SearchForm(core::Page& p);
+    void Permissions_GetMatchs(core::Page& p);
+    void Permissions_updatepermiss(core::Page& p);
+    void Permissions_getbio4admin(core::Page& p);
+    void Permissions_SubmitEdit(core::Page& p);
 
     // ---- Recounts, misc.asp (admin/DataMaintenance.cpp) ----
     void DataMaintenance();
@@ -66,8 +79,14 @@ public:
     // editor in admin/ThreadEditor.cpp, the forum choice and the topic lists
     // in admin/EditLists.cpp). Every step that names a forum or a post keeps
     // a moderator to the forums of his ForumList.
-    void Edit();
-    void Edit_GetEditThreads(platform::Connection& con, const std::string& ForumList, std::int32_t Topic);
+    void Edit(const PanelStep& step);
+    void Edit_Menu(core::Page& p);
+    void Edit_SubmitEditSubject(core::Page& p);
+    void Edit_DoDeleteThread(core::Page& p);
+    void Edit_GetExactEditMessage(core::Page& p);
+    void Edit_SubmitPrune(core::Page& p);
+    void Edit_EditFunction(core::Page& p);
+    void Edit_GetEditThreads(core::Page& p);
     void Edit_EditSubject(platform::Connection& con, const std::string& ForumList);
     void Edit_DeleteThread(platform::Connection& con, const std::string& ForumList);
     void Edit_EditPost(platform::Connection& con, std::int32_t Topic, const std::string& ForumList);
@@ -75,24 +94,30 @@ public:
     void Edit_Prune(const std::string& ForumList);
     void Edit_Edit(const std::string& ForumList);
     void edit_prunesuer(const std::string& ForumList, platform::Connection& con);
-    void Edit_DeletePost(platform::Connection& con, const std::string& PruneStyle, const std::string& ForumList);
-    void Edit_AdminEditThisForum(platform::Connection& con, const std::string& ForumList);
+    // The topics to prune, by date or by user as the action says.
+    void Edit_DeletePost(core::Page& p);
+    void Edit_AdminEditThisForum(core::Page& p);
 
     // ---- Announcements, announce.asp (admin/Announce.cpp, admin/AnnounceEdit.cpp) ----
-    void Announce();
+    // Every step but the login form needs an administrator or a moderator.
+    void Announce(const PanelStep& step);
+    void Announce_Login(core::Page& p);
+    void Announce_Enter(core::Page& p);
     void Announce_CreateAnnouncement(const std::string& ForumList);
-    void Announce_SubmitAnnounce(const std::string& ForumList, platform::Connection& con);
+    void Announce_SubmitAnnounce(core::Page& p);
     // An administrator may change every announcement, a moderator his own.
     void Announce_EditAnnouncement(platform::Connection& con, bool Administrator);
-    void Announce_ReViewAnnounce(platform::Connection& con, bool blnAdministrator);
-    void Announce_submitAnncedit(platform::Connection& con, bool blnAdministrator);
+    void Announce_ReViewAnnounce(core::Page& p);
+    void Announce_submitAnncedit(core::Page& p);
 
     // ---- Archive centre, archive.asp (admin/ArchiveCentre.cpp) ----
-    void Archives();
-    void Archives_EnterArchive(platform::Connection& con);
+    // Every step but the login form needs an administrator or a moderator.
+    void Archives(const PanelStep& step);
+    void Archives_Login(core::Page& p);
+    void Archives_EnterArchive(core::Page& p);
     // An administrator changes and deletes any archive; a moderator only
     // those whose every archived post comes from a forum he moderates.
-    void Archives_ArchiveCenter(platform::Connection& con, bool Administrator, const std::string& moderator);
+    void Archives_ArchiveCenter(core::Page& p);
 
     // ---- Upload, upload.asp (admin/FileUpload.cpp, admin/Upload.h) ----
     void FileUp();
@@ -128,6 +153,13 @@ protected:
     // an administrator.
     void RequireAdministrator(core::Page& p, const std::string& name, const std::string& password,
                               const std::string& refusal);
+    struct PanelLeader {
+        std::string forums;  // as isAdminOrModerater lists them
+        bool administrator = false;
+    };
+    // Refuses the step with `refusal` unless `login` is an administrator's
+    // or a moderator's; else what the login manages.
+    PanelLeader RequireLeader(core::Page& p, const core::Credentials& login, const std::string& refusal);
 
     // Writes `message` through ErrorForm and ends the page body, for the
     // sub-page methods that get the connection rather than the page.
@@ -141,13 +173,6 @@ private:
                             const std::string& status);
 
     // forum.asp steps
-    void ForumLoginForm();
-    void ForumSummary(core::Page& p, bool posted);
-    void ForumSaveOrder(core::Page& p);
-    void ForumNewForm(core::Page& p);
-    void ForumAdd(core::Page& p);
-    void ForumEditForm(core::Page& p);
-    void ForumSubmitEdit(core::Page& p);
     void ForumSubmitDelete(core::Page& p, const std::string& oldforumname);
     void WriteForumIdentityBlock();
     void WriteForumTable(platform::Connection& con, const std::string& name, const std::string& catalog,

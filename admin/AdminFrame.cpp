@@ -119,6 +119,14 @@ void Admin::RequireAdministrator(core::Page& p, const std::string& name, const s
     if (!IsAdministrator(name, password, p.Db())) p.Refuse(refusal);
 }
 
+Admin::PanelLeader Admin::RequireLeader(core::Page& p, const core::Credentials& login,
+                                       const std::string& refusal) {
+    PanelLeader leader;
+    if (!isAdminOrModerater(login.name, login.password, p.Db(), leader.forums, &leader.administrator))
+        p.Refuse(refusal);
+    return leader;
+}
+
 void Admin::Refuse(const std::string& message) {
     ErrorForm(message);
     throw core::PageStopped{};

@@ -13,33 +13,17 @@
 
 namespace admin {
 
-void Admin::Announce() {
-    const platform::Request& in = Request();
-    const std::string action = in("action").str();
-    RunPanelPage("公告中心 - " + core::CurrentSettings().BBName, [&](core::Page& p) {
-        if (action != "enter" && action != "submitannounce" && action != "reviewannounce" &&
-            action != "submitanncedit") {
-            WriteAnnounceLogin();
-            return;
-        }
-        if (action == "reviewannounce" && in("editannounce").str().empty()) p.Refuse("请选择要编辑的公告！");
-        std::string ForumList;
-        bool Administrator = false;
-        if (!isAdminOrModerater(PostedLogin().name, PostedLogin().password, p.Db(), ForumList, &Administrator))
-            p.Refuse("对不起，没有发现该用户！");
+void Admin::Announce(const PanelStep& step) {
+    RunPanelPage("公告中心 - " + core::CurrentSettings().BBName, step);
+}
 
-        if (action == "enter") {
-            const std::string choice = platform::LCase(in("announcefunction").str());
-            if (choice == "createannouncement") Announce_CreateAnnouncement(ForumList);
-            if (choice == "editannouncement") Announce_EditAnnouncement(p.Db(), Administrator);
-        } else if (action == "submitannounce") {
-            Announce_SubmitAnnounce(ForumList, p.Db());
-        } else if (action == "reviewannounce") {
-            Announce_ReViewAnnounce(p.Db(), Administrator);
-        } else {
-            Announce_submitAnncedit(p.Db(), Administrator);
-        }
-    });
+void Admin::Announce_Login(core::Page&) { WriteAnnounceLogin(); }
+
+void Admin::Announce_Enter(core::Page& p) {
+    const PanelLeader leader = RequireLeader(p, PostedLogin(), kUnknownLeader);
+    const std::string choice = platform::LCase(Request()("announcefunction").str());
+    if (choice == "createannouncement") Announce_CreateAnnouncement(leader.forums);
+    if (choice == "editannouncement") Announce_EditAnnouncement(p.Db(), leader.administrator);
 }
 
 void Admin::WriteAnnounceLogin() {
@@ -99,7 +83,10 @@ void Admin::ReadAnnounceFields(std::string& subject, std::string& content, platf
         Refuse("开始日期或结束日期不合法！请检查！");
 }
 
-void Admin::Announce_SubmitAnnounce(const std::string& ForumList, platform::Connection& con) {
+void Admin::Announce_SubmitAnnounce(core::Page& p) {
+    const PanelLeader leader = RequireLeader(p, PostedLogin(), kUnknownLeader);
+    const std::string& ForumList = leader.forums;
+    platform::Connection& con = p.Db();
     std::string subject, content;
     platform::DateTime start, end;
     ReadAnnounceFields(subject, content, start, end);

@@ -49,7 +49,10 @@ void Admin::RequireAnnouncementOwner(bool administrator, const std::string& owne
         Refuse("对不起，您只能编辑自己发布的公告！");
 }
 
-void Admin::Announce_ReViewAnnounce(platform::Connection& con, bool blnAdministrator) {
+void Admin::Announce_ReViewAnnounce(core::Page& p) {
+    if (Request()("editannounce").str().empty()) p.Refuse("请选择要编辑的公告！");
+    const bool blnAdministrator = RequireLeader(p, PostedLogin(), kUnknownLeader).administrator;
+    platform::Connection& con = p.Db();
     const std::int32_t id = RecordId(Request()("editannounce"));
     platform::Recordset rs;
     rs.Open("select * from announce where id=?", con, platform::CursorType::Static, {id});
@@ -81,7 +84,9 @@ void Admin::Announce_ReViewAnnounce(platform::Connection& con, bool blnAdministr
               "<INPUT TYPE=RESET NAME=Reset VALUE=\"清 除 内 容\"></center></FORM>");
 }
 
-void Admin::Announce_submitAnncedit(platform::Connection& con, bool blnAdministrator) {
+void Admin::Announce_submitAnncedit(core::Page& p) {
+    const bool blnAdministrator = RequireLeader(p, PostedLogin(), kUnknownLeader).administrator;
+    platform::Connection& con = p.Db();
     const platform::Request& in = Request();
     const std::int32_t id = RecordId(in("announceid"));
     const bool remove = in("delete").str() == "on";

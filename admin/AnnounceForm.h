@@ -1,5 +1,6 @@
 #pragma once
-// The pieces the announcement forms share: the login rows, the date blocks
+// The pieces the announcement steps share: the refusal of a stranger, the
+// login rows, the date blocks
 // (month, day and year of the first or the last day shown) and the reading
 // of a posted date block.
 #include <string>
@@ -11,6 +12,9 @@ class Request;
 }
 
 namespace admin {
+
+// The refusal of every announcement step to a login that manages no forum.
+inline constexpr const char* kUnknownLeader = "对不起，没有发现该用户！";
 
 // The rows "你的用户名：" and "你的密码：" of the two-column announcement forms.
 std::string AnnounceIdentityRows(const std::string& name, const std::string& password);

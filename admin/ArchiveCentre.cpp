@@ -15,6 +15,7 @@ namespace admin {
 
 namespace {
 
+constexpr const char* kNotAllowed = "对不起，您没有使用该功能的权限";
 constexpr const char* kOutOfReach = "对不起，该档案中有您不是版主的论坛的话题，只有管理员才能修改或删除它！";
 
 // Whether every post filed in the archive comes from a forum `moderator`
@@ -37,26 +38,11 @@ bool IsUnchanged(platform::Connection& con, std::int32_t archive, const std::str
 
 }  // namespace
 
-void Admin::Archives() {
-    const platform::Request& in = Request();
-    const std::string action = in("Action").str();
-    RunPanelPage("精华归档 - " + core::CurrentSettings().BBName, [&](core::Page& p) {
-        if (action != "enterarchive" && action != "archivecenter") {
-            WriteArchiveLogin();
-            return;
-        }
-        std::string ForumList;
-        bool administrator = false;
-        const core::Credentials login = PostedLogin();
-        const std::string& name = login.name;
-        if (!isAdminOrModerater(name, login.password, p.Db(), ForumList, &administrator))
-            p.Refuse("对不起，您没有使用该功能的权限");
-        if (action == "enterarchive")
-            Archives_EnterArchive(p.Db());
-        else
-            Archives_ArchiveCenter(p.Db(), administrator, name);
-    });
+void Admin::Archives(const PanelStep& step) {
+    RunPanelPage("精华归档 - " + core::CurrentSettings().BBName, step);
 }
+
+void Admin::Archives_Login(core::Page&) { WriteArchiveLogin(); }
 
 void Admin::WriteArchiveLogin() {
     platform::Response& out = Response();
@@ -74,7 +60,9 @@ void Admin::WriteArchiveLogin() {
 
 // The i-th listed archive's fields are "ArchiveName" + i and "descript" + i,
 // and its number is the i-th value of hiddenArchiveid.
-void Admin::Archives_EnterArchive(platform::Connection& con) {
+void Admin::Archives_EnterArchive(core::Page& p) {
+    RequireLeader(p, PostedLogin(), kNotAllowed);
+    platform::Connection& con = p.Db();
     platform::Recordset rs;
     rs.Open("select * from archive order by archiveid", con, platform::CursorType::Static);
     platform::Response& out = Response();
@@ -105,7 +93,11 @@ void Admin::Archives_EnterArchive(platform::Connection& con) {
     out.Write("</table></td></tr></table><P><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='完 成 修 改'></FORM></center>");
 }
 
-void Admin::Archives_ArchiveCenter(platform::Connection& con, bool Administrator, const std::string& moderator) {
+void Admin::Archives_ArchiveCenter(core::Page& p) {
+    const core::Credentials login = PostedLogin();
+    const bool Administrator = RequireLeader(p, login, kNotAllowed).administrator;
+    const std::string& moderator = login.name;
+    platform::Connection& con = p.Db();
     const platform::RequestCollection& form = Request().Form();
     const auto requireReach = [&](std::int32_t id) {
         if (!Administrator && !HoldsOnlyForumsOf(con, id, moderator)) Refuse(kOutOfReach);

@@ -100,7 +100,12 @@ std::string Admin::ChosenForum(const std::string& ForumList) {
     return forum;
 }
 
-void Admin::Edit_DeletePost(platform::Connection& con, const std::string& PruneStyle, const std::string& ForumList) {
+void Admin::Edit_DeletePost(core::Page& p) {
+    const std::string ForumList =
+        RequireLeader(p, {SessionUserName(), SessionPassword()}, "对不起，你不能进行该操作！").forums;
+    platform::Connection& con = p.Db();
+    // prunebydate or prunebyuser
+    const std::string PruneStyle = platform::LCase(Request()("action").str());
     const platform::Request& in = Request();
     const std::string forum = ChosenForum(ForumList);
     platform::Recordset rs;
@@ -127,7 +132,10 @@ void Admin::Edit_DeletePost(platform::Connection& con, const std::string& PruneS
               Attr(SessionPassword()) + "></b></FONT><p><INPUT TYPE=SUBMIT NAME=Submit VALUE='删 除 '></form></CENTER>");
 }
 
-void Admin::Edit_AdminEditThisForum(platform::Connection& con, const std::string& ForumList) {
+void Admin::Edit_AdminEditThisForum(core::Page& p) {
+    const std::string ForumList =
+        RequireLeader(p, {SessionUserName(), SessionPassword()}, "对不起，你不能进行该操作！").forums;
+    platform::Connection& con = p.Db();
     const platform::Request& in = Request();
     const std::string forum = ChosenForum(ForumList);
     platform::Recordset rs;

@@ -27,18 +27,8 @@ std::string Selected(bool on) { return on ? " selected" : ""; }
 
 }  // namespace
 
-void Admin::Forum() {
-    const std::string action = platform::LCase(Request()("action").str());
-    RunPanelPage("论 坛 设 置 - " + core::CurrentSettings().BBName, [&](core::Page& p) {
-        if (action.empty()) ForumLoginForm();
-        else if (action == "login") ForumSummary(p, true);
-        else if (action == "order") ForumSummary(p, false);
-        else if (action == "setforums") ForumSaveOrder(p);
-        else if (action == "addforums") ForumNewForm(p);
-        else if (action == "addnewforum") ForumAdd(p);
-        else if (action == "getforum") ForumEditForm(p);
-        else if (action == "submitedit") ForumSubmitEdit(p);
-    });
+void Admin::Forum(const PanelStep& step) {
+    RunPanelPage("论 坛 设 置 - " + core::CurrentSettings().BBName, step);
 }
 
 void Admin::ForumLoginForm() {

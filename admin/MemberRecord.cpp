@@ -14,10 +14,14 @@ namespace {
 
 // The registration's limit on the length of a member name.
 constexpr int kMemberNameLength = 15;
+const char* const kNotAllowed = "对不起，你不能进行该操作！";
 
 }  // namespace
 
-void Admin::Permissions_getbio4admin(platform::Connection& con) {
+void Admin::Permissions_getbio4admin(core::Page& p) {
+    // Reached by the member list's links, with the session's panel login.
+    RequireAdministrator(p, SessionUserName(), SessionPassword(), kNotAllowed);
+    platform::Connection& con = p.Db();
     platform::Recordset rs;
     rs.Open("select * from register where username=?", con, {Request()("UserName")});
     if (rs.Eof()) {
@@ -58,7 +62,9 @@ void Admin::Permissions_getbio4admin(platform::Connection& con) {
     out.Write("<CENTER><INPUT TYPE=SUBMIT NAME=Submit VALUE=\"重 新 设 置 此 用 户\"></CENTER></FORM>");
 }
 
-void Admin::Permissions_SubmitEdit(platform::Connection& con) {
+void Admin::Permissions_SubmitEdit(core::Page& p) {
+    RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kNotAllowed);
+    platform::Connection& con = p.Db();
     const platform::Request& in = Request();
     std::string newName = platform::Trim(in("NewUserName").str());
     const std::string oldName = platform::Trim(in("oldUserName").str());

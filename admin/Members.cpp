@@ -15,39 +15,17 @@ namespace admin {
 namespace {
 
 constexpr long kMembersPerPage = 50;
+const char* const kNotAllowed = "对不起，你不能进行该操作！";
 
 bool IsPostCountComparison(const std::string& math) { return math == ">=" || math == "<=" || math == "="; }
 
 }  // namespace
 
-void Admin::Permissions() {
-    const std::string action = Request()("action").str();
-    RunPanelPage("用户信息与权限 - " + core::CurrentSettings().BBName, [&](core::Page& p) {
-        using Step = void (Admin::*)(platform::Connection&);
-        Step step = nullptr;
-        bool sessionLogin = false;
-        if (action == "getmatches") {
-            step = &Admin::Permissions_GetMatchs;
-            sessionLogin = Request().ServerVariables("request_method").str() != "POST";
-        } else if (action == "updatepermiss") {
-            step = &Admin::Permissions_updatepermiss;
-        } else if (action == "getbio4admin") {
-            step = &Admin::Permissions_getbio4admin;
-            sessionLogin = true;
-        } else if (action == "submitedit") {
-            step = &Admin::Permissions_SubmitEdit;
-        }
-        if (!step) {
-            WriteMemberSearchForm();
-            return;
-        }
-        if (sessionLogin)
-            RequireAdministrator(p, SessionUserName(), SessionPassword(), "对不起，你不能进行该操作！");
-        else
-            RequireAdministrator(p, PostedLogin().name, PostedLogin().password, "对不起，你不能进行该操作！");
-        (this->*step)(p.Db());
-    });
+void Admin::Permissions(const PanelStep& step) {
+    RunPanelPage("用户信息与权限 - " + core::CurrentSettings().BBName, step);
 }
+
+void Admin::Permissions_SearchForm(core::Page&) { WriteMemberSearchForm(); }
 
 void Admin::WriteMemberSearchForm() {
     platform::Response& out = Response();
@@ -77,8 +55,14 @@ void Admin::WriteMemberSearchForm() {
               "<INPUT TYPE=RESET NAME=Reset VALUE=\"清 除 内 容\"></form></center>");
 }
 
-void Admin::Permissions_GetMatchs(platform::Connection& con) {
+void Admin::Permissions_GetMatchs(core::Page& p) {
     const platform::Request& in = Request();
+    // The result's page links come back by GET, with the session's panel login.
+    if (in.ServerVariables("request_method").str() == "POST")
+        RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kNotAllowed);
+    else
+        RequireAdministrator(p, SessionUserName(), SessionPassword(), kNotAllowed);
+    platform::Connection& con = p.Db();
     const platform::Variant pageField = in("page");
     long page = !pageField.isEmpty() && core::IsPositiveNumber(pageField) ? platform::CInt(pageField) : 1;
 
@@ -170,7 +154,9 @@ void Admin::Permissions_GetMatchs(platform::Connection& con) {
     out.Write("<INPUT TYPE=SUBMIT NAME=Submit VALUE=\"完 成 权 限 更 改\"></center></form>");
 }
 
-void Admin::Permissions_updatepermiss(platform::Connection& con) {
+void Admin::Permissions_updatepermiss(core::Page& p) {
+    RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kNotAllowed);
+    platform::Connection& con = p.Db();
     const platform::RequestCollection& form = Request().Form();
     platform::Transaction tx(con);
     for (const std::string& name : form.Values("Delete")) DeleteMember(con, name);

@@ -25,7 +25,11 @@ void Admin::WriteEditIdentityRow(const std::string& colspan) {
                      Attr(SessionPassword()) + "></FONT><P>");
 }
 
-void Admin::Edit_GetEditThreads(platform::Connection& con, const std::string& ForumList, std::int32_t Topic) {
+void Admin::Edit_GetEditThreads(core::Page& p) {
+    const std::string ForumList =
+        RequireLeader(p, {SessionUserName(), SessionPassword()}, "对不起，你不能进行该操作！").forums;
+    platform::Connection& con = p.Db();
+    const std::int32_t Topic = RecordId(Request()("topic"));
     platform::Recordset rs;
     rs.Open("select * from post where postid=?1 or parentid=?1 order by postid", con, platform::CursorType::Static,
             {Topic});

@@ -11,7 +11,9 @@ void Router::add(std::string_view page, PageHandler handler) {
 
 void Router::addAction(std::string_view page, std::string_view action, PageHandler handler,
                        WhenField when) {
-    std::vector<Action>& entries = pages_[LCase(page)].actions[LCase(action)];
+    PageEntry& target = pages_[LCase(page)];
+    std::vector<Action>& entries =
+        target.actions[target.exactActions ? std::string(action) : LCase(action)];
     for (Action& entry : entries) {
         if (entry.when == when.field) {
             entry.handler = std::move(handler);
@@ -22,6 +24,10 @@ void Router::addAction(std::string_view page, std::string_view action, PageHandl
     Action entry{std::move(when.field), std::move(handler)};
     if (entry.when.empty()) entries.push_back(std::move(entry));
     else entries.insert(entries.begin(), std::move(entry));
+}
+
+void Router::setActionCase(std::string_view page, ActionCase letterCase) {
+    pages_[LCase(page)].exactActions = letterCase == ActionCase::Exact;
 }
 
 void Router::addChangingLink(std::string_view page, std::string_view action) {
@@ -52,6 +58,7 @@ void Router::addAll(const Router& other) {
     changingLinks_.insert(other.changingLinks_.begin(), other.changingLinks_.end());
     for (const auto& [page, bytes] : other.bodyLimits_) bodyLimits_[page] = bytes;
     for (const auto& [page, entry] : other.pages_) {
+        if (entry.exactActions) setActionCase(page, ActionCase::Exact);
         if (entry.own) add(page, entry.own);
         for (const auto& [action, entries] : entry.actions)
             for (const Action& a : entries) addAction(page, action, a.handler, WhenField(a.when));
@@ -65,7 +72,8 @@ const PageHandler* Router::find(std::string_view page, const Request& request) c
     if (it == pages_.end()) return nullptr;
     const PageEntry& entry = it->second;
     if (!entry.actions.empty()) {
-        const auto action = entry.actions.find(LCase(request("action").str()));
+        const std::string asked = request("action").str();
+        const auto action = entry.actions.find(entry.exactActions ? asked : LCase(asked));
         if (action != entry.actions.end())
             for (const Action& a : action->second)
                 if (a.when.empty() || !request.QueryString(a.when).isEmpty() ||

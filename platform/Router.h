@@ -24,7 +24,8 @@
 //   const platform::FramedPage kPm("pm.asp", &PM::Gate, &PM::inbox,
 //                                  {{"newpm", &PM::newpm}, {"outbox", &PM::outbox}});
 //
-// Addresses and actions compare ignoring case. A page that has actions but
+// Addresses and actions compare ignoring case; a page may compare its
+// actions exactly instead (ActionCase::Exact). A page that has actions but
 // no page-wide answer treats a request without a known action as an unknown
 // address: the host answers "page not found" (404). The site builds its
 // routing table from RegisteredPages() when it starts.
@@ -97,6 +98,9 @@ PageHandler FramedHandler(Frame<Page, Args...> frame, FramedStep<Page, Args...> 
     };
 }
 
+// How a page compares the request's action with the actions it has.
+enum class ActionCase { Ignored, Exact };
+
 // An action entry that applies only when the request carries `field`
 // (any value, empty included); an empty name applies to every request.
 struct WhenField {
@@ -134,10 +138,15 @@ public:
     // unknown action (none: "page not found"), each of `actions` to its own.
     template <class Page, class... Args>
     void addFramed(std::string_view page, Frame<Page, Args...> frame, FramedStep<Page, Args...> own,
-                   std::initializer_list<std::type_identity_t<FramedAction<Page, Args...>>> actions) {
+                   std::initializer_list<std::type_identity_t<FramedAction<Page, Args...>>> actions,
+                   ActionCase letterCase = ActionCase::Ignored) {
+        setActionCase(page, letterCase);
         if (own) add(page, FramedHandler(frame, std::move(own)));
         for (const auto& entry : actions) addAction(page, entry.action, FramedHandler(frame, entry.step));
     }
+
+    // How `page` compares actions, for the actions added after it.
+    void setActionCase(std::string_view page, ActionCase letterCase);
 
     // A page that takes a larger (or smaller) request body than the host's
     // default, e.g. an upload.
@@ -171,7 +180,8 @@ private:
     };
     struct PageEntry {
         PageHandler own;                                    // may be empty
-        std::map<std::string, std::vector<Action>> actions;  // by lower-cased action
+        std::map<std::string, std::vector<Action>> actions;  // by lower-cased action, unless exact
+        bool exactActions = false;
     };
     std::map<std::string, PageEntry> pages_;  // by lower-cased address
     std::set<std::pair<std::string, std::string>> changingLinks_;  // lower-cased address and action
@@ -201,8 +211,9 @@ struct BodyLimit {
 template <class Page, class... Args>
 struct FramedPage {
     FramedPage(std::string_view page, Frame<Page, Args...> frame, FramedStep<Page, Args...> own,
-               std::initializer_list<std::type_identity_t<FramedAction<Page, Args...>>> actions) {
-        RegisteredPages().addFramed(page, frame, std::move(own), actions);
+               std::initializer_list<std::type_identity_t<FramedAction<Page, Args...>>> actions,
+               ActionCase letterCase = ActionCase::Ignored) {
+        RegisteredPages().addFramed(page, frame, std::move(own), actions, letterCase);
     }
 };
 

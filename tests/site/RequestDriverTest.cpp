@@ -191,6 +191,8 @@ TEST_F(RequestDriverTest, FramedPagesRunEveryAnswerInsideTheirFrame) {
                      {{"list", &FramedPage::List},
                       {"", [](FramedPage& page, const std::string&) { page.Response().Write("empty"); }}});
     router.addFramed("bare.asp", &FramedPage::Frame, nullptr, {{"list", &FramedPage::List}});
+    router.addFramed("exact.asp", &FramedPage::Frame, &FramedPage::Menu, {{"list", &FramedPage::List}},
+                     platform::ActionCase::Exact);
 
     const struct {
         const char* page;
@@ -206,6 +208,8 @@ TEST_F(RequestDriverTest, FramedPagesRunEveryAnswerInsideTheirFrame) {
         {"framed.asp", "list ", 200, "[menu made]"},
         {"bare.asp", "list", 200, "[list made]"},
         {"bare.asp", "xyz", 404, "<html><head><title>404 找不到网页"},
+        {"EXACT.asp", "list", 200, "[list made]"},
+        {"exact.asp", "List", 200, "[menu made]"},
     };
     for (const auto& c : cases) {
         site::Fields query;
