@@ -1,6 +1,8 @@
 #pragma once
 // The public reading pages and the mail pages of the board. Their
 // addresses are registered in board/browse/BrowseRoutes.cpp.
+#include <functional>
+
 #include "core/Tarnbell.h"
 
 namespace board {
@@ -21,8 +23,15 @@ public:
     void NewlyTopic();
     void Top();
     void Online();
-    // The search form and its lists (Search*.cpp).
-    void Search();
+    // The search form and its lists (Search*.cpp): each step of search.asp
+    // runs in Search's page.
+    void Search(const std::function<void(core::Page&)>& step);
+    void SearchForm(core::Page& p);
+    void SimpleSearch(core::Page& p);
+    void DailySearch(core::Page& p);
+    void UserSearch(core::Page& p);
+    void SearchGotoPage(core::Page& p);
+    void SearchBrowser(core::Page& p);
     // Send a page to a friend (SendThread.cpp), mail a post (Pack.cpp).
     void SendThread();
     void Pack();

@@ -17,9 +17,19 @@ const PageRegistrar kPages[] = {
     {"active.asp", &BrowsePages::NewlyTopic},
     {"top.asp", &BrowsePages::Top},
     {"online.asp", &BrowsePages::Online},
-    {"search.asp", &BrowsePages::Search},
     {"download.asp", &BrowsePages::Pack},
 };
+
+// Any other action shows the search page with nothing in it.
+const platform::FramedPage kSearch("search.asp", &BrowsePages::Search, [](BrowsePages&, core::Page&) {},
+                                   {
+                                       {"", &BrowsePages::SearchForm},
+                                       {"simplesearch", &BrowsePages::SimpleSearch},
+                                       {"getdaily", &BrowsePages::DailySearch},
+                                       {"searchuser", &BrowsePages::UserSearch},
+                                       {"gotopage", &BrowsePages::SearchGotoPage},
+                                       {"browser", &BrowsePages::SearchBrowser},
+                                   });
 
 const ActionRegistrar kActions[] = {
     {"ubbmisc.asp", "getannounce", &BrowsePages::Getannounce},

@@ -1,5 +1,5 @@
-// search.asp: the search form and the lists it leads to, chosen by the
-// request field `action`.
+// search.asp: the search form and the lists it leads to, one step for each
+// `action` (board/browse/BrowseRoutes.cpp), each in Search's page.
 #include <string>
 
 #include "board/browse/SearchPage.h"
@@ -22,45 +22,56 @@ board::SearchChoices ReadChoices(const platform::Request& request) {
     return c;
 }
 
+board::SearchList NewList(board::SearchKind kind) {
+    board::SearchList list;
+    list.asked = platform::Now();
+    list.kind = kind;
+    return list;
+}
+
+// A new list, refused before any statement runs when it asks too much.
+void Find(core::Tarnbell& page, Page& p, const board::SearchList& list) {
+    const std::string refusal = board::SearchRefusal(list);
+    if (!refusal.empty()) p.Refuse(refusal);
+    WriteSearchResults(page, p, list);
+}
+
 }  // namespace
 
-void BrowsePages::Search() {
+void BrowsePages::Search(const std::function<void(Page&)>& step) {
     RunPage(Closing::CopyrightAndBody, [&](Page& p) {
-        const std::string action = platform::LCase(Request()("action").str());
         StartPage(p, {"搜索", "搜索 - " + CurrentSettings().BBName, "<center>"});
-
-        // A new list, refused before any statement runs when it asks too much.
-        board::SearchList list;
-        list.asked = platform::Now();
-        auto search = [&] {
-            const std::string refusal = board::SearchRefusal(list);
-            if (!refusal.empty()) p.Refuse(refusal);
-            WriteSearchResults(*this, p, list);
-        };
-        if (action.empty()) {
-            WriteSearchForm(*this, p);
-        } else if (action == "simplesearch") {
-            list.kind = board::SearchKind::Simple;
-            list.choices = ReadChoices(Request());
-            search();
-        } else if (action == "getdaily") {
-            list.kind = board::SearchKind::Daily;
-            search();
-        } else if (action == "searchuser") {
-            list.kind = board::SearchKind::User;
-            list.username = Request().QueryString("username");
-            search();
-        } else if (action == "gotopage") {
-            // A new or expired session has no list to page through.
-            if (!WriteKeptSearchResults(*this, p)) WriteSearchForm(*this, p);
-        } else if (action == "browser") {
-            // No list is defined for it: it replaces the kept list with none
-            // and fails.
-            ForgetSearch(Session());
-            platform::raise(platform::kErrDatabase, "命令文本未被设置。");
-        }
+        step(p);
         Response().Write("</center>");
     });
+}
+
+void BrowsePages::SearchForm(Page& p) { WriteSearchForm(*this, p); }
+
+void BrowsePages::SimpleSearch(Page& p) {
+    board::SearchList list = NewList(board::SearchKind::Simple);
+    list.choices = ReadChoices(Request());
+    Find(*this, p, list);
+}
+
+void BrowsePages::DailySearch(Page& p) { Find(*this, p, NewList(board::SearchKind::Daily)); }
+
+void BrowsePages::UserSearch(Page& p) {
+    board::SearchList list = NewList(board::SearchKind::User);
+    list.username = Request().QueryString("username");
+    Find(*this, p, list);
+}
+
+void BrowsePages::SearchGotoPage(Page& p) {
+    // A new or expired session has no list to page through.
+    if (!WriteKeptSearchResults(*this, p)) WriteSearchForm(*this, p);
+}
+
+void BrowsePages::SearchBrowser(Page&) {
+    // No list is defined for it: it replaces the kept list with none and
+    // fails.
+    ForgetSearch(Session());
+    platform::raise(platform::kErrDatabase, "命令文本未被设置。");
 }
 
 }  // namespace board

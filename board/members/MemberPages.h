@@ -4,6 +4,7 @@
 // password (ubbmisc.asp?action=lostpw); the member list (member.asp), a
 // member's page (viewuser.asp), favourites (favor.asp, showfavor.asp) and
 // forum subscriptions (subscibe.asp).
+#include <functional>
 #include <string>
 
 #include "core/Tarnbell.h"
@@ -24,8 +25,12 @@ public:
     // the board home.
     void SignupOrLeave();
     void RegSubmit();
-    // profile.asp: login, edit form and save (Profile.cpp).
-    void Profile();
+    // profile.asp: login, edit form and save (Profile.cpp), each step in
+    // Profile's page.
+    void Profile(const std::function<void(core::Page&)>& step);
+    void ProfileLogin(core::Page& p);
+    void ProfileEditForm(core::Page& p);
+    void SaveProfile(core::Page& page);
     // option.asp: the name-storage and day-filter cookies (Options.cpp).
     void TarnbellOption();
     // ubbmisc.asp?action=lostpw: name and password mailed (LostPassword.cpp).
@@ -48,7 +53,6 @@ public:
 private:
     void WriteSignupStart(core::Page& p);
     void WriteProfileForm(platform::Recordset& member);
-    void SaveProfile(core::Page& page);
 };
 
 }  // namespace board

@@ -9,7 +9,6 @@ using platform::ActionRegistrar;
 using platform::PageRegistrar;
 
 const PageRegistrar kPages[] = {
-    {"profile.asp", &MemberPages::Profile},
     {"option.asp", &MemberPages::TarnbellOption},
     {"subscibe.asp", &MemberPages::subscibe},
     {"member.asp", &MemberPages::MemberList},
@@ -18,6 +17,13 @@ const PageRegistrar kPages[] = {
     {"showfavor.asp", &MemberPages::Showfavor},
 };
 
+// Any other action shows the page's head only.
+const platform::FramedPage kProfile("profile.asp", &MemberPages::Profile, [](MemberPages&, core::Page&) {},
+                                    {
+                                        {"", &MemberPages::ProfileLogin},
+                                        {"chkuser", &MemberPages::ProfileEditForm},
+                                        {"check", &MemberPages::SaveProfile},
+                                    });
 // "favor.asp?id=N" keeps the topic at once for a logged-in member.
 const platform::ChangingLink kFavorLink("favor.asp");
 

@@ -38,12 +38,10 @@ std::string Checked(bool on) { return on ? " checked" : ""; }
 
 }  // namespace
 
-void MemberPages::Profile() {
+void MemberPages::Profile(const std::function<void(core::Page&)>& step) {
     RunPage(core::Closing::CopyrightAndBody, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
-        const platform::Request& in = Request();
         platform::Response& out = Response();
-        platform::Session& session = Session();
         // Its forms carry the password of the remembered login.
         core::KeepOutOfCaches(out);
         // Its CLUB header stands centred: the style branch is its own.
@@ -55,43 +53,49 @@ void MemberPages::Profile() {
         } else if (s.BBStyle == "CLUB") {
             out.Write("<CENTER>" + GetClubHeader() + "</CENTER>");
         }
-
-        std::string action = platform::LCase(in("action").str());
-        if (action.empty() && core::SessionLoggedIn(session)) action = "chkuser";
-
-        if (action.empty()) {
-            out.Write("<center><form action=profile.asp method=post name=chkUser>"
-                      "<input type=hidden name=action value=chkUser>"
-                      "<table border=0 width=" + s.TableWidth + "><tbody>"
-                      "<tr><td colspan=2><p><b>编辑个人资料，请您通过身份验证：</b></td></tr>"
-                      "<tr><td><b>用户名</b></td><td><input maxLength=25 name=UserName size=25 class=smallInput value=" +
-                      Attr(in.Cookies("UserName").str()) + "></td></tr>"
-                      "<tr><td><b>密码</b> </td><td><input maxLength=13 name=Password size=13 class=smallInput "
-                      "type=password value=" + Attr(in.Cookies("Password").str()) +
-                      ">&nbsp;&nbsp;<a href=ubbmisc.asp?action=lostpw>忘记了密码?</a></td></tr></tbody></table>"
-                      "<p><input class=buttonface name=Submit type=submit value=提交验证> "
-                      "<input class=buttonface name=Reset type=reset value=重置字段></P></form>"
-                      "<p>我已经注册过了，天啊！我把密码给忘了？！<a href=ubbmisc.asp?action=lostpw>点这里.</a></p>"
-                      "</center>");
-        } else if (action == "chkuser") {
-            // Credentials travel in the posted form only, never in an address.
-            const bool loggedIn = core::SessionLoggedIn(session);
-            const std::string name = loggedIn ? session("UserName").str() : in.Form("username").str();
-            const std::string password = loggedIn ? session("Password").str() : in.Form("password").str();
-            platform::Recordset rs;
-            if (!core::OpenMember(rs, p.Db(), "*", name, password)) p.Refuse(kNotAMember);
-            const std::string member = rs.Fields("UserName").str();
-            // A newly proven member: a session id known before the proof
-            // must lead nowhere after it.
-            if (!platform::EqualsIgnoreCase(session(kVerifiedMember).str(), member)) {
-                session.Set(kVerifiedMember, member);
-                session.RenewId();
-            }
-            WriteProfileForm(rs);
-        } else if (action == "check") {
-            SaveProfile(p);
-        }
+        step(p);
     });
+}
+
+void MemberPages::ProfileLogin(core::Page& p) {
+    // A logged-in member goes straight to the edit form.
+    if (core::SessionLoggedIn(Session())) {
+        ProfileEditForm(p);
+        return;
+    }
+    const core::Settings& s = core::CurrentSettings();
+    const platform::Request& in = Request();
+    Response().Write("<center><form action=profile.asp method=post name=chkUser>"
+                     "<input type=hidden name=action value=chkUser>"
+                     "<table border=0 width=" + s.TableWidth + "><tbody>"
+                     "<tr><td colspan=2><p><b>编辑个人资料，请您通过身份验证：</b></td></tr>"
+                     "<tr><td><b>用户名</b></td><td><input maxLength=25 name=UserName size=25 class=smallInput value=" +
+                     Attr(in.Cookies("UserName").str()) + "></td></tr>"
+                     "<tr><td><b>密码</b> </td><td><input maxLength=13 name=Password size=13 class=smallInput "
+                     "type=password value=" + Attr(in.Cookies("Password").str()) +
+                     ">&nbsp;&nbsp;<a href=ubbmisc.asp?action=lostpw>忘记了密码?</a></td></tr></tbody></table>"
+                     "<p><input class=buttonface name=Submit type=submit value=提交验证> "
+                     "<input class=buttonface name=Reset type=reset value=重置字段></P></form>"
+                     "<p>我已经注册过了，天啊！我把密码给忘了？！<a href=ubbmisc.asp?action=lostpw>点这里.</a></p>"
+                     "</center>");
+}
+
+void MemberPages::ProfileEditForm(core::Page& p) {
+    platform::Session& session = Session();
+    // Credentials travel in the posted form only, never in an address.
+    const bool loggedIn = core::SessionLoggedIn(session);
+    const std::string name = loggedIn ? session("UserName").str() : Request().Form("username").str();
+    const std::string password = loggedIn ? session("Password").str() : Request().Form("password").str();
+    platform::Recordset rs;
+    if (!core::OpenMember(rs, p.Db(), "*", name, password)) p.Refuse(kNotAMember);
+    const std::string member = rs.Fields("UserName").str();
+    // A newly proven member: a session id known before the proof must lead
+    // nowhere after it.
+    if (!platform::EqualsIgnoreCase(session(kVerifiedMember).str(), member)) {
+        session.Set(kVerifiedMember, member);
+        session.RenewId();
+    }
+    WriteProfileForm(rs);
 }
 
 void MemberPages::WriteProfileForm(platform::Recordset& rs) {
