@@ -8,7 +8,6 @@
 #include "pm/PM.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
-#include "platform/Strings.h"
 
 namespace pm {
 
