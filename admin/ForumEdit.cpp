@@ -1,9 +1,10 @@
 // forum.asp: the edit form of one forum and its save, which renames,
 // changes the rules and moderators of, or deletes the forum. Every save is
-// one transaction over all tables that name the forum.
+// one transaction over all tables that name the forum (core/NameCascades.h).
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
 #include "board/search/SearchIndexQueue.h"
+#include "core/NameCascades.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -69,21 +70,14 @@ void Admin::ForumSubmitEdit(core::Page& p) {
     exists.Open("select forumname from forum where forumname=?", con, {oldforumname});
     if (exists.Eof()) p.Refuse("错误，该版面已不存在！");
     exists.Close();
-    if (forumname != oldforumname) {
-        // The posts go first: the forum row, renamed last, then counts them.
-        for (const char* sql : {"update post set forumname=? where forumname=?",
-                                "update moderated set forum=? where forum=?",
-                                "update archivelist set forumname=? where forumname=?",
-                                "update announceto set forumname=? where forumname=?",
-                                "update subscibe set forumname=? where forumname=?"})
-            con.Execute(sql, {forumname, oldforumname});
-    }
+    if (forumname != oldforumname) core::RenameEverywhere(con, core::NameOf::Forum, oldforumname, forumname);
+    // By now the row carries the new name.
     const bool isPrivate = in("private").str() == "private";
     con.Execute("update forum set [restrict]=?, forumpassword=?, forumname=?, descript=?, catalog=? "
                 "where forumname=?",
                 {isPrivate ? "private" : in("topicrestrict").str() + "&" + in("replyrestrict").str(),
                  isPrivate ? platform::Variant(platform::Trim(in("ForumPassword").str())) : platform::Variant::null(),
-                 forumname, in("descript"), catalog, oldforumname});
+                 forumname, in("descript"), catalog, forumname});
 
     for (const std::string& member : in.Form().Values("deleteModerater")) {
         con.Execute("delete from moderated where forum=? and moderater=?", {forumname, member});
@@ -98,7 +92,8 @@ void Admin::ForumSubmitEdit(core::Page& p) {
 }
 
 // The forum goes with its posts, moderator rows, announcement targets and
-// subscriptions; archived copies of its topics stay in their archives.
+// subscriptions (core/NameCascades.h); archived copies of its topics stay in
+// their archives.
 void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
@@ -111,10 +106,7 @@ void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     rs.Open("select moderater from moderated where forum=?", con, {oldforumname});
     for (; !rs.Eof(); rs.MoveNext()) moderators.push_back(rs.Fields(0).str());
     rs.Close();
-    for (const char* sql : {"delete from forum where forumname=?", "delete from post where forumname=?",
-                            "delete from moderated where forum=?", "delete from announceto where forumname=?",
-                            "delete from subscibe where forumname=?"})
-        con.Execute(sql, {oldforumname});
+    core::DeleteEverywhere(con, core::NameOf::Forum, oldforumname);
     for (const std::string& member : moderators) ClearIdleModeratorStatus(con, member);
     EndForumChange(tx);
 }
