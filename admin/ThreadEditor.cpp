@@ -2,6 +2,7 @@
 // new subject and for deleting it, the edit form of one post and the saving
 // of that post with an edit note (or its deletion).
 #include "admin/Admin.h"
+#include "admin/forms/EditForms.h"
 #include "board/converter/Converter.h"
 #include "board/posting/PostEdit.h"
 #include "core/Module1.h"
@@ -17,13 +18,6 @@ namespace {
 const char* const kRefused = "对不起，你不能进行该操作！";
 
 }  // namespace
-
-void Admin::WriteEditIdentityRow(const std::string& colspan) {
-    Response().Write("<tr><td colspan=" + colspan + "><CENTER><BR><FONT  COLOR=#800000><B>基于安全因素，请再输入你的用户名和密码：<BR>"
-                     "用户名：<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) +
-                     ">&nbsp;&nbsp;&nbsp;&nbsp; 密码：<INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" +
-                     Attr(SessionPassword()) + "></FONT><P>");
-}
 
 void Admin::Edit_GetEditThreads(platform::Connection& con, const std::string& ForumList, std::int32_t Topic) {
     platform::Recordset rs;
@@ -86,7 +80,7 @@ void Admin::WriteTopicStep(platform::Connection& con, const std::string& ForumLi
     else
         out.Write("<TR><td><FONT COLOR=#800000><B>话题主题</B></FONT></td><td><INPUT TYPE=TEXT NAME=NewSubject VALUE=" +
                   Attr(subject) + " SIZE=40 MAXLENGTH=120></td>");
-    WriteEditIdentityRow("2");
+    out.Write(forms::EditIdentityRow("2", SessionLogin()));
     out.Write("<INPUT TYPE=HIDDEN NAME=topic VALUE=\"" + rs.Fields("postid").str() + "\">");
     out.Write(forDelete ? "<input type=hidden name=action value=doDeleteThread>"
                           "<INPUT TYPE=SUBMIT NAME=Submit VALUE='删除整个话题'>"
@@ -115,7 +109,7 @@ void Admin::Edit_EditPost(platform::Connection& con, std::int32_t Topic, const s
               "</B></td><td valign=top><FONT  color=#008080 >发表于 " + rs.Fields("posttime").str() +
               "</FONT><br><TEXTAREA NAME=MessageText ROWS=10 COLS=80 WRAP=VIRTUAL>" +
               Text(message.isNull() ? "" : message.str()) + "</TEXTAREA></td></tr>");
-    WriteEditIdentityRow("3");
+    out.Write(forms::EditIdentityRow("3", SessionLogin()));
     out.Write("<INPUT TYPE=HIDDEN NAME=MessageNumber VALUE=" + rs.Fields("postid").str() + ">"
               "<INPUT TYPE=HIDDEN NAME=action VALUE=DoMessageEdit>"
               "<INPUT TYPE=SUBMIT NAME=Submit VALUE='完 成 消 息 编 辑'></form></CENTER></td></tr></table>");
