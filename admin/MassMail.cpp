@@ -119,7 +119,8 @@ void Admin::EMail() {
         mail.MailContentType("text/html");
         mail.MailBody("<html><body>" + message + "<br><p>---------------------------------<br>欢迎访问<a href=" +
                       s.BBURL + ">" + s.BBName + "</a><br>");
-        if (!mail.SendNow()) p.Refuse(Text(mail.MailErrorText()));
+        const platform::MailResult result = mail.SendNow();
+        if (!result.sent) p.Refuse(Text(result.failure));
         out.Write("<br><br><center><p><h3>邮件已经送出</h3></p></center>");
         out.Write(AddressCount(addresses));
     });
