@@ -62,13 +62,13 @@ void ReplaceFile(const fs::path& path, const std::string& text) {
     {
         std::ofstream out(draft, std::ios::binary | std::ios::trunc);
         out << text;
-        if (!out.flush()) platform::raise(75, "路径/文件访问错误: " + draft.string());
+        if (!out.flush()) platform::raise(platform::kErrPathFileAccess, platform::kPathAccessText + draft.string());
     }
     std::error_code error;
     fs::rename(draft, path, error);
     if (error) {
         fs::remove(draft, error);
-        platform::raise(75, "路径/文件访问错误: " + path.string());
+        platform::raise(platform::kErrPathFileAccess, platform::kPathAccessText + path.string());
     }
 }
 

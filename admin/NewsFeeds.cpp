@@ -106,7 +106,7 @@ void ReplaceFile(const fs::path& path, const std::string& content) {
     if (written) fs::rename(temporary, path, error);
     if (!written || error) {
         if (fd >= 0) fs::remove(temporary, error);
-        platform::raise(75, "路径/文件访问错误: " + path.string());
+        platform::raise(platform::kErrPathFileAccess, platform::kPathAccessText + path.string());
     }
 }
 
