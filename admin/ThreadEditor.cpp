@@ -60,33 +60,17 @@ void Admin::Edit_DeleteThread(platform::Connection& con, const std::string& Foru
     WriteTopicStep(con, ForumList, true);
 }
 
-// The subject form and the delete confirmation of the topic named by the
-// request's `topic`; they differ in their texts and in the subject row.
+// The subject form or the delete confirmation of the topic named by the
+// request's `topic`, of a forum the caller manages.
 void Admin::WriteTopicStep(platform::Connection& con, const std::string& ForumList, bool forDelete) {
     platform::Recordset rs;
     rs.Open("select subject,postid,forumname from post where postid=? and parentid is null", con,
             {RecordId(Request()("topic"))});
     if (rs.Eof()) Refuse("该主题已经不存在！");
     if (!core::IsInList(ForumList, rs.Fields("forumname").str())) Refuse(kRefused);
-    const std::string subject = rs.Fields("subject").str();
 
-    platform::Response& out = Response();
-    out.Write(std::string("<BR><center><h1>") + (forDelete ? "删 除 主 题" : "编 辑 消 息") +
-              "</h1></center><p><center><FORM ACTION=edit.asp METHOD=POST NAME=Edit><B>" +
-              (forDelete ? "删除主题" : "编辑主题") +
-              "，再次输入你的用户名和密码，然后按发送按钮。<br></B><BR><table width=600 border=0>");
-    if (forDelete)
-        out.Write("<TR><td colspan=2><FONT COLOR=#800000><B>话题主题: </B>" + Text(subject) + "</FONT></td>");
-    else
-        out.Write("<TR><td><FONT COLOR=#800000><B>话题主题</B></FONT></td><td><INPUT TYPE=TEXT NAME=NewSubject VALUE=" +
-                  Attr(subject) + " SIZE=40 MAXLENGTH=120></td>");
-    out.Write(forms::EditIdentityRow("2", SessionLogin()));
-    out.Write("<INPUT TYPE=HIDDEN NAME=topic VALUE=\"" + rs.Fields("postid").str() + "\">");
-    out.Write(forDelete ? "<input type=hidden name=action value=doDeleteThread>"
-                          "<INPUT TYPE=SUBMIT NAME=Submit VALUE='删除整个话题'>"
-                        : "<input type=hidden name=action value=submitEditSubject>"
-                          "<INPUT TYPE=SUBMIT NAME=Submit VALUE='完 成 主 题 编 辑'>");
-    out.Write("</form></CENTER></td></table>");
+    Response().Write(forms::TopicStepForm(SessionLogin(), rs.Fields("subject").str(), rs.Fields("postid").str(),
+                                          forDelete));
 }
 
 void Admin::Edit_EditPost(platform::Connection& con, std::int32_t Topic, const std::string& ForumList) {

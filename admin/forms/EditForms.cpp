@@ -61,6 +61,27 @@ std::string DaysAndSubmit(const std::string& action) {
            "<CENTER><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='发 送 论 坛 选 择'></FORM></CENTER>";
 }
 
+std::string TopicStepForm(const core::Credentials& login, const std::string& subject, const std::string& postid,
+                          bool forDelete) {
+    std::string html = std::string("<BR><center><h1>") + (forDelete ? "删 除 主 题" : "编 辑 消 息") +
+                       "</h1></center><p><center><FORM ACTION=edit.asp METHOD=POST NAME=Edit><B>" +
+                       (forDelete ? "删除主题" : "编辑主题") +
+                       "，再次输入你的用户名和密码，然后按发送按钮。<br></B><BR><table width=600 border=0>";
+    if (forDelete)
+        html += "<TR><td colspan=2><FONT COLOR=#800000><B>话题主题: </B>" + platform::HtmlEncode(subject) +
+                "</FONT></td>";
+    else
+        html += "<TR><td><FONT COLOR=#800000><B>话题主题</B></FONT></td><td><INPUT TYPE=TEXT NAME=NewSubject VALUE=" +
+                platform::QuotedAttribute(subject) + " SIZE=40 MAXLENGTH=120></td>";
+    html += EditIdentityRow("2", login);
+    html += "<INPUT TYPE=HIDDEN NAME=topic VALUE=\"" + postid + "\">";
+    html += forDelete ? "<input type=hidden name=action value=doDeleteThread>"
+                        "<INPUT TYPE=SUBMIT NAME=Submit VALUE='删除整个话题'>"
+                      : "<input type=hidden name=action value=submitEditSubject>"
+                        "<INPUT TYPE=SUBMIT NAME=Submit VALUE='完 成 主 题 编 辑'>";
+    return html + "</form></CENTER></td></table>";
+}
+
 std::string TopicListHead(const std::string& firstHeading) {
     return "<table cellpadding=4 width=100%><tr bgcolor='#000000'><td><b><FONT color='#ffffff'>" + firstHeading +
            "</FONT></b></td><td width=80><b><FONT color='#ffffff'>原作者</FONT></b></td>"

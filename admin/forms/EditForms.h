@@ -24,6 +24,11 @@ std::string ForumChoice(const std::string& forumList, const std::string& heading
 // The days row and the end of that form, which goes on to step `action`.
 std::string DaysAndSubmit(const std::string& action);
 
+// The subject form of a topic or the confirmation of its deletion, for
+// the topic `postid` (a number) with `subject`.
+std::string TopicStepForm(const core::Credentials& login, const std::string& subject, const std::string& postid,
+                          bool forDelete);
+
 std::string TopicListHead(const std::string& firstHeading);
 // The member, reply count and last reply date cells of the listed topic
 // `rs` stands on.
