@@ -117,6 +117,7 @@ protected:
     static std::string Attr(const std::string& value);
     // Text for the page: HTML-encoded.
     static std::string Text(const std::string& value);
+
     // Refuses the step with `refusal` unless the name and password belong to
     // an administrator.
     void RequireAdministrator(core::Page& p, const std::string& name, const std::string& password,
