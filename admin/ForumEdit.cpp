@@ -3,6 +3,7 @@
 // one transaction over all tables that name the forum (core/NameCascades.h).
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
+#include "admin/forms/ForumForms.h"
 #include "board/search/SearchIndexQueue.h"
 #include "core/NameCascades.h"
 #include "platform/Connection.h"
@@ -18,30 +19,15 @@ void Admin::ForumEditForm(core::Page& p) {
     rs.Open("select * from forum where forumname=?", p.Db(), {forumname});
     if (rs.Eof()) p.Refuse("对不起，该论坛不存在！");
 
-    std::string moderators = "<B>版主设定</B><BR>现在，你可以新增版主，或删除已经存在的版主，要删除已经存在的版主，"
-                             "请核选该版主前的核选框</td><td>";
+    std::vector<std::string> moderators;
     platform::Recordset current;
     current.Open("select moderater from moderated where forum=?", p.Db(), {forumname});
-    if (!current.Eof()) moderators += "<b>现任版主：</b><br>";
-    for (; !current.Eof(); current.MoveNext()) {
-        const std::string name = current.Fields(0).str();
-        moderators += "<input type=checkbox name=deletemoderater value=" + Attr(name) + ">" + Text(name) + "<br>";
-    }
-    moderators += "<B>新任版主：</b><br><input type=text size=25 maxlength=25 name=moderater>"
-                  "<p><b>注意：</b>版主必须是已经注册的用户</p></td></tr>";
+    for (; !current.Eof(); current.MoveNext()) moderators.push_back(current.Fields(0).str());
 
-    platform::Response& out = Response();
-    out.Write("<BR><center><h1>重 新 设 置 论 坛</h1></center><P><B>完整填写下面的表格就可重新设置论坛！</B><P>");
-    out.Write("<FORM ACTION=forum.asp METHOD=POST NAME=THEFORM>");
-    WriteForumIdentityBlock();
-    out.Write("<table width=95% border=0><tr><td><B><FONT COLOR=#800000>在下面重新设置论坛</FONT></B></td></tr></table>");
-    out.Write("<table width=95% border=0><tr><td><B><FONT COLOR=#800000><input type=checkbox name=deleteforum >"
-              "要删除论坛，请选择此核选框，这将导致该论坛的所有贴子都被删除！！</FONT></B></td></tr></table><P>");
-    WriteForumTable(p.Db(), rs.Fields("forumname").str(), rs.Fields("catalog").str(), rs.Fields("restrict").str(),
-                    rs.Fields("forumpassword").str(), rs.Fields("descript").str(), moderators);
-    out.Write("<P><BR><INPUT TYPE=HIDDEN NAME=action VALUE=submitedit>");
-    out.Write("<input type=hidden name=oldforumname value=" + Attr(rs.Fields("forumname").str()) + "> ");
-    out.Write("<center><INPUT TYPE=SUBMIT NAME=Submit VALUE=\"重 新 设 置 此 论 坛\"></center></FORM>");
+    const forms::ForumFields forum{rs.Fields("forumname").str(), rs.Fields("catalog").str(),
+                                   rs.Fields("restrict").str(), rs.Fields("forumpassword").str(),
+                                   rs.Fields("descript").str()};
+    Response().Write(forms::EditForumForm(SessionLogin(), forum, ForumCatalogs(p.Db()), moderators));
 }
 
 void Admin::ForumSubmitEdit(core::Page& p) {

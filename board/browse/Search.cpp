@@ -57,7 +57,7 @@ void BrowsePages::Search() {
             // No list is defined for it: it replaces the kept list with none
             // and fails.
             ForgetSearch(Session());
-            platform::raise(platform::kErrDatabase, "命令文本未被设置。");
+            platform::raise(platform::kErrDatabase, platform::kCommandTextNotSetText);
         }
         Response().Write("</center>");
     });
