@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "admin/Admin.h"
+#include "admin/forms/DataForms.h"
 #include "core/InputChecks.h"
 #include "core/Settings.h"
 #include "platform/Charset.h"
@@ -204,7 +205,7 @@ void Admin::ImportAccount() {
     RunPanelPage(core::CurrentSettings().BBName, [&](core::Page& p) {
         const platform::Request& in = Request();
         if (in.ServerVariables("request_method").str() != "POST") {
-            WriteImportForm();
+            Response().Write(forms::ImportForm(SessionLogin()));
             return;
         }
         RequireAdministrator(p, in.Form("UserName").str(), in.Form("Password").str(),
@@ -223,29 +224,6 @@ void Admin::ImportAccount() {
         out.Write("<br>失败账号:<br><hr size=1>" + report.failedList);
         out.Write("<hr size=1>迁移日期：" + platform::FormatDate(platform::Now()));
     });
-}
-
-void Admin::WriteImportForm() {
-    const core::Settings& s = core::CurrentSettings();
-    platform::Response& out = Response();
-    out.Write("<br><center><h1>导入UBB账号</h1>");
-    out.Write("<FORM ACTION=account.asp  NAME=Authorize METHOD=POST>");
-    out.Write("<INPUT TYPE=HIDDEN NAME=action VALUE=ImportAccount>");
-    out.Write("<p><B>只有管理员可以执行此操作。</B>");
-    out.Write(s.TableBorderOpen + "<table border=0 cellpadding=4 border=0 cellspacing=1 width=" + s.InnerTableWidth +
-              ">");
-    out.Write("<tr><td colspan=2><p>如果你想从ubb 5.4版本升级到Tarnbell，这个功能可以将你的ubb 5.4用户迁移到Tarnbell,"
-              "在执行迁移的前，你必须做以下准备！"
-              "<ul><li>将ubb 5.4账号ftp到服务器的某一目录中，如c:\\ubbaccount"
-              "<li>在账号目录中输入该目录名称，然后点击\"导入账号\"按钮</ul>"
-              "<b>注意：</b>账号目录不能存在其他非账号文件，导入账号完成后，系统会产生一个导入报告！</td></tr>");
-    out.Write("<TR " + s.TableColorStrip + "><TD colspan=2><FONT COLOR=" + s.TableStripTextColor +
-              "><b>为了导入账号，先在下面认证你的身份。</FONT></B></td></tr>");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>账号目录</FONT></B></TD><TD>"
-              "<INPUT TYPE=TEXT NAME=dir SIZE=50 MAXLENGTH=255 ></td></tr>");
-    WriteLoginRows(true);
-    out.Write("</TABLE>" + s.TableBorderClose +
-              "<P><INPUT TYPE=SUBMIT class=buttonface NAME=Submit VALUE=导入账号></form></CENTER>");
 }
 
 }  // namespace admin

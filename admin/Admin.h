@@ -2,11 +2,12 @@
 // Admin: the control panel's page object. The panel's pages lie one folder
 // below the board's (admin/forum.asp, ...); each calls one page method.
 // The frame here is what every panel page shares: its error page, the two
-// identity checks that record the panel login in the session, the page
-// run with its head and closing tags, and the login fields of its forms.
-// Pages are registered in admin/AdminRoutes.cpp; a page of several steps
-// has a frame method (Forum, Permissions, ...) that runs the step the
-// router chose in the panel page.
+// identity checks that record the panel login in the session and the page
+// run with its head and closing tags. The forms the pages write are in
+// admin/forms/, one header per family of pages. Pages are registered in
+// admin/AdminRoutes.cpp; a page of several steps has a frame method
+// (Forum, Permissions, ...) that runs the step the router chose in the
+// panel page.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,7 +17,6 @@
 
 namespace platform {
 class Connection;
-class Recordset;
 class Transaction;
 }
 
@@ -41,7 +41,7 @@ public:
 
     // ---- Forum setup, forum.asp (admin/ForumSetup.cpp, admin/ForumEdit.cpp) ----
     void Forum(const PanelStep& step);
-    void ForumLoginForm();
+    void ForumLogin(core::Page& p);
     void ForumSummary(core::Page& p, bool posted);
     void ForumSaveOrder(core::Page& p);
     void ForumNewForm(core::Page& p);
@@ -137,17 +137,11 @@ protected:
     // The panel login kept in the session, to prefill the forms' login fields.
     std::string SessionUserName();
     std::string SessionPassword();
+    core::Credentials SessionLogin();
     // `value` as an attribute value: HTML-encoded between double quotes.
     static std::string Attr(const std::string& value);
     // Text for the page: HTML-encoded.
     static std::string Text(const std::string& value);
-    // The name and password rows of the panel's tabled forms, the name
-    // prefilled from the session's panel login, the password too when
-    // `prefillPassword`.
-    void WriteLoginRows(bool prefillPassword);
-    // The rows "你的用户名：" and "你的密码：" prefilled from the session's
-    // panel login; each begins with `rowStart`, the row and its label cell.
-    void WriteSessionLoginRows(const std::string& rowStart);
 
     // Refuses the step with `refusal` unless the name and password belong to
     // an administrator.
@@ -174,57 +168,24 @@ private:
 
     // forum.asp steps
     void ForumSubmitDelete(core::Page& p, const std::string& oldforumname);
-    void WriteForumIdentityBlock();
-    void WriteForumTable(platform::Connection& con, const std::string& name, const std::string& catalog,
-                         const std::string& restrict, const std::string& password,
-                         const std::string& descript, const std::string& moderatorCell);
     // Commits a change of forums, empties the board's cached jump list
     // and writes the notice.
     void EndForumChange(platform::Transaction& tx);
     void WriteForumDone();
 
-    // member.asp search form
-    void WriteMemberSearchForm();
-
-    // misc.asp form
-    void WriteMaintenanceForm();
-
-    void WriteImportForm();
-    void WriteMailForm();
-
     // PM's work; `stored` tells a stored message from a run-time error.
     std::string StoreBroadcast(bool& stored);
-    void WriteBroadcastForm();
 
     // edit.asp pieces
-    void WriteEditMenu();
-    // The login row of the thread editor's forms, prefilled from the session.
-    void WriteEditIdentityRow(const std::string& colspan);
     void WriteTopicStep(platform::Connection& con, const std::string& ForumList, bool forDelete);
-    // The forum select of the pruning and editing choices.
-    void WriteForumChoice(const std::string& ForumList, const std::string& heading, const std::string& prompt,
-                          const std::string& label);
-    void WriteDaysAndSubmit(const std::string& action);
-    void WritePruneListHead(const std::string& firstHeading);
-    void WriteTopicCells(platform::Recordset& rs);
     std::string ChosenForum(const std::string& ForumList);
 
     // announce.asp pieces
-    void WriteAnnounceLogin();
-    void WriteAnnounceDates(int startMonth, int startDay, int startYear, int endMonth, int endDay, int endYear);
     // The posted subject, text and dates of an announcement; refuses the
     // step when a text is empty or a date is not a day of the calendar.
     void ReadAnnounceFields(std::string& subject, std::string& content, platform::DateTime& start,
                             platform::DateTime& end);
     void RequireAnnouncementOwner(bool administrator, const std::string& owner);
-
-    // archive.asp pieces
-    void WriteArchiveLogin();
-
-    // upload.asp, jscode.asp and analyzer.asp forms
-    void WriteUploadForm();
-    void WriteFeedForm();
-    void WriteAnalyzerLoginForm();
 };
 
 }  // namespace admin

@@ -94,25 +94,9 @@ core::Credentials Admin::PostedLogin() const { return core::PostedCredentials(Re
 
 std::string Admin::SessionUserName() { return Session()("UserNamecp").str(); }
 std::string Admin::SessionPassword() { return Session()("Passwordcp").str(); }
+core::Credentials Admin::SessionLogin() { return {SessionUserName(), SessionPassword()}; }
 std::string Admin::Attr(const std::string& value) { return platform::QuotedAttribute(value); }
 std::string Admin::Text(const std::string& value) { return platform::HtmlEncode(value); }
-
-void Admin::WriteLoginRows(bool prefillPassword) {
-    const std::string& rowColour = core::CurrentSettings().AltColumnColor2;
-    Response().Write("<TR " + rowColour + "><TD><B>你的用户名</B></TD><TD>"
-                     "<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) +
-                     "></td></tr>");
-    Response().Write("<TR " + rowColour + "><TD><B>你的密码</B></TD>"
-                     "<TD><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" +
-                     Attr(prefillPassword ? SessionPassword() : "") + "></td></tr>");
-}
-
-void Admin::WriteSessionLoginRows(const std::string& rowStart) {
-    Response().Write(rowStart + "<b>你的用户名：</b></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" +
-                     Attr(SessionUserName()) + "></td></tr>");
-    Response().Write(rowStart + "<B>你的密码：</B></td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" +
-                     Attr(SessionPassword()) + "></td></tr>");
-}
 
 void Admin::RequireAdministrator(core::Page& p, const std::string& name, const std::string& password,
                                  const std::string& refusal) {

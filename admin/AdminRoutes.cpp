@@ -25,7 +25,7 @@ const platform::PageRegistrar kPages[] = {
 // An unknown action shows the panel page with nothing in it.
 const FramedPage kForum("admin/forum.asp", &Admin::Forum, [](Admin&, core::Page&) {},
                         {
-                            {"", [](Admin& a, core::Page&) { a.ForumLoginForm(); }},
+                            {"", &Admin::ForumLogin},
                             {"login", [](Admin& a, core::Page& p) { a.ForumSummary(p, true); }},
                             {"order", [](Admin& a, core::Page& p) { a.ForumSummary(p, false); }},
                             {"setforums", &Admin::ForumSaveOrder},

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "admin/Admin.h"
-#include "admin/AnnounceForm.h"
+#include "admin/forms/AnnounceForms.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"
 #include "platform/DateTime.h"
@@ -17,46 +17,20 @@ void Admin::Announce(const PanelStep& step) {
     RunPanelPage("公告中心 - " + core::CurrentSettings().BBName, step);
 }
 
-void Admin::Announce_Login(core::Page&) { WriteAnnounceLogin(); }
+void Admin::Announce_Login(core::Page&) { Response().Write(forms::AnnounceLoginForm(SessionLogin())); }
 
 void Admin::Announce_Enter(core::Page& p) {
-    const PanelLeader leader = RequireLeader(p, PostedLogin(), kUnknownLeader);
+    const PanelLeader leader = RequireLeader(p, PostedLogin(), forms::kUnknownLeader);
     const std::string choice = platform::LCase(Request()("announcefunction").str());
     if (choice == "createannouncement") Announce_CreateAnnouncement(leader.forums);
     if (choice == "editannouncement") Announce_EditAnnouncement(p.Db(), leader.administrator);
-}
-
-void Admin::WriteAnnounceLogin() {
-    platform::Response& out = Response();
-    out.Write("<BR><B><CENTER><h1>公 告 中 心</h1></B></CENTER>");
-    out.Write("<FORM ACTION=announce.asp METHOD=POST NAME=THEFORM><center>"
-              "<table border=0 cellpadding=0 cellspacing=0 width=90%><tr><td bgcolor=#000000>"
-              "<table border=0 cellpadding=3 cellspacing=1 width=100%>");
-    out.Write("<tr bgcolor=#D5D2BB><td><B>识别自己：</b></td><td><B>选择一项：</b></td></tr>");
-    out.Write("<tr bgcolor=#C7C6BA><td><B>你的用户名：<BR><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" +
-              Attr(SessionUserName()) + "><P>你的密码：</FONT></B><BR>"
-              "<INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" + Attr(SessionPassword()) + "></td>"
-              "<td><INPUT TYPE=RADIO NAME=AnnounceFunction VALUE=CreateAnnouncement CHECKED><B>建立新的公告<BR>"
-              "<INPUT TYPE=RADIO NAME=AnnounceFunction VALUE=EditAnnouncement>查看和编辑公告</B></td></tr>");
-    out.Write("<tr bgcolor=#CAB5A6><td colspan=2><center><INPUT TYPE=HIDDEN NAME=action VALUE=enter>"
-              "<INPUT TYPE=SUBMIT NAME=Submit VALUE=\"根 据 选 择 进 入 中 心\"></center></td></tr>");
-    out.Write("</table></td></tr></table></center></FORM><P>注意：只有超级管理员或者版主可以建立，查看或编辑告示。");
-}
-
-// The subject, text and date rows of the new and the edit form.
-void Admin::WriteAnnounceDates(int startMonth, int startDay, int startYear, int endMonth, int endDay, int endYear) {
-    platform::Response& out = Response();
-    out.Write("<tr><td><b>开始日期：</b><BR><FONT COLOR=#808000>公告会在你设定的日期出现?</font></td><td>" +
-              AnnounceDateBlock("Start", startMonth, startDay, startYear) + "</td></tr>");
-    out.Write("<tr><td><b>结束日期：</b><BR><FONT COLOR=#808000>公告会在你设定的日期结束?</font></td><td>" +
-              AnnounceDateBlock("End", endMonth, endDay, endYear) + "</td></tr>");
 }
 
 void Admin::Announce_CreateAnnouncement(const std::string& ForumList) {
     platform::Response& out = Response();
     out.Write("<CENTER><h1>建 立 新 告 示</h1><P>注意：只有超级管理员或者版主可以建立，查看或编辑告示。<br></CENTER>");
     out.Write("<FORM ACTION=announce.asp METHOD=POST NAME=REPLIER><table border=0>");
-    out.Write(AnnounceIdentityRows(SessionUserName(), SessionPassword()));
+    out.Write(forms::AnnounceIdentityRows(SessionLogin()));
     out.Write("<tr><td><B>主题：</B></td><td><INPUT TYPE=TEXT NAME=Subject SIZE=30 MAXLENGTH=100></td></tr>");
     out.Write("<tr><td valign=top><B>你的公告：</B><BR><FONT COLOR=#808000>你可以在消息中<BR>使用 "
               "<A HREF=../ubbcode.htm target=_new>UBB 代码</a><BR></FONT></td>"
@@ -67,7 +41,7 @@ void Admin::Announce_CreateAnnouncement(const std::string& ForumList) {
             out.Write("<OPTION VALUE=" + Attr(forum) + ">" + Text(forum));
     out.Write("</SELECT></td></tr>");
     const int year = platform::Parts(platform::Now()).year;
-    WriteAnnounceDates(0, 0, year, 0, 0, year);
+    out.Write(forms::AnnounceDateRows(0, 0, year, 0, 0, year));
     out.Write("</table><center><INPUT TYPE=HIDDEN NAME=action VALUE=submitannounce>"
               "<INPUT TYPE=SUBMIT NAME=Submit VALUE=\"发 布 公 告\"> "
               "<INPUT TYPE=RESET NAME=Reset VALUE=\"清 除 内 容\"></center></FORM>");
@@ -79,12 +53,12 @@ void Admin::ReadAnnounceFields(std::string& subject, std::string& content, platf
     content = in("EditedMessage").str();
     subject = in("Subject").str();
     if (content.empty() || subject.empty()) Refuse("主题和公告内容不能为空！");
-    if (!ReadAnnounceDate(in, "Start", start) || !ReadAnnounceDate(in, "End", end))
+    if (!forms::ReadAnnounceDate(in, "Start", start) || !forms::ReadAnnounceDate(in, "End", end))
         Refuse("开始日期或结束日期不合法！请检查！");
 }
 
 void Admin::Announce_SubmitAnnounce(core::Page& p) {
-    const PanelLeader leader = RequireLeader(p, PostedLogin(), kUnknownLeader);
+    const PanelLeader leader = RequireLeader(p, PostedLogin(), forms::kUnknownLeader);
     const std::string& ForumList = leader.forums;
     platform::Connection& con = p.Db();
     std::string subject, content;

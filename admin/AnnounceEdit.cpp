@@ -3,7 +3,7 @@
 // moderator only those he wrote; the forums of an announcement stay as
 // they were chosen when it was published.
 #include "admin/Admin.h"
-#include "admin/AnnounceForm.h"
+#include "admin/forms/AnnounceForms.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"
 #include "platform/Convert.h"
@@ -25,7 +25,7 @@ void Admin::Announce_EditAnnouncement(platform::Connection& con, bool Administra
     platform::Response& out = Response();
     out.Write("<CENTER><h1>查看和编辑告示</h1><P>注意：只有超级管理员或者版主才能查看或编辑告示。<br></CENTER><ul>");
     out.Write("<FORM ACTION=announce.asp METHOD=POST NAME=REPLIER><table border=0>" +
-              AnnounceIdentityRows(SessionUserName(), SessionPassword()) + "</table>");
+              forms::AnnounceIdentityRows(SessionLogin()) + "</table>");
     out.Write("<BR><B>目前你可以查看的公告：</B><table border=0 width=90%><tr bgcolor=#f7f7f7><td></td>"
               "<td><B>公告</B></td><td><B>论坛：</B></td><td><B>开始日期：</B></td><td><B>结束日期：</B></td></tr>");
     platform::Recordset rs;
@@ -51,7 +51,7 @@ void Admin::RequireAnnouncementOwner(bool administrator, const std::string& owne
 
 void Admin::Announce_ReViewAnnounce(core::Page& p) {
     if (Request()("editannounce").str().empty()) p.Refuse("请选择要编辑的公告！");
-    const bool blnAdministrator = RequireLeader(p, PostedLogin(), kUnknownLeader).administrator;
+    const bool blnAdministrator = RequireLeader(p, PostedLogin(), forms::kUnknownLeader).administrator;
     platform::Connection& con = p.Db();
     const std::int32_t id = RecordId(Request()("editannounce"));
     platform::Recordset rs;
@@ -63,7 +63,7 @@ void Admin::Announce_ReViewAnnounce(core::Page& p) {
     out.Write("<CENTER><h1>查看和编辑公告</h1><P>注意：只有超级管理员或者版主可以建立，查看或编辑告示。<br></CENTER>");
     out.Write("<FORM ACTION=announce.asp METHOD=POST NAME=REPLIER><INPUT TYPE=HIDDEN NAME=announceid VALUE=" +
               std::to_string(id) + "><table border=0>");
-    out.Write(AnnounceIdentityRows(SessionUserName(), SessionPassword()));
+    out.Write(forms::AnnounceIdentityRows(SessionLogin()));
     out.Write("<tr><td><B>主题：</B></td><td><INPUT TYPE=TEXT NAME=Subject SIZE=30 MAXLENGTH=100 VALUE=" +
               Attr(rs.Fields("subject").str()) + "></td></tr>");
     const platform::Variant content = rs.Fields("content");
@@ -77,7 +77,7 @@ void Admin::Announce_ReViewAnnounce(core::Page& p) {
         return platform::IsDate(stored) ? platform::Parts(platform::CDate(stored)) : platform::DateParts{};
     };
     const platform::DateParts start = parts(rs.Fields("startdate")), end = parts(rs.Fields("enddate"));
-    WriteAnnounceDates(start.month, start.day, start.year, end.month, end.day, end.year);
+    out.Write(forms::AnnounceDateRows(start.month, start.day, start.year, end.month, end.day, end.year));
     out.Write("<tr><td colspan=2><center><B>要删除告示，选中此框　<INPUT TYPE=CHECKBOX NAME=Delete ></B></center>"
               "</td></tr></table><INPUT TYPE=HIDDEN NAME=action VALUE=submitanncedit><center>"
               "<INPUT TYPE=SUBMIT NAME=Submit VALUE=\"完 成 公 告\"> "
@@ -85,7 +85,7 @@ void Admin::Announce_ReViewAnnounce(core::Page& p) {
 }
 
 void Admin::Announce_submitAnncedit(core::Page& p) {
-    const bool blnAdministrator = RequireLeader(p, PostedLogin(), kUnknownLeader).administrator;
+    const bool blnAdministrator = RequireLeader(p, PostedLogin(), forms::kUnknownLeader).administrator;
     platform::Connection& con = p.Db();
     const platform::Request& in = Request();
     const std::int32_t id = RecordId(in("announceid"));

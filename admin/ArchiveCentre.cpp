@@ -5,6 +5,8 @@
 // A moderator's change of an archive holding topics of a forum he does not
 // moderate is refused whole.
 #include "admin/Admin.h"
+#include "admin/forms/ArchiveForms.h"
+#include "admin/forms/LoginRows.h"
 #include "core/JumpBox.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
@@ -42,21 +44,7 @@ void Admin::Archives(const PanelStep& step) {
     RunPanelPage("精华归档 - " + core::CurrentSettings().BBName, step);
 }
 
-void Admin::Archives_Login(core::Page&) { WriteArchiveLogin(); }
-
-void Admin::WriteArchiveLogin() {
-    platform::Response& out = Response();
-    out.Write("<BR><center><h1>精 华 归 档</h1></center><P>");
-    out.Write("精华档案是 <B>只读的</B> 用来存放论坛以前的贴子的地方。档案完全独立于论坛。把话题存放在档案中的目的是为了你打算把话题\"保存\"着制作 FAQ，\"最佳的...\"或参考区等。<P>");
-    out.Write("档案不必与论坛对应，但是由论坛中相似贴子生成的。例如，如果你有 9 个论坛，每个论坛关于贵公司不同的领域，你可能想把在所有的论坛中常见的问题放在一个档案中－你可以把此档案称作常见问题集。档案有许多的可能用法－请记住你移入档案的话题在档案中是只读的。<P>");
-    out.Write("话题通过按到 \"移动/归档\" 热链转换到档案中。<P>");
-    out.Write("为了建立/删除/修改一个档案，再下面认证你的身份。注意：只有版主地能建立和调整档案。你没有档案数目的限制。<P>");
-    out.Write("<FORM ACTION='archive.asp' METHOD='POST' NAME='THEFORM' ><INPUT TYPE='HIDDEN' NAME='action' "
-              "VALUE='enterarchive'><center><table border=0 cellpadding=0 cellspacing=0 width=65%><tr>"
-              "<td bgcolor=#000000><table border=0 cellpadding=4 cellspacing=1 width=100%>");
-    WriteSessionLoginRows("<tr bgcolor=#C7C6BA><td>");
-    out.Write("</table></td></tr></table><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='进 入 归 档 中 心'></center></FORM>");
-}
+void Admin::Archives_Login(core::Page&) { Response().Write(forms::ArchiveLoginForm(SessionLogin())); }
 
 // The i-th listed archive's fields are "ArchiveName" + i and "descript" + i,
 // and its number is the i-th value of hiddenArchiveid.
@@ -89,7 +77,7 @@ void Admin::Archives_EnterArchive(core::Page& p) {
     out.Write("<tr bgcolor='#C7C6BA'><TD colspan=2 valign=top><B>新的归档：</B></td><td>归档名字："
               "<INPUT TYPE='TEXT' NAME='NewArchiveName' SIZE=50 MAXLENGTH=120><br>归档介绍："
               "<TEXTAREA NAME='NewDescript' ROWS=3 COLS=50></TEXTAREA></td></tr>");
-    WriteSessionLoginRows("<tr bgcolor='#B0BB9D'><td colspan=2>");
+    out.Write(forms::SessionLoginRows("<tr bgcolor='#B0BB9D'><td colspan=2>", SessionLogin()));
     out.Write("</table></td></tr></table><P><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='完 成 修 改'></FORM></center>");
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "admin/Admin.h"
+#include "admin/forms/MailForms.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
 
@@ -44,7 +45,7 @@ std::string Admin::StoreBroadcast(bool& stored) {
 void Admin::Broadcast() {
     RunPanelPage(core::CurrentSettings().BBName, [&](core::Page&) {
         if (Request().ServerVariables("request_method").str() != "POST") {
-            WriteBroadcastForm();
+            Response().Write(forms::BroadcastForm(SessionLogin()));
             return;
         }
         bool stored = false;
@@ -54,23 +55,6 @@ void Admin::Broadcast() {
         else if (stored)
             Response().Write("<br><br><center><p><h3>消息已经发出</h3></p></center>");
     });
-}
-
-void Admin::WriteBroadcastForm() {
-    const core::Settings& s = core::CurrentSettings();
-    platform::Response& out = Response();
-    out.Write("<br><center><h1>群发短消息</h1>");
-    out.Write("<FORM ACTION=broadcast.asp METHOD=POST NAME=THEFORM>");
-    out.Write("<p><B>只有管理员可以执行此操作。</B>");
-    out.Write(s.TableBorderOpen + "<table border=0 cellpadding=4 cellspacing=1 width=" + s.InnerTableWidth + ">");
-    WriteLoginRows(false);
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>收件人</B></TD><TD><select name=option>"
-              "<option value=moderater>所有版主<option value=allmember>所有用户</select></td></tr>");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD><B>标题</B></TD>"
-              "<TD><INPUT TYPE=TEXT NAME=Subject SIZE=50 MAXLENGTH=80></td></tr>");
-    out.Write("<TR " + s.AltColumnColor2 + "><TD valign=top><B>内容</B></TD>"
-              "<TD><TEXTAREA NAME=message ROWS=10 COLS=70></TEXTAREA></td></tr></TABLE>");
-    out.Write(s.TableBorderClose + "<P><INPUT TYPE=SUBMIT class=buttonface NAME=Submit VALUE=发送></form></CENTER>");
 }
 
 }  // namespace admin

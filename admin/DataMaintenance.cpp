@@ -3,6 +3,7 @@
 // the same values current between recounts (points leaving out the forum
 // the last member recount left out).
 #include "admin/Admin.h"
+#include "admin/forms/DataForms.h"
 #include "admin/ForumRules.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
@@ -92,7 +93,7 @@ void Admin::DataMaintenance() {
     RunPanelPage(core::CurrentSettings().BBName, [&](core::Page& p) {
         const platform::Request& in = Request();
         if (in.ServerVariables("request_method").str() != "POST") {
-            WriteMaintenanceForm();
+            Response().Write(forms::MaintenanceForm(SessionLogin()));
             return;
         }
         RequireAdministrator(p, in.Form("UserName").str(), in.Form("Password").str(),
@@ -106,29 +107,6 @@ void Admin::DataMaintenance() {
             Response().Write("<center><p><font color=#800000>有 " + std::to_string(steps.failures()) +
                              " 处维护没有完成，第一处的错误：" + Text(steps.firstError()) + "</font></p></center>");
     });
-}
-
-void Admin::WriteMaintenanceForm() {
-    const core::Settings& s = core::CurrentSettings();
-    platform::Response& out = Response();
-    out.Write("<br><center><h1>数据维护</h1>");
-    out.Write("<FORM ACTION=misc.asp  NAME=Authorize METHOD=POST>");
-    out.Write("<p><B>只有管理员可以执行此操作。</B>");
-    out.Write(s.TableBorderOpen + "<table cellpadding=4 border=0 cellspacing=1 width=" + s.InnerTableWidth + ">");
-    out.Write("<tr " + s.AltColumnColor2 +
-              "><td colspan=2><p>数据维护是当数据发生混乱或你从低版本的Tarnbell进行迁移时使用的功能。它包括以下几个方面的操作");
-    out.Write("<ul><li><input type=checkbox name=foruminfo>版面信息维护<br>"
-              "根据数据库重新调整主题数、贴子总数、最后发表时间、最后发表人、版主等信息。");
-    out.Write("<li><input type=checkbox name=topicinfo>主题信息维护<br>"
-              "根据数据库内容重新调整主题回复数，最后回复人，最后回复时间等信息。");
-    out.Write("<li><input type=checkbox name=userinfo>用户信息维护<br>"
-              "主要维护用户的贴子数和积分，如果想保持现状，请不要核选此功能（如方说你想保留用户发贴总数，而又不想迁移贴子时）<br>"
-              "一般的，会有一个论坛不在积分的考虑之内，如灌水版面，请输入这个论坛的名称！"
-              "<input type=text name=forumname size=25 maxlength=50><br>");
-    out.Write("<b>注意：</b>根据您的数据量大小，有时数据维护可能需要很长时间。同时也为了避免数据冲突，请务必在空闲时进行该操作和耐心等待"
-              "</ul></td></tr>");
-    WriteLoginRows(true);
-    out.Write("</TABLE>" + s.TableBorderClose + "<P><INPUT TYPE=SUBMIT class=buttonface NAME=Submit VALUE=进行数据维护></form></CENTER>");
 }
 
 }  // namespace admin

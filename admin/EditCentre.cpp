@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "admin/Admin.h"
+#include "admin/forms/EditForms.h"
 #include "board/posting/PostEdit.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"
@@ -41,7 +42,7 @@ void Admin::Edit(const PanelStep& step) {
     RunPanelPage("编辑和删除贴子 - " + core::CurrentSettings().BBName, step);
 }
 
-void Admin::Edit_Menu(core::Page&) { WriteEditMenu(); }
+void Admin::Edit_Menu(core::Page&) { Response().Write(forms::EditMenu(SessionLogin())); }
 
 void Admin::Edit_SubmitEditSubject(core::Page& p) {
     const std::string subject = Request()("newsubject").str();
@@ -69,7 +70,7 @@ void Admin::Edit_DoDeleteThread(core::Page& p) {
 
 void Admin::Edit_GetExactEditMessage(core::Page& p) {
     const platform::Request& in = Request();
-    const std::string ForumList = RequireLeader(p, {SessionUserName(), SessionPassword()}, kRefused).forums;
+    const std::string ForumList = RequireLeader(p, SessionLogin(), kRefused).forums;
     if (in("editsubject").str() == "yes")
         Edit_EditSubject(p.Db(), ForumList);
     else if (in("deletethread").str() == "yes")
@@ -109,34 +110,6 @@ void Admin::Edit_EditFunction(core::Page& p) {
     } else if (choice == "edit") {
         Edit_Edit(ForumList);
     }
-}
-
-void Admin::WriteEditMenu() {
-    platform::Response& out = Response();
-    out.Write("<BR><center><h1>编 辑 和 删 除 帖 子</h1></center><center><P><B><FONT COLOR=#800000>"
-              "注意：只有超级管理员和版主才可以编辑或删除消息。版主只能在他们自己的论坛中改变消息。在下面认证你的身份。"
-              "</font></B></center>");
-    out.Write("<FORM ACTION=edit.asp METHOD=POST NAME=THEFORM ><center>"
-              "<table border=0 cellpadding=0 cellspacing=0 width=90%><TR><TD bgcolor=#000000>"
-              "<table border=0 cellspacing=1 width=100%>");
-    out.Write("<tr bgcolor=#8EA3B7><TD colspan=3><B>超级管理员和版主 身份认证：</B>");
-    out.Write("<tr bgcolor=#8EA3B7><td width=25>&nbsp;</td><td><B>用户名：</B><BR>"
-              "<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td>"
-              "<td><B>密码</B><BR><INPUT TYPE=PASSWORD NAME=Password SIZE=15 MAXLENGTH=15 value=" +
-              Attr(SessionPassword()) + "></td></tr>");
-    out.Write("<TR bgcolor=#C6CFA0><TD width=25><INPUT TYPE=RADIO NAME=EditFunction VALUE=Prune CHECKED></td>"
-              "<td colspan=2><B>根据日期删除：</b><br>一个广泛的删除选项可以删除一个论坛所有的消息或基于一段你选定的时间内的消息。"
-              "</td></tr>");
-    out.Write("<TR bgcolor=#C6CFA0><TD width=25 valign=top><INPUT TYPE=RADIO NAME=EditFunction VALUE=PruneUser></td>"
-              "<td colspan=2><B>根据用户删除：</b><br>一个广泛的删除选项可删除某个用户发表的所有的消息。<P>"
-              "如果你正在删除某个 <font color=#800000>注册</font> 用户的帖子，你可输入全部或部分的用用户名，"
-              "我们会为你生成一个符合的用户名列表。<P>用户名：<INPUT TYPE=TEXT NAME=DeleteName SIZE=20 MAXLENGTH=25>"
-              "</td></tr>");
-    out.Write("<TR bgcolor=#C6CFA0><td width=25><INPUT TYPE=RADIO NAME=EditFunction VALUE=Edit></td>"
-              "<TD colspan=2><B>编辑/删除消息：</b><br>编辑某个特定的消息，有一份来自于超级管理员和版主的注释会出现在消息中。"
-              "</td></tr>");
-    out.Write("</table></td></tr></table><p><input type=hidden name=action value='EditFunction'>"
-              "<INPUT TYPE=SUBMIT NAME=Submit VALUE='完 成 选 择'></center></form><BR>");
 }
 
 }  // namespace admin

@@ -2,6 +2,7 @@
 // number of days or of a member), the prune list whose checked topics the
 // centre deletes, and the topic list that leads into the thread editor.
 #include "admin/Admin.h"
+#include "admin/forms/EditForms.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"
 #include "platform/Convert.h"
@@ -28,35 +29,16 @@ void OpenRecentTopics(platform::Recordset& rs, platform::Connection& con, const 
 
 }  // namespace
 
-void Admin::WriteForumChoice(const std::string& ForumList, const std::string& heading, const std::string& prompt,
-                             const std::string& label) {
-    platform::Response& out = Response();
-    out.Write("<br><center><h1>" + heading + "</h1></center><p><B>" + prompt + "</B><P>");
-    out.Write("<FORM ACTION='edit.asp' METHOD='POST'><center><table border=1 width=95%>");
-    out.Write("<TR bgcolor='#C6CFA0'><TD>" + label + "</td><TD valign=top><SELECT NAME=ForumName SIZE=1>");
-    if (!ForumList.empty())
-        for (const std::string& forum : platform::Split(ForumList, ","))
-            out.Write("<OPTION VALUE=" + Attr(forum) + ">" + Text(forum));
-    out.Write("</select></td>");
-}
-
 void Admin::Edit_Prune(const std::string& ForumList) {
-    WriteForumChoice(ForumList, "删 除 论 坛 贴 子", "你可以删除任何下列论坛中的贴子，请选择一个论坛。",
-                     "<B>从哪个论坛删除：</B></FONT>");
-    WriteDaysAndSubmit("PrunebyDate");
+    Response().Write(forms::ForumChoice(ForumList, "删 除 论 坛 贴 子", "你可以删除任何下列论坛中的贴子，请选择一个论坛。",
+                                        "<B>从哪个论坛删除：</B></FONT>") +
+                     forms::DaysAndSubmit("PrunebyDate"));
 }
 
 void Admin::Edit_Edit(const std::string& ForumList) {
-    WriteForumChoice(ForumList, "编 辑 论 坛 贴 子", "你可以编辑任何下列论坛中的贴子，请选择一个论坛",
-                     "<B>编辑哪个论坛：</B></FONT>");
-    WriteDaysAndSubmit("AdminEditThisForum");
-}
-
-void Admin::WriteDaysAndSubmit(const std::string& action) {
-    Response().Write("<tr bgcolor='#C6CFA0'><td><B>删除过去一定天数以来的辩论：</B></td>"
-                     "<TD><B><INPUT TYPE='TEXT' NAME='DaysPrune' VALUE='60' SIZE=3 MAXLENGTH=3> 天。</B></td></tr>"
-                     "</table><P><BR><INPUT TYPE='HIDDEN' NAME='action' VALUE='" + action + "'>"
-                     "<CENTER><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='发 送 论 坛 选 择'></FORM></CENTER>");
+    Response().Write(forms::ForumChoice(ForumList, "编 辑 论 坛 贴 子", "你可以编辑任何下列论坛中的贴子，请选择一个论坛",
+                                        "<B>编辑哪个论坛：</B></FONT>") +
+                     forms::DaysAndSubmit("AdminEditThisForum"));
 }
 
 // The members whose name contains the text (LIKE's wildcards keep their
@@ -66,9 +48,9 @@ void Admin::edit_prunesuer(const std::string& ForumList, platform::Connection& c
     rs.Open("select username from register where username like ?", con,
             {"%" + Request()("deletename").str() + "%"});
     if (rs.Eof()) Refuse("没有发现与之相匹配的用户！");
-    WriteForumChoice(ForumList, "删 除 论 坛 贴 子", "你可以删除任何下列论坛中的贴子?请选择一个?",
-                     "<B>从哪个论坛删除：</B>");
     platform::Response& out = Response();
+    out.Write(forms::ForumChoice(ForumList, "删 除 论 坛 贴 子", "你可以删除任何下列论坛中的贴子?请选择一个?",
+                                 "<B>从哪个论坛删除：</B>"));
     out.Write("<tr bgcolor='#C6CFA0'><td><B>删除某人发表的所有帖子：</B></td><td><SELECT NAME='MatchUser'>");
     for (; !rs.Eof(); rs.MoveNext()) {
         const std::string name = rs.Fields(0).str();
@@ -76,21 +58,6 @@ void Admin::edit_prunesuer(const std::string& ForumList, platform::Connection& c
     }
     out.Write("</SELECT></td></tr></table><P><BR><INPUT TYPE='HIDDEN' NAME=action VALUE='PruneByUser'>"
               "<CENTER><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='发 送 论 坛 选 择'></FORM></CENTER>");
-}
-
-void Admin::WritePruneListHead(const std::string& firstHeading) {
-    Response().Write("<table cellpadding=4 width=100%><tr bgcolor='#000000'><td><b><FONT color='#ffffff'>" +
-                     firstHeading + "</FONT></b></td><td width=80><b><FONT color='#ffffff'>原作者</FONT></b></td>"
-                     "<td width=26><b><FONT color='#ffffff'>回复</FONT></b></td>"
-                     "<td width=100><b><FONT color='#ffffff'>最后发表日期</FONT></b></td>");
-}
-
-// The member, reply count and last reply date cells of a listed topic.
-void Admin::WriteTopicCells(platform::Recordset& rs) {
-    const platform::Variant last = rs.Fields("lastreplyposttime");
-    Response().Write("<td>" + Text(rs.Fields("username").str()) + "</td><td align=center>" +
-                     rs.Fields("replycount").str() + "</td><td>" +
-                     (last.isNull() ? "" : platform::FormatDate(platform::CDate(last))) + "</td></tr>");
 }
 
 // The forum the request names, when the caller manages it.
@@ -101,8 +68,7 @@ std::string Admin::ChosenForum(const std::string& ForumList) {
 }
 
 void Admin::Edit_DeletePost(core::Page& p) {
-    const std::string ForumList =
-        RequireLeader(p, {SessionUserName(), SessionPassword()}, "对不起，你不能进行该操作！").forums;
+    const std::string ForumList = RequireLeader(p, SessionLogin(), "对不起，你不能进行该操作！").forums;
     platform::Connection& con = p.Db();
     // prunebydate or prunebyuser
     const std::string PruneStyle = platform::LCase(Request()("action").str());
@@ -120,11 +86,11 @@ void Admin::Edit_DeletePost(core::Page& p) {
     out.Write("<center><FONT color='#000080'><h1>删 除 消 息</h1></FONT></center><p><center>"
               "<FORM ACTION='edit.asp' METHOD='POST' NAME='Edit'><INPUT TYPE='HIDDEN' NAME='action' "
               "VALUE='SubmitPrune'><P><b>如果不想删除某个辩论，则不要选右边的框。</B>");
-    WritePruneListHead("帖子");
+    out.Write(forms::TopicListHead("帖子"));
     for (; !rs.Eof(); rs.MoveNext()) {
         out.Write("<TR><TD width=300><INPUT TYPE='CHECKBOX' NAME='Delete' VALUE='" + rs.Fields("postid").str() +
                   "' CHECKED>" + Text(rs.Fields("subject").str()) + "</td>");
-        WriteTopicCells(rs);
+        out.Write(forms::TopicCells(rs));
     }
     out.Write("</table><FONT COLOR=#800000><B>基于安全因素，请再输入你的用户名和密码：<BR>"
               "用户名： <INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) +
@@ -133,8 +99,7 @@ void Admin::Edit_DeletePost(core::Page& p) {
 }
 
 void Admin::Edit_AdminEditThisForum(core::Page& p) {
-    const std::string ForumList =
-        RequireLeader(p, {SessionUserName(), SessionPassword()}, "对不起，你不能进行该操作！").forums;
+    const std::string ForumList = RequireLeader(p, SessionLogin(), "对不起，你不能进行该操作！").forums;
     platform::Connection& con = p.Db();
     const platform::Request& in = Request();
     const std::string forum = ChosenForum(ForumList);
@@ -144,11 +109,11 @@ void Admin::Edit_AdminEditThisForum(core::Page& p) {
     platform::Response& out = Response();
     out.Write("<b><center><FONT color='#000080'><h1>编 辑 消 息</h1></FONT></center><p><center><P>"
               "要编辑话题，请选择该话题的链接</B>");
-    WritePruneListHead("话题");
+    out.Write(forms::TopicListHead("话题"));
     for (; !rs.Eof(); rs.MoveNext()) {
         out.Write("<TR><TD width=300><a href=edit.asp?action=GetEditthreads&Topic=" + rs.Fields("postid").str() +
                   ">" + Text(rs.Fields("subject").str()) + "</a></td>");
-        WriteTopicCells(rs);
+        out.Write(forms::TopicCells(rs));
     }
     out.Write("</table></center>");
 }

@@ -1,9 +1,11 @@
 // forum.asp: the edit form of one forum and its save, which renames,
 // changes the rules and moderators of, or deletes the forum. Every save is
-// one transaction over all tables that name the forum.
+// one transaction over all tables that name the forum (core/NameCascades.h).
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
+#include "admin/forms/ForumForms.h"
 #include "board/search/SearchIndexQueue.h"
+#include "core/NameCascades.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -17,30 +19,15 @@ void Admin::ForumEditForm(core::Page& p) {
     rs.Open("select * from forum where forumname=?", p.Db(), {forumname});
     if (rs.Eof()) p.Refuse("对不起，该论坛不存在！");
 
-    std::string moderators = "<B>版主设定</B><BR>现在，你可以新增版主，或删除已经存在的版主，要删除已经存在的版主，"
-                             "请核选该版主前的核选框</td><td>";
+    std::vector<std::string> moderators;
     platform::Recordset current;
     current.Open("select moderater from moderated where forum=?", p.Db(), {forumname});
-    if (!current.Eof()) moderators += "<b>现任版主：</b><br>";
-    for (; !current.Eof(); current.MoveNext()) {
-        const std::string name = current.Fields(0).str();
-        moderators += "<input type=checkbox name=deletemoderater value=" + Attr(name) + ">" + Text(name) + "<br>";
-    }
-    moderators += "<B>新任版主：</b><br><input type=text size=25 maxlength=25 name=moderater>"
-                  "<p><b>注意：</b>版主必须是已经注册的用户</p></td></tr>";
+    for (; !current.Eof(); current.MoveNext()) moderators.push_back(current.Fields(0).str());
 
-    platform::Response& out = Response();
-    out.Write("<BR><center><h1>重 新 设 置 论 坛</h1></center><P><B>完整填写下面的表格就可重新设置论坛！</B><P>");
-    out.Write("<FORM ACTION=forum.asp METHOD=POST NAME=THEFORM>");
-    WriteForumIdentityBlock();
-    out.Write("<table width=95% border=0><tr><td><B><FONT COLOR=#800000>在下面重新设置论坛</FONT></B></td></tr></table>");
-    out.Write("<table width=95% border=0><tr><td><B><FONT COLOR=#800000><input type=checkbox name=deleteforum >"
-              "要删除论坛，请选择此核选框，这将导致该论坛的所有贴子都被删除！！</FONT></B></td></tr></table><P>");
-    WriteForumTable(p.Db(), rs.Fields("forumname").str(), rs.Fields("catalog").str(), rs.Fields("restrict").str(),
-                    rs.Fields("forumpassword").str(), rs.Fields("descript").str(), moderators);
-    out.Write("<P><BR><INPUT TYPE=HIDDEN NAME=action VALUE=submitedit>");
-    out.Write("<input type=hidden name=oldforumname value=" + Attr(rs.Fields("forumname").str()) + "> ");
-    out.Write("<center><INPUT TYPE=SUBMIT NAME=Submit VALUE=\"重 新 设 置 此 论 坛\"></center></FORM>");
+    const forms::ForumFields forum{rs.Fields("forumname").str(), rs.Fields("catalog").str(),
+                                   rs.Fields("restrict").str(), rs.Fields("forumpassword").str(),
+                                   rs.Fields("descript").str()};
+    Response().Write(forms::EditForumForm(SessionLogin(), forum, ForumCatalogs(p.Db()), moderators));
 }
 
 void Admin::ForumSubmitEdit(core::Page& p) {
@@ -69,21 +56,14 @@ void Admin::ForumSubmitEdit(core::Page& p) {
     exists.Open("select forumname from forum where forumname=?", con, {oldforumname});
     if (exists.Eof()) p.Refuse("错误，该版面已不存在！");
     exists.Close();
-    if (forumname != oldforumname) {
-        // The posts go first: the forum row, renamed last, then counts them.
-        for (const char* sql : {"update post set forumname=? where forumname=?",
-                                "update moderated set forum=? where forum=?",
-                                "update archivelist set forumname=? where forumname=?",
-                                "update announceto set forumname=? where forumname=?",
-                                "update subscibe set forumname=? where forumname=?"})
-            con.Execute(sql, {forumname, oldforumname});
-    }
+    if (forumname != oldforumname) core::RenameEverywhere(con, core::NameOf::Forum, oldforumname, forumname);
+    // By now the row carries the new name.
     const bool isPrivate = in("private").str() == "private";
     con.Execute("update forum set [restrict]=?, forumpassword=?, forumname=?, descript=?, catalog=? "
                 "where forumname=?",
                 {isPrivate ? "private" : in("topicrestrict").str() + "&" + in("replyrestrict").str(),
                  isPrivate ? platform::Variant(platform::Trim(in("ForumPassword").str())) : platform::Variant::null(),
-                 forumname, in("descript"), catalog, oldforumname});
+                 forumname, in("descript"), catalog, forumname});
 
     for (const std::string& member : in.Form().Values("deleteModerater")) {
         con.Execute("delete from moderated where forum=? and moderater=?", {forumname, member});
@@ -98,7 +78,8 @@ void Admin::ForumSubmitEdit(core::Page& p) {
 }
 
 // The forum goes with its posts, moderator rows, announcement targets and
-// subscriptions; archived copies of its topics stay in their archives.
+// subscriptions (core/NameCascades.h); archived copies of its topics stay in
+// their archives.
 void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
@@ -111,10 +92,7 @@ void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     rs.Open("select moderater from moderated where forum=?", con, {oldforumname});
     for (; !rs.Eof(); rs.MoveNext()) moderators.push_back(rs.Fields(0).str());
     rs.Close();
-    for (const char* sql : {"delete from forum where forumname=?", "delete from post where forumname=?",
-                            "delete from moderated where forum=?", "delete from announceto where forumname=?",
-                            "delete from subscibe where forumname=?"})
-        con.Execute(sql, {oldforumname});
+    core::DeleteEverywhere(con, core::NameOf::Forum, oldforumname);
     for (const std::string& member : moderators) ClearIdleModeratorStatus(con, member);
     EndForumChange(tx);
 }

@@ -25,6 +25,14 @@ AccessRule ReadAccessRule(const std::string& restrict) {
     return rule;
 }
 
+std::vector<std::string> ForumCatalogs(platform::Connection& con) {
+    std::vector<std::string> catalogs;
+    platform::Recordset rs;
+    rs.Open("select distinct catalog from forum", con);
+    for (; !rs.Eof(); rs.MoveNext()) catalogs.push_back(rs.Fields(0).str());
+    return catalogs;
+}
+
 bool ParseWholeNumber(const std::string& text, std::int32_t& value) {
     const std::string trimmed = platform::Trim(text);
     const char* first = trimmed.data();

@@ -3,6 +3,7 @@
 // forum name and the moderator rows with the status and list they imply.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace core {
 class Page;
@@ -22,6 +23,9 @@ struct AccessRule {
 };
 // Compares ignoring letter case, as the board's readers do.
 AccessRule ReadAccessRule(const std::string& restrict);
+
+// The catalogs the board's forums have, each once, for the forms' choice.
+std::vector<std::string> ForumCatalogs(platform::Connection& con);
 
 // An optional sign and digits only, within 32 bits.
 bool ParseWholeNumber(const std::string& text, std::int32_t& value);

@@ -5,6 +5,7 @@
 
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
+#include "admin/forms/ForumForms.h"
 #include "core/JumpBox.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
@@ -31,17 +32,7 @@ void Admin::Forum(const PanelStep& step) {
     RunPanelPage("论 坛 设 置 - " + core::CurrentSettings().BBName, step);
 }
 
-void Admin::ForumLoginForm() {
-    platform::Response& out = Response();
-    out.Write("<BR><center><h1>论 坛 设 置</h1></center><P><center>");
-    out.Write("<FONT COLOR=#800000><b>你必须是超级管理员才能改变论坛设置。</b></FONT>");
-    out.Write("<FORM ACTION=forum.asp METHOD=POST NAME=THEFORM >");
-    out.Write("<table width=65% border=0 cellspacing=1 cellpadding=4>");
-    WriteSessionLoginRows("<tr bgcolor=#C7C6BA><td>");
-    out.Write("</table>");
-    out.Write("<INPUT TYPE=HIDDEN NAME=action VALUE=login><INPUT TYPE=HIDDEN NAME=StartPoint VALUE=0>");
-    out.Write("<INPUT TYPE=SUBMIT NAME=Submit VALUE=\"发 送 身 份 确 认\"></FORM></center>");
-}
+void Admin::ForumLogin(core::Page&) { Response().Write(forms::ForumLoginForm(SessionLogin())); }
 
 void Admin::ForumSummary(core::Page& p, bool posted) {
     if (posted)
@@ -130,75 +121,9 @@ void Admin::WriteForumDone() {
     Response().Write("<center><br><br><p><h3>版面更新结束，再次进入<a href=forum.asp?action=order>论坛设置</a></h3></p></center>");
 }
 
-void Admin::WriteForumIdentityBlock() {
-    platform::Response& out = Response();
-    out.Write("首先认证你的身份（只有超级管理员才可以增加新的论坛）<BR>");
-    out.Write("<table border=0><tr><td><b>你的用户名：</b></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 "
-              "MAXLENGTH=25 value=" + Attr(SessionUserName()) + "></td></tr>");
-    out.Write("<tr><td><b>你的密码：</b></td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" +
-              Attr(SessionPassword()) + "></td></tr></table><hr>");
-}
-
 void Admin::ForumNewForm(core::Page& p) {
     RequireAdministrator(p, SessionUserName(), SessionPassword(), "对不起找不到该用户");
-    platform::Response& out = Response();
-    out.Write("<BR><center><h1>增 加 新 论 坛</h1></center><P><B>完整填写下面的表格就可新增论坛！</B><P>");
-    out.Write("<FORM ACTION=forum.asp METHOD=POST NAME=THEFORM>");
-    WriteForumIdentityBlock();
-    out.Write("<table width=95% border=0><tr><td><B><FONT COLOR=#800000>在下面新增论坛</FONT></B></td></tr></table>");
-    WriteForumTable(p.Db(), "在此输入论坛名称", "", "allreg&allreg", "", "",
-                    "<B>版主设定</B><BR>现在，我们允许你在新增论坛时同时设定一个版主，当然你也可以忽略此选项</td><td>"
-                    "<B>新任版主：</b><input type=text size=25 maxlength=25 name=moderater>"
-                    "<p><b>注意：</b>版主必须是已经注册的用户</p></td></tr>");
-    out.Write("<INPUT TYPE=HIDDEN NAME=action VALUE=addnewforum>");
-    out.Write("<center><INPUT TYPE=SUBMIT NAME=Submit VALUE=\"新 增 此 论 坛\"></center></FORM>");
-}
-
-void Admin::WriteForumTable(platform::Connection& con, const std::string& name, const std::string& catalog,
-                            const std::string& restrict, const std::string& password,
-                            const std::string& descript, const std::string& moderatorCell) {
-    const AccessRule rule = ReadAccessRule(restrict);
-    platform::Response& out = Response();
-    out.Write("<table width=95% border=0 cellspacing=0 cellpadding=0><tr><td bgcolor=#000000>"
-              "<table width=100% border=0 cellspacing=1 cellpadding=4>");
-    out.Write("<tr bgcolor=#D3CE87><td colspan=2><B>新论坛</B></td></tr>");
-    out.Write("<tr bgcolor=#c7c6ba><td><B>名称:</B></td><td><INPUT TYPE=TEXT NAME=forumname SIZE=30 MAXLENGTH=100 "
-              "VALUE=" + Attr(name) + "></td></tr>");
-
-    out.Write("<tr bgcolor=#d5d2bb><td><B>类别</B><br>你可以选择一个存在的类别，或新增一个类别。新增类别时请和选择新类别，"
-              "并输入新类别的名称</td><td><select name=catalog>");
-    platform::Recordset catalogs;
-    catalogs.Open("select distinct catalog from forum", con);
-    for (; !catalogs.Eof(); catalogs.MoveNext()) {
-        const std::string c = catalogs.Fields(0).str();
-        out.Write("<OPTION Value=" + Attr(c) + (!catalog.empty() && c == catalog ? " selected>" : " >") + Text(c));
-    }
-    out.Write("</select> <input type=checkbox name=newcatalog>新类别 "
-              "<input type=text name=newcatalogName size=25 maxlength=25></td></tr>");
-
-    out.Write("<tr bgcolor=#c7c6ba><td><B>访问限制</B><br>你可把此论坛完全设置成私家论坛，只有输入论坛密码的用户才能进入；"
-              "否则可以规定谁能在论坛里发表话题和回复贴子。</td><td>");
-    out.Write(std::string("<INPUT TYPE=CHECKBOX NAME=Private VALUE=private") + (rule.isPrivate ? " checked>" : " >") +
-              "私家论坛 - 读/写 只有超级管理员，版主和特权用户<FONT COLOR=#800000>*</font>才能查看和发表贴子");
-    out.Write("<BR>论坛密码：<INPUT TYPE=TEXT NAME=forumpassword SIZE=12 MAXLENGTH=12 value=" + Attr(password) + ">");
-    out.Write("<CENTER>发表条件（当所有用户都可以看到贴子时）</CENTER>"
-              "如果这个论坛没有设置成私家论坛，你可以确定哪些用户可以在论坛里发表新话题和回复贴子。");
-    out.Write("<br>谁能发表话题？<select name=TopicRestrict>");
-    out.Write("<option value=restrict" + Selected(rule.topic == "restrict") + ">超级管理员，版主和特权用户");
-    out.Write("<option value=allreg" + Selected(rule.topic == "allreg") + ">所有注册用户");
-    out.Write("<option value=all" + Selected(rule.topic == "all") + ">任何用户（包含未注册的）</select>");
-    out.Write("<br>谁能回复话题？<select name=ReplyRestrict>");
-    out.Write("<option value=restrict" + Selected(rule.reply == "restrict") + ">超级管理员，版主和特权用户");
-    out.Write("<option value=allreg" + Selected(rule.reply == "allreg") + ">任何注册用户");
-    out.Write("<option value=all" + Selected(rule.reply == "all") + ">任何用户 (包含未注册的)");
-    out.Write("<option value=none" + Selected(rule.reply == "none") + ">没有人可以回复贴子</select>");
-    out.Write("<p><FONT COLOR=#800000>* 特权用户是版主或主持人授予其特殊的权限使用私家论坛的人。管理员可以把论坛密码告知该用户以便进入。"
-              "</FONT></td></tr>");
-
-    out.Write("<tr bgcolor=#d5d2bb><td><B>论坛描述：</B><br>这些描述将出现在用户访问时的所有论坛的摘要中。</td><td>"
-              "<TEXTAREA NAME=Descript ROWS=3 COLS=30 wrap=VIRTUAL>" + Text(descript) + "</TEXTAREA></td></tr>");
-    out.Write("<tr bgcolor=#c7c6ba><td>" + moderatorCell);
-    out.Write("</table></td></tr></table>");
+    Response().Write(forms::NewForumForm(SessionLogin(), ForumCatalogs(p.Db())));
 }
 
 void Admin::ForumAdd(core::Page& p) {

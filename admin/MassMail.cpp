@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "admin/Admin.h"
+#include "admin/forms/MailForms.h"
 #include "core/AppFolder.h"
 #include "core/Settings.h"
 #include "platform/Charset.h"
@@ -61,13 +62,13 @@ void ReplaceFile(const fs::path& path, const std::string& text) {
     {
         std::ofstream out(draft, std::ios::binary | std::ios::trunc);
         out << text;
-        if (!out.flush()) platform::raise(75, "路径/文件访问错误: " + draft.string());
+        if (!out.flush()) platform::raise(platform::kErrPathFileAccess, platform::kPathAccessText + draft.string());
     }
     std::error_code error;
     fs::rename(draft, path, error);
     if (error) {
         fs::remove(draft, error);
-        platform::raise(75, "路径/文件访问错误: " + path.string());
+        platform::raise(platform::kErrPathFileAccess, platform::kPathAccessText + path.string());
     }
 }
 
@@ -77,7 +78,7 @@ void Admin::EMail() {
     RunPanelPage("给用户发 E-Mail", [&](core::Page& p) {
         const platform::Request& in = Request();
         if (in.ServerVariables("request_method").str() != "POST") {
-            WriteMailForm();
+            Response().Write(forms::MassMailForm(SessionLogin()));
             return;
         }
         RequireAdministrator(p, PostedLogin().name, PostedLogin().password, "对不起，你没有权限执行该操作！");
@@ -118,37 +119,11 @@ void Admin::EMail() {
         mail.MailContentType("text/html");
         mail.MailBody("<html><body>" + message + "<br><p>---------------------------------<br>欢迎访问<a href=" +
                       s.BBURL + ">" + s.BBName + "</a><br>");
-        if (!mail.SendNow()) p.Refuse(Text(mail.MailErrorText()));
+        const platform::MailResult result = mail.SendNow();
+        if (!result.sent) p.Refuse(Text(result.failure));
         out.Write("<br><br><center><p><h3>邮件已经送出</h3></p></center>");
         out.Write(AddressCount(addresses));
     });
-}
-
-void Admin::WriteMailForm() {
-    platform::Response& out = Response();
-    out.Write("<BR><center><h1>给 用 户 发 E-MAIL</h1></center><P>");
-    out.Write("<b>注意：只有管理员可以给所有的注册用户发送组件邮件。</b><p>");
-    out.Write("注意: 这份邮件不能送达被那些选择了不想接信的注册用户?你的注册用户户口本中有一个选项可以调整是否要接收此类邮件?");
-    out.Write("<P>这份邮件会独立地送达每个用户（用户不会收到所有的电子邮件地址列表）。<P>");
-    out.Write("如果你喜欢。你也可以使用你自己的群组邮件软件并生成一个你的注册用户邮件列表（然后你可以输入到你的群组邮件软件）"
-              "想要如此做的话，选中消息框下面复选框。<P>");
-    out.Write("<FORM ACTION='mail.asp' METHOD='POST' NAME='THEFORM'>");
-    out.Write("<INPUT TYPE='HIDDEN' NAME='action' VALUE='mailusers'>");
-    out.Write("<table border=0>");
-    out.Write("<tr><td><B>你的用户名：</B></td>"
-              "<td><INPUT TYPE='TEXT' NAME='UserName' SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) +
-              "></td></tr>");
-    out.Write("<tr><td><B>你的密码：</B></td><td><INPUT TYPE='PASSWORD' NAME='Password' SIZE=13 MAXLENGTH=13></td></tr>");
-    out.Write("<tr><td valign=top><B>你的 E-mail 标题：</B></td>"
-              "<td><INPUT TYPE='TEXT' NAME='Subject' SIZE=30 MAXLENGTH=90></td></tr>");
-    out.Write("<tr><td valign=top><B>你的 E-mail 信息：</B></td>"
-              "<td><TEXTAREA NAME='Message' ROWS=10 COLS=70></TEXTAREA></td></tr>");
-    out.Write("</table><HR>");
-    out.Write("<INPUT TYPE='CHECKBOX' NAME='createlist' VALUE='yes'> <B>代之于生成邮件列表：如果你只想建立一个注册用户的邮件列表，"
-              "选中此框（并且留着上面的主题和消息字段不要填写）。你可以把此列表输入到你自己的群组邮件程式中。</B>");
-    out.Write("<center><INPUT TYPE='RADIO' NAME='delimit' VALUE='comma'>逗号分列列表 "
-              "<INPUT TYPE='RADIO' NAME='delimit' VALUE='line' CHECKED>按行分列列表</center><HR>");
-    out.Write("<center><INPUT TYPE='SUBMIT' NAME='Submit' VALUE='这就给用户发送 Email ！'></center></FORM>");
 }
 
 }  // namespace admin

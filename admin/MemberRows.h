@@ -1,7 +1,8 @@
 #pragma once
 // A member's rows across the board. Member names are the only link between
 // a member and the rows that name him, so deleting or renaming one rewrites
-// every such table; the callers run these inside one transaction.
+// every such table (the list in core/NameCascades.h); the callers run these
+// inside one transaction.
 #include <string>
 
 namespace platform {

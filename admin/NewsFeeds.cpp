@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "admin/Admin.h"
+#include "admin/forms/ToolForms.h"
 #include "core/ArchiveAccess.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"
@@ -105,7 +106,7 @@ void ReplaceFile(const fs::path& path, const std::string& content) {
     if (written) fs::rename(temporary, path, error);
     if (!written || error) {
         if (fd >= 0) fs::remove(temporary, error);
-        platform::raise(75, "路径/文件访问错误: " + path.string());
+        platform::raise(platform::kErrPathFileAccess, platform::kPathAccessText + path.string());
     }
 }
 
@@ -180,7 +181,7 @@ void Admin::JsCode() {
     const std::string title = "JavaScript 新闻 - " + core::CurrentSettings().BBName;
     // Called with none of its fields, the page offers them in a form.
     if (in("Num").isEmpty() && in("Action").isEmpty()) {
-        RunPanelPage(title, [&](core::Page&) { WriteFeedForm(); });
+        RunPanelPage(title, [&](core::Page&) { Response().Write(forms::FeedForm(SessionLogin())); });
         return;
     }
     // The result is a whole page as well.
@@ -200,18 +201,6 @@ void Admin::JsCode() {
         Response().Write("<b>JsCode已经生成，请按以下语法在其他页面中引用</b><br>");
         Response().Write("<textarea class=smallarea cols=80 rows=10>" + Text(paste) + "</textarea>");
     });
-}
-
-void Admin::WriteFeedForm() {
-    platform::Response& out = Response();
-    out.Write("<br><center><h1>JavaScript 新闻</h1></center>");
-    out.Write("<form action=jscode.asp method=post><table border=0 width=65% align=center>");
-    out.Write("<tr><td><b>每个文件的主题数</b></td><td><input type=text name=Num size=5 value=10></td></tr>");
-    out.Write("<tr><td><b>生成</b></td><td><select name=Action><option value=forumjs selected>各公开论坛的最新主题"
-              "<option value=archivejs>最新的精华归档</select></td></tr>");
-    WriteLoginRows(true);
-    out.Write("<tr><td colspan=2 align=center><input type=submit class=buttonface value=生成JsCode></td></tr>");
-    out.Write("</table></form>");
 }
 
 }  // namespace admin

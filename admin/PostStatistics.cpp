@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "admin/Admin.h"
+#include "admin/forms/ToolForms.h"
 #include "core/Module1.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
@@ -85,7 +86,7 @@ void Admin::MonthPostAnalyzer() {
         bool administrator = false;
         if (userName.empty() || !isAdminOrModerater(userName, password, p.Db(), ownForums, &administrator)) {
             if (loggingIn) p.Refuse("对不起，您没有执行该操作的权限！");
-            WriteAnalyzerLoginForm();
+            Response().Write(forms::AnalyzerLoginForm(SessionLogin()));
             return;
         }
         const std::string moderator = administrator ? "" : userName;
@@ -158,15 +159,6 @@ void Admin::MonthPostAnalyzer() {
         }
         out.Write("</table>" + s.TableBorderClose);
     });
-}
-
-void Admin::WriteAnalyzerLoginForm() {
-    platform::Response& out = Response();
-    out.Write("<br><CENTER><H3>月发贴分析</H3>");
-    out.Write("<FONT COLOR=#800000><b>只有管理员和版主才能查看发贴分析，请先确认你的身份。</b></FONT>");
-    out.Write("<form action=analyzer.asp method=post><table border=0 cellspacing=1 cellpadding=4>");
-    WriteLoginRows(false);
-    out.Write("</table><input type=submit class=buttonface value=\"发 送 身 份 确 认\"></form></CENTER>");
 }
 
 }  // namespace admin

@@ -2,6 +2,7 @@
 // new subject and for deleting it, the edit form of one post and the saving
 // of that post with an edit note (or its deletion).
 #include "admin/Admin.h"
+#include "admin/forms/EditForms.h"
 #include "board/converter/Converter.h"
 #include "board/posting/PostEdit.h"
 #include "core/Module1.h"
@@ -18,16 +19,8 @@ const char* const kRefused = "对不起，你不能进行该操作！";
 
 }  // namespace
 
-void Admin::WriteEditIdentityRow(const std::string& colspan) {
-    Response().Write("<tr><td colspan=" + colspan + "><CENTER><BR><FONT  COLOR=#800000><B>基于安全因素，请再输入你的用户名和密码：<BR>"
-                     "用户名：<INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" + Attr(SessionUserName()) +
-                     ">&nbsp;&nbsp;&nbsp;&nbsp; 密码：<INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" +
-                     Attr(SessionPassword()) + "></FONT><P>");
-}
-
 void Admin::Edit_GetEditThreads(core::Page& p) {
-    const std::string ForumList =
-        RequireLeader(p, {SessionUserName(), SessionPassword()}, "对不起，你不能进行该操作！").forums;
+    const std::string ForumList = RequireLeader(p, SessionLogin(), "对不起，你不能进行该操作！").forums;
     platform::Connection& con = p.Db();
     const std::int32_t Topic = RecordId(Request()("topic"));
     platform::Recordset rs;
@@ -70,33 +63,17 @@ void Admin::Edit_DeleteThread(platform::Connection& con, const std::string& Foru
     WriteTopicStep(con, ForumList, true);
 }
 
-// The subject form and the delete confirmation of the topic named by the
-// request's `topic`; they differ in their texts and in the subject row.
+// The subject form or the delete confirmation of the topic named by the
+// request's `topic`, of a forum the caller manages.
 void Admin::WriteTopicStep(platform::Connection& con, const std::string& ForumList, bool forDelete) {
     platform::Recordset rs;
     rs.Open("select subject,postid,forumname from post where postid=? and parentid is null", con,
             {RecordId(Request()("topic"))});
     if (rs.Eof()) Refuse("该主题已经不存在！");
     if (!core::IsInList(ForumList, rs.Fields("forumname").str())) Refuse(kRefused);
-    const std::string subject = rs.Fields("subject").str();
 
-    platform::Response& out = Response();
-    out.Write(std::string("<BR><center><h1>") + (forDelete ? "删 除 主 题" : "编 辑 消 息") +
-              "</h1></center><p><center><FORM ACTION=edit.asp METHOD=POST NAME=Edit><B>" +
-              (forDelete ? "删除主题" : "编辑主题") +
-              "，再次输入你的用户名和密码，然后按发送按钮。<br></B><BR><table width=600 border=0>");
-    if (forDelete)
-        out.Write("<TR><td colspan=2><FONT COLOR=#800000><B>话题主题: </B>" + Text(subject) + "</FONT></td>");
-    else
-        out.Write("<TR><td><FONT COLOR=#800000><B>话题主题</B></FONT></td><td><INPUT TYPE=TEXT NAME=NewSubject VALUE=" +
-                  Attr(subject) + " SIZE=40 MAXLENGTH=120></td>");
-    WriteEditIdentityRow("2");
-    out.Write("<INPUT TYPE=HIDDEN NAME=topic VALUE=\"" + rs.Fields("postid").str() + "\">");
-    out.Write(forDelete ? "<input type=hidden name=action value=doDeleteThread>"
-                          "<INPUT TYPE=SUBMIT NAME=Submit VALUE='删除整个话题'>"
-                        : "<input type=hidden name=action value=submitEditSubject>"
-                          "<INPUT TYPE=SUBMIT NAME=Submit VALUE='完 成 主 题 编 辑'>");
-    out.Write("</form></CENTER></td></table>");
+    Response().Write(forms::TopicStepForm(SessionLogin(), rs.Fields("subject").str(), rs.Fields("postid").str(),
+                                          forDelete));
 }
 
 void Admin::Edit_EditPost(platform::Connection& con, std::int32_t Topic, const std::string& ForumList) {
@@ -119,7 +96,7 @@ void Admin::Edit_EditPost(platform::Connection& con, std::int32_t Topic, const s
               "</B></td><td valign=top><FONT  color=#008080 >发表于 " + rs.Fields("posttime").str() +
               "</FONT><br><TEXTAREA NAME=MessageText ROWS=10 COLS=80 WRAP=VIRTUAL>" +
               Text(message.isNull() ? "" : message.str()) + "</TEXTAREA></td></tr>");
-    WriteEditIdentityRow("3");
+    out.Write(forms::EditIdentityRow("3", SessionLogin()));
     out.Write("<INPUT TYPE=HIDDEN NAME=MessageNumber VALUE=" + rs.Fields("postid").str() + ">"
               "<INPUT TYPE=HIDDEN NAME=action VALUE=DoMessageEdit>"
               "<INPUT TYPE=SUBMIT NAME=Submit VALUE='完 成 消 息 编 辑'></form></CENTER></td></tr></table>");

@@ -42,7 +42,7 @@ std::string EnsureAppFolder(const std::string& name) {
         // that name. Another request may create it at the same moment.
         std::filesystem::create_directory(path, error);
         if (!std::filesystem::is_directory(path, error)) {
-            platform::raise(75, "路径/文件访问错误: " + path.string());
+            platform::raise(platform::kErrPathFileAccess, platform::kPathAccessText + path.string());
         }
     }
     return path.string();

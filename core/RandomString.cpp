@@ -21,7 +21,7 @@ std::uint32_t secureRandomWord() {
         ssize_t got = getrandom(bytes + filled, sizeof word - filled, 0);
         if (got < 0) {
             if (errno == EINTR) continue;
-            platform::raise(platform::kErrInvalidCall, "无法读取系统随机数");
+            platform::raise(platform::kErrInvalidCall, platform::kNoRandomBytesText);
         }
         filled += static_cast<std::size_t>(got);
     }

@@ -1,7 +1,6 @@
 #include "core/SendMail.h"
 #include "core/Settings.h"
 
-#include "platform/MailComponent.h"
 #include "platform/MailQueue.h"
 
 namespace core {
@@ -27,14 +26,11 @@ platform::MailComponent BoardMail(const platform::Variant& fromName, const platf
 
 }  // namespace
 
-bool SendMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
-              const platform::Variant& toName, const platform::Variant& toAddr,
-              const platform::Variant& subject, const platform::Variant& body,
-              platform::Variant& errText, const std::string& replyTo) {
-    platform::MailComponent mail = BoardMail(fromName, fromAddr, toName, toAddr, subject, body, replyTo);
-    if (mail.SendNow()) return true;
-    errText = mail.MailErrorText();
-    return false;
+platform::MailResult SendMail(const platform::Variant& fromName, const platform::Variant& fromAddr,
+                              const platform::Variant& toName, const platform::Variant& toAddr,
+                              const platform::Variant& subject, const platform::Variant& body,
+                              const std::string& replyTo) {
+    return BoardMail(fromName, fromAddr, toName, toAddr, subject, body, replyTo).SendNow();
 }
 
 void QueueMail(const platform::Variant& fromName, const platform::Variant& fromAddr,

@@ -19,7 +19,7 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            raise(kErrInvalidCall, std::string("iconv cannot convert ") + from + " to " + to);
+            raise(kErrInvalidCall, NoConversionText(from, to));
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;

@@ -10,7 +10,6 @@ namespace platform {
 
 namespace {
 
-constexpr long kErrCannotCreateObject = 429;
 
 struct Registry {
     std::mutex mutex;
@@ -41,7 +40,7 @@ std::unique_ptr<CreatableObject> CreateObject(std::string_view classIdOrProgId) 
         auto found = r.byName.find(LCase(classIdOrProgId));
         if (found != r.byName.end()) factory = found->second;
     }
-    if (!factory) raise(kErrCannotCreateObject, "部件不能创建对象：" + std::string(classIdOrProgId));
+    if (!factory) raise(kErrCannotCreateObject, kCannotCreateObjectText + std::string(classIdOrProgId));
     return factory();
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/DataSources.h"
+#include "platform/Error.h"
 #include "platform/SqliteDatabase.h"
 #include "platform/SqliteSqlText.h"
 #include "platform/Strings.h"
@@ -44,14 +45,14 @@ Connection::~Connection() {
 
 void Connection::Open(const std::string& connectionString) {
     auto name = DataSourceName(connectionString);
-    if (!name) SqliteDatabase::Fail("The connection string names no data source.");
+    if (!name) SqliteDatabase::Fail(kNoDataSourceText);
     auto path = DataSources::Lookup(*name);
-    if (!path) SqliteDatabase::Fail("Data source name not found: " + *name);
+    if (!path) SqliteDatabase::Fail(kDataSourceNotFoundText + *name);
     OpenFile(*path);
 }
 
 void Connection::OpenFile(const std::string& path) {
-    if (db_) SqliteDatabase::Fail("The connection is already open.");
+    if (db_) SqliteDatabase::Fail(kConnectionOpenText);
     db_ = AcquireDatabase(path);
 }
 
@@ -75,7 +76,7 @@ void Connection::Close() {
 ObjectState Connection::State() const { return db_ ? ObjectState::Open : ObjectState::Closed; }
 
 std::shared_ptr<SqliteDatabase> Connection::Database() const {
-    if (!db_) SqliteDatabase::Fail("The connection is closed.");
+    if (!db_) SqliteDatabase::Fail(kConnectionClosedText);
     return db_;
 }
 
@@ -119,7 +120,7 @@ bool Connection::TryBeginTrans() {
 
 // The file's write turn, for a connection about to begin a transaction.
 WriteTurn& Connection::TurnToWrite() {
-    if (InTransaction()) SqliteDatabase::Fail("A transaction is already open on this connection.");
+    if (InTransaction()) SqliteDatabase::Fail(kTransactionOpenText);
     Database()->EndSnapshot();
     return WriteTurn::Of(FilePath());
 }
@@ -169,7 +170,7 @@ void Connection::EndWriteTurn() {
 }
 
 void Connection::MarkLongChange() {
-    if (!InTransaction()) SqliteDatabase::Fail("No transaction is open on this connection.");
+    if (!InTransaction()) SqliteDatabase::Fail(kNoTransactionText);
     if (writeTurn_.Owns()) writeTurn_.Turn().MarkLongChange();
 }
 
@@ -198,7 +199,7 @@ std::string Connection::ResultKey(std::initializer_list<std::string_view> parts)
 }
 
 void Connection::CheckpointLog() {
-    if (InTransaction()) SqliteDatabase::Fail("The log cannot be copied inside a transaction.");
+    if (InTransaction()) SqliteDatabase::Fail(kLogCopyInTransactionText);
     Database()->EndSnapshot();
     Database()->Checkpoint();
 }

@@ -19,10 +19,34 @@ std::string standardDescription(long number) {
         case kErrInvalidCall: return "无效的过程调用或参数";
         case kErrOverflow: return "溢出";
         case kErrSubscriptOutOfRange: return "下标越界";
+        case kErrDivisionByZero: return "除数为零";
         case kErrTypeMismatch: return "类型不匹配";
         case kErrInvalidUseOfNull: return "无效使用 Null";
         default: return "应用程序定义的错误或对象定义的错误";
     }
+}
+
+std::string FieldNotUpdatableText(const std::string& field) { return "The field " + field + " cannot be updated."; }
+
+std::string SchemaStepOutOfOrderText(int step) {
+    return "Schema step " + std::to_string(step) + " is out of order.";
+}
+
+std::string NewerSchemaText(int recorded, int known) {
+    return "The database file has schema step " + std::to_string(recorded) + "; this program knows steps up to " +
+           std::to_string(known) + ".";
+}
+
+std::string SettingsLineNotUtf8Text(int line) {
+    return "settings line " + std::to_string(line) + " is not UTF-8 text";
+}
+
+std::string SettingsLineNotKeyValueText(int line) {
+    return "settings line " + std::to_string(line) + " is not key = value";
+}
+
+std::string NoConversionText(const std::string& from, const std::string& to) {
+    return "iconv cannot convert " + from + " to " + to;
 }
 
 void raise(long number) { throw RuntimeError(number, standardDescription(number)); }

@@ -7,6 +7,7 @@
 
 #include <curl/curl.h>
 
+#include "platform/Error.h"
 #include "platform/MailMime.h"
 #include "platform/Strings.h"
 
@@ -117,19 +118,20 @@ std::string MailComponent::ComposeMessage() const {
     return m;
 }
 
-bool MailComponent::SendNow() {
-    errorText_ = Refusal();
-    if (!errorText_.empty()) return false;
-    return Transmit();
+MailResult MailComponent::SendNow() {
+    std::string refusal = Refusal();
+    if (!refusal.empty()) return {false, std::move(refusal)};
+    try {
+        return Transmit();
+    } catch (const RuntimeError& e) {  // the text could not be put in the mail's character set
+        return {false, "邮件发送失败：" + e.description()};
+    }
 }
 
-bool MailComponent::Transmit() {
+MailResult MailComponent::Transmit() {
     InitCurlOnce();
     CURL* curl = curl_easy_init();
-    if (!curl) {
-        errorText_ = "邮件发送失败：无法初始化。";
-        return false;
-    }
+    if (!curl) return {false, "邮件发送失败：无法初始化。"};
     const std::string server = Trim(server_);
     const std::string url = "smtp://" + server;
     const std::string from = mime::Angled(Trim(fromAddress_));
@@ -161,16 +163,13 @@ bool MailComponent::Transmit() {
     const CURLcode result = curl_easy_perform(curl);
     curl_slist_free_all(recipients);
     curl_easy_cleanup(curl);
-    if (result == CURLE_OK) return true;
+    if (result == CURLE_OK) return {true, ""};
 
     if (result == CURLE_COULDNT_CONNECT || result == CURLE_COULDNT_RESOLVE_HOST ||
         result == CURLE_OPERATION_TIMEDOUT || result == CURLE_URL_MALFORMAT)
-        errorText_ = "无法连接邮件服务器 " + server + "：" + curl_easy_strerror(result);
-    else if (!refusal.empty())
-        errorText_ = "邮件服务器拒绝了这封邮件：" + refusal;
-    else
-        errorText_ = std::string("邮件发送失败：") + curl_easy_strerror(result);
-    return false;
+        return {false, "无法连接邮件服务器 " + server + "：" + curl_easy_strerror(result)};
+    if (!refusal.empty()) return {false, "邮件服务器拒绝了这封邮件：" + refusal};
+    return {false, std::string("邮件发送失败：") + curl_easy_strerror(result)};
 }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 // The outgoing mail component: one object per mail (or per mass mailing).
-// Set the relay, sender, recipients, subject and body, then SendNow; when it
-// returns false, MailErrorText says why. Mail goes out over SMTP.
+// Set the relay, sender, recipients, subject and body, then SendNow, whose
+// result says whether the mail went and why not. Mail goes out over SMTP.
 //
 //   platform::MailComponent mail;
 //   mail.MailServer("127.0.0.1:25");
@@ -9,12 +9,20 @@
 //   mail.AddRecipient("Li", "li@example.com");
 //   mail.MailContentType("text/html"); mail.MailCharset("gb2312");
 //   mail.MailSubject("..."); mail.MailBody("<html>...");
-//   if (!mail.SendNow()) show(mail.MailErrorText());
+//   const platform::MailResult result = mail.SendNow();
+//   if (!result.sent) show(result.failure);
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
+
+// What became of a mail: taken by the relay, or why not. A mail that cannot
+// go is told this way only, never by an exception.
+struct [[nodiscard]] MailResult {
+    bool sent = false;
+    std::string failure;  // empty when sent
+};
 
 // Something@something without blanks, controls, brackets, quotes or commas:
 // an address that can stand in the envelope and in angle brackets.
@@ -43,9 +51,8 @@ public:
     // that shows the mail's result waits no longer (15 s unless set).
     void MailDeadline(long seconds) { deadlineSeconds_ = seconds; }
 
-    // True when the relay accepted the mail for delivery.
-    bool SendNow();
-    const std::string& MailErrorText() const { return errorText_; }
+    // Sent when the relay accepted the mail for delivery.
+    MailResult SendNow();
 
     // The message as it goes over the wire after DATA (for checks and tests).
     std::string ComposeMessage() const;
@@ -57,7 +64,7 @@ private:
     };
     // The reason the mail may not be sent, or "" when it may.
     std::string Refusal() const;
-    bool Transmit();
+    MailResult Transmit();
 
     std::string server_;
     std::string fromName_;
@@ -69,7 +76,6 @@ private:
     std::string charset_;
     std::string subject_;
     std::string body_;
-    std::string errorText_;
     long deadlineSeconds_ = 15;
     bool lineBreakInHeader_ = false;  // a CR or LF came with a name or address
 };

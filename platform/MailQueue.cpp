@@ -37,19 +37,21 @@ public:
         if (dropped > 0) LogLine(std::to_string(dropped) + " queued mails were not sent: the board stopped.");
     }
 
-    bool add(MailComponent mail) {
+    void add(MailComponent mail) {
         {
             std::lock_guard lock(mutex_);
-            if (stopping_) return false;
+            if (stopping_) {
+                LogLine("a mail was not sent: the board stops.");
+                return;
+            }
             if (waiting_.size() >= kMostWaiting) {
                 LogLine("a mail was not sent: " + std::to_string(kMostWaiting) +
                         " mails wait for the mail server already.");
-                return false;
+                return;
             }
             waiting_.push_back(std::move(mail));
         }
         wake_.notify_one();
-        return true;
     }
 
     void waitUntilIdle() {
@@ -67,7 +69,8 @@ private:
             waiting_.pop_front();
             sending_ = true;
             lock.unlock();
-            if (!mail.SendNow()) LogLine("a queued mail was not sent: " + mail.MailErrorText());
+            const MailResult result = mail.SendNow();
+            if (!result.sent) LogLine("a queued mail was not sent: " + result.failure);
             lock.lock();
             sending_ = false;
             idle_.notify_all();
@@ -97,7 +100,7 @@ Sender& TheSender() {
 
 }  // namespace
 
-bool QueueMail(MailComponent mail) { return TheSender().add(std::move(mail)); }
+void QueueMail(MailComponent mail) { TheSender().add(std::move(mail)); }
 
 void WaitForQueuedMail() { TheSender().waitUntilIdle(); }
 

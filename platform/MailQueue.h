@@ -6,9 +6,10 @@
 
 namespace platform {
 
-// False (after a log line) when the queue is full: a relay that has taken
-// nothing for a long while gets no more.
-bool QueueMail(MailComponent mail);
+// A mail that is not sent is told in the log only: when the queue is full
+// (a relay that has taken nothing for a long while gets no more), when the
+// board stops first, or when the relay does not take it.
+void QueueMail(MailComponent mail);
 
 // Returns once every mail queued so far has been sent or given up.
 void WaitForQueuedMail();

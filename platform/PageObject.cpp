@@ -8,7 +8,7 @@ namespace {
 
 template <class T>
 T& Kept(T* object) {
-    if (!object) raise(91, "Object variable not set: the page has not been started");
+    if (!object) raise(kErrObjectNotSet, std::string(kObjectNotSetText) + "the page has not been started");
     return *object;
 }
 

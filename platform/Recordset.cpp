@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/DateTime.h"
+#include "platform/Error.h"
 #include "platform/SqliteDatabase.h"
 #include "platform/SqliteSqlText.h"
 #include "platform/Strings.h"
@@ -36,7 +37,7 @@ struct Row {
 }
 
 [[noreturn]] void NotForForwardOnly() {
-    SqliteDatabase::Fail("The operation is not supported on a forward-only record set.");
+    SqliteDatabase::Fail(kForwardOnlyText);
 }
 
 bool SameValue(const Variant& a, const Variant& b) {
@@ -173,22 +174,21 @@ public:
 
     Variant& Field(int index) {
         if (index < 0 || index >= FieldCount())
-            SqliteDatabase::Fail("Item cannot be found in the collection corresponding to the requested name or ordinal.");
+            SqliteDatabase::Fail(kItemNotFoundText);
         return CurrentRow().values[static_cast<std::size_t>(index + Hidden())];
     }
 
     Variant& Field(std::string_view name) {
         for (int i = 0; i < FieldCount(); ++i)
             if (EqualsIgnoreCase(columns_[static_cast<std::size_t>(i + Hidden())].name, name)) return Field(i);
-        SqliteDatabase::Fail("Item cannot be found in the collection corresponding to the requested name or ordinal: " +
-                             std::string(name));
+        SqliteDatabase::Fail(kNamedItemNotFoundText + std::string(name));
     }
 
     int FieldCount() const { return static_cast<int>(columns_.size()) - Hidden(); }
 
     const std::string& FieldName(int index) const {
         if (index < 0 || index >= FieldCount())
-            SqliteDatabase::Fail("Item cannot be found in the collection corresponding to the requested name or ordinal.");
+            SqliteDatabase::Fail(kItemNotFoundText);
         return columns_[static_cast<std::size_t>(index + Hidden())].name;
     }
 
@@ -391,12 +391,12 @@ private:
 
     // The table column written for field `i`; expressions cannot be written.
     std::string TargetColumn(std::size_t i) const {
-        if (columns_[i].origin.empty()) SqliteDatabase::Fail("The field " + columns_[i].name + " cannot be updated.");
+        if (columns_[i].origin.empty()) SqliteDatabase::Fail(FieldNotUpdatableText(columns_[i].name));
         return Quoted(columns_[i].origin);
     }
 
     void Updatable() const {
-        if (!table_) SqliteDatabase::Fail("The record set cannot be updated: it does not read a single table.");
+        if (!table_) SqliteDatabase::Fail(kNotSingleTableText);
     }
 
     void ReadColumns(const SqliteStatement& s) {
@@ -532,12 +532,12 @@ Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
 Recordset::Impl& Recordset::impl() const {
-    if (!impl_) SqliteDatabase::Fail("Operation is not allowed when the object is closed.");
+    if (!impl_) SqliteDatabase::Fail(kObjectClosedText);
     return *impl_;
 }
 
 void Recordset::Open(const std::string& sql, Connection& con, CursorType cursor, const SqlParams& params) {
-    if (impl_) SqliteDatabase::Fail("Operation is not allowed when the object is open.");
+    if (impl_) SqliteDatabase::Fail(kObjectOpenText);
     impl_ = std::make_unique<Impl>(sql, con, cursor, params, cacheSize_, pageSize_);
 }
 
@@ -560,14 +560,14 @@ int Recordset::FieldCount() const { return impl().FieldCount(); }
 const std::string& Recordset::FieldName(int index) const { return impl().FieldName(index); }
 
 void Recordset::CacheSize(long rows) {
-    if (rows < 1) SqliteDatabase::Fail("The cache size must be at least 1.");
+    if (rows < 1) SqliteDatabase::Fail(kCacheSizeText);
     cacheSize_ = rows;
     if (impl_) impl_->cacheSize_ = rows;
 }
 long Recordset::CacheSize() const { return cacheSize_; }
 
 void Recordset::PageSize(long rows) {
-    if (rows < 1) SqliteDatabase::Fail("The page size must be at least 1.");
+    if (rows < 1) SqliteDatabase::Fail(kPageSizeText);
     pageSize_ = rows;
     if (impl_) impl_->pageSize_ = rows;
 }

@@ -36,13 +36,6 @@ enum class CursorType : int { ForwardOnly = 0, Static = 3 };
 inline constexpr long kPosBOF = -2;
 inline constexpr long kPosEOF = -3;
 
-// The record set's own failures (kErrDatabase), for pages that page rows
-// they keep as a record set would.
-inline constexpr const char* kNoCurrentRecordText =
-    "Either BOF or EOF is True, or the current record has been deleted.";
-inline constexpr const char* kPageOutOfRangeText =
-    "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.";
-
 class Recordset {
 public:
     Recordset();

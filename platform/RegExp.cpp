@@ -16,7 +16,6 @@ namespace platform {
 
 namespace {
 
-constexpr long kErrRegExpSyntax = 5017;
 // Generous for real posts (a lazy scan of a few megabytes), small enough to
 // stop a runaway pattern quickly.
 constexpr uint32_t kMatchLimit = 10'000'000;
@@ -85,7 +84,7 @@ pcre2_code* compileWith(const std::string& pattern, uint32_t options) {
                                      PCRE2_UTF | PCRE2_DOLLAR_ENDONLY | options, &errorCode, &errorOffset,
                                      context);
     pcre2_compile_context_free(context);
-    if (!code) raise(kErrRegExpSyntax, "正则表达式语法错误：" + pcreMessage(errorCode));
+    if (!code) raise(kErrRegExpSyntax, kRegExpSyntaxText + pcreMessage(errorCode));
     return code;
 }
 

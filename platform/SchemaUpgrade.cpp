@@ -22,7 +22,7 @@ int RecordedStep(const std::shared_ptr<SqliteDatabase>& db) {
 void CheckNumbering(const std::vector<SchemaStep>& steps) {
     for (std::size_t i = 0; i < steps.size(); ++i) {
         if (steps[i].number != static_cast<int>(i) + 1)
-            SqliteDatabase::Fail("Schema step " + std::to_string(steps[i].number) + " is out of order.");
+            SqliteDatabase::Fail(SchemaStepOutOfOrderText(steps[i].number));
     }
 }
 
@@ -60,8 +60,7 @@ void UpgradeDatabaseFile(const std::string& path, const std::vector<SchemaStep>&
         try {
             const int taken = RecordedStep(db);
             if (taken > last)
-                SqliteDatabase::Fail("The database file has schema step " + std::to_string(taken) +
-                                     "; this program knows steps up to " + std::to_string(last) + ".");
+                SqliteDatabase::Fail(NewerSchemaText(taken, last));
             if (taken < last) {
                 const SchemaStep& step = steps[static_cast<std::size_t>(taken)];
                 if (beforeStep) beforeStep(step.number, last);

@@ -28,7 +28,7 @@ std::string Server::MapPath(std::string_view path) const {
     for (const auto& part : std::filesystem::path(address).relative_path()) {
         if (part == "..") {
             if (resolved.empty())
-                raise(kErrInvalidCall, "The path leaves the site folder: " + std::string(path));
+                raise(kErrInvalidCall, kPathOutsideSiteText + std::string(path));
             resolved = resolved.parent_path();
         } else if (part != "." && !part.empty()) {
             resolved /= part;

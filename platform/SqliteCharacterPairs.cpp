@@ -145,7 +145,7 @@ int AddToConnection(sqlite3* db, char** error, const sqlite3_api_routines*) {
 
 void RegisterCharacterPairsTokenizer() {
     static const int rc = sqlite3_auto_extension(reinterpret_cast<void (*)()>(AddToConnection));
-    if (rc != SQLITE_OK) raise(kErrDatabase, "cannot register the search index's tokenizer");
+    if (rc != SQLITE_OK) raise(kErrDatabase, kTokenizerText);
 }
 
 std::string WholeTokenText(std::string_view name) {

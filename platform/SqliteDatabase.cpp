@@ -183,7 +183,7 @@ void SqliteDatabase::RollBackWhatIsOpen() {
 }
 
 void SqliteDatabase::CheckUsableUnder(unsigned grant) const {
-    if (!UsableUnder(grant)) Fail("The statement belongs to a write transaction that has ended.");
+    if (!UsableUnder(grant)) Fail(kEndedTransactionText);
 }
 
 // Readers still on the log leave the restart to a later commit: waiting
@@ -387,18 +387,18 @@ SqliteStatement::SqliteStatement(std::shared_ptr<SqliteDatabase> db, std::string
     // SQLite reads the text only up to a NUL; a value written into the text
     // with one would cut the statement there.
     if (sql.find('\0') != std::string_view::npos)
-        SqliteDatabase::Fail("The command text holds a NUL character; values with one must be bound.");
+        SqliteDatabase::Fail(kNulInCommandText);
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_->handle(), sql.data(), static_cast<int>(sql.size()), &stmt_, &tail) !=
         SQLITE_OK)
         db_->Fail();
-    if (!stmt_) SqliteDatabase::Fail("The command text holds no statement.");
+    if (!stmt_) SqliteDatabase::Fail(kNoStatementText);
     // One statement at a time: text after it (other than blanks and ';') is refused.
     for (const char* end = sql.data() + sql.size(); tail && tail < end; ++tail) {
         if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') {
             sqlite3_finalize(stmt_);
             stmt_ = nullptr;
-            SqliteDatabase::Fail("The command text holds more than one statement.");
+            SqliteDatabase::Fail(kManyStatementsText);
         }
     }
 }
@@ -418,7 +418,7 @@ int SqliteStatement::ParameterCount() const { return sqlite3_bind_parameter_coun
 
 void SqliteStatement::Bind(const SqlParams& params, int first) {
     if (static_cast<int>(params.size()) + first - 1 > ParameterCount())
-        SqliteDatabase::Fail("More parameter values than placeholders in the command text.");
+        SqliteDatabase::Fail(kTooManyValuesText);
     for (std::size_t i = 0; i < params.size(); ++i) Bind(first + static_cast<int>(i), params[i]);
 }
 

@@ -75,7 +75,7 @@ void PM::CloseConnection() {
 }
 
 platform::Connection& PM::Con() {
-    if (!con_) platform::raise(91, "Object variable not set: the connection is not open");
+    if (!con_) platform::raise(platform::kErrObjectNotSet, std::string(platform::kObjectNotSetText) + "the connection is not open");
     return *con_;
 }
 

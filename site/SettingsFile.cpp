@@ -52,13 +52,11 @@ std::vector<Setting> ParseSettings(std::string_view text) {
         ++lineNumber;
         if (line.empty() || line.front() == '#') continue;
         if (!IsUtf8(line))
-            platform::raise(platform::kErrInvalidCall,
-                            "settings line " + std::to_string(lineNumber) + " is not UTF-8 text");
+            platform::raise(platform::kErrInvalidCall, platform::SettingsLineNotUtf8Text(lineNumber));
         const std::size_t eq = line.find('=');
         const std::string_view key = eq == std::string_view::npos ? "" : TrimBlanks(line.substr(0, eq));
         if (key.empty())
-            platform::raise(platform::kErrInvalidCall,
-                            "settings line " + std::to_string(lineNumber) + " is not key = value");
+            platform::raise(platform::kErrInvalidCall, platform::SettingsLineNotKeyValueText(lineNumber));
         settings.emplace_back(std::string(key), SettingValue(TrimBlanks(line.substr(eq + 1))));
     }
     return settings;
@@ -68,7 +66,7 @@ std::vector<Setting> ReadSettingsFile(const std::string& path) {
     // A folder opens as a stream that reads nothing: it would pass for an
     // empty file.
     std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path)) platform::raise(53, "cannot read the settings file " + path);
+    if (!in || std::filesystem::is_directory(path)) platform::raise(platform::kErrFileNotFound, platform::kSettingsFileText + path);
     std::ostringstream text;
     text << in.rdbuf();
     std::string content = text.str();

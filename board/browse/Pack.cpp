@@ -117,10 +117,11 @@ void BrowsePages::Pack() {
                       "<p></p>"
                       "---------------------------------<br>"
                       "欢迎访问" + boardLink + "<br>");
-        if (mail.SendNow())
+        const platform::MailResult result = mail.SendNow();
+        if (result.sent)
             Wait("你的邮件已经送出", "newsdetail.asp?id=" + threadId, "话题", 2);
         else
-            ErrorForm(Server().HTMLEncode(mail.MailErrorText()));
+            ErrorForm(Server().HTMLEncode(result.failure));
     });
 }
 

@@ -71,7 +71,7 @@ void BrowsePages::SearchBrowser(Page&) {
     // No list is defined for it: it replaces the kept list with none and
     // fails.
     ForgetSearch(Session());
-    platform::raise(platform::kErrDatabase, "命令文本未被设置。");
+    platform::raise(platform::kErrDatabase, platform::kCommandTextNotSetText);
 }
 
 }  // namespace board

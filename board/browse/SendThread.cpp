@@ -146,16 +146,16 @@ void BrowsePages::SendThread() {
         }
 
         const std::string forwardUrl = in.Form("forwardurl").str();
-        platform::Variant errText("");
-        if (SendMail(fromName, s.BBEMail, sendToName, sendToEmail, subject,
-                     TextAsHtml(Server(), message) +
-                         LinkToPage(Server(), PageOfTheBoard(forwardUrl, s.BBURL, in.ServerVariables("http_host").str())),
-                     errText,
-                     platform::Trim(fromEmail))) {
+        const platform::MailResult mail = SendMail(
+            fromName, s.BBEMail, sendToName, sendToEmail, subject,
+            TextAsHtml(Server(), message) +
+                LinkToPage(Server(), PageOfTheBoard(forwardUrl, s.BBURL, in.ServerVariables("http_host").str())),
+            platform::Trim(fromEmail));
+        if (mail.sent) {
             Wait("我们已经给 " + Server().HTMLEncode(sendToEmail) + " 发送了电子邮件",
                  OnThisBoard(forwardUrl, in.ServerVariables("http_host").str()), "你发送这个电子邮件的页面", 2);
         } else {
-            ErrorForm(Server().HTMLEncode(errText));
+            ErrorForm(Server().HTMLEncode(mail.failure));
         }
         out.Write("</center>");
     });

@@ -34,7 +34,7 @@ void Append(std::string& text, std::initializer_list<std::string_view> pieces) {
 // Links to each page of a thread longer than one page of the thread view,
 // joined by plain blanks so that a long row wraps.
 std::string PageLinks(const core::Settings& s, const std::string& postid, const Variant& replies) {
-    if (s.HotCount == 0) platform::raise(11, "除数为零");
+    if (s.HotCount == 0) platform::raise(platform::kErrDivisionByZero);
     const long long posts = (replies.isNull() ? 0 : platform::CLng(replies)) + 1;
     const long long pages = (posts + s.HotCount - 1) / s.HotCount;
     if (pages <= 1) return {};

@@ -46,9 +46,9 @@ void MemberPages::lostpw() {
                                  platform::HtmlEncode(name) + "<br>" + "你的密码：" +
                                  platform::HtmlEncode(rs.Fields("password").str()) +
                                  "<br>这个公告牌系统的位置在<a href=" + s.BBURL + ">" + s.BBURL + "</a><br>" + "谢谢你！";
-        platform::Variant errText("");
-        if (!core::SendMail(s.BBName, s.BBEMail, name, rs.Fields("email").str(), "您的用户名和口令", body, errText))
-            p.Refuse("发送邮件错误：" + platform::HtmlEncode(errText.str()));
+        const platform::MailResult mail =
+            core::SendMail(s.BBName, s.BBEMail, name, rs.Fields("email").str(), "您的用户名和口令", body);
+        if (!mail.sent) p.Refuse("发送邮件错误：" + platform::HtmlEncode(mail.failure));
         out.Write("<table border=0 cellpadding=4 border=0 cellspacing=1 width=95%><TR bgcolor=#f7f7f7><TD>"
                   "<B>你在此公告牌中的用户名和密码刚发送给你！你正被自动转送到论坛主页。 请稍候... "
                   "<P><A HREF=default.asp>如果你不想再等或浏览器没自动转移，请按这里。</A></B><br><br>"

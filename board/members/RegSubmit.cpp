@@ -121,17 +121,11 @@ void MemberPages::RegSubmit() {
             const std::string body = "这是您在" + s.BBName + "注册的用户名和口令:<br>" + "用户名：" + r.name +
                                      "<br>" + "口令：" + r.password + "<br>" + "你可通过如下地址:<a href=" +
                                      s.BBURL + ">" + s.BBName + "</a>更改您的缺省口令！";
-            Variant errText("");
-            bool sent = false;
-            try {
-                sent = core::SendMail(s.BBName, s.BBEMail, r.name, r.email, "您的用户名和口令", body, errText);
-            } catch (...) {
+            const platform::MailResult mail =
+                core::SendMail(s.BBName, s.BBEMail, r.name, r.email, "您的用户名和口令", body);
+            if (!mail.sent) {
                 p.Db().Execute("delete from register where username=? and password=?", {r.name, r.password});
-                throw;
-            }
-            if (!sent) {
-                p.Db().Execute("delete from register where username=? and password=?", {r.name, r.password});
-                p.Refuse("对不起，" + r.name + "，由于如下错误，你不能成功的注册:" + platform::HtmlEncode(errText.str()) +
+                p.Refuse("对不起，" + r.name + "，由于如下错误，你不能成功的注册:" + platform::HtmlEncode(mail.failure) +
                          ",请注意检查您的email地址！按浏览器的后退按钮可重新处理！或同<a href=mailto:" + s.BBEMail +
                          ">我们联系</a>！");
             }

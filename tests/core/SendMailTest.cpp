@@ -19,10 +19,9 @@ class SendMailTest : public ::testing::Test {
 protected:
     SendMailTest() { settings_->SmtpServer = sink_.Address(); }
 
-    bool Send(const std::string& body, Variant& errText) {
+    platform::MailResult Send(const std::string& body) {
         return core::SendMail(Variant("清风论坛"), Variant("board@example.com"), Variant("李四"),
-                              Variant("li@example.com"), Variant("你的密码"), Variant(body),
-                              errText);
+                              Variant("li@example.com"), Variant("你的密码"), Variant(body));
     }
 
     SmtpSink sink_;
@@ -30,9 +29,9 @@ protected:
 };
 
 TEST_F(SendMailTest, SendsOneHtmlMailInGb2312ThroughTheConfiguredRelay) {
-    Variant errText("untouched");
-    ASSERT_TRUE(Send("密码：abc<br><a href=http://example.com/>论坛</a>", errText));
-    EXPECT_EQ(errText.str(), "untouched");
+    const platform::MailResult result = Send("密码：abc<br><a href=http://example.com/>论坛</a>");
+    ASSERT_TRUE(result.sent) << result.failure;
+    EXPECT_EQ(result.failure, "");
 
     const auto mails = sink_.Mails();
     ASSERT_EQ(mails.size(), 1u);
@@ -50,29 +49,28 @@ TEST_F(SendMailTest, SendsOneHtmlMailInGb2312ThroughTheConfiguredRelay) {
 }
 
 TEST_F(SendMailTest, EmptyBodyStillSendsTheWrapper) {
-    Variant errText;
-    ASSERT_TRUE(Send("", errText));
+    ASSERT_TRUE(Send("").sent);
     EXPECT_EQ(testing_smtp::DecodeBase64(sink_.Mails().at(0).RawBody()),
               "<html><body></body></html>");
 }
 
 TEST_F(SendMailTest, ReplyToGoesIntoTheHeaders) {
-    Variant errText;
     ASSERT_TRUE(core::SendMail(Variant("Wang"), Variant("board@example.com"), Variant(""),
-                               Variant("li@example.com"), Variant("hi"), Variant("x"), errText,
-                               "wang@example.org"));
+                               Variant("li@example.com"), Variant("hi"), Variant("x"), "wang@example.org")
+                    .sent);
     EXPECT_EQ(sink_.Mails().at(0).Header("Reply-To"), "<wang@example.org>");
 }
 
-TEST_F(SendMailTest, RefusedOrUnreachableRelayGivesFalseWithTheReason) {
+TEST_F(SendMailTest, RefusedOrUnreachableRelayGivesTheReason) {
     sink_.Refuse("RCPT", "550 5.1.1 No such user here");
-    Variant errText;
-    EXPECT_FALSE(Send("x", errText));
-    EXPECT_NE(errText.str().find("550 5.1.1 No such user here"), std::string::npos);
+    const platform::MailResult refused = Send("x");
+    EXPECT_FALSE(refused.sent);
+    EXPECT_NE(refused.failure.find("550 5.1.1 No such user here"), std::string::npos) << refused.failure;
 
     settings_->SmtpServer = SmtpSink::DeadAddress();
-    EXPECT_FALSE(Send("x", errText));
-    EXPECT_NE(errText.str().find("无法连接邮件服务器"), std::string::npos) << errText.str();
+    const platform::MailResult unreachable = Send("x");
+    EXPECT_FALSE(unreachable.sent);
+    EXPECT_NE(unreachable.failure.find("无法连接邮件服务器"), std::string::npos) << unreachable.failure;
     EXPECT_TRUE(sink_.Mails().empty());
 }
 

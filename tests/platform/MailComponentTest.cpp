@@ -41,7 +41,8 @@ TEST(MailComponent, SendsGbkMimeMailToTheRelay) {
     mail.AddRecipient("Li \"Junior\"", " li@example.com");
     mail.AddBlindRecipient("论坛注册用户", "hidden@example.com");
     mail.MailReplyTo("visitor@example.org");
-    ASSERT_TRUE(mail.SendNow()) << mail.MailErrorText();
+    const platform::MailResult result = mail.SendNow();
+    ASSERT_TRUE(result.sent) << result.failure;
 
     const auto mails = sink.Mails();
     ASSERT_EQ(mails.size(), 1u);
@@ -76,7 +77,8 @@ TEST(MailComponent, OnlyBlindRecipientsLeaveTheToHeaderUndisclosed) {
     mail.MailCharset("gb2312");
     mail.AddBlindRecipient("a", "a@example.com");
     mail.AddBlindRecipient("b", "b@example.com");
-    ASSERT_TRUE(mail.SendNow()) << mail.MailErrorText();
+    const platform::MailResult result = mail.SendNow();
+    ASSERT_TRUE(result.sent) << result.failure;
     const auto m = sink.Mails().at(0);
     EXPECT_EQ(m.rcptTo.size(), 2u);
     EXPECT_EQ(m.Header("To"), "undisclosed-recipients:;");
@@ -91,7 +93,8 @@ TEST(MailComponent, RecipientTheRelayRefusesDoesNotStopTheOthers) {
     mail.MailFromAddress("board@example.com");
     for (const char* address : {"a@example.com", "gone@example.com", "b@example.com"})
         mail.AddBlindRecipient("", address);
-    ASSERT_TRUE(mail.SendNow()) << mail.MailErrorText();
+    const platform::MailResult result = mail.SendNow();
+    ASSERT_TRUE(result.sent) << result.failure;
     EXPECT_EQ(sink.Mails().at(0).rcptTo, (std::vector<std::string>{"a@example.com", "b@example.com"}));
 }
 
@@ -110,8 +113,9 @@ TEST(MailComponent, RelayRefusalsGiveFalseWithTheRelaysReply) {
         sink.Refuse(c.command, c.reply);
         MailComponent mail;
         FillBoardMail(mail, sink.Address());
-        EXPECT_FALSE(mail.SendNow());
-        EXPECT_NE(mail.MailErrorText().find(c.reply), std::string::npos) << mail.MailErrorText();
+        const platform::MailResult mailResult = mail.SendNow();
+        EXPECT_FALSE(mailResult.sent);
+        EXPECT_NE(mailResult.failure.find(c.reply), std::string::npos) << mailResult.failure;
         EXPECT_TRUE(sink.Mails().empty());
     }
 }
@@ -119,9 +123,9 @@ TEST(MailComponent, RelayRefusalsGiveFalseWithTheRelaysReply) {
 TEST(MailComponent, RelayThatIsDownGivesFalse) {
     MailComponent mail;
     FillBoardMail(mail, SmtpSink::DeadAddress());
-    EXPECT_FALSE(mail.SendNow());
-    EXPECT_NE(mail.MailErrorText().find("无法连接邮件服务器"), std::string::npos)
-        << mail.MailErrorText();
+    const platform::MailResult mailResult = mail.SendNow();
+    EXPECT_FALSE(mailResult.sent);
+    EXPECT_NE(mailResult.failure.find("无法连接邮件服务器"), std::string::npos) << mailResult.failure;
 }
 
 TEST(MailComponent, LineBreakInAnyHeaderValueRefusesTheMail) {
@@ -141,8 +145,9 @@ TEST(MailComponent, LineBreakInAnyHeaderValueRefusesTheMail) {
         MailComponent mail;
         FillBoardMail(mail, sink.Address());
         cases[i](mail);
-        EXPECT_FALSE(mail.SendNow());
-        EXPECT_NE(mail.MailErrorText().find("换行符"), std::string::npos) << mail.MailErrorText();
+        const platform::MailResult mailResult = mail.SendNow();
+        EXPECT_FALSE(mailResult.sent);
+        EXPECT_NE(mailResult.failure.find("换行符"), std::string::npos) << mailResult.failure;
     }
     EXPECT_TRUE(sink.Mails().empty());
 }
@@ -155,19 +160,22 @@ TEST(MailComponent, RefusesWithoutUsableRecipientOrRelay) {
     EXPECT_FALSE(noRecipient.AddRecipient("x", "not-an-address"));
     EXPECT_FALSE(noRecipient.AddRecipient("", "a b@example.com"));
     EXPECT_FALSE(noRecipient.AddBlindRecipient("", ""));
-    EXPECT_FALSE(noRecipient.SendNow());
-    EXPECT_NE(noRecipient.MailErrorText().find("没有收件人"), std::string::npos);
+    const platform::MailResult noRecipientResult = noRecipient.SendNow();
+    EXPECT_FALSE(noRecipientResult.sent);
+    EXPECT_NE(noRecipientResult.failure.find("没有收件人"), std::string::npos) << noRecipientResult.failure;
 
     MailComponent noServer;
     FillBoardMail(noServer, "");
-    EXPECT_FALSE(noServer.SendNow());
-    EXPECT_NE(noServer.MailErrorText().find("邮件服务器"), std::string::npos);
+    const platform::MailResult noServerResult = noServer.SendNow();
+    EXPECT_FALSE(noServerResult.sent);
+    EXPECT_NE(noServerResult.failure.find("邮件服务器"), std::string::npos) << noServerResult.failure;
 
     MailComponent badSender;
     FillBoardMail(badSender, sink.Address());
     badSender.MailFromAddress("nobody");
-    EXPECT_FALSE(badSender.SendNow());
-    EXPECT_NE(badSender.MailErrorText().find("发信人"), std::string::npos);
+    const platform::MailResult badSenderResult = badSender.SendNow();
+    EXPECT_FALSE(badSenderResult.sent);
+    EXPECT_NE(badSenderResult.failure.find("发信人"), std::string::npos) << badSenderResult.failure;
     EXPECT_TRUE(sink.Mails().empty());
 }
 

@@ -132,7 +132,8 @@ public:
         mail.AddRecipient("Li", "li@example.com");
         mail.MailSubject("hello");
         mail.MailBody("text");
-        Response().Write(mail.SendNow() ? "sent" : mail.MailErrorText());
+        const platform::MailResult result = mail.SendNow();
+        Response().Write(result.sent ? "sent" : result.failure);
     }
     void Forward() {
         Response().Write("lost");

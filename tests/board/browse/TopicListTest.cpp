@@ -284,6 +284,15 @@ TEST_F(TopicListTest, PrivateForumAsksForIdentity) {
     EXPECT_TRUE(Has(board.Get("list.asp", {{"GroupName", "Secret"}}).body, ">members only</a>"));
 }
 
+// Pages of no length cannot be counted: the page ends in the error tail.
+TEST_F(TopicListTest, PageLinksWithoutAPageLengthEndInTheDivisionError) {
+    Topic("long", 1, 30);
+    board.Set("HotCount", 0);
+    const std::string body = List().body;
+    EXPECT_TRUE(Has(body, "<p><b>错误号：11<br>错误描述：除数为零<br>错误来源：Orvane")) << body;
+    EXPECT_EQ(body.substr(body.size() - 14), "</body></html>");
+}
+
 TEST_F(TopicListTest, UnknownForumAndDatabaseFailure) {
     const char* const unknown = "对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！";
     EXPECT_TRUE(Has(board.Get("list.asp").body, unknown));

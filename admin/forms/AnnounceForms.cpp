@@ -1,4 +1,4 @@
-#include "admin/AnnounceForm.h"
+#include "admin/forms/AnnounceForms.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include "platform/DateTime.h"
 #include "platform/Request.h"
 
-namespace admin {
+namespace admin::forms {
 
 namespace {
 
@@ -23,11 +23,28 @@ int SmallNumber(const std::string& text) {
 
 }  // namespace
 
-std::string AnnounceIdentityRows(const std::string& name, const std::string& password) {
+std::string AnnounceLoginForm(const core::Credentials& login) {
+    return "<BR><B><CENTER><h1>公 告 中 心</h1></B></CENTER>"
+           "<FORM ACTION=announce.asp METHOD=POST NAME=THEFORM><center>"
+           "<table border=0 cellpadding=0 cellspacing=0 width=90%><tr><td bgcolor=#000000>"
+           "<table border=0 cellpadding=3 cellspacing=1 width=100%>"
+           "<tr bgcolor=#D5D2BB><td><B>识别自己：</b></td><td><B>选择一项：</b></td></tr>"
+           "<tr bgcolor=#C7C6BA><td><B>你的用户名：<BR><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" +
+           platform::QuotedAttribute(login.name) + "><P>你的密码：</FONT></B><BR>"
+           "<INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" + platform::QuotedAttribute(login.password) +
+           "></td>"
+           "<td><INPUT TYPE=RADIO NAME=AnnounceFunction VALUE=CreateAnnouncement CHECKED><B>建立新的公告<BR>"
+           "<INPUT TYPE=RADIO NAME=AnnounceFunction VALUE=EditAnnouncement>查看和编辑公告</B></td></tr>"
+           "<tr bgcolor=#CAB5A6><td colspan=2><center><INPUT TYPE=HIDDEN NAME=action VALUE=enter>"
+           "<INPUT TYPE=SUBMIT NAME=Submit VALUE=\"根 据 选 择 进 入 中 心\"></center></td></tr>"
+           "</table></td></tr></table></center></FORM><P>注意：只有超级管理员或者版主可以建立，查看或编辑告示。";
+}
+
+std::string AnnounceIdentityRows(const core::Credentials& login) {
     return "<tr><td><B>你的用户名：</B></td><td><INPUT TYPE=TEXT NAME=UserName SIZE=25 MAXLENGTH=25 value=" +
-           platform::QuotedAttribute(name) + "></td></tr>"
+           platform::QuotedAttribute(login.name) + "></td></tr>"
            "<tr><td><B>你的密码：</B></td><td><INPUT TYPE=PASSWORD NAME=Password SIZE=13 MAXLENGTH=13 value=" +
-           platform::QuotedAttribute(password) +
+           platform::QuotedAttribute(login.password) +
            ">&nbsp;&nbsp;<A HREF=../ubbmisc.asp?action=lostpw>忘了你的密码？</A></td></tr>";
 }
 
@@ -46,6 +63,13 @@ std::string AnnounceDateBlock(const std::string& prefix, int month, int day, int
     return html;
 }
 
+std::string AnnounceDateRows(int startMonth, int startDay, int startYear, int endMonth, int endDay, int endYear) {
+    return "<tr><td><b>开始日期：</b><BR><FONT COLOR=#808000>公告会在你设定的日期出现?</font></td><td>" +
+           AnnounceDateBlock("Start", startMonth, startDay, startYear) + "</td></tr>"
+           "<tr><td><b>结束日期：</b><BR><FONT COLOR=#808000>公告会在你设定的日期结束?</font></td><td>" +
+           AnnounceDateBlock("End", endMonth, endDay, endYear) + "</td></tr>";
+}
+
 bool ReadAnnounceDate(const platform::Request& in, const std::string& prefix, platform::DateTime& date) {
     const int year = SmallNumber(in(prefix + "Year").str());
     const int month = SmallNumber(in(prefix + "Month").str());
@@ -56,4 +80,4 @@ bool ReadAnnounceDate(const platform::Request& in, const std::string& prefix, pl
     return parts.year == year && parts.month == month && parts.day == day;
 }
 
-}  // namespace admin
+}  // namespace admin::forms

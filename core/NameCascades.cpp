@@ -1,0 +1,94 @@
+#include "core/NameCascades.h"
+
+#include "platform/Connection.h"
+
+namespace core {
+
+namespace {
+
+constexpr const char* kByCounters = "the counter triggers set it again as the member's posts go";
+
+std::string Matches(const NameColumn& c) { return std::string(c.column) + "=?1"; }
+
+std::vector<std::string> DeleteStatements(const NameColumn& c) {
+    const std::string table = c.table;
+    const std::string rows = "delete from " + table + " where " + Matches(c);
+    switch (c.onDelete) {
+    case OnDelete::DeleteRows:
+    case OnDelete::DeleteFirst:
+        return {rows};
+    case OnDelete::DeleteThreads:
+        return {"delete from " + table + " where parentid in (select postid from " + table + " where " +
+                    Matches(c) + " and parentid is null)",
+                rows};
+    case OnDelete::DeleteAnnouncements:
+        return {"delete from announceto where id in (select id from " + table + " where " + Matches(c) + ")", rows};
+    case OnDelete::Follows:
+    case OnDelete::Kept:
+        break;
+    }
+    return {};
+}
+
+}  // namespace
+
+const std::vector<NameColumn>& NameColumns() {
+    using enum NameOf;
+    using R = OnRename;
+    using D = OnDelete;
+    static const std::vector<NameColumn> columns = {
+        // The forum's row is renamed last: its rename trigger counts the
+        // posts already carrying the new name. It goes first: the posts'
+        // delete triggers then find no counters of it to keep.
+        {"forum", "forumname", Forum, R::UpdateLast, D::DeleteFirst, ""},
+        {"post", "forumname", Forum, R::Update, D::DeleteRows, ""},
+        {"moderated", "forum", Forum, R::Update, D::DeleteRows, ""},
+        {"archivelist", "forumname", Forum, R::Update, D::Kept,
+         "archived topics stay in their archives, under the forum they came from"},
+        {"announceto", "forumname", Forum, R::Update, D::DeleteRows, ""},
+        {"subscibe", "forumname", Forum, R::Update, D::DeleteRows, ""},
+        {"points_excluded", "forumname", Forum, R::Kept, D::Kept,
+         "the last recount's choice as the administrator typed it (it need name no forum); "
+         "the next recount writes it again"},
+        {"post_words", "forum", Forum, R::Follows, D::Follows,
+         "the search index's copy of post.forumname, which post's triggers keep"},
+
+        // The member's row goes first too (no counters of his to keep); no
+        // trigger follows a member's renaming, so its order is free.
+        {"register", "username", Member, R::UpdateLast, D::DeleteFirst, ""},
+        {"moderated", "moderater", Member, R::Update, D::DeleteRows, ""},
+        {"post", "username", Member, R::Update, D::DeleteThreads, ""},
+        {"post", "lastreplyusername", Member, R::Update, D::Follows, kByCounters},
+        {"PM", "sender", Member, R::Update, D::DeleteRows, ""},
+        {"PM", "recipient", Member, R::Update, D::DeleteRows, ""},
+        {"outbox", "sender", Member, R::Update, D::DeleteRows, ""},
+        {"outbox", "recipient", Member, R::Update, D::DeleteRows, ""},
+        {"favor", "username", Member, R::Update, D::DeleteRows, ""},
+        {"subscibe", "username", Member, R::Update, D::DeleteRows, ""},
+        {"ignorelist", "username", Member, R::Update, D::DeleteRows, ""},
+        {"ignorelist", "ignoreusername", Member, R::Update, D::DeleteRows, ""},
+        {"announce", "username", Member, R::Update, D::DeleteAnnouncements, ""},
+        {"archivelist", "username", Member, R::Update, D::DeleteThreads, ""},
+        {"forum", "lastpostusername", Member, R::Update, D::Follows, kByCounters},
+        {"forum", "forummaster", Member, R::Follows, D::Follows,
+         "the forum's moderator list, which the control panel builds again from the moderator rows"},
+    };
+    return columns;
+}
+
+void RenameEverywhere(platform::Connection& con, NameOf names, const std::string& from, const std::string& to) {
+    for (const OnRename pass : {OnRename::Update, OnRename::UpdateLast})
+        for (const NameColumn& c : NameColumns())
+            if (c.names == names && c.onRename == pass)
+                con.Execute("update " + std::string(c.table) + " set " + c.column + "=?2 where " + Matches(c),
+                            {from, to});
+}
+
+void DeleteEverywhere(platform::Connection& con, NameOf names, const std::string& name) {
+    for (const bool first : {true, false})
+        for (const NameColumn& c : NameColumns())
+            if (c.names == names && (c.onDelete == OnDelete::DeleteFirst) == first)
+                for (const std::string& sql : DeleteStatements(c)) con.Execute(sql, {name});
+}
+
+}  // namespace core

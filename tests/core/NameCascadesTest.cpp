@@ -1,0 +1,141 @@
+// The list of columns naming a forum or member against the schema of a
+// fresh board, and its renames and deletes run on rows naming both.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestDatabase.h"
+#include "core/NameCascades.h"
+#include "platform/Recordset.h"
+#include "platform/Strings.h"
+
+using core::NameColumn;
+using core::NameOf;
+using core::OnDelete;
+using core::OnRename;
+
+namespace {
+
+// How the schema names columns that hold a forum's or member's name.
+bool LooksLikeAName(const std::string& column) {
+    static const char* const endings[] = {"forum", "forumname", "username", "master", "moderater", "moderator",
+                                          "sender", "recipient", "author", "poster", "member"};
+    const std::string name = platform::LCase(column);
+    for (const std::string ending : endings)
+        if (name.size() >= ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+            return true;
+    return false;
+}
+
+std::string Key(const std::string& table, const std::string& column) {
+    return platform::LCase(table) + "." + platform::LCase(column);
+}
+
+// Every column of every table (virtual ones too), as "table.column".
+std::set<std::string> SchemaColumns(platform::Connection& con) {
+    platform::Recordset rs;
+    rs.Open("select m.name, c.name from sqlite_master m join pragma_table_info(m.name) c "
+            "where m.type='table' and m.name not like 'sqlite\\_%' escape '\\'",
+            con);
+    std::set<std::string> columns;
+    for (; !rs.Eof(); rs.MoveNext()) columns.insert(Key(rs.Fields(0).str(), rs.Fields(1).str()));
+    return columns;
+}
+
+bool LeftAlone(const NameColumn& c, bool renaming) {
+    return renaming ? c.onRename == OnRename::Follows || c.onRename == OnRename::Kept
+                    : c.onDelete == OnDelete::Follows || c.onDelete == OnDelete::Kept;
+}
+
+}  // namespace
+
+TEST(NameCascades, EveryColumnNamingAForumOrMemberIsListed) {
+    TestDatabase db;
+    std::set<std::string> listed;
+    for (const NameColumn& c : core::NameColumns()) listed.insert(Key(c.table, c.column));
+    std::string unlisted;
+    for (const std::string& column : SchemaColumns(db.con)) {
+        const std::string name = column.substr(column.find('.') + 1);
+        if (LooksLikeAName(name) && !listed.count(column)) unlisted += column + " ";
+    }
+    EXPECT_EQ(unlisted, "") << "add them to core/NameCascades.cpp: cascaded, or left alone with the reason";
+}
+
+TEST(NameCascades, EveryListedColumnExistsAndWhatIsLeftAloneSaysWhy) {
+    TestDatabase db;
+    const std::set<std::string> schema = SchemaColumns(db.con);
+    for (const NameColumn& c : core::NameColumns()) {
+        SCOPED_TRACE(Key(c.table, c.column));
+        EXPECT_TRUE(schema.count(Key(c.table, c.column)));
+        EXPECT_EQ(LeftAlone(c, true) || LeftAlone(c, false), std::string(c.why) != "");
+    }
+}
+
+namespace {
+
+const char* const kForum = "Talk";
+const char* const kMember = "vic";
+
+// One row in each table of the list, every listed column of it holding the
+// forum's or the member's name (but the columns other rows set).
+void NameBothEverywhere(platform::Connection& con) {
+    std::map<std::string, std::vector<const NameColumn*>> tables;
+    for (const NameColumn& c : core::NameColumns())
+        if (c.onRename != OnRename::Follows) tables[c.table].push_back(&c);
+    for (const auto& [table, columns] : tables) {
+        std::string names, values;
+        platform::SqlParams params;
+        for (const NameColumn* c : columns) {
+            names += std::string(names.empty() ? "" : ", ") + c->column;
+            values += values.empty() ? "?" : ", ?";
+            params.push_back(c->names == NameOf::Forum ? kForum : kMember);
+        }
+        con.Execute("insert into " + table + " (" + names + ") values (" + values + ")", params);
+    }
+}
+
+std::string Count(platform::Connection& con, const NameColumn& c, const std::string& name) {
+    platform::Recordset rs;
+    rs.Open("select count(*) from " + std::string(c.table) + " where " + c.column + "=?", con, {name});
+    return rs.Fields(0).str();
+}
+
+}  // namespace
+
+// Renamed and deleted by the name in another letter case: columns the list
+// changes no longer hold the old name, kept ones still do.
+TEST(NameCascades, RenameAndDeleteChangeEveryListedColumnTheListChanges) {
+    struct Case {
+        const char* what;
+        NameOf names;
+        bool renaming;
+    } cases[] = {
+        {"forum renamed", NameOf::Forum, true},
+        {"forum deleted", NameOf::Forum, false},
+        {"member renamed", NameOf::Member, true},
+        {"member deleted", NameOf::Member, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        TestDatabase db;
+        NameBothEverywhere(db.con);
+        const std::string name = k.names == NameOf::Forum ? kForum : kMember;
+        if (k.renaming)
+            core::RenameEverywhere(db.con, k.names, platform::UCase(name), "renamed");
+        else
+            core::DeleteEverywhere(db.con, k.names, platform::UCase(name));
+        for (const NameColumn& c : core::NameColumns()) {
+            if (c.names != k.names) continue;
+            SCOPED_TRACE(Key(c.table, c.column));
+            const bool kept = k.renaming ? c.onRename == OnRename::Kept : c.onDelete == OnDelete::Kept;
+            if (LeftAlone(c, k.renaming) && !kept) continue;  // other rows set it again
+            EXPECT_EQ(Count(db.con, c, name), kept ? "1" : "0");
+            if (k.renaming && !kept) {
+                EXPECT_EQ(Count(db.con, c, "renamed"), "1");
+            }
+        }
+    }
+}
