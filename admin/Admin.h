@@ -22,6 +22,9 @@ class Transaction;
 
 namespace admin {
 
+// The refusal of a panel step to a visitor whose rights do not reach it.
+inline constexpr const char* kRefused = "对不起，你不能进行该操作！";
+
 class Admin : public core::BoardPage {
 public:
     using PanelStep = std::function<void(core::Page&)>;

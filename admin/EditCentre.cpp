@@ -29,7 +29,6 @@ bool ForumOfPost(platform::Connection& con, std::int32_t id, bool topicOnly, std
     return true;
 }
 
-const char* const kRefused = "对不起，你不能进行该操作！";
 const char* const kYouMayNot = "对不起，您不能进行该操作！";
 
 void WriteEditDone(platform::Response& out, const std::string& what) {

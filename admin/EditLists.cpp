@@ -63,12 +63,12 @@ void Admin::edit_prunesuer(const std::string& ForumList, platform::Connection& c
 // The forum the request names, when the caller manages it.
 std::string Admin::ChosenForum(const std::string& ForumList) {
     const std::string forum = Request()("forumname").str();
-    if (!core::IsInList(ForumList, forum)) Refuse("对不起，你不能进行该操作！");
+    if (!core::IsInList(ForumList, forum)) Refuse(kRefused);
     return forum;
 }
 
 void Admin::Edit_DeletePost(core::Page& p) {
-    const std::string ForumList = RequireLeader(p, SessionLogin(), "对不起，你不能进行该操作！").forums;
+    const std::string ForumList = RequireLeader(p, SessionLogin(), kRefused).forums;
     platform::Connection& con = p.Db();
     // prunebydate or prunebyuser
     const std::string PruneStyle = platform::LCase(Request()("action").str());
@@ -99,7 +99,7 @@ void Admin::Edit_DeletePost(core::Page& p) {
 }
 
 void Admin::Edit_AdminEditThisForum(core::Page& p) {
-    const std::string ForumList = RequireLeader(p, SessionLogin(), "对不起，你不能进行该操作！").forums;
+    const std::string ForumList = RequireLeader(p, SessionLogin(), kRefused).forums;
     platform::Connection& con = p.Db();
     const platform::Request& in = Request();
     const std::string forum = ChosenForum(ForumList);

@@ -14,13 +14,12 @@ namespace {
 
 // The registration's limit on the length of a member name.
 constexpr int kMemberNameLength = 15;
-const char* const kNotAllowed = "对不起，你不能进行该操作！";
 
 }  // namespace
 
 void Admin::Permissions_getbio4admin(core::Page& p) {
     // Reached by the member list's links, with the session's panel login.
-    RequireAdministrator(p, SessionUserName(), SessionPassword(), kNotAllowed);
+    RequireAdministrator(p, SessionUserName(), SessionPassword(), kRefused);
     platform::Connection& con = p.Db();
     platform::Recordset rs;
     rs.Open("select * from register where username=?", con, {Request()("UserName")});
@@ -63,7 +62,7 @@ void Admin::Permissions_getbio4admin(core::Page& p) {
 }
 
 void Admin::Permissions_SubmitEdit(core::Page& p) {
-    RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kNotAllowed);
+    RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kRefused);
     platform::Connection& con = p.Db();
     const platform::Request& in = Request();
     std::string newName = platform::Trim(in("NewUserName").str());

@@ -16,7 +16,6 @@ namespace admin {
 namespace {
 
 constexpr long kMembersPerPage = 50;
-const char* const kNotAllowed = "对不起，你不能进行该操作！";
 
 bool IsPostCountComparison(const std::string& math) { return math == ">=" || math == "<=" || math == "="; }
 
@@ -32,9 +31,9 @@ void Admin::Permissions_GetMatchs(core::Page& p) {
     const platform::Request& in = Request();
     // The result's page links come back by GET, with the session's panel login.
     if (in.ServerVariables("request_method").str() == "POST")
-        RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kNotAllowed);
+        RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kRefused);
     else
-        RequireAdministrator(p, SessionUserName(), SessionPassword(), kNotAllowed);
+        RequireAdministrator(p, SessionUserName(), SessionPassword(), kRefused);
     platform::Connection& con = p.Db();
     const platform::Variant pageField = in("page");
     long page = !pageField.isEmpty() && core::IsPositiveNumber(pageField) ? platform::CInt(pageField) : 1;
@@ -128,7 +127,7 @@ void Admin::Permissions_GetMatchs(core::Page& p) {
 }
 
 void Admin::Permissions_updatepermiss(core::Page& p) {
-    RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kNotAllowed);
+    RequireAdministrator(p, PostedLogin().name, PostedLogin().password, kRefused);
     platform::Connection& con = p.Db();
     const platform::RequestCollection& form = Request().Form();
     platform::Transaction tx(con);

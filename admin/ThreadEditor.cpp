@@ -13,14 +13,8 @@
 
 namespace admin {
 
-namespace {
-
-const char* const kRefused = "对不起，你不能进行该操作！";
-
-}  // namespace
-
 void Admin::Edit_GetEditThreads(core::Page& p) {
-    const std::string ForumList = RequireLeader(p, SessionLogin(), "对不起，你不能进行该操作！").forums;
+    const std::string ForumList = RequireLeader(p, SessionLogin(), kRefused).forums;
     platform::Connection& con = p.Db();
     const std::int32_t Topic = RecordId(Request()("topic"));
     platform::Recordset rs;
