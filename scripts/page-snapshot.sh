@@ -14,9 +14,10 @@
 # --posts   size of the seeded board (default 2000); the board is seeded
 #           once a day into build/snapshot/board-N.db and each run works on
 #           a copy of it, so two runs of the day start from the same board
-# The visitor goes through the pages as a guest, then logs in as "admin"
-# and enters the private forum. The server's port and the clock times of the
-# run itself are masked ("PORT", "hh:mm:ss"), so two runs compare equal.
+# The visitor goes through the pages as a guest, then logs in as "admin",
+# enters the private forum and goes through the control panel. The
+# server's port and the clock times of the run itself are masked ("PORT",
+# "hh:mm:ss"), so two runs compare equal.
 # Only loopback traffic.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -133,6 +134,41 @@ visit member
 fetch idcheck "ubbmisc.asp" --data "action=idcheck&forum=$private&ForumPassword=$forum_password&url=list.asp%3FGroupName%3D$private"
 fetch admitted-list "list.asp?GroupName=$private"
 fetch admitted-thread "newsdetail.asp?id=$private_topic"
+# The control panel: every page before and after the panel login, an
+# unknown action of each, and the forms of each page's steps.
+L="UserName=admin&Password=admin"
+panel_pages="forum member misc account mail broadcast edit announce archive upload jscode analyzer"
+for pg in $panel_pages; do
+  fetch "panel-$pg" "admin/$pg.asp"
+  fetch "panel-$pg-unknown" "admin/$pg.asp" --data "action=xyz&$L"
+done
+fetch panel-login "admin/forum.asp" --data "$L&action=login&StartPoint=0"
+for pg in $panel_pages; do fetch "panel-admin-$pg" "admin/$pg.asp"; done
+fetch panel-forum-order "admin/forum.asp?action=order&sortby=alpha"
+fetch panel-forum-new "admin/forum.asp?action=addforums"
+fetch panel-forum-get "admin/forum.asp?action=getforum&forumname=$busy"
+fetch panel-member-matches "admin/member.asp?action=getmatches&ViewEntire=yes"
+fetch panel-member-bio "admin/member.asp?action=getbio4admin&UserName=admin"
+fetch panel-edit-prune "admin/edit.asp" --data "$L&action=EditFunction&EditFunction=Prune"
+fetch panel-edit-pruneuser "admin/edit.asp" --data "$L&action=EditFunction&EditFunction=PruneUser&DeleteName=a"
+fetch panel-edit-edit "admin/edit.asp" --data "$L&action=EditFunction&EditFunction=Edit"
+fetch panel-edit-bydate "admin/edit.asp?action=PrunebyDate&forumname=$busy&DaysPrune=30"
+fetch panel-edit-byuser "admin/edit.asp?action=PruneByUser&forumname=$busy&MatchUser=admin"
+fetch panel-edit-forum "admin/edit.asp?action=AdminEditThisForum&forumname=$busy&DaysPrune=30"
+fetch panel-edit-threads "admin/edit.asp?action=GetEditthreads&Topic=$topic"
+fetch panel-edit-subject "admin/edit.asp?action=GetExactEditMessage&EditSubject=yes&topic=$topic"
+fetch panel-edit-delete "admin/edit.asp?action=GetExactEditMessage&DeleteThread=yes&topic=$topic"
+fetch panel-edit-post "admin/edit.asp?action=GetExactEditMessage&editMessageNumber=$topic"
+fetch panel-announce-create "admin/announce.asp" --data "$L&action=enter&AnnounceFunction=CreateAnnouncement"
+fetch panel-announce-edit "admin/announce.asp" --data "$L&action=enter&AnnounceFunction=EditAnnouncement"
+fetch panel-announce-review "admin/announce.asp" --data "$L&action=reviewannounce&editannounce=$(sql "select id from announce limit 1")"
+fetch panel-archive-enter "admin/archive.asp" --data "$L&action=enterarchive"
+fetch panel-analyzer "admin/analyzer.asp?Year=2026&Month=1"
+fetch panel-mail-empty "admin/mail.asp" --data "$L&subject=&message="
+fetch panel-broadcast-refused "admin/broadcast.asp" --data "UserName=admin&Password=bad&Subject=a&message=b"
+fetch pm-unknown "pm.asp?action=xyz"
+fetch search-unknown "search.asp?action=xyz"
+fetch profile-unknown "profile.asp?action=xyz"
 # Mask what depends on the port and the time of the run.
 masks=(-e "s|$BOARD_URL|http://127.0.0.1:PORT|g")
 for ((t = started; t <= $(date +%s); t++)); do masks+=(-e "s/$(date -d "@$t" +%T)/hh:mm:ss/g"); done
