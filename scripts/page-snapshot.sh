@@ -31,7 +31,7 @@ while [ $# -gt 0 ]; do
     --server) server=$(realpath "$2"); shift 2 ;;
     --out) out=$2; shift 2 ;;
     --posts) posts=$2; shift 2 ;;
-    -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "page-snapshot: unknown argument $1" >&2; exit 2 ;;
   esac
 done
