@@ -16,6 +16,10 @@ std::map<std::string, std::unique_ptr<WriteTurn>>& Registry() {
     return *turns;
 }
 
+// A turn lasts about a millisecond, and waking a sleeping thread takes
+// about as long on a busy machine: the next in line watches for the turn
+// awake for a while before it sleeps.
+constexpr auto kWatchTime = std::chrono::microseconds(1000);
 // How often a waiter looks again whether the holder's change is a long one.
 constexpr auto kLongChangeLook = std::chrono::milliseconds(100);
 
@@ -56,7 +60,7 @@ bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::mi
     // wait for itself.)
     const auto start = std::chrono::steady_clock::now();
     const auto deadline = start + timeout, longest = start + kLongChangeWait;
-    bool hooked = false;
+    bool hooked = false, watched = false;
     for (;;) {
         if (me.given) return true;
         const bool forLongChange = HeldByOthersLongChange();
@@ -71,6 +75,13 @@ bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::mi
         if (now >= until) {
             waiting_.erase(std::find(waiting_.begin(), waiting_.end(), &me));
             return false;
+        }
+        if (waiting_.front() == &me && !std::exchange(watched, true)) {
+            queue.unlock();
+            const auto watchEnd = std::min(until, now + kWatchTime);
+            while (!me.given.load() && std::chrono::steady_clock::now() < watchEnd) std::this_thread::yield();
+            queue.lock();  // Release is done with `me` once it has let go of the lock
+            continue;
         }
         me.wake.wait_until(queue, std::min(until, now + kLongChangeLook));
     }
@@ -98,6 +109,8 @@ void WriteTurn::Release() {
     waiting_.pop_front();
     next->given = true;
     next->wake.notify_one();
+    // The one now next in line starts watching.
+    if (!waiting_.empty()) waiting_.front()->wake.notify_one();
 }
 
 std::shared_ptr<SqliteDatabase> WriteTurn::Writer() {

@@ -72,7 +72,7 @@ private:
     // A writer in the queue; `given` once the turn is handed to it.
     struct Waiter {
         std::condition_variable wake;
-        bool given = false;
+        std::atomic<bool> given{false};
     };
     // Waits in the queue until the turn is handed on, or gives up at the
     // deadline; `queue` is locked.
