@@ -59,11 +59,15 @@ bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::mi
     // fault of its own. (Not for the long change's own thread, which would
     // wait for itself.)
     const auto start = std::chrono::steady_clock::now();
-    const auto deadline = start + timeout, longest = start + kLongChangeWait;
+    auto deadline = start + timeout;
+    const auto longest = start + kLongChangeWait;
     bool hooked = false, watched = false;
     for (;;) {
         if (me.given) return true;
         const bool forLongChange = HeldByOthersLongChange();
+        // Behind a long change the usual deadline counts from its end: the
+        // writers queued behind it still go first.
+        if (forLongChange) deadline = std::chrono::steady_clock::now() + timeout;
         if (forLongChange && !std::exchange(hooked, true) && WaitingForLongChangeHook()) {
             queue.unlock();
             WaitingForLongChangeHook()();
