@@ -14,6 +14,7 @@
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/SqliteCharacterPairs.h"
+#include "platform/WriteTurn.h"
 
 namespace platform {
 
@@ -138,8 +139,16 @@ void SqliteDatabase::Checkpoint() {
     if (!CheckpointWithoutWaiting(SQLITE_CHECKPOINT_PASSIVE, &logPages, &copiedPages)) return;
     // All of a log past its bound copied: it is cut back at once, not only
     // when the next writer starts it over (which may be long after a burst).
-    if (logPages > 0 && copiedPages == logPages && LogFileBytes() > kLogSizeLimitBytes)
-        CheckpointWithoutWaiting(SQLITE_CHECKPOINT_TRUNCATE);
+    if (logPages == 0 || copiedPages != logPages || LogFileBytes() <= kLogSizeLimitBytes) return;
+    // Cutting back takes SQLite's write lock, and a writer in the turn that
+    // met it would sleep in SQLite's busy wait with the queue behind it: it
+    // runs in the turn, and only when no one holds or waits for it. Under a
+    // stream of writes SQLite cuts the log back itself, at the first commit
+    // after the log starts over (journal_size_limit).
+    WriteTurn& turn = WriteTurn::Of(sqlite3_db_filename(db_, "main"));
+    if (!turn.TryAcquire()) return;
+    HeldTurn held(turn);
+    CheckpointWithoutWaiting(SQLITE_CHECKPOINT_TRUNCATE);
 }
 
 bool SqliteDatabase::CheckpointWithoutWaiting(int mode, int* logPages, int* copiedPages) {

@@ -16,11 +16,10 @@ std::map<std::string, std::unique_ptr<WriteTurn>>& Registry() {
     return *turns;
 }
 
-// A turn lasts a fraction of a millisecond, and waking a sleeping thread
-// takes about as long on a busy machine: a few waiters try for a while
-// before they sleep. Sleeping ones are woken as the mutex hands on.
-constexpr auto kSpinTime = std::chrono::microseconds(1000);
-constexpr int kMostSpinning = 2;
+// A turn lasts about a millisecond, and waking a sleeping thread takes
+// about as long on a busy machine: the next in line watches for the turn
+// awake for a while before it sleeps.
+constexpr auto kWatchTime = std::chrono::microseconds(1000);
 // How often a waiter looks again whether the holder's change is a long one.
 constexpr auto kLongChangeLook = std::chrono::milliseconds(100);
 
@@ -38,37 +37,63 @@ WriteTurn& WriteTurn::Of(const std::string& path) {
     return *slot;
 }
 
-bool WriteTurn::TryAcquire() { return turn_.try_lock(); }
+bool WriteTurn::TryAcquire() {
+    std::lock_guard queue(queueLock_);
+    if (held_) return false;
+    held_ = true;
+    return true;
+}
 
 bool WriteTurn::Acquire(std::chrono::milliseconds timeout) {
-    if (turn_.try_lock()) return true;
-    if (spinning_.fetch_add(1) < kMostSpinning) {
-        const auto until = std::chrono::steady_clock::now() + kSpinTime;
-        do {
-            std::this_thread::yield();
-            if (turn_.try_lock()) {
-                spinning_.fetch_sub(1);
-                return true;
-            }
-        } while (std::chrono::steady_clock::now() < until);
-    }
-    spinning_.fetch_sub(1);
+    std::unique_lock queue(queueLock_);
+    if (held_) return WaitInQueue(queue, timeout);
+    held_ = true;
+    return true;
+}
+
+bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout) {
+    Waiter me;
+    waiting_.push_back(&me);
     // While the holder's change is known to be long, the wait goes on past
     // the usual deadline: giving up would lose the writer's work for no
     // fault of its own. (Not for the long change's own thread, which would
     // wait for itself.)
     const auto start = std::chrono::steady_clock::now();
-    const auto deadline = start + timeout, longest = start + kLongChangeWait;
-    bool hooked = false;
+    auto deadline = start + timeout;
+    const auto longest = start + kLongChangeWait;
+    bool hooked = false, watched = false;
     for (;;) {
+        if (me.given) return true;
         const bool forLongChange = HeldByOthersLongChange();
-        if (forLongChange && !std::exchange(hooked, true) && WaitingForLongChangeHook())
+        // Behind a long change the usual deadline counts from its end: the
+        // writers queued behind it still go first.
+        if (forLongChange) deadline = std::chrono::steady_clock::now() + timeout;
+        if (forLongChange && !std::exchange(hooked, true) && WaitingForLongChangeHook()) {
+            queue.unlock();
             WaitingForLongChangeHook()();
+            queue.lock();
+            continue;
+        }
         const auto until = forLongChange ? longest : deadline;
         const auto now = std::chrono::steady_clock::now();
-        if (now >= until) return false;
-        if (turn_.try_lock_until(std::min(until, now + kLongChangeLook))) return true;
+        if (now >= until) {
+            waiting_.erase(std::find(waiting_.begin(), waiting_.end(), &me));
+            return false;
+        }
+        if (waiting_.front() == &me && !std::exchange(watched, true)) {
+            queue.unlock();
+            const auto watchEnd = std::min(until, now + kWatchTime);
+            while (!me.given.load() && std::chrono::steady_clock::now() < watchEnd) std::this_thread::yield();
+            queue.lock();  // Release is done with `me` once it has let go of the lock
+            continue;
+        }
+        me.wake.wait_until(queue, std::min(until, now + kLongChangeLook));
     }
+}
+
+std::size_t WriteTurn::Waiting() {
+    std::lock_guard queue(queueLock_);
+    return waiting_.size();
 }
 
 void WriteTurn::SetWaitingForLongChangeHook(std::function<void()> hook) {
@@ -78,7 +103,18 @@ void WriteTurn::SetWaitingForLongChangeHook(std::function<void()> hook) {
 void WriteTurn::Release() {
     if (writer_) writer_->GrantTo({});
     longChangeBy_.store({});
-    turn_.unlock();
+    std::lock_guard queue(queueLock_);
+    if (waiting_.empty()) {
+        held_ = false;
+        return;
+    }
+    // Notified under the lock: once `given` is seen, the waiter is gone.
+    Waiter* next = waiting_.front();
+    waiting_.pop_front();
+    next->given = true;
+    next->wake.notify_one();
+    // The one now next in line starts watching.
+    if (!waiting_.empty()) waiting_.front()->wake.notify_one();
 }
 
 std::shared_ptr<SqliteDatabase> WriteTurn::Writer() {

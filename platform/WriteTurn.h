@@ -6,8 +6,14 @@
 // for all writers keeps its page cache between transactions (a handle's
 // cache is dropped whenever another handle has committed, so a handle per
 // writer read every page of its insert from the file again).
+//
+// Writers get the turn in the order they asked for it: under a stream of
+// posts, a lock that let in whichever waiter came first had some wait over
+// a second while later ones went ahead.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -31,9 +37,12 @@ public:
     // `timeout` until the change ends, kLongChangeWait at most.
     bool Acquire(std::chrono::milliseconds timeout);
     static constexpr std::chrono::minutes kLongChangeWait{5};
-    // Takes the turn only when it is free.
+    // Takes the turn only when it is free and no one waits for it.
     bool TryAcquire();
+    // Hands the turn to the writer that has waited longest.
     void Release();
+    // Writers waiting for the turn (tests).
+    std::size_t Waiting();
 
     // By the holder: this turn is a long change (one over all the posts of
     // a forum, say), which writers wait for instead of failing at their
@@ -60,8 +69,18 @@ private:
     void DropWriterOfGoneFile();
 
     const std::string path_;
-    std::timed_mutex turn_;
-    std::atomic<int> spinning_{0};
+    // A writer in the queue; `given` once the turn is handed to it.
+    struct Waiter {
+        std::condition_variable wake;
+        std::atomic<bool> given{false};
+    };
+    // Waits in the queue until the turn is handed on, or gives up at the
+    // deadline; `queue` is locked.
+    bool WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout);
+
+    std::mutex queueLock_;  // guards held_ and waiting_
+    bool held_ = false;
+    std::deque<Waiter*> waiting_;  // oldest first; empty while the turn is free
     std::atomic<std::thread::id> longChangeBy_{};
     std::shared_ptr<SqliteDatabase> writer_;
     FileIdentity writerFile_;

@@ -5,6 +5,7 @@
 
 #include "TestDatabase.h"
 #include "platform/SqliteDatabase.h"
+#include "platform/WriteTurn.h"
 
 namespace {
 
@@ -24,6 +25,14 @@ void WriteBurst(platform::Connection& con) {
     write.Commit();
 }
 
+// Keeps `reader` on the file's present state, which the log then holds
+// until the reader closes.
+void StayOnThePresentState(platform::Connection& reader, const TestDatabase& db) {
+    reader.Open(db.ConnectionString());
+    reader.ReadFromOneSnapshot();
+    reader.Execute("select count(*) from forum");
+}
+
 TEST(LogSize, TheLogIsCutBackAfterTheCheckpointOfABurst) {
     TestDatabase db;
     WriteBurst(db.con);
@@ -35,12 +44,28 @@ TEST(LogSize, TheLogIsCutBackAfterTheCheckpointOfABurst) {
 TEST(LogSize, ALogKeptByAReaderIsCutBackWhenTheWritingEnds) {
     TestDatabase db;
     platform::Connection reader;
-    reader.Open(db.ConnectionString());
-    reader.ReadFromOneSnapshot();
-    reader.Execute("select count(*) from forum");
+    StayOnThePresentState(reader, db);
     WriteBurst(db.con);
     EXPECT_GT(LogBytes(db), platform::kLogSizeLimitBytes) << "the reader's state is still in the log";
     reader.Close();
+    db.con.CheckpointLog();
+    EXPECT_LE(LogBytes(db), platform::kLogSizeLimitBytes);
+}
+
+// Cutting the log back takes SQLite's write lock: while a writer holds the
+// write turn the checkpoint leaves it for later, instead of making that
+// writer, and every one queued behind it, sleep in SQLite's busy wait.
+TEST(LogSize, TheLogIsCutBackOnlyWhileNoWriterHoldsTheTurn) {
+    TestDatabase db;
+    platform::Connection reader;
+    StayOnThePresentState(reader, db);
+    WriteBurst(db.con);
+    reader.Close();
+    platform::WriteTurn& turn = platform::WriteTurn::Of(db.con.FilePath());
+    ASSERT_TRUE(turn.TryAcquire());
+    db.con.CheckpointLog();
+    EXPECT_GT(LogBytes(db), platform::kLogSizeLimitBytes) << "cut back while a writer held the turn";
+    turn.Release();
     db.con.CheckpointLog();
     EXPECT_LE(LogBytes(db), platform::kLogSizeLimitBytes);
 }

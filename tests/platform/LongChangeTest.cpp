@@ -61,6 +61,33 @@ TEST(LongChange, AWriterWaitsPastItsDeadlineForALongChange) {
     }
 }
 
+// The writers queued behind a long change have their usual time again from
+// its end: the queue it held up goes through before any gives up.
+TEST(LongChange, WritersQueuedBehindALongChangeHaveTheirTimeFromItsEnd) {
+    platform::WriteTurn& turn = platform::WriteTurn::Of("/long-change-test/queue.db");
+    ASSERT_TRUE(turn.TryAcquire());
+    turn.MarkLongChange();
+    bool firstTook = false, secondTook = false;
+    std::thread first([&] {
+        firstTook = turn.Acquire(10s);
+        if (!firstTook) return;
+        std::this_thread::sleep_for(200ms);  // a post that takes a while
+        turn.Release();
+    });
+    while (turn.Waiting() < 1) std::this_thread::yield();
+    std::thread second([&] {
+        secondTook = turn.Acquire(500ms);
+        if (secondTook) turn.Release();
+    });
+    while (turn.Waiting() < 2) std::this_thread::yield();
+    std::this_thread::sleep_for(800ms);  // past the second writer's deadline
+    turn.Release();
+    first.join();
+    second.join();
+    EXPECT_TRUE(firstTook);
+    EXPECT_TRUE(secondTook) << "gave up behind the writer after the long change";
+}
+
 // A member's post waits for the forum rename that holds the turn and is
 // stored after it.
 TEST(LongChange, APostBehindALongChangeIsStored) {

@@ -1,0 +1,69 @@
+// Writers get the write turn in the order they asked for it, so that none
+// waits while later ones go first.
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/WriteTurn.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Until `count` writers wait for the turn.
+void UntilWaiting(platform::WriteTurn& turn, std::size_t count) {
+    while (turn.Waiting() < count) std::this_thread::yield();
+}
+
+TEST(WriteTurn, WritersGetTheTurnInTheOrderTheyAskedForIt) {
+    platform::WriteTurn& turn = platform::WriteTurn::Of("/write-turn-test/order.db");
+    ASSERT_TRUE(turn.TryAcquire());
+    std::mutex orderLock;
+    std::vector<int> order;
+    auto write = [&](int writer) {
+        if (!turn.Acquire(10s)) return;
+        {
+            std::lock_guard lock(orderLock);
+            order.push_back(writer);
+        }
+        turn.Release();
+    };
+    std::vector<std::thread> writers;
+    for (int writer = 0; writer < 3; ++writer) {
+        writers.emplace_back(write, writer);
+        UntilWaiting(turn, writer + 1);
+    }
+    // The holder asks again at once: it comes after those who waited.
+    turn.Release();
+    write(3);
+    for (std::thread& writer : writers) writer.join();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
+    ASSERT_TRUE(turn.TryAcquire()) << "the turn is free again";
+    turn.Release();
+}
+
+// A writer that gave up at its deadline leaves the queue: the turn goes
+// to the one behind it, and is free once that one is done.
+TEST(WriteTurn, AWriterThatGaveUpLeavesTheQueue) {
+    platform::WriteTurn& turn = platform::WriteTurn::Of("/write-turn-test/deadline.db");
+    ASSERT_TRUE(turn.TryAcquire());
+    bool quickTook = true, patientTook = false;
+    std::thread quick([&] { quickTook = turn.Acquire(1ms); });
+    quick.join();
+    std::thread patient([&] {
+        patientTook = turn.Acquire(10s);
+        if (patientTook) turn.Release();
+    });
+    UntilWaiting(turn, 1);
+    turn.Release();
+    patient.join();
+    EXPECT_FALSE(quickTook);
+    EXPECT_TRUE(patientTook);
+    EXPECT_EQ(turn.Waiting(), 0u);
+    ASSERT_TRUE(turn.TryAcquire()) << "nobody holds the turn";
+    turn.Release();
+}
+
+}  // namespace
