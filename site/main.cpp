@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     KeepFreedMemoryForReuse();
 
     // Signals are taken by one thread with sigwait; every other thread,
-    // including the server's workers started below, keeps them blocked.
+    // including the server's threads started below, keeps them blocked.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
