@@ -1,6 +1,11 @@
 #include "site/LoopThreads.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <string_view>
 
 namespace site {
 
@@ -10,24 +15,59 @@ struct alignas(64) LoopThreads::Loop {
     std::atomic<std::size_t> runners{0};  // threads serving the loop, in a page or not (changed under mutex_)
     std::atomic<std::size_t> inPage{0};
     std::atomic<std::size_t> pagesEnded{0};
-    std::size_t endedAtLook = 0;  // the watcher's own
+    // The watcher's own: pages ended at its last look, and how many looks
+    // in a row found every thread in a page.
+    std::size_t endedAtLook = 0;
+    std::size_t heldLooks = 0;
 };
 
-thread_local LoopThreads::Loop* LoopThreads::serving_ = nullptr;
+struct LoopThreads::Runner {
+    const pid_t tid = gettid();
+    Loop* loop = nullptr;  // changed under mutex_
+    std::atomic<bool> inPage{false};
+};
 
-LoopThreads::Page::Page() : loop_(serving_) {
-    if (loop_) ++loop_->inPage;
+thread_local LoopThreads::Runner* LoopThreads::runner_ = nullptr;
+
+namespace {
+
+// Whether the thread sleeps (waits for a lock, a socket, a disk) rather than
+// computes or waits for a core: the state in /proc/self/task/TID/stat,
+// after the command's name in brackets.
+bool ThreadSleeps(pid_t tid) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/task/%d/stat", static_cast<int>(tid));
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char text[512];
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (n <= 0) return false;
+    const std::string_view stat(text, static_cast<std::size_t>(n));
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string_view::npos || close + 2 >= stat.size()) return false;
+    const char state = stat[close + 2];
+    return state == 'S' || state == 'D';
+}
+
+}  // namespace
+
+LoopThreads::Page::Page() : runner_(LoopThreads::runner_) {
+    if (!runner_) return;
+    runner_->inPage.store(true, std::memory_order_relaxed);
+    ++runner_->loop->inPage;
 }
 
 LoopThreads::Page::~Page() {
-    if (!loop_) return;
-    ++loop_->pagesEnded;
-    --loop_->inPage;
+    if (!runner_) return;
+    ++runner_->loop->pagesEnded;
+    --runner_->loop->inPage;
+    runner_->inPage.store(false, std::memory_order_relaxed);
 }
 
 LoopThreads::LoopThreads(std::size_t loops, std::size_t most, std::function<bool(std::size_t)> runOne,
-                         std::function<void(std::size_t)> wake)
-    : most_(std::max(most, loops)), runOne_(std::move(runOne)), wake_(std::move(wake)),
+                         std::function<void(std::size_t)> wake, std::chrono::milliseconds longPage)
+    : most_(std::max(most, loops)), longPageLooks_(std::max<std::size_t>(1, longPage / kLook)), runOne_(std::move(runOne)), wake_(std::move(wake)),
       loops_(std::make_unique<Loop[]>(loops)), loopCount_(loops) {}
 
 LoopThreads::~LoopThreads() {
@@ -95,7 +135,11 @@ void LoopThreads::addThread(std::size_t loop) {
 
 // Serves a loop, then waits as a spare to serve the next one that calls.
 void LoopThreads::serveThenWait(std::size_t loop) {
-    std::unique_lock lock(mutex_, std::defer_lock);
+    Runner self;
+    runner_ = &self;
+    std::unique_lock lock(mutex_);
+    runners_.push_back(&self);
+    lock.unlock();
     while (serve(loop)) {
         lock.lock();
         ++spares_;
@@ -107,6 +151,7 @@ void LoopThreads::serveThenWait(std::size_t loop) {
         lock.unlock();
     }
     if (!lock.owns_lock()) lock.lock();
+    std::erase(runners_, &self);
     --live_;
     ended_.push_back(std::this_thread::get_id());
     changed_.notify_all();
@@ -116,10 +161,12 @@ void LoopThreads::serveThenWait(std::size_t loop) {
 // the loop has stopped.
 bool LoopThreads::serve(std::size_t index) {
     Loop& loop = loops_[index];
-    serving_ = &loop;
+    {
+        std::lock_guard lock(mutex_);
+        runner_->loop = &loop;
+    }
     for (;;) {
         if (!runOne_(index)) {
-            serving_ = nullptr;
             std::lock_guard lock(mutex_);
             stopping_ = true;
             changed_.notify_all();
@@ -129,7 +176,6 @@ bool LoopThreads::serve(std::size_t index) {
         // Only a loop that had a thread added has one to spare.
         if (loop.runners.load(std::memory_order_relaxed) > 1 && leave(loop)) break;
     }
-    serving_ = nullptr;
     wake_(index);
     return true;
 }
@@ -152,9 +198,20 @@ void LoopThreads::watch() {
             const std::size_t ended = loop.pagesEnded.load();
             const bool held = loop.inPage.load() >= loop.runners.load() && ended == loop.endedAtLook;
             loop.endedAtLook = ended;
-            if (held && live_ < most_) addThread(i);
+            loop.heldLooks = held ? loop.heldLooks + 1 : 0;
+            if (!held || live_ >= most_) continue;
+            if (loop.heldLooks >= longPageLooks_ || anySleeps(loop)) {
+                addThread(i);
+                loop.heldLooks = 0;
+            }
         }
     }
+}
+
+bool LoopThreads::anySleeps(const Loop& loop) const {
+    return std::any_of(runners_.begin(), runners_.end(), [&loop](const Runner* runner) {
+        return runner->loop == &loop && runner->inPage.load(std::memory_order_relaxed) && ThreadSleeps(runner->tid);
+    });
 }
 
 }  // namespace site

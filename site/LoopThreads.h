@@ -5,11 +5,13 @@
 // throughput and more. A page that waits (a mail relay, the database's
 // write turn, a slow call) holds its thread, though, and with it the other
 // connections of its loop; so a watcher looks at every loop each kLook, and
-// a loop whose every thread is in a page that has not ended since the last
-// look gets one more thread, which goes on serving its other connections.
-// After its page, a thread that finds another free thread on its loop
-// leaves it and waits as a spare for the next loop that needs one, ending
-// after a while unused.
+// a loop whose every thread has been in a page since the last look gets one
+// more thread, which goes on serving its other connections: at once when
+// one of them sleeps (waits), after `longPage` when they all compute. (A
+// thread that is only waiting for a core, on a busy machine, is no reason
+// for one more.) After its page, a thread that finds another free thread on
+// its loop leaves it and waits as a spare for the next loop that needs one,
+// ending after a while unused.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -24,9 +26,11 @@ namespace site {
 
 class LoopThreads {
     struct Loop;
+    struct Runner;
 
 public:
     static constexpr std::chrono::milliseconds kLook{5};
+    static constexpr std::chrono::milliseconds kLongPage{100};
     static constexpr std::chrono::seconds kSpareIdle{30};
 
     // `runOne(i)` runs one handler of loop i, waiting for one; false once
@@ -34,7 +38,7 @@ public:
     // again (for work a leaving thread queued last). At most `most` threads
     // in all.
     LoopThreads(std::size_t loops, std::size_t most, std::function<bool(std::size_t)> runOne,
-                std::function<void(std::size_t)> wake);
+                std::function<void(std::size_t)> wake, std::chrono::milliseconds longPage = kLongPage);
     ~LoopThreads();
     LoopThreads(const LoopThreads&) = delete;
     LoopThreads& operator=(const LoopThreads&) = delete;
@@ -53,7 +57,7 @@ public:
         Page& operator=(const Page&) = delete;
 
     private:
-        Loop* loop_;
+        Runner* runner_;
     };
 
     // Threads started and not ended, spares among them; the spares.
@@ -65,12 +69,14 @@ private:
     bool serve(std::size_t loop);
     bool leave(Loop& loop);
     void watch();
+    bool anySleeps(const Loop& loop) const;  // under mutex_
     void addThread(std::size_t loop);  // under mutex_
     void start(std::size_t loop);      // under mutex_
 
-    static thread_local Loop* serving_;  // the loop the calling thread serves
+    static thread_local Runner* runner_;  // the calling thread's
 
     const std::size_t most_;
+    const std::size_t longPageLooks_;
     const std::function<bool(std::size_t)> runOne_;
     const std::function<void(std::size_t)> wake_;
     std::unique_ptr<Loop[]> loops_;
@@ -84,6 +90,7 @@ private:
     std::size_t live_ = 0;
     bool stopping_ = false;
     std::vector<std::thread> threads_;
+    std::vector<Runner*> runners_;
     std::vector<std::thread::id> ended_;  // threads that returned, to join
     std::thread watcher_;
 };

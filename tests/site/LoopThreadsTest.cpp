@@ -59,16 +59,19 @@ bool Eventually(const std::function<bool()>& holds) {
 
 class LoopThreadsTest : public ::testing::Test {
 protected:
-    void Start(std::size_t loopCount, std::size_t most) {
+    // Pages that compute are given no thread to spare within the hour unless
+    // a test says otherwise: a page that waits gets one at once.
+    void Start(std::size_t loopCount, std::size_t most, std::chrono::milliseconds longPage = 1h) {
         loops = std::vector<JobLoop>(loopCount);
         threads = std::make_unique<site::LoopThreads>(
             loopCount, most, [this](std::size_t i) { return loops[i].RunOne(); },
-            [this](std::size_t i) { loops[i].Post([] {}); });
+            [this](std::size_t i) { loops[i].Post([] {}); }, longPage);
         running = std::thread([this] { threads->Run(); });
     }
     void TearDown() override {
         gate.Open();
         secondGate.Open();
+        computing = false;
         for (auto& loop : loops) loop.Stop();
         if (running.joinable()) running.join();
     }
@@ -80,6 +83,18 @@ protected:
         });
     }
     void PostHeldPage(std::size_t loop = 0) { PostHeldPage(loop, gate); }
+    // A page that computes until the test ends; returns once it runs.
+    void PostComputingPage() {
+        computing = true;
+        std::promise<void> started;
+        loops[0].Post([this, &started] {
+            const site::LoopThreads::Page page;
+            started.set_value();
+            while (computing) {
+            }
+        });
+        started.get_future().wait();
+    }
     // True once a job posted now behind the others on `loop` has run.
     bool Served(std::size_t loop = 0) {
         auto done = std::make_shared<std::promise<void>>();
@@ -89,6 +104,7 @@ protected:
     }
 
     site_test::Gate gate, secondGate;
+    std::atomic<bool> computing{false};
     std::vector<JobLoop> loops;
     std::unique_ptr<site::LoopThreads> threads;
     std::thread running;
@@ -127,6 +143,22 @@ TEST_F(LoopThreadsTest, AThreadAddedForAWaitIsUsedAgain) {
     ASSERT_TRUE(secondGate.WaitUntilWaiting(1, 10s));
     EXPECT_TRUE(Served(1));
     EXPECT_EQ(threads->ThreadCount(), 3u);
+}
+
+// A page that computes holds only its loop, and that for a while: a thread
+// that merely waits for a core on a busy machine looks the same.
+TEST_F(LoopThreadsTest, APageThatComputesLongGetsItsLoopAnotherThreadLater) {
+    Start(1, 16, site::LoopThreads::kLongPage);
+    PostComputingPage();
+    EXPECT_TRUE(Served());
+    EXPECT_EQ(threads->ThreadCount(), 2u);
+}
+
+TEST_F(LoopThreadsTest, APageThatComputesGetsNoThreadAtOnce) {
+    Start(1, 16);
+    PostComputingPage();
+    std::this_thread::sleep_for(10 * site::LoopThreads::kLook);
+    EXPECT_EQ(threads->ThreadCount(), 1u);
 }
 
 // Stopping waits for the pages still running.
