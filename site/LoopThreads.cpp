@@ -200,7 +200,7 @@ void LoopThreads::watch() {
             loop.endedAtLook = ended;
             loop.heldLooks = held ? loop.heldLooks + 1 : 0;
             if (!held || live_ >= most_) continue;
-            if (loop.heldLooks >= longPageLooks_ || anySleeps(loop)) {
+            if (loop.heldLooks >= longPageLooks_ || (loop.heldLooks >= kWaitLooks && anySleeps(loop))) {
                 addThread(i);
                 loop.heldLooks = 0;
             }

@@ -59,8 +59,9 @@ bool Eventually(const std::function<bool()>& holds) {
 
 class LoopThreadsTest : public ::testing::Test {
 protected:
-    // Pages that compute are given no thread to spare within the hour unless
-    // a test says otherwise: a page that waits gets one at once.
+    // Pages that compute get their loop no other thread within the hour
+    // unless a test says otherwise; a page that waits gets one within a few
+    // looks.
     void Start(std::size_t loopCount, std::size_t most, std::chrono::milliseconds longPage = 1h) {
         loops = std::vector<JobLoop>(loopCount);
         threads = std::make_unique<site::LoopThreads>(
