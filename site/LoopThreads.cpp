@@ -67,8 +67,8 @@ LoopThreads::Page::~Page() {
 
 LoopThreads::LoopThreads(std::size_t loops, std::size_t most, std::function<bool(std::size_t)> runOne,
                          std::function<void(std::size_t)> wake, std::chrono::milliseconds longPage)
-    : most_(std::max(most, loops)), longPageLooks_(std::max<std::size_t>(1, longPage / kLook)), runOne_(std::move(runOne)), wake_(std::move(wake)),
-      loops_(std::make_unique<Loop[]>(loops)), loopCount_(loops) {}
+    : most_(std::max(most, loops)), longPageLooks_(std::max<std::size_t>(1, longPage / kLook)),
+      runOne_(std::move(runOne)), wake_(std::move(wake)), loops_(std::make_unique<Loop[]>(loops)), loopCount_(loops) {}
 
 LoopThreads::~LoopThreads() {
     {
