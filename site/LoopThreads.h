@@ -5,11 +5,13 @@
 // throughput and more. A page that waits (a mail relay, the database's
 // write turn, a slow call) holds its thread, though, and with it the other
 // connections of its loop; so a watcher looks at every loop each kLook, and
-// a loop whose every thread has been in a page for two looks in a row gets
-// one more thread, which goes on serving its other connections: when one
-// of them sleeps (waits), or after `longPage` when they all compute. (A
-// thread that waits only for a core, on a busy machine, or for a moment for
-// a lock is no reason for one more: each thread costs memory.) After its
+// a loop whose every thread has been in a page for kWaitLooks looks in a
+// row gets one more thread, which goes on serving its other connections:
+// when one of them sleeps (waits), or after `longPage` when they all
+// compute. (A thread that waits only for a core, on a busy machine, or for
+// a moment for a lock is no reason for one more: each thread costs memory,
+// and on a busy machine a lock's holder may wait for a core for a few
+// milliseconds.) After its
 // page, a thread that finds another free thread on its loop leaves it and
 // waits as a spare for the next loop that needs one, ending after a while
 // unused.
@@ -31,7 +33,7 @@ class LoopThreads {
 
 public:
     static constexpr std::chrono::milliseconds kLook{5};
-    static constexpr std::size_t kWaitLooks = 2;
+    static constexpr std::size_t kWaitLooks = 4;
     static constexpr std::chrono::milliseconds kLongPage{100};
     static constexpr std::chrono::seconds kSpareIdle{30};
 
