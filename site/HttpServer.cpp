@@ -3,6 +3,7 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
+#include <boost/asio/strand.hpp>
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
@@ -21,7 +22,7 @@
 #include <vector>
 
 #include "site/BoardHost.h"
-#include "site/PageWorkers.h"
+#include "site/LoopThreads.h"
 
 namespace site {
 
@@ -66,21 +67,21 @@ constexpr std::chrono::seconds kDrainTime{2};
 
 class HttpServer::Impl {
 public:
-    Impl(HttpServer& owner, BoardHost& host, std::size_t workers)
-        : owner(owner), host(host), limits(host.options().limits), loops(MakeLoops(SocketThreads())),
+    Impl(HttpServer& owner, BoardHost& host, std::size_t loopCount)
+        : owner(owner), host(host), limits(host.options().limits), loops(MakeLoops(loopCount)),
           acceptor(*loops.front()), acceptPause(*loops.front()),
-          workers(workers, std::max(workers, kMostWorkers)) {}
+          threads(
+              loops.size(), kMostThreads, [this](std::size_t i) { return loops[i]->run_one() > 0; },
+              [this](std::size_t i) { asio::post(*loops[i], [] {}); }) {}
 
-    // The sockets' loops never wait for a page and do little work each:
-    // one per two cores.
-    static std::size_t SocketThreads() { return std::max(2u, std::thread::hardware_concurrency() / 2); }
     // Enough for every page that may wait at once (the connections of a few
     // hundred visitors), few enough that memory stays bounded.
-    static constexpr std::size_t kMostWorkers = 512;
+    static constexpr std::size_t kMostThreads = 512;
 
+    // Each loop may be served by several threads at once (LoopThreads).
     static std::vector<std::unique_ptr<asio::io_context>> MakeLoops(std::size_t count) {
         std::vector<std::unique_ptr<asio::io_context>> loops;
-        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>(1));
+        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>());
         return loops;
     }
 
@@ -115,9 +116,7 @@ public:
     std::size_t nextLoop = 0;  // only the accepting loop's thread turns it
     tcp::acceptor acceptor;
     asio::steady_timer acceptPause;
-    // Declared after the loops: pages still running hold connections of
-    // theirs, and end first.
-    PageWorkers workers;
+    LoopThreads threads;
     std::atomic<bool> running{false};
     std::atomic<bool> stopped{false};
 };
@@ -142,7 +141,7 @@ void LogRequest(const std::string& address, const std::string& method, const std
 
 // One client connection: reads a request head within its deadline, refuses
 // it at once when it asks too much, reads its body within its deadline,
-// hands it to a page worker, writes the answer, and waits a short while for
+// runs its page, writes the answer, and waits a short while for
 // the next request of a keep-alive client.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
@@ -243,14 +242,10 @@ private:
         version_ = head.version();
         method_ = View(head.method_string());
         target_ = View(head.target());
-        // The page runs on a worker: however long it waits, this loop goes
-        // on reading, writing and accepting for every other connection. The
-        // worker starts the answer's write itself (nothing else touches the
-        // connection meanwhile), so that it leaves at once; what follows the
-        // write runs on this loop again.
-        server_.workers.Run([self = shared_from_this(), raw = rawRequest()]() mutable {
-            self->reply(self->server_.host.Handle(std::move(raw)));
-        });
+        // The page runs on this loop's thread; should it wait, the loop gets
+        // another thread meanwhile (LoopThreads).
+        const LoopThreads::Page page;
+        reply(server_.host.Handle(rawRequest()));
     }
 
     void reply(HostResponse out, bool keepAlive = true) {
@@ -329,7 +324,9 @@ private:
 }  // namespace
 
 void HttpServer::Impl::Accept() {
-    acceptor.async_accept(NextLoop(), [this](error_code ec, tcp::socket socket) {
+    // A connection's handlers take turns (its strand): a loop may have
+    // several threads while a page of its waits.
+    acceptor.async_accept(asio::make_strand(NextLoop()), [this](error_code ec, tcp::socket socket) {
         if (ec == asio::error::operation_aborted || !acceptor.is_open()) return;
         if (ec) {
             // Out of descriptors, most likely: try again in a moment.
@@ -350,9 +347,9 @@ void HttpServer::Impl::Accept() {
     });
 }
 
-HttpServer::HttpServer(BoardHost& host, std::size_t workers) {
-    if (workers == 0) workers = std::max<std::size_t>(16, 2 * std::thread::hardware_concurrency());
-    impl_ = std::make_unique<Impl>(*this, host, workers);
+HttpServer::HttpServer(BoardHost& host, std::size_t loops) {
+    if (loops == 0) loops = std::max<std::size_t>(16, 2 * std::thread::hardware_concurrency());
+    impl_ = std::make_unique<Impl>(*this, host, loops);
 }
 
 HttpServer::~HttpServer() { Stop(); }
@@ -379,21 +376,12 @@ void HttpServer::Run() {
     Impl& impl = *impl_;
     impl.Accept();
     impl.running = true;
-    // Each thread runs its own loop: the reads and writes of its
-    // connections.
-    std::vector<std::thread> others;
-    for (std::size_t i = 1; i < impl.loops.size(); ++i)
-        others.emplace_back([loop = impl.loops[i].get()] {
-            const auto work = asio::make_work_guard(*loop);  // runs on while it has no connection
-            loop->run();
-        });
     {
-        const auto work = asio::make_work_guard(*impl.loops.front());
-        impl.loops.front()->run();
+        // The loops run on while they have no connection.
+        std::vector<asio::executor_work_guard<asio::io_context::executor_type>> work;
+        for (auto& loop : impl.loops) work.push_back(asio::make_work_guard(*loop));
+        impl.threads.Run();
     }
-    for (auto& thread : others) thread.join();
-    // Pages still running finish; their answers go nowhere.
-    impl.workers.Join();
     impl.running = false;
 }
 

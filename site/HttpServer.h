@@ -1,11 +1,11 @@
 #pragma once
-// The HTTP front of the board host. Each socket thread runs an event loop
-// of its own that waits on its share of the connections (handed out in turn)
-// at once, so a slow or idle client holds no thread. Once a request's head
-// and body have arrived whole, its page runs on a page worker
-// (site/PageWorkers.h), never on a socket thread: a page that waits for a
-// mail relay or the database holds up no other connection. Each head
-// and body has a total deadline, each client address a cap of open
+// The HTTP front of the board host. Each socket loop waits on its share of
+// the connections (handed out in turn) at once, so a slow or idle client
+// holds no thread. Once a request's head and body have arrived whole, its
+// page runs on the thread that read it; a loop whose threads all wait in
+// pages (for a mail relay, the database) gets another thread
+// (site/LoopThreads.h), so no page holds up the other connections. Each
+// head and body has a total deadline, each client address a cap of open
 // connections, and an oversized request a 4xx answer at once (the limits of
 // the host's options). One log line per request on standard error.
 #include <memory>
@@ -17,9 +17,9 @@ class BoardHost;
 
 class HttpServer {
 public:
-    // `workers`: page workers kept ready (0 for two per core, at least 16);
-    // more start while every one is busy, up to a few hundred.
-    explicit HttpServer(BoardHost& host, std::size_t workers = 0);
+    // `loops`: socket loops (0 for two per core, at least 16), each with a
+    // thread of its own and more while its pages wait, up to a few hundred.
+    explicit HttpServer(BoardHost& host, std::size_t loops = 0);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;

@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -103,10 +104,13 @@ std::string AddressToOpen(const Options& options, int port) {
 // every core flush its address mappings and the next page fault the memory
 // in again, a tenth to a third of a busy server's time. Buffers up to
 // 32 MiB come from the arenas instead, and each arena keeps up to 64 MiB
-// free for the next pages.
+// free for the next pages. As each arena keeps its own, their number is
+// bounded by the socket loops' (two per core): the threads a loop gets while
+// its pages wait share theirs.
 void KeepFreedMemoryForReuse() {
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    mallopt(M_ARENA_MAX, static_cast<int>(2 * std::max(1u, std::thread::hardware_concurrency())));
 }
 
 }  // namespace
@@ -125,7 +129,7 @@ int main(int argc, char** argv) {
     KeepFreedMemoryForReuse();
 
     // Signals are taken by one thread with sigwait; every other thread,
-    // including the server's workers started below, keeps them blocked.
+    // including the server's threads started below, keeps them blocked.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);

@@ -238,12 +238,12 @@ TEST_F(HostSocketTest, IncrementsUnderLockFromManyThreadsAreNotLost) {
 // The host under hostile clients, with limits small enough to reach.
 class HostLimitsTest : public ::testing::Test {
 protected:
-    void Start(const site::RequestLimits& limits, std::size_t workers = 2) {
+    void Start(const site::RequestLimits& limits, std::size_t loops = 2) {
         site::HostOptions options;
         options.limits = limits;
         host = std::make_unique<site::BoardHost>(options);
         site_test::RegisterTestPages(host->router());
-        server = std::make_unique<site::HttpServer>(*host, workers);
+        server = std::make_unique<site::HttpServer>(*host, loops);
         server->logRequests = false;
         ASSERT_TRUE(server->Bind("127.0.0.1", 0));
         running = std::thread([this] { server->Run(); });
@@ -269,7 +269,7 @@ protected:
     std::vector<int> clients;
 };
 
-// Stalled heads and bodies hold no page worker: with two workers, seventy of
+// Stalled heads and bodies hold no thread: with two socket loops, seventy of
 // each leave the board answering everyone else at once.
 TEST_F(HostLimitsTest, StalledClientsDoNotStopTheBoard) {
     site::RequestLimits limits;
@@ -287,7 +287,7 @@ TEST_F(HostLimitsTest, StalledClientsDoNotStopTheBoard) {
 }
 
 // Pages that wait (for a stalled mail relay, a long write) hold only their
-// own workers: with two kept ready, twenty waiting pages leave the board
+// own threads: with two socket loops, twenty waiting pages leave the board
 // answering everyone else, and each waiting page is answered in the end.
 TEST_F(HostLimitsTest, WaitingPagesDoNotStopTheBoard) {
     constexpr int kHeld = 20;

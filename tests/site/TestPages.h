@@ -1,6 +1,7 @@
 #pragma once
 // Page objects the host tests route to: each shows one behaviour of the
 // request, response, session or application objects.
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
@@ -27,6 +28,19 @@ struct Gate {
         std::lock_guard lock(mutex);
         open = true;
         changed.notify_all();
+    }
+    // Counted among the waiting until the gate opens.
+    void Pass() {
+        std::unique_lock lock(mutex);
+        ++waiting;
+        changed.notify_all();
+        changed.wait(lock, [&] { return open; });
+        --waiting;
+    }
+    // False when fewer than `count` wait within `limit`.
+    bool WaitUntilWaiting(int count, std::chrono::seconds limit) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, limit, [&] { return waiting >= count; });
     }
 };
 inline Gate& HoldGate() {
@@ -115,12 +129,7 @@ public:
         Response().Cookies("password").Expires = platform::MakeDateTime(2001, 1, 2);
     }
     void Hold() {
-        Gate& gate = HoldGate();
-        std::unique_lock lock(gate.mutex);
-        ++gate.waiting;
-        gate.changed.notify_all();
-        gate.changed.wait(lock, [&] { return gate.open; });
-        --gate.waiting;
+        HoldGate().Pass();
         Response().Write("held");
     }
     // One mail through the relay the application names, as the mail pages
