@@ -1,5 +1,4 @@
 // board-server: the board's own web host.
-#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 
@@ -18,6 +17,7 @@
 #include "platform/Background.h"
 #include "platform/FileCheck.h"
 #include "platform/StopHooks.h"
+#include "site/AllocatorPolicy.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
 #include "site/HttpServer.h"
@@ -97,18 +97,6 @@ std::string AddressToOpen(const Options& options, int port) {
     return "http://" + host + ":" + std::to_string(port) + "/";
 }
 
-// Pages build and drop buffers of up to a few hundred kilobytes all the
-// time. By default the allocator maps each buffer over 128 KiB afresh and
-// hands a freed arena's top back to the system at once; each return makes
-// every core flush its address mappings and the next page fault the memory
-// in again, a tenth to a third of a busy server's time. Buffers up to
-// 32 MiB come from the arenas instead, and each arena keeps up to 64 MiB
-// free for the next pages.
-void KeepFreedMemoryForReuse() {
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,7 +110,7 @@ int main(int argc, char** argv) {
         PrintUsage(stdout);
         return 0;
     }
-    KeepFreedMemoryForReuse();
+    site::SetAllocatorPolicy(std::thread::hardware_concurrency());
 
     // Signals are taken by one thread with sigwait; every other thread,
     // including the server's workers started below, keeps them blocked.
