@@ -99,6 +99,8 @@ public:
     void Checkpoint();
     // Drops the memory map (see StartWriting) without writing.
     void ReadWithoutMap();
+    // What the page cache holds now, in bytes.
+    std::size_t PageCacheBytes() const;
 
     // A handle of the write turn serves only the thread it is granted to;
     // anything else (a statement kept past its transaction's end) fails
@@ -169,6 +171,14 @@ private:
 // kept for reuse when their last user lets go (outside a transaction), so
 // that opening a connection per request skips reading the schema again.
 std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path);
+// The page cache of such a handle. It reads from the memory map until its
+// first write, and from then on (and the pages still in the write-ahead
+// log) through the cache, which every commit of another handle empties
+// anyway. SQLite's default of 2 MiB a handle, filled and emptied again and
+// again on every pooled handle, kept the allocator's arenas growing. The
+// write turn's handle, whose cache lives from one transaction to the next,
+// and the upgrade's keep the default.
+inline constexpr int kPooledPageCacheKiB = 256;
 // Idle handles kept for reuse, over all files (for tests).
 std::size_t IdleDatabaseHandles();
 
