@@ -4,8 +4,9 @@
 # Prints a line a minute: requests, what went wrong (private messages of a
 # logged-in member refused with the account message, a guest page right
 # after a login, posts or messages not thanked, failed requests) and the
-# server's resident memory, which must level off. Ends with the totals;
-# fails when anything went wrong.
+# server's resident memory (with its anonymous part and its threads), which
+# must level off. Ends with the totals and the memory's growth over the last
+# ten minutes; fails when anything went wrong.
 #
 #   scripts/soak.sh [--posts N] [--db FILE] [--duration SECONDS] [--server BINARY]
 #
@@ -23,7 +24,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 source scripts/lib/bench-options.sh
-parse_bench_options soak 20 --duration 1200 "$@"
+parse_bench_options soak 21 --duration 1200 "$@"
 
 scripts/install-deps.sh sqlite3 python3
 scripts/build.sh >/dev/null
