@@ -69,12 +69,14 @@ public:
 
     // Results built from the rows, kept and forgotten like the counts; at
     // most kMaxKeptBytes of them (as their keepers count them) a handle, so
-    // with the pool's handles a few tens of megabytes at most. Past the
-    // bound the handle starts afresh: pages then cost what they cost
-    // without it, never more.
+    // 8 MiB with the pool's 16 idle handles, room for a few pages of rows
+    // each. Kept results outlive the request that built them, scattered
+    // over the allocator's arenas: at 2 MiB a handle they held a soak's
+    // resident memory about a dozen megabytes up. Past the bound the handle
+    // starts afresh: pages then cost what they cost without it, never more.
     std::shared_ptr<const void> KeptResult(const std::string& key);
     void KeepResult(std::string key, std::shared_ptr<const void> result, std::size_t bytes);
-    static constexpr std::size_t kMaxKeptBytes = 2 << 20;
+    static constexpr std::size_t kMaxKeptBytes = 512 << 10;
 
     // One read transaction for many statements: a page reads from one state
     // of the file, and skips starting and ending a read for each statement.
