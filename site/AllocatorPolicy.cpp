@@ -3,6 +3,8 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 
 namespace site {
 
@@ -13,5 +15,17 @@ void SetAllocatorPolicy(unsigned cores) {
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(kKeepFreeAtTop));
     mallopt(M_ARENA_MAX, static_cast<int>(ArenaLimit(cores)));
 }
+
+// Every arena, every whole free page inside it, not only its top.
+void GiveBackFreePages() { malloc_trim(0); }
+
+PeriodicTrim::PeriodicTrim()
+    : thread_([](std::stop_token stop) {
+          std::mutex lock;
+          std::condition_variable_any wake;
+          std::unique_lock held(lock);
+          while (!wake.wait_for(held, stop, kTrimInterval, [&] { return stop.stop_requested(); }))
+              GiveBackFreePages();
+      }) {}
 
 }  // namespace site

@@ -14,7 +14,9 @@
 // every page worker started in a rush) let each thread's arena climb to its
 // own high-water mark, so resident memory crept up for as long as the
 // server ran. The page threads share at most one arena a core instead.
+#include <chrono>
 #include <cstddef>
+#include <thread>
 
 namespace site {
 
@@ -26,5 +28,21 @@ std::size_t ArenaLimit(unsigned cores);
 
 // Sets the above; runs before the server starts its threads.
 void SetAllocatorPolicy(unsigned cores);
+
+// Free chunks inside an arena stay resident however large they grow: blocks
+// that outlive their request (kept results, cached posts) pin the space
+// around them.
+void GiveBackFreePages();
+
+// While it lives, GiveBackFreePages runs once each kTrimInterval, so the
+// server's resident memory stays near what it uses plus one interval's churn.
+inline constexpr std::chrono::seconds kTrimInterval{30};
+class PeriodicTrim {
+public:
+    PeriodicTrim();
+
+private:
+    std::jthread thread_;
+};
 
 }  // namespace site

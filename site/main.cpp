@@ -181,7 +181,10 @@ int main(int argc, char** argv) {
             sigwait(&stopSignals, &signal);
             if (signal == SIGINT || signal == SIGTERM) server.Stop();
         });
-        server.Run();
+        {
+            site::PeriodicTrim trim;
+            server.Run();
+        }
         // Run also returns on its own failure: wake the stopper if it still waits.
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();
