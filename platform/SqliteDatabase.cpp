@@ -177,6 +177,12 @@ void SqliteDatabase::ReadWithoutMap() {
     mapped_ = false;
 }
 
+std::size_t SqliteDatabase::PageCacheBytes() const {
+    int bytes = 0, highest = 0;
+    sqlite3_db_status(db_, SQLITE_DBSTATUS_CACHE_USED, &bytes, &highest, 0);
+    return static_cast<std::size_t>(bytes);
+}
+
 void SqliteDatabase::StartWriting() {
     ReadWithoutMap();
     inWriteTurn_ = true;

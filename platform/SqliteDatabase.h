@@ -69,12 +69,14 @@ public:
 
     // Results built from the rows, kept and forgotten like the counts; at
     // most kMaxKeptBytes of them (as their keepers count them) a handle, so
-    // with the pool's handles a few tens of megabytes at most. Past the
-    // bound the handle starts afresh: pages then cost what they cost
-    // without it, never more.
+    // 8 MiB with the pool's 16 idle handles, room for a few pages of rows
+    // each. Kept results outlive the request that built them, scattered
+    // over the allocator's arenas: at 2 MiB a handle they held a soak's
+    // resident memory about a dozen megabytes up. Past the bound the handle
+    // starts afresh: pages then cost what they cost without it, never more.
     std::shared_ptr<const void> KeptResult(const std::string& key);
     void KeepResult(std::string key, std::shared_ptr<const void> result, std::size_t bytes);
-    static constexpr std::size_t kMaxKeptBytes = 2 << 20;
+    static constexpr std::size_t kMaxKeptBytes = 512 << 10;
 
     // One read transaction for many statements: a page reads from one state
     // of the file, and skips starting and ending a read for each statement.
@@ -99,6 +101,8 @@ public:
     void Checkpoint();
     // Drops the memory map (see StartWriting) without writing.
     void ReadWithoutMap();
+    // What the page cache holds now, in bytes.
+    std::size_t PageCacheBytes() const;
 
     // A handle of the write turn serves only the thread it is granted to;
     // anything else (a statement kept past its transaction's end) fails
@@ -169,6 +173,14 @@ private:
 // kept for reuse when their last user lets go (outside a transaction), so
 // that opening a connection per request skips reading the schema again.
 std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path);
+// The page cache of such a handle. It reads from the memory map until its
+// first write, and from then on (and the pages still in the write-ahead
+// log) through the cache, which every commit of another handle empties
+// anyway. SQLite's default of 2 MiB a handle, filled and emptied again and
+// again on every pooled handle, kept the allocator's arenas growing. The
+// write turn's handle, whose cache lives from one transaction to the next,
+// and the upgrade's keep the default.
+inline constexpr int kPooledPageCacheKiB = 256;
 // Idle handles kept for reuse, over all files (for tests).
 std::size_t IdleDatabaseHandles();
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/SqliteDatabase.h"
@@ -90,6 +91,7 @@ std::shared_ptr<SqliteDatabase> AcquireDatabase(const std::string& path) {
         db->WantSnapshot(false);
     } else {
         db = std::make_unique<SqliteDatabase>(path);
+        db->Exec("PRAGMA cache_size=-" + std::to_string(kPooledPageCacheKiB));
     }
     return Lend(std::move(db), path, *file);
 }

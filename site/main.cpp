@@ -1,5 +1,4 @@
 // board-server: the board's own web host.
-#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 
@@ -19,6 +18,7 @@
 #include "platform/Background.h"
 #include "platform/FileCheck.h"
 #include "platform/StopHooks.h"
+#include "site/AllocatorPolicy.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
 #include "site/HttpServer.h"
@@ -98,21 +98,6 @@ std::string AddressToOpen(const Options& options, int port) {
     return "http://" + host + ":" + std::to_string(port) + "/";
 }
 
-// Pages build and drop buffers of up to a few hundred kilobytes all the
-// time. By default the allocator maps each buffer over 128 KiB afresh and
-// hands a freed arena's top back to the system at once; each return makes
-// every core flush its address mappings and the next page fault the memory
-// in again, a tenth to a third of a busy server's time. Buffers up to
-// 32 MiB come from the arenas instead, and each arena keeps up to 64 MiB
-// free for the next pages. As each arena keeps its own, their number is
-// bounded by the socket loops' (two per core): the threads a loop gets while
-// its pages wait share theirs.
-void KeepFreedMemoryForReuse() {
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    mallopt(M_ARENA_MAX, static_cast<int>(2 * std::max(1u, std::thread::hardware_concurrency())));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,7 +111,7 @@ int main(int argc, char** argv) {
         PrintUsage(stdout);
         return 0;
     }
-    KeepFreedMemoryForReuse();
+    site::SetAllocatorPolicy(std::thread::hardware_concurrency());
 
     // Signals are taken by one thread with sigwait; every other thread,
     // including the server's threads started below, keeps them blocked.
@@ -197,7 +182,10 @@ int main(int argc, char** argv) {
             sigwait(&stopSignals, &signal);
             if (signal == SIGINT || signal == SIGTERM) server.Stop();
         });
-        server.Run();
+        {
+            site::PeriodicTrim trim;
+            server.Run();
+        }
         // Run also returns on its own failure: wake the stopper if it still waits.
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();

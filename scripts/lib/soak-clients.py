@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The mixed clients of scripts/soak.sh: reading, searching, posting,
 private messages and logins against a board-server on this machine, for a
-fixed time. Prints one line a minute: the requests, what went wrong, and
-the server's resident memory.
+fixed time. Prints one line a minute: the requests, what went wrong, the
+server's resident memory (all of it, and its anonymous part, which leaves
+out the mapped program and database files) and its threads; at the end the
+growth of the last minutes.
 
     soak-clients.py PORT SERVER_PID SECONDS MEMBERS_FILE FORUMS_FILE TOPICS_FILE
 
@@ -193,15 +195,18 @@ def logins():
         client.close()
 
 
-def rss_mb():
+def server_status():
+    """The server's resident memory (MB), the anonymous part of it (MB) and its threads."""
+    fields = {}
     try:
         with open(f"/proc/{SERVER_PID}/status") as status:
             for line in status:
-                if line.startswith("VmRSS:"):
-                    return int(line.split()[1]) / 1024
+                key, _, value = line.partition(":")
+                fields[key] = value.split()
     except OSError:
         pass
-    return 0.0
+    kb = lambda key: int(fields[key][0]) / 1024 if key in fields else 0.0
+    return kb("VmRSS"), kb("RssAnon"), int(fields["Threads"][0]) if "Threads" in fields else 0
 
 
 actors = ([lambda: reader(False)] * 3 + [lambda: reader(True)] * 2 + [searcher] + [poster] * 2 +
@@ -211,23 +216,32 @@ for t in threads:
     t.start()
 
 KINDS = ("pm-refused", "logged-out", "not-thanked", "http")
-print(f"{'minute':>6} {'requests':>9} " + " ".join(f"{k:>11}" for k in KINDS) + f" {'RSS MB':>8}", flush=True)
+print(f"{'minute':>6} {'requests':>9} " + " ".join(f"{k:>11}" for k in KINDS) +
+      f" {'RSS MB':>8} {'anon MB':>8} {'threads':>7}", flush=True)
 last = collections.Counter()
 minute = 0
-rss = [rss_mb()]
+rss = [server_status()[0]]
 while time.monotonic() < END:
     time.sleep(max(0.0, min(60.0, END - time.monotonic())))
     minute += 1
     with lock:
         now = counts.copy()
-    rss.append(rss_mb())
+    resident, anon, server_threads = server_status()
+    rss.append(resident)
     print(f"{minute:>6} {now['requests'] - last['requests']:>9} " +
-          " ".join(f"{now[k] - last[k]:>11}" for k in KINDS) + f" {rss[-1]:>8.1f}", flush=True)
+          " ".join(f"{now[k] - last[k]:>11}" for k in KINDS) +
+          f" {resident:>8.1f} {anon:>8.1f} {server_threads:>7}", flush=True)
     last = now
 for t in threads:
     t.join(timeout=90)
 print(f"total  {counts['requests']:>9} " + " ".join(f"{counts[k]:>11}" for k in KINDS) +
       f"   RSS start {rss[0]:.1f} MB, end {rss[-1]:.1f} MB")
+# Levelling off shows in the last ten minutes (or the last half of a
+# shorter soak): their growth per minute should be near nothing.
+span = min(10, minute // 2)
+if span:
+    growth = rss[-1] - rss[-1 - span]
+    print(f"RSS over the last {span} minutes: {growth:+.1f} MB ({growth / span:+.2f} MB a minute)")
 for kind, body in examples.items():
     text = " ".join(body.replace("<", " <").split())
     print(f"first {kind}: {text[:300]}")

@@ -226,6 +226,23 @@ TEST(DatabaseConnection, HandlesOfDeletedFilesAreNotKept) {
     EXPECT_LT(platform::IdleDatabaseHandles(), before + 1) << goneFile;
 }
 
+// A pooled handle that has written reads through its page cache, which
+// stays within its bound however much the handle reads.
+TEST(DatabaseConnection, APooledHandlesPageCacheStaysWithinItsBound) {
+    TestDatabase db;
+    db.con.Execute("create table filler (t text)");
+    db.con.BeginTrans();  // from here on the connection's own handle reads without its map
+    db.con.Execute("with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
+                   "insert into filler select hex(randomblob(1000)) from n");
+    db.con.CommitTrans();
+    platform::Recordset rs;
+    rs.Open("select sum(length(t)) from filler", db.con);
+    EXPECT_EQ(rs.Fields(0).toDouble(), 4000000.0) << "every page read";
+    rs.Close();
+    const std::size_t bound = platform::kPooledPageCacheKiB * std::size_t{1024};
+    EXPECT_LE(db.con.Database()->PageCacheBytes(), bound + bound / 4);
+}
+
 // A page's connection reads from one snapshot until it first writes; the
 // write ends it, is committed, and what runs after it sees the file afresh.
 TEST(DatabaseConnection, OneSnapshotReadsUntilTheFirstWrite) {
