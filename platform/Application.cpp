@@ -16,7 +16,7 @@ thread_local std::vector<const Application*> heldLocks;
 std::atomic<std::uint64_t> nextApplicationId{1};
 
 // What a thread last read of a key: every page reads the settings afresh,
-// dozens of values, and taking the shared lock for each made the workers
+// dozens of values, and taking the shared lock for each made the page threads
 // queue behind the writes every page makes (the online list). A value read
 // before stays good while its slot's version (or, for a missing key, the
 // count of keys added) is unchanged.

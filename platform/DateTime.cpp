@@ -114,7 +114,7 @@ void SetClock(std::optional<DateTime> now) {
 
 DateTime Now() {
     if (clockSet.load(std::memory_order_relaxed)) return DateTime{setTime.load()};
-    // localtime_r takes the C library's time-zone lock, which the workers
+    // localtime_r takes the C library's time-zone lock, which the page threads
     // would contend for several times a page; within one second the answer
     // is the same.
     thread_local std::time_t lastSecond = -1;

@@ -28,7 +28,7 @@ ColumnKind KindOfDeclaredType(const char* declared) {
 }
 
 // SQLite's memory statistics take one process-wide lock on every
-// allocation, which serialises the worker threads; the board reads none of
+// allocation, which serialises the page threads; the board reads none of
 // them. This must run before SQLite initialises, hence at the first open.
 // Every connection then knows the search index's tokenizer.
 void ConfigureSqliteOnce() {

@@ -2,7 +2,6 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
