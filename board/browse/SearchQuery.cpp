@@ -1,5 +1,6 @@
 #include "board/browse/SearchQuery.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -59,10 +60,13 @@ struct Condition {
 };
 
 // The words, split at every blank. Any word: an empty one (two blanks
-// side by side, a blank at an end) matches every post, as always. All
-// words: each word that is not empty must appear, in any order.
+// side by side, a blank at an end) matches every post, as always, and one
+// such pass is enough however many blanks there are. All words: each word
+// that is not empty must appear, in any order.
 std::vector<std::string> Words(const std::string& terms, bool anyWord) {
     std::vector<std::string> words = platform::Split(terms, " ");
+    const auto firstEmpty = std::find(words.begin(), words.end(), "");
+    if (firstEmpty != words.end()) words.erase(std::remove(firstEmpty + 1, words.end(), ""), words.end());
     if (!anyWord) std::erase(words, "");
     return words;
 }
@@ -259,7 +263,8 @@ std::string SearchRefusal(const SearchList& list) {
     if (list.kind == SearchKind::User) return TooLong(list.username, kMaxSearchTextLength) ? tooLong : "";
     if (list.kind != SearchKind::Simple) return "";
     const SearchChoices& c = list.choices;
-    if (TooLong(c.terms, kMaxSearchTextLength) || platform::Split(c.terms.str(), " ").size() > kMaxSearchWords)
+    // Blanks are no words: blank terms list everything, however many.
+    if (TooLong(c.terms, kMaxSearchTextLength) || Words(c.terms.str(), false).size() > kMaxSearchWords)
         return "搜索的关键词太多或太长：最多" + std::to_string(kMaxSearchWords) + "个关键词，共" +
                std::to_string(kMaxSearchTextLength) + "个字符以内。请减少关键词后再搜索！";
     if (TooLong(c.searchUser, kMaxSearchTextLength)) return tooLong;

@@ -271,6 +271,18 @@ TEST_F(SearchTest, KeepsTheChoicesAndRefusesCostlySearches) {
     EXPECT_NE(std::find(kept.begin(), kept.end(), std::string(100, 'f')), kept.end());
 }
 
+// Blanks are no words: blank terms list every visible post (the five of
+// the public forums, 天气 and the archived one) in both ways of searching,
+// however many blanks there are.
+TEST_F(SearchTest, BlankTermsListEverything) {
+    host.application().Set("PageStyle", 2);  // the pager shows the count
+    for (const char* mode : {"YES", "NO"})
+        for (const std::string& blanks : {std::string(1, ' '), std::string(10, ' '), std::string(50, ' ')}) {
+            const std::string body = Search({{"SearchTerms", blanks}, {"BooleanAND", mode}}).body;
+            EXPECT_TRUE(Has(body, "共<B>7</b>个记录")) << mode << " " << blanks.size() << "\n" << body;
+        }
+}
+
 // Two searches of one session at once (two windows): a slow search by words
 // and a quick one by author that starts and ends while the first counts.
 // Each page shows its own total, and the list the session keeps afterwards
