@@ -139,6 +139,7 @@ void LoadSettings(platform::Application& application) {
     s.DisplayRegistration = in.flag("DisplayRegistration", true);
     s.DisplayTopicSize = in.flag("DisplayTopicSize", true);
     s.GuestTitle = in.text("GuestTitle", "游客");
+    s.SearchMilliseconds = in.int16("SearchMilliseconds", 1000);
     s.BBStyle = platform::UCase(in.text("BBSTYLE", "UBB"));
 
     s.PageStyle = in.isEmpty("PageStyle")

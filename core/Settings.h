@@ -41,6 +41,8 @@ struct Settings {
     std::string BBStyle;           // "UBB" or "CLUB" (upper case)
     std::uint8_t PageStyle = 0;    // pager layout 0, 1 or 2
     std::int16_t MemberMinimum = 30;
+    // How long one search may read before it is given up (milliseconds).
+    std::int16_t SearchMilliseconds = 1000;
 
     // Read by LoadStyleSettings.
     std::string BBTitle;

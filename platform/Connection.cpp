@@ -227,6 +227,12 @@ void ForEachDatabase(const std::vector<std::string>& files, const std::function<
     }
 }
 
+TimeBudget::TimeBudget(Connection& con, std::chrono::milliseconds budget) : db_(con.Database()) {
+    db_->SetDeadline(std::chrono::steady_clock::now() + budget);
+}
+
+TimeBudget::~TimeBudget() { db_->SetDeadline(std::nullopt); }
+
 Transaction::Transaction(Connection& con, LockWait wait) : con_(con) {
     if (wait == LockWait::Never) {
         open_ = con_.TryBeginTrans();

@@ -3,6 +3,7 @@
 // connection string ("Provider=...;USER ID=...;PASSWORD=...;DATA SOURCE=name").
 // The data source name is looked up in DataSources. Every SQLite failure is
 // raised as platform::RuntimeError(kErrDatabase, SQLite's message).
+#include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -151,6 +152,21 @@ public:
 private:
     Connection& con_;
     bool open_ = true;
+};
+
+// A read whose cost the visitor's choices decide (a search) has `budget`
+// from now: past it, the statement running on the connection stops and
+// fails with TimeBudgetSpent, and so does every later one, until the
+// budget ends. Outside a transaction.
+class TimeBudget {
+public:
+    TimeBudget(Connection& con, std::chrono::milliseconds budget);
+    ~TimeBudget();
+    TimeBudget(const TimeBudget&) = delete;
+    TimeBudget& operator=(const TimeBudget&) = delete;
+
+private:
+    std::shared_ptr<SqliteDatabase> db_;
 };
 
 }  // namespace platform

@@ -104,6 +104,14 @@ private:
     int httpStatus_;
 };
 
+// A statement stopped at the time budget its page gave it
+// (platform::TimeBudget): the page may tell the visitor what costs less.
+inline constexpr const char* kTimeBudgetSpentText = "The statement ran past its time budget.";
+class TimeBudgetSpent : public RuntimeError {
+public:
+    TimeBudgetSpent() : RuntimeError(kErrDatabase, kTimeBudgetSpentText, kBoardSource, kUnavailable) {}
+};
+
 // Raise with the runtime's standard description for the number.
 [[noreturn]] void raise(long number);
 [[noreturn]] void raise(long number, const std::string& description,

@@ -128,6 +128,13 @@ public:
     // past its bound under commits that left it no pause.
     void RestartLogIfDue();
 
+    // From `deadline` on, the statement running on the handle stops and
+    // fails with TimeBudgetSpent, as does every later one; nullopt lets
+    // them run to their end again.
+    void SetDeadline(std::optional<std::chrono::steady_clock::time_point> deadline);
+    // Raises TimeBudgetSpent when `code` tells of a statement stopped there.
+    void CheckDeadline(int code) const;
+
 private:
     sqlite3* db_ = nullptr;
     bool mapped_ = true;
@@ -136,6 +143,9 @@ private:
     bool restartDue_ = false;
     std::atomic<std::chrono::steady_clock::rep>* lastCheckpoint_ = nullptr;
     static int OnCommit(void* self, sqlite3*, const char*, int walPages);
+    std::optional<std::chrono::steady_clock::time_point> deadline_;
+    bool deadlinePassed_ = false;
+    static int OnProgress(void* self);
     // A checkpoint of the given kind that does not wait for readers or
     // writers; false when one was in the way.
     bool CheckpointWithoutWaiting(int mode, int* logPages = nullptr, int* copiedPages = nullptr);

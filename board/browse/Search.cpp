@@ -2,6 +2,7 @@
 // `action` (board/browse/BrowseRoutes.cpp), each in Search's page.
 #include <string>
 
+#include "board/browse/SearchBounds.h"
 #include "board/browse/SearchPage.h"
 #include "board/browse/SearchQuery.h"
 #include "core/PageFrame.h"
@@ -33,7 +34,7 @@ board::SearchList NewList(board::SearchKind kind) {
 void Find(core::Tarnbell& page, Page& p, const board::SearchList& list) {
     const std::string refusal = board::SearchRefusal(list);
     if (!refusal.empty()) p.Refuse(refusal);
-    WriteSearchResults(page, p, list);
+    RunBoundedSearch(page, p, [&] { WriteSearchResults(page, p, list); });
 }
 
 }  // namespace
@@ -64,7 +65,9 @@ void BrowsePages::UserSearch(Page& p) {
 
 void BrowsePages::SearchGotoPage(Page& p) {
     // A new or expired session has no list to page through.
-    if (!WriteKeptSearchResults(*this, p)) WriteSearchForm(*this, p);
+    bool kept = false;
+    RunBoundedSearch(*this, p, [&] { kept = WriteKeptSearchResults(*this, p); });
+    if (!kept) WriteSearchForm(*this, p);
 }
 
 void BrowsePages::SearchBrowser(Page&) {

@@ -179,8 +179,9 @@ void WriteSearchResults(Tarnbell& page, Page& p, const SearchList& list) {
     // keeps stays as it was.
     const SqlStatement statement = ListStatement(p.Db(), list);
     const long recordCount = CountRows(p.Db(), list);
-    KeepSearch(page.Session(), list, recordCount);
+    // Kept once the page is written: a search given up keeps the last list.
     WritePage(page, p, statement, recordCount);
+    KeepSearch(page.Session(), list, recordCount);
 }
 
 bool WriteKeptSearchResults(Tarnbell& page, Page& p) {

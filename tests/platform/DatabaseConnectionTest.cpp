@@ -2,6 +2,8 @@
 // identities and errors, against a real database file.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "TestDatabase.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
@@ -338,4 +340,20 @@ TEST(DatabaseConnection, KeptResultsLastUntilTheFileChanges) {
     keep("other half", 7, bound / 2 + 1);
     EXPECT_EQ(kept("other half"), 7);
     EXPECT_EQ(kept("half"), -1) << "past the bound the older results go";
+}
+
+// A time budget stops a long read, and the reads after it on the same
+// handle run to their end again once the budget is over.
+TEST(DatabaseConnection, ATimeBudgetStopsALongReadAndEndsWithItsScope) {
+    TestDatabase db;
+    const std::string longRead =
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000000) select count(*) from n";
+    {
+        const platform::TimeBudget budget(db.con, std::chrono::milliseconds(1));
+        EXPECT_THROW(platform::CountOf(db.con, longRead), platform::TimeBudgetSpent);
+        EXPECT_THROW(platform::CountOf(db.con, longRead + " where 1"), platform::TimeBudgetSpent);
+    }
+    EXPECT_EQ(platform::CountOf(db.con, longRead), 1000000);
+    const platform::TimeBudget ample(db.con, std::chrono::seconds(60));
+    EXPECT_EQ(platform::CountOf(db.con, longRead + " where 1"), 1000000);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BrowseBoard.h"
+#include "board/browse/SearchBounds.h"
 #include "platform/DateTime.h"
 #include "platform/Strings.h"
 
@@ -281,6 +282,60 @@ TEST_F(SearchTest, BlankTermsListEverything) {
             const std::string body = Search({{"SearchTerms", blanks}, {"BooleanAND", mode}}).body;
             EXPECT_TRUE(Has(body, "共<B>7</b>个记录")) << mode << " " << blanks.size() << "\n" << body;
         }
+}
+
+// A search past its time budget is given up: the page says it was too
+// broad and what narrows it, and the session keeps the list before it.
+TEST_F(SearchTest, ASearchPastItsTimeBudgetNamesWhatNarrowsIt) {
+    for (int i = 0; i < 300; ++i) Post(100 + i, {}, "公开", "大文", "长文 " + std::to_string(i), "2024-04-01 10:00:00");
+    Search({{"SearchTerms", "备份"}});
+    const std::vector<std::string> before = Kept();
+    // Words of one character: every post is read.
+    const site::Fields broad = {{"SearchTerms", "长 文"}};
+    auto givenUp = [](const std::string& body) {
+        EXPECT_TRUE(Has(body, "搜索的范围太大，未能及时完成。请使用更少或更长的关键词")) << body;
+        EXPECT_TRUE(Has(body, "选择一个论坛、只搜索标题、缩短日期范围")) << body;
+        EXPECT_FALSE(Has(body, "搜索结果"));
+        EXPECT_FALSE(Has(body, "错误号"));
+    };
+
+    host.application().Set("SearchMilliseconds", 0);
+    givenUp(Search(broad).body);
+    EXPECT_EQ(Kept(), before);
+
+    host.application().Set("SearchMilliseconds", 1000);
+    EXPECT_TRUE(Has(Search(broad).body, ">长文 299</A>"));
+    // Its last page, read afresh after a new post, is given up too.
+    Post(8, {}, "公开", "老王", "新", "2024-05-08 10:00:00");
+    host.application().Set("SearchMilliseconds", 0);
+    givenUp(driver.Get("search.asp", {{"action", "gotopage"}, {"page", "999"}}).body);
+}
+
+// An address runs two searches at once; its third is refused at once,
+// while other addresses search as usual.
+TEST_F(SearchTest, AnAddressRunsTwoSearchesAtOnce) {
+    const site::Fields form = {{"action", "simplesearch"}, {"SearchTerms", "备份"}, {"ForumChoice", "ALL"},
+                               {"SearchDate", "ALL"},      {"SearchIn", "ALL"},     {"BooleanAND", "YES"}};
+    auto searchFrom = [&](const std::string& address) {
+        site::DriverRequest request;
+        request.method = "POST";
+        request.page = "search.asp";
+        request.form = form;
+        request.remoteAddr = address;
+        return driver.Run(request).body;
+    };
+    const std::string refusal = "同一地址最多同时进行2个搜索，请等前面的搜索完成后再试！";
+    auto first = board::RunningSearches().TryStart("10.7.0.1");
+    auto second = board::RunningSearches().TryStart("10.7.0.1");
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(Has(searchFrom("10.7.0.1"), refusal));
+    EXPECT_TRUE(Has(driver.Get("search.asp", {{"action", "gotopage"}}).body, "<form ACTION=search.asp"));
+    const std::string other = searchFrom("10.7.0.2");
+    EXPECT_TRUE(Has(other, "搜索结果")) << other;
+    EXPECT_FALSE(Has(other, refusal));
+    first.reset();
+    EXPECT_TRUE(Has(searchFrom("10.7.0.1"), "搜索结果"));
+    EXPECT_TRUE(Has(searchFrom("10.7.0.1"), "搜索结果"));  // each search gives its slot back
 }
 
 // Two searches of one session at once (two windows): a slow search by words
