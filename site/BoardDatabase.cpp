@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "board/search/SearchIndexQueue.h"
 #include "core/Schema.h"
 #include "platform/Connection.h"
 #include "platform/DataSources.h"
@@ -68,6 +69,9 @@ std::string PrepareBoardDatabase(const std::string& path, const platform::Applic
     };
     try {
         core::EnsureDatabase(path, beforeStep);
+        platform::Connection con;
+        con.OpenFile(path);
+        board::IndexLeftoverPosts(con);
     } catch (const platform::RuntimeError& e) {
         if (platform::IsDamagedFileError(e)) throw BoardFileRefused(platform::DamagedFileMessage(path, e.description()));
         throw BoardFileRefused("the board file " + path + " cannot be opened, created or upgraded: " +

@@ -27,7 +27,9 @@ using StartNotice = std::function<void(const std::string&)>;
 
 // Refuses (BoardFileRefused) a file that is write-protected, no database or
 // damaged, or that cannot be created or upgraded; tells `say` of each
-// upgrade step. Returns the data source name that now maps to `path`.
+// upgrade step. Posts a crash left waiting for the search index are
+// indexed (in the background, once the program runs work there). Returns
+// the data source name that now maps to `path`.
 std::string PrepareBoardDatabase(const std::string& path, const platform::Application& application,
                                  const StartNotice& say = {});
 

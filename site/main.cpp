@@ -125,6 +125,22 @@ int main(int argc, char** argv) {
         core::SetAppFolder(options.data);  // generated files go beside the database
         site::HostOptions hostOptions;
         hostOptions.wwwRoot = options.www;
+        // Work the pages need not wait for runs on a thread of its own, as
+        // does what the start finds left over by a crash.
+        boost::asio::thread_pool background(1);
+        platform::SetBackgroundRunner([&background, &options](std::function<void()> work) {
+            boost::asio::post(background, [work = std::move(work), &options] {
+                try {
+                    work();
+                } catch (const std::exception& e) {
+                    std::fprintf(stderr, "board-server: background work failed: %s\n", e.what());
+                    // Every later batch would fail alike: say what to do.
+                    if (platform::IsDamagedFileError(e))
+                        std::fprintf(stderr, "board-server: %s\n",
+                                     platform::DamagedFileMessage(options.db, e.what()).c_str());
+                }
+            });
+        });
         site::BoardHost host(hostOptions);
         if (!options.settings.empty())
             site::ApplySettings(site::ReadSettingsFile(options.settings), host.application());
@@ -159,22 +175,6 @@ int main(int argc, char** argv) {
                          options.www.c_str());
         std::fprintf(stderr, "board-server: listening on %s:%d; open %s in a browser (Ctrl+C stops).\n",
                      options.host.c_str(), server.Port(), AddressToOpen(options, server.Port()).c_str());
-
-        // Work the pages need not wait for runs on a thread of its own.
-        boost::asio::thread_pool background(1);
-        platform::SetBackgroundRunner([&background, &options](std::function<void()> work) {
-            boost::asio::post(background, [work = std::move(work), &options] {
-                try {
-                    work();
-                } catch (const std::exception& e) {
-                    std::fprintf(stderr, "board-server: background work failed: %s\n", e.what());
-                    // Every later batch would fail alike: say what to do.
-                    if (platform::IsDamagedFileError(e))
-                        std::fprintf(stderr, "board-server: %s\n",
-                                     platform::DamagedFileMessage(options.db, e.what()).c_str());
-                }
-            });
-        });
 
         std::thread stopper([&] {
             int signal = 0;

@@ -118,6 +118,10 @@ void IndexQueuedPostsSoon(platform::Connection& con) {
     platform::RunInBackground([file] { RunBatches(file); });
 }
 
+void IndexLeftoverPosts(platform::Connection& con) {
+    if (AnyQueued(con)) IndexQueuedPostsSoon(con);
+}
+
 void IndexAllQueuedPosts() {
     std::vector<std::string> files;
     {

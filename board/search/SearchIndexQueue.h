@@ -6,7 +6,8 @@
 // into the next one, so under a stream of posts each batch takes many and
 // the index grows by one segment a batch, not one a post. The search reads
 // the queue with the index, so a post is found from its commit on; what
-// is queued when the process stops is indexed by its stop hook.
+// is queued when the process stops is indexed by its stop hook, and what a
+// crash left queued at the next start.
 namespace platform {
 class Connection;
 }
@@ -23,6 +24,10 @@ void IndexQueuedPostsSoon(platform::Connection& con);
 // index it changed, 0 when no level had segments enough to merge.
 inline constexpr int kMergeStepPages = 256;
 long long MergeIndexStep(platform::Connection& con, int pages = kMergeStepPages);
+
+// At start: posts a crash left in the queue are indexed as after a
+// commit, not only when the next post arrives.
+void IndexLeftoverPosts(platform::Connection& con);
 
 // Indexes every queued post of the connection's database now, and merges
 // the index's segments.

@@ -8,6 +8,8 @@
 
 #include "TempFolder.h"
 #include "core/Schema.h"
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
 #include "platform/SchemaUpgrade.h"
 #include "site/BoardDatabase.h"
 
@@ -87,6 +89,32 @@ TEST(BoardFileStartTest, AnUpgradeTellsEachStep) {
     EXPECT_TRUE(Has(lines[lines.size() - 2], "step " + last + " of " + last)) << lines[lines.size() - 2];
     EXPECT_TRUE(Has(lines.back(), path + " is up to date")) << lines.back();
     EXPECT_EQ(lines.size(), steps.size() + 1);
+}
+
+// Posts a crash left in the search index's queue are indexed at the next
+// start, before any new post asks for it.
+TEST(BoardFileStartTest, PostsLeftQueuedAreIndexedAtTheNextStart) {
+    TempFolder folder;
+    const std::string path = folder.File("board.db");
+    ASSERT_EQ(Refusal(path), "");
+    const auto count = [&](const std::string& sql) {
+        platform::Connection con;
+        con.OpenFile(path);
+        return platform::CountOf(con, sql);
+    };
+    {
+        platform::Connection con;
+        con.OpenFile(path);
+        con.Execute("insert into forum (forumname) values ('General')");
+        con.Execute("insert into post (forumname, username, subject, message) values ('General', 'ann', '留下', '崩溃前')");
+    }
+    const std::string indexed = "select count(*) from post_words where post_words match '\"崩溃\"'";
+    ASSERT_EQ(count("select count(*) from post_words_pending"), 1);
+    ASSERT_EQ(count(indexed), 0);
+
+    EXPECT_EQ(Refusal(path), "");
+    EXPECT_EQ(count("select count(*) from post_words_pending"), 0);
+    EXPECT_EQ(count(indexed), 1);
 }
 
 }  // namespace
