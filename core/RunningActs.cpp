@@ -3,24 +3,34 @@
 namespace core {
 
 RunningActs::Slot::~Slot() {
-    if (acts_) acts_->End(key_);
+    if (!acts_) return;
+    {
+        std::lock_guard lock(acts_->mutex_);
+        --acts_->running_;
+        acts_->Leave(key_);
+    }
+    acts_->placeFreed_.notify_one();
 }
 
-std::optional<RunningActs::Slot> RunningActs::TryStart(const std::string& key) {
-    std::lock_guard lock(mutex_);
-    const auto [it, added] = running_.try_emplace(key, 0);
+RunningActs::Start RunningActs::TryStart(const std::string& key, std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(mutex_);
+    const auto [it, added] = byKey_.try_emplace(key, 0);
     if (it->second >= perKey_) {
-        if (added) running_.erase(it);
-        return std::nullopt;
+        if (added) byKey_.erase(it);
+        return {std::nullopt, Refusal::KeyFull};
     }
     ++it->second;
-    return Slot(*this, key);
+    if (!placeFreed_.wait_until(lock, deadline, [&] { return running_ < inAll_; })) {
+        Leave(key);
+        return {std::nullopt, Refusal::AllBusy};
+    }
+    ++running_;
+    return {Slot(*this, key), Refusal::AllBusy};
 }
 
-void RunningActs::End(const std::string& key) {
-    std::lock_guard lock(mutex_);
-    const auto it = running_.find(key);
-    if (it != running_.end() && --it->second == 0) running_.erase(it);
+void RunningActs::Leave(const std::string& key) {
+    const auto it = byKey_.find(key);
+    if (it != byKey_.end() && --it->second == 0) byKey_.erase(it);
 }
 
 }  // namespace core

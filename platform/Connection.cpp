@@ -227,7 +227,7 @@ void ForEachDatabase(const std::vector<std::string>& files, const std::function<
     }
 }
 
-TimeBudget::TimeBudget(Connection& con, std::chrono::milliseconds budget) : db_(con.Database()) {
+TimeBudget::TimeBudget(Connection& con, std::chrono::steady_clock::duration budget) : db_(con.Database()) {
     db_->SetDeadline(std::chrono::steady_clock::now() + budget);
 }
 

@@ -160,7 +160,7 @@ private:
 // budget ends. Outside a transaction.
 class TimeBudget {
 public:
-    TimeBudget(Connection& con, std::chrono::milliseconds budget);
+    TimeBudget(Connection& con, std::chrono::steady_clock::duration budget);
     ~TimeBudget();
     TimeBudget(const TimeBudget&) = delete;
     TimeBudget& operator=(const TimeBudget&) = delete;

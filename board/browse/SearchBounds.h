@@ -1,10 +1,13 @@
 #pragma once
-// What one search may cost. A search reads as many posts as its choices
-// ask for: ten short words, each in no index, read every subject and
-// message ten times over. Each list runs within the time budget of the
-// setting `SearchMilliseconds`, and a client address runs at most
-// kSearchesPerAddress searches at once; beyond either the page says so at
-// once and names what narrows a search.
+// What searches may cost. A search reads as many posts as its choices ask
+// for: ten short words, each in no index, read every subject and message
+// ten times over. A search runs within the time budget of the setting
+// `SearchMilliseconds`, counted from its request, a client address runs at
+// most kSearchesPerAddress searches at once, and the board a quarter as
+// many as it has cores (at least two), so that searches leave the other
+// pages their share of the machine: a search beyond waits for its turn
+// within its budget. Beyond any of them the page says so and, when the
+// search itself took too long, names what narrows it.
 #include <cstddef>
 #include <functional>
 
@@ -15,7 +18,7 @@ namespace board {
 
 inline constexpr std::size_t kSearchesPerAddress = 2;
 
-// The searches running now, by client address.
+// The searches running or waiting now, by client address.
 core::RunningActs& RunningSearches();
 
 // Runs `search`, which writes a list from p's connection, within those

@@ -14,15 +14,21 @@ KIND is one of
   search      searches of 1,000 words
   cookieless  COUNT requests of default.asp (default 100,000) that never
               bring back a cookie
+  crowd-search  16 clients, each searching ten common one-character words
+              (all of them), a new choice every time, one search after the
+              other, from COUNT addresses (127.0.2.1 on)
 Slow clients come from 127.0.1.1 to 127.0.1.10 and the rest from 127.0.0.9,
 not from wrk's address. Prints one line: what was sent, the answers by
-status, how the slow connections ended, and the slowest answer.
+status (a search's by what the page says), how the slow connections ended,
+and the median and slowest answer.
 """
 import collections
 import socket
+import random
 import sys
 import threading
 import time
+import urllib.parse
 
 PORT = int(sys.argv[1])
 KIND = sys.argv[2]
@@ -32,7 +38,7 @@ END = time.monotonic() + SECONDS
 
 statuses = collections.Counter()
 endings = collections.Counter()
-slowest = [0.0]
+waits = []
 lock = threading.Lock()
 
 
@@ -44,8 +50,18 @@ def connect(source):
     return s
 
 
-def exchange(request, source="127.0.0.9"):
-    """Sends one request and reads the answer whole; notes its status and time."""
+def search_outcome(answer):
+    text = answer.decode("gbk", "replace")
+    for words, outcome in (("搜索结果", "list"), ("搜索的范围太大", "too broad"), ("最多同时进行", "too many at once"),
+                           ("正忙于其他搜索", "board busy")):
+        if words in text:
+            return " " + outcome
+    return ""
+
+
+def exchange(request, source="127.0.0.9", outcome=lambda answer: ""):
+    """Sends one request and reads the answer whole; notes its status (with
+    what `outcome` reads in it) and time."""
     start = time.monotonic()
     try:
         s = connect(source)
@@ -57,7 +73,7 @@ def exchange(request, source="127.0.0.9"):
                 break
             answer += chunk
         s.close()
-        status = answer.split(b" ", 2)[1].decode() if answer.startswith(b"HTTP/") else "none"
+        status = answer.split(b" ", 2)[1].decode() + outcome(answer) if answer.startswith(b"HTTP/") else "none"
     except OSError as e:
         # A server that refuses after reading part of a large request may
         # close before the client has sent it all.
@@ -65,7 +81,7 @@ def exchange(request, source="127.0.0.9"):
     took = time.monotonic() - start
     with lock:
         statuses[status] += 1
-        slowest[0] = max(slowest[0], took)
+        waits.append(took)
 
 
 def slow(index, body):
@@ -134,6 +150,27 @@ def long_search():
             b"Content-Type: application/x-www-form-urlencoded\r\nContent-Length: %d\r\n\r\n" % len(body) + body]
 
 
+COMMON_CHARACTERS = "的一是了我不人在他有这个上们来到时大地为子中你说生国年着就那和要她出也得里后自以会家可下而过天去能对小多然"
+
+
+def crowd_search(addresses):
+    def client(i):
+        rng = random.Random(i)
+        source = "127.0.2.%d" % (1 + i % addresses)
+        while time.monotonic() < END:
+            words = urllib.parse.quote(" ".join(rng.sample(COMMON_CHARACTERS, 10)).encode("gbk"))
+            body = ("action=simplesearch&SearchTerms=" + words + "&BooleanAND=YES&ForumChoice=ALL&SearchIn=ALL"
+                    "&SearchDate=ALL&SearchUser=&ExactName=no").encode()
+            exchange(b"POST /search.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n"
+                     b"Content-Type: application/x-www-form-urlencoded\r\nContent-Length: %d\r\n\r\n" % len(body)
+                     + body, source, search_outcome)
+    threads = [threading.Thread(target=client, args=(i,)) for i in range(16)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+
+
 def cookieless(total):
     """Keep-alive connections that ask default.asp and drop every cookie."""
     per_thread = total // 8
@@ -173,7 +210,7 @@ def cookieless(total):
                 s = None
             with lock:
                 statuses[status] += 1
-                slowest[0] = max(slowest[0], time.monotonic() - start)
+                waits.append(time.monotonic() - start)
         if s is not None:
             s.close()
     threads = [threading.Thread(target=worker) for _ in range(8)]
@@ -199,12 +236,15 @@ def main():
         repeat(long_search)
     elif KIND == "cookieless":
         cookieless(COUNT or 100000)
+    elif KIND == "crowd-search":
+        crowd_search(COUNT or 16)
     else:
         sys.exit("hostile-clients: unknown kind " + KIND)
     parts = []
     if statuses:
         parts.append("answers " + ", ".join("%s: %d" % item for item in sorted(statuses.items())))
-        parts.append("slowest %.0f ms" % (slowest[0] * 1000))
+        waits.sort()
+        parts.append("median %.0f ms, slowest %.0f ms" % (waits[len(waits) // 2] * 1000, waits[-1] * 1000))
     if endings:
         parts.append("connections " + ", ".join("%s: %d" % item for item in sorted(endings.items())))
     print("; ".join(parts))
