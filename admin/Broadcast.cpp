@@ -19,24 +19,24 @@ std::string Admin::PM() {
 
 std::string Admin::StoreBroadcast(bool& stored) {
     const platform::Request& in = Request();
-    const auto [name, password] = PostedLogin();
+    const core::Credentials login = PostedLogin();
     const std::string message = in("message").str();
     const std::string subject = in("Subject").str();
-    if (name.empty() || password.empty() || message.empty() || subject.empty())
+    if (login.name.empty() || login.password.empty() || message.empty() || subject.empty())
         return "用户名、密码、消息均不能为空！";
     std::string result;
     RunPage(core::Closing::Nothing, [&](core::Page& p) {
-        if (!IsAdministrator(name, password, p.Db())) {
+        if (!IsAdministrator(login.name, login.password, p.Db())) {
             result = "对不起，该操作只有管理员才能进行！";
             return;
         }
         if (in("option").str() == "allmember")
             p.Db().Execute("insert into PM (recipient,sender,subject,message) select username,?,?,? from register",
-                           {name, subject, message});
+                           {login.name, subject, message});
         else
             p.Db().Execute("insert into PM (recipient,sender,subject,message) "
                            "select distinct moderater,?,?,? from moderated",
-                           {name, subject, message});
+                           {login.name, subject, message});
         stored = true;
     });
     return result;
