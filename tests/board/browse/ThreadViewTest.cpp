@@ -8,8 +8,6 @@
 #include <string>
 
 #include "BrowseBoard.h"
-#include "board/authors/MemberAddresses.h"
-#include "core/MemberLinks.h"
 #include "board/browse/ThreadHits.h"
 #include "platform/Convert.h"
 #include "platform/Recordset.h"
@@ -288,24 +286,6 @@ TEST_F(ThreadViewTest, ProfileTextsAreEncoded) {
     EXPECT_FALSE(Has(body, "online.dll"));  // not a number: no ICQ link
     EXPECT_TRUE(Has(body, "alt=\"joe的oicq是&quot;&gt;&lt;script&gt;\""));
     EXPECT_TRUE(Has(body, "<title>&lt;script&gt;题&lt;/script&gt; - "));
-}
-
-TEST(HomepageAddressTest, LinksOnlyWebAddresses) {
-    const struct {
-        std::string stored, linked;
-    } cases[] = {
-        {"", ""},
-        {"http://", ""},
-        {"HTTP:///", ""},
-        {"www.Example.com", "http://www.Example.com"},
-        {"HTTP://A.com/X", "HTTP://A.com/X"},
-        {"https://b.org", "https://b.org"},
-        {"javascript:alert('http://x')", "http://javascript:alert('http://x')"},
-        {"a.com/?u=http://b", "http://a.com/?u=http://b"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(core::HomepageAddress(c.stored), c.linked) << c.stored;
-    EXPECT_TRUE(board::IsAllDigits("0123"));
-    for (const char* no : {"", "12a", "１２", "-1"}) EXPECT_FALSE(board::IsAllDigits(no)) << no;
 }
 
 TEST_F(ThreadViewTest, ClubStyleMovesLinksBelowThePost) {
