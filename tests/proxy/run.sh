@@ -91,6 +91,14 @@ expect_text() {
   case $page in *"$1"*) ;; *) fail "$2: the page does not say $1" ;; esac
 }
 
+# A proxy named by a name, not an address, stops the start.
+printf 'TrustedProxy = 127.0.0.1, proxy.example.org\n' >"$work/bad.conf"
+if timeout 20 "$build/site/board-server" --port 0 --db "$work/bad.db" --data "$work/bad-data" \
+  --settings "$work/bad.conf" 2>"$work/bad.log"; then
+  fail "a start with a bad TrustedProxy"
+fi
+grep -q "proxy.example.org is not an IP address" "$work/bad.log" || fail "the bad TrustedProxy is not named"
+
 # A member logs in, posts and takes a step in the control panel.
 member=127.0.4.1
 send $member $public login.asp -H 'Sec-Fetch-Site: same-origin' --data 'UserName=admin&Password=admin'

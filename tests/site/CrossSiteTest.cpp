@@ -169,6 +169,8 @@ TEST_F(CrossSiteTest, TheFavouriteLinkFromAnotherSiteKeepsNothing) {
     Send("POST", "login.asp", {{"UserName", "tester1"}, {"Password", "pw1"}}, {});
     const Fields link = {{"id", std::to_string(topic)}};
     EXPECT_EQ(Send("GET", "favor.asp", link, kCrossSite).status, 403);
+    // An action the page does not read leaves it the page it is.
+    Send("GET", "favor.asp", {{"id", std::to_string(topic)}, {"action", "x"}}, kCrossSite);
     EXPECT_EQ(Count("favor"), 0);
     // A link from another site to a page that only reads is followed.
     EXPECT_EQ(Send("GET", "newsdetail.asp", link, kCrossSite).status, 200);
