@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <boost/asio/post.hpp>
 #include <boost/asio/thread_pool.hpp>
@@ -17,6 +18,7 @@
 #include "platform/Background.h"
 #include "platform/FileCheck.h"
 #include "platform/StopHooks.h"
+#include "platform/Strings.h"
 #include "site/AllocatorPolicy.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
@@ -97,6 +99,23 @@ std::string AddressToOpen(const Options& options, int port) {
     return "http://" + host + ":" + std::to_string(port) + "/";
 }
 
+// The setting TrustedProxy, read once at start: the host decides by it
+// before any page runs. False (after a message) for a word that is not an
+// address.
+bool ReadTrustedProxies(const std::vector<site::Setting>& settings, site::TrustedProxies& proxies) {
+    for (const auto& [key, value] : settings) {
+        if (!platform::EqualsIgnoreCase(key, "TrustedProxy")) continue;
+        std::string bad;
+        const auto named = site::TrustedProxies::FromSetting(value.str(), bad);
+        if (!named) {
+            std::fprintf(stderr, "board-server: TrustedProxy: %s is not an IP address\n", bad.c_str());
+            return false;
+        }
+        proxies = *named;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,11 +142,13 @@ int main(int argc, char** argv) {
     try {
         std::filesystem::create_directories(options.data);
         core::SetAppFolder(options.data);  // generated files go beside the database
+        const std::vector<site::Setting> settings =
+            options.settings.empty() ? std::vector<site::Setting>() : site::ReadSettingsFile(options.settings);
         site::HostOptions hostOptions;
         hostOptions.wwwRoot = options.www;
+        if (!ReadTrustedProxies(settings, hostOptions.trustedProxies)) return 1;
         site::BoardHost host(hostOptions);
-        if (!options.settings.empty())
-            site::ApplySettings(site::ReadSettingsFile(options.settings), host.application());
+        site::ApplySettings(settings, host.application());
         const std::string dataSource = site::PrepareBoardDatabase(
             options.db, host.application(),
             [](const std::string& line) { std::fprintf(stderr, "board-server: %s\n", line.c_str()); });

@@ -235,12 +235,22 @@ TEST_F(HostSocketTest, IncrementsUnderLockFromManyThreadsAreNotLost) {
     EXPECT_EQ(platform::CLng(host.application().Get("COUNTER")), kThreads * kRequests);
 }
 
+// hold.asp's gate, closed for a test and opened again at its end, however
+// it ends.
+struct ClosedGate {
+    ClosedGate() { gate.open = false; }
+    ~ClosedGate() { gate.Open(); }
+    site_test::Gate& gate = site_test::HoldGate();
+};
+
 // The host under hostile clients, with limits small enough to reach.
 class HostLimitsTest : public ::testing::Test {
 protected:
-    void Start(const site::RequestLimits& limits, std::size_t loops = 2) {
+    void Start(const site::RequestLimits& limits, std::size_t loops = 2, std::string_view trustedProxy = "") {
         site::HostOptions options;
         options.limits = limits;
+        std::string bad;
+        options.trustedProxies = *site::TrustedProxies::FromSetting(trustedProxy, bad);
         host = std::make_unique<site::BoardHost>(options);
         site_test::RegisterTestPages(host->router());
         server = std::make_unique<site::HttpServer>(*host, loops);
@@ -294,12 +304,8 @@ TEST_F(HostLimitsTest, WaitingPagesDoNotStopTheBoard) {
     site::RequestLimits limits;
     limits.connectionsPerAddress = 100;
     Start(limits);
-    site_test::Gate& gate = site_test::HoldGate();
-    gate.open = false;
-    struct OpenAtEnd {
-        site_test::Gate& gate;
-        ~OpenAtEnd() { gate.Open(); }
-    } openAtEnd{gate};
+    const ClosedGate closed;
+    site_test::Gate& gate = closed.gate;
 
     std::vector<int> held;
     for (int i = 0; i < kHeld; ++i) {
@@ -383,6 +389,34 @@ TEST_F(HostLimitsTest, ConnectionsPerAddressAreCapped) {
     clients.erase(clients.begin());
     std::this_thread::sleep_for(100ms);
     EXPECT_TRUE(Answered("127.0.0.3"));  // a place freed is taken again
+}
+
+// Behind a trusted proxy every client comes from the proxy's address: the
+// cap counts each client's requests instead of the proxy's connections, so
+// one client beyond it is refused and the others go on.
+TEST_F(HostLimitsTest, BehindATrustedProxyTheCapCountsEachClient) {
+    site::RequestLimits limits;
+    limits.connectionsPerAddress = 4;
+    Start(limits, 2, "127.0.0.1");
+    const ClosedGate closed;
+    site_test::Gate& gate = closed.gate;
+    const auto request = [](const char* page, const char* client) {
+        return std::string("GET /") + page + " HTTP/1.1\r\nHost: localhost\r\nX-Forwarded-For: " + client +
+               "\r\nConnection: close\r\n\r\n";
+    };
+
+    std::vector<int> held;
+    for (int i = 0; i < 4; ++i) {
+        held.push_back(Client());
+        Send(held.back(), request("hold.asp", "203.0.113.5"));
+    }
+    ASSERT_TRUE(gate.WaitUntilWaiting(4, 30s));
+    for (int i = 0; i < 4; ++i) Client();  // the proxy's idle connections beyond the cap
+    EXPECT_EQ(RawExchange(server->Port(), request("echo.asp", "203.0.113.5")).rfind("HTTP/1.1 429", 0), 0u);
+    EXPECT_EQ(RawExchange(server->Port(), request("echo.asp", "203.0.113.6")).rfind("HTTP/1.1 200", 0), 0u);
+    gate.Open();
+    for (const int fd : held) EXPECT_EQ(ReadFor(fd, 10s).bytes.rfind("HTTP/1.1 200", 0), 0u);
+    EXPECT_EQ(RawExchange(server->Port(), request("echo.asp", "203.0.113.5")).rfind("HTTP/1.1 200", 0), 0u);
 }
 
 // The refusal comes before the server waits for a body it will not take.
