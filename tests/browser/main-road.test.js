@@ -304,6 +304,104 @@ test('a member sends a private message that the recipient reads in the inbox', a
   await page.close();
 });
 
+// The posting editor's toolbar, used as a writer would: each button and list
+// once in full mode (the browser's prompts answered), one button in help
+// mode (an explanation, nothing inserted) and one in basic mode (the empty
+// pair, typed into), a smiley from the picker, the markup help window, and
+// font, size and colour together on selected text. Returns what the box
+// then holds.
+async function useEveryTool(page) {
+  const box = page.locator('textarea[name=Message]');
+  const answers = [];
+  const alerts = [];
+  const onDialog = async (dialog) => {
+    if (dialog.type() === 'prompt') await dialog.accept(answers.shift() ?? '');
+    else { alerts.push(dialog.message()); await dialog.accept(); }
+  };
+  page.on('dialog', onDialog);
+  const use = async (click, ...typed) => {
+    answers.push(...typed);
+    await click();
+    assert.equal(answers.length, 0, 'every prompt was asked');
+  };
+  const button = (alt) => () => page.click(`img[alt="${alt}"]`);
+  const list = (name, value) => () => page.selectOption(`select[name=${name}]`, value);
+
+  await box.fill('开头');
+  await page.check('input[name=mode][value=help]');
+  await button('黑体')();
+  assert.match(alerts.pop() ?? '', /\[b\]/, 'help mode explains the tag');
+  assert.equal(await box.inputValue(), '开头', 'and inserts nothing');
+  await page.check('input[name=mode][value=basic]');
+  await button('下划线')();
+  await page.keyboard.type('下划线字');
+  await page.keyboard.press('Control+End');
+  await page.check('input[name=mode][value=prompt]');
+
+  await use(button('黑体'), '粗体字');
+  await use(button('斜体'), '斜体字');
+  await use(button('居中'), '居中字');
+  await use(button('插入超级链接'), 'http://example.com/a', '链接字');
+  await use(button('插入电子邮件'), 'who@example.com', '');
+  await use(button('插入图像'), 'afp/image.gif');
+  await use(button('插入代码'), '代码字');
+  await use(button('插入引用'), '引用字');
+  await use(button('插入列表'), '1', '第一项', '第二项', '');
+  await use(list('font', 'Arial'), '字体字');
+  await use(list('size', '5'), '五号字');
+  await use(list('color', 'Red'), '红色字');
+  await button('插入笑脸')();
+  await page.click('#editor-panel img[alt=":cool:"]');
+
+  const [help] = await Promise.all([page.waitForEvent('popup'), button('UBB代码说明')()]);
+  await help.waitForLoadState('load');
+  assert.match(help.url(), /\/ubbcode\.htm$/, 'the help button opens the markup help');
+  await help.close();
+
+  await page.keyboard.type('高级字');
+  await box.evaluate((area) => area.setSelectionRange(area.value.length - 3, area.value.length));
+  await page.click('a[href="javascript:afp()"]');
+  const choices = page.locator('#editor-panel select');
+  await choices.nth(0).selectOption('Georgia');
+  await choices.nth(1).selectOption('4');
+  await choices.nth(2).selectOption('Blue');
+  await page.click('#editor-panel input[value="确定"]');
+  page.off('dialog', onDialog);
+  assert.deepEqual(alerts, [], 'no other alert');
+
+  const text = await box.inputValue();
+  assert.equal(text, '开头[u]下划线字[/u][b]粗体字[/b][i]斜体字[/i][center]居中字[/center]' +
+    '[url=http://example.com/a]链接字[/url][email]who@example.com[/email][img]afp/image.gif[/img]' +
+    '[code]代码字[/code][quote]引用字[/quote][list=1][*]第一项[*]第二项[/list][font=Arial]字体字[/font]' +
+    '[size=5]五号字[/size][color=Red]红色字[/color]:cool:[font=Georgia][size=4][color=Blue]高级字[/color][/size][/font]');
+  return text;
+}
+
+// The elements useEveryTool's text becomes, on the page that shows it.
+async function assertToolsConverted(page, { smileys }) {
+  // The element holding just that text (not one of the page's wrappers around it).
+  const found = async (selector, text) => {
+    const hasText = typeof text === 'string' ? new RegExp(`^\\s*${text}\\s*$`) : text;
+    assert.equal(await page.locator(selector, hasText ? { hasText } : {}).count(), 1, `${selector} ${text ?? ''}`);
+  };
+  await found('u', '下划线字');
+  await found('b', '粗体字');
+  await found('i', '斜体字');
+  await found('center', '居中字');
+  await found('a[href="http://example.com/a"]', '链接字');
+  await found('a[href="mailto:who@example.com"]', 'who@example.com');
+  await found('img[src="afp/image.gif"]');
+  await found('pre.CodeSamp', '代码字');
+  await found('blockquote', /引用字/);
+  await found('ol[type="1"] li', '第一项');
+  await found('font[face="Arial"]', '字体字');
+  await found('font[size="5"]', '五号字');
+  await found('font[color="Red"]', '红色字');
+  await found('font[face="Georgia"] > font[size="4"] > font[color="Blue"]', '高级字');
+  if (smileys) await found('img[src$="/cool.gif"]');
+  else assert.ok((await page.locator('body').innerText()).includes(':cool:'), 'the smiley code is kept');
+}
+
 // Fills the login rows when the form shows them, submits it with `button`,
 // and waits for the forwarding page to move on to `target`; returns the
 // forwarding page's text.
@@ -332,13 +430,17 @@ test('the registered member posts a topic and a reply', async (t) => {
   await board.screenshot(page, 'new-topic-form');
   const subject = `浏览器发表的话题 ${Date.now()}`;
   await page.fill('input[name=TopicSubject]', subject);
-  await page.fill('textarea[name=Message]', '[b]粗体的问候[/b]，大家好 :)');
+  const tools = await useEveryTool(page);
+  await board.screenshot(page, 'new-topic-toolbar');
+  await page.fill('textarea[name=Message]', `[b]粗体的问候[/b]，大家好 :)${tools}`);
   assert.match(await submitPostingForm(page, '发表新话题', 'new-topic-posted', /list\.asp/i), /谢谢您发表新主题/);
 
   // The forum's list leads to the new topic; its thread shows the markup converted.
   await Promise.all([page.waitForURL(/newsdetail\.asp/i), page.locator('a', { hasText: subject }).first().click()]);
+  await board.screenshot(page, 'new-topic-thread');
   assert.equal(await page.locator('b', { hasText: '粗体的问候' }).count(), 1, 'the topic\'s bold text converted');
   assert.ok((await page.locator('img[src$="smile.gif"]').count()) >= 1, 'the smiley shown as an image');
+  await assertToolsConverted(page, { smileys: true });
   const topicId = new URL(page.url()).searchParams.get('id');
 
   // The reply right after the topic (the walk's board turns the repeat-submit interval off).
