@@ -247,30 +247,47 @@ test('the member list, a member\'s page and the registered member\'s favourites'
   await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
   assert.ok((await page.locator('body').innerText()).includes('该主题已被收藏'), 'the topic is kept');
 
+  // Logged in to the board, a thread's favourite link asks instead; the answer keeps the topic.
+  await page.goto(board.url('login.htm'));
+  await page.fill('input[name=UserName]', name);
+  await page.fill('input[name=Password]', 'pw2026');
+  await Promise.all([page.waitForURL(/default\.asp/i), page.click('input[name=Submit]')]);
+  await page.goto(listUrl);
+  const other = await page.locator(`a[href^="NewsDetail.asp?id="][title]:not([href$="id=${board.seed.longThreadId}"])`)
+    .first().getAttribute('href');
+  const otherId = new URL(other, board.url('')).searchParams.get('id');
+  await page.goto(board.url(other));
+  await Promise.all([page.waitForNavigation(), page.locator('img[alt="收藏该主题供以后查看"]').first().click()]);
+  await board.screenshot(page, 'favor-confirm');
+  assert.match(await page.locator('body').innerText(), /要把主题 \[.+\] 加入您的收藏吗？/, 'the link asks');
+  await Promise.all([page.waitForNavigation(), page.click('input[type=submit][value="收藏"]')]);
+  assert.ok((await page.locator('body').innerText()).includes('该主题已被收藏'), 'the answer keeps the topic');
+
   await page.goto(board.url('showfavor.asp'));
   await board.screenshot(page, 'favourites');
-  assert.equal(await page.locator(`a[href="newsdetail.asp?id=${board.seed.longThreadId}"]`).count(), 1,
-    'the favourites list the topic');
+  for (const id of [board.seed.longThreadId, otherId]) {
+    assert.equal(await page.locator(`a[href="newsdetail.asp?id=${id}"]`).count(), 1, `the favourites list topic ${id}`);
+  }
   await page.close();
 });
+
+// Logs in through the private-message login form and follows the forwarding page.
+async function pmLogIn(page, who) {
+  assert.ok((await page.locator('body').innerText()).includes('您必须通过身份验证'), 'the login form comes first');
+  await page.fill('input[name=userName]', who.name);
+  await page.fill('input[name=Password]', who.password);
+  await Promise.all([page.waitForNavigation(), page.click('input[name=SUBMIT]')]);
+  assert.ok((await page.locator('body').innerText()).includes('我们已经确认了你的身份'), 'the login is accepted');
+  await Promise.all([page.waitForNavigation(), page.click('a:has-text("如果你不想再等")')]);
+}
 
 test('a member sends a private message that the recipient reads in the inbox', async (t) => {
   const subject = `悄悄话测试 ${Date.now()}`;
   const words = '晚上八点在老地方见';
-  // Logs in through the private-message login form and follows the forwarding page.
-  async function logIn(page, who) {
-    assert.ok((await page.locator('body').innerText()).includes('您必须通过身份验证'), 'the login form comes first');
-    await page.fill('input[name=userName]', who.name);
-    await page.fill('input[name=Password]', who.password);
-    await Promise.all([page.waitForNavigation(), page.click('input[name=SUBMIT]')]);
-    assert.ok((await page.locator('body').innerText()).includes('我们已经确认了你的身份'), 'the login is accepted');
-    await Promise.all([page.waitForNavigation(), page.click('a:has-text("如果你不想再等")')]);
-  }
-
   await browser.clearCookies();
   const page = await visit(t, board.url('pm.asp?action=newpm'), 'pm-login');
   if (!page) return;
-  await logIn(page, board.seed.admin);
+  await pmLogIn(page, board.seed.admin);
   await board.screenshot(page, 'pm-compose');
   assert.match(await page.title(), /发表悄悄话/);
   await page.fill('input[name=recipient]', board.seed.member.name);
@@ -282,7 +299,7 @@ test('a member sends a private message that the recipient reads in the inbox', a
   // The recipient, in a session of his own.
   await browser.clearCookies();
   await page.goto(board.url('pm.asp'));
-  await logIn(page, board.seed.member);
+  await pmLogIn(page, board.seed.member);
   await board.screenshot(page, 'pm-inbox');
   assert.match(await page.title(), /收件箱/);
   const row = page.locator('tr', { has: page.locator('a', { hasText: subject }) });
@@ -401,6 +418,40 @@ async function assertToolsConverted(page, { smileys }) {
   if (smileys) await found('img[src$="/cool.gif"]');
   else assert.ok((await page.locator('body').innerText()).includes(':cool:'), 'the smiley code is kept');
 }
+
+test('a private message written with the toolbar, whose recipient then ignores its sender', async (t) => {
+  const subject = `工具栏悄悄话 ${Date.now()}`;
+  await browser.clearCookies();
+  const page = await visit(t, board.url('pm.asp?action=newpm'), 'pm-toolbar-login');
+  if (!page) return;
+  await pmLogIn(page, board.seed.admin);
+  await page.fill('input[name=recipient]', board.seed.member.name);
+  await page.fill('input[name=Subject]', subject);
+  await useEveryTool(page);
+  await board.screenshot(page, 'pm-toolbar');
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  assert.ok((await page.locator('body').innerText()).includes('谢谢你发表悄悄话'), 'the message is sent');
+
+  await browser.clearCookies();
+  await page.goto(board.url('pm.asp?action=inbox'));
+  await pmLogIn(page, board.seed.member);
+  await Promise.all([page.waitForURL(/viewpm/i), page.locator('a', { hasText: subject }).click()]);
+  await board.screenshot(page, 'pm-toolbar-read');
+  await assertToolsConverted(page, { smileys: false });
+
+  // The message's ignore link asks first; the answer adds the sender.
+  await Promise.all([page.waitForNavigation(), page.locator('a', { hasText: '加入拒绝列表' }).click()]);
+  await board.screenshot(page, 'pm-ignore-confirm');
+  assert.ok((await page.locator('body').innerText()).includes(`要把 ${board.seed.admin.name} 加入您的拒绝列表吗？`),
+    'the link asks');
+  await Promise.all([page.waitForNavigation(), page.click('input[type=submit][value="加入拒绝列表"]')]);
+  assert.ok((await page.locator('body').innerText()).includes('已经被增加到您的拒绝列表'), 'the answer adds the sender');
+  await page.goto(board.url('pm.asp?action=ignorelist'));
+  await board.screenshot(page, 'pm-ignore-list');
+  assert.equal(await page.locator('input[name=delete]').count(), 1, 'the ignore list holds the sender');
+  assert.equal(await page.locator('a', { hasText: board.seed.admin.name }).count(), 1);
+  await page.close();
+});
 
 // Fills the login rows when the form shows them, submits it with `button`,
 // and waits for the forwarding page to move on to `target`; returns the
