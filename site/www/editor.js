@@ -19,6 +19,14 @@
     [':mad:', 'mad'], [':eek:', 'eek'], [':confused:', 'confused'],
   ];
 
+  // The radio that is checked: a page the browser brings back keeps the
+  // writer's choice, which thelp saw on an earlier load.
+  function currentMode() {
+    var checked = document.querySelector('input[name=mode]:checked');
+    var modes = { basic: 0, help: HELP, prompt: FULL };
+    return checked && checked.value in modes ? modes[checked.value] : mode;
+  }
+
   function box() {
     return document.getElementsByName('Message')[0];
   }
@@ -54,20 +62,20 @@
   // A tag around text: the selection, else what the writer types (full
   // mode) or nothing (basic mode, the empty pair).
   function wrap(name, value, help, question) {
-    if (mode === HELP) return window.alert(help);
+    if (currentMode() === HELP) return window.alert(help);
     var open = '[' + name + (value ? '=' + value : '') + ']';
     var close = '[/' + name + ']';
     var text = selectedText();
-    if (!text && mode === FULL && (text = ask(question)) === null) return;
+    if (!text && currentMode() === FULL && (text = ask(question)) === null) return;
     insert(open, text, close);
   }
 
   // A tag that carries an address: [name=address]text[/name], or
   // [name]address[/name] without a text of its own.
   function addressTag(name, help, addressQuestion, addressPreset, textQuestion) {
-    if (mode === HELP) return window.alert(help);
+    if (currentMode() === HELP) return window.alert(help);
     var text = selectedText();
-    if (mode !== FULL) return insert('[' + name + ']', text, '[/' + name + ']');
+    if (currentMode() !== FULL) return insert('[' + name + ']', text, '[/' + name + ']');
     var address = ask(addressQuestion, addressPreset);
     if (address === null) return;
     if (!text && textQuestion) {
@@ -124,12 +132,12 @@
   // [list] with one [*] entry a line of the selection, or entries asked
   // one after another; [list=1] numbers them, [list=A] letters them.
   function list() {
-    if (mode === HELP) {
+    if (currentMode() === HELP) {
       return window.alert('列表：[list][*]第一项[*]第二项[/list]；[list=1] 为数字编号，[list=A] 为字母编号。');
     }
     var text = selectedText();
     if (text) return insert('[list]', '[*]' + text.split(/\r?\n/).join('[*]'), '[/list]');
-    if (mode !== FULL) return insert('[list][*]', '', '[/list]');
+    if (currentMode() !== FULL) return insert('[list][*]', '', '[/list]');
     var kind = window.prompt('列表的类型：1 为数字编号，A 为字母编号，不填为圆点：', '');
     if (kind === null) return;
     var items = [];
@@ -168,7 +176,7 @@
   }
 
   function smilieopen() {
-    if (mode === HELP) return window.alert('笑脸：在文字中写笑脸的代码，如 :) 或 :cool:，贴子里显示为图片。');
+    if (currentMode() === HELP) return window.alert('笑脸：在文字中写笑脸的代码，如 :) 或 :cool:，贴子里显示为图片。');
     var panel = openPanel('smilies');
     if (!panel) return;
     SMILEYS.forEach(function (smiley) {
@@ -196,7 +204,7 @@
   // Font, size and colour chosen together and applied to the selection
   // (in full mode to typed text when nothing is selected).
   function afp() {
-    if (mode === HELP) {
+    if (currentMode() === HELP) {
       return window.alert('高级字体设置：同时选择字体、字号和颜色，一次加到选中的文字上。');
     }
     var panel = openPanel('fonts');
@@ -220,7 +228,7 @@
       closePanel();
       if (!open) return;
       var text = selectedText();
-      if (!text && mode === FULL && (text = ask('请输入要设置字体的文字：')) === null) return;
+      if (!text && currentMode() === FULL && (text = ask('请输入要设置字体的文字：')) === null) return;
       insert(open, text, close);
     }));
     panel.appendChild(button('取消', closePanel));
