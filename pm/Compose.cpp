@@ -72,7 +72,7 @@ void PM::WriteComposePage(const ComposeForm& form) {
     out.Write(
         FieldRow(" valign=top NOWRAP",
                  "<B>正文：</B><p><BR>* HTML 代码关闭<BR><A HREF=ubbcode.htm target=_blank>* UBB　代码开启</A></p>",
-                 core::MessageEditor(form.text).str()));
+                 core::PageEditor(form.text)));
     out.Write(
         "<tr " + s.AltColumnColor2 +
         "><td align=right valign=top><B>选项：</B></td><td>"

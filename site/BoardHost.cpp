@@ -134,6 +134,9 @@ HostResponse BoardHost::Handle(platform::RawRequest raw) {
         if (file) {
             HostResponse out;
             out.contentType = file->contentType;
+            // The site's own scripts are written in UTF-8; a browser would
+            // read them in the GBK of the page that loads them.
+            if (out.contentType == "application/javascript") out.contentType += "; charset=utf-8";
             out.body = file->content;
             return out;
         }

@@ -52,6 +52,9 @@ public:
 
 private:
     void WriteSignupStart(core::Page& p);
+    // The head and board header of favor.asp's forms; `forum` and `subject`
+    // as HTML.
+    void WriteFavorHead(const std::string& forum, const std::string& subject);
     void WriteProfileForm(platform::Recordset& member);
 };
 

@@ -165,7 +165,10 @@ TEST_F(CrossSiteTest, LoginFromAnotherSiteIsRefused) {
     }
 }
 
-TEST_F(CrossSiteTest, TheFavouriteLinkFromAnotherSiteKeepsNothing) {
+// The two links that lead to a change only ask, from the board's own pages
+// too (an [img] in a post is a same-site request); the posted answer acts,
+// and only from the board's own page.
+TEST_F(CrossSiteTest, TheFavouriteLinkAsksAndOnlyTheBoardsOwnAnswerKeeps) {
     Send("POST", "login.asp", {{"UserName", "tester1"}, {"Password", "pw1"}}, {});
     const Fields link = {{"id", std::to_string(topic)}};
     EXPECT_EQ(Send("GET", "favor.asp", link, kCrossSite).status, 403);
@@ -174,19 +177,36 @@ TEST_F(CrossSiteTest, TheFavouriteLinkFromAnotherSiteKeepsNothing) {
     EXPECT_EQ(Count("favor"), 0);
     // A link from another site to a page that only reads is followed.
     EXPECT_EQ(Send("GET", "newsdetail.asp", link, kCrossSite).status, 200);
-    EXPECT_TRUE(Has(Send("GET", "favor.asp", link, {}).body, "该主题已被收藏！"));
+    for (const Fields& headers : {Fields{}, Fields{{"Sec-Fetch-Site", "same-origin"}}}) {
+        const site::DriverResponse asked = Send("GET", "favor.asp", link, headers);
+        EXPECT_EQ(asked.status, 200);
+        EXPECT_TRUE(Has(asked.body, "<form action=favor.asp method=post><input type=hidden name=id value=\"" +
+                                        std::to_string(topic) + "\">"))
+            << asked.body;
+        EXPECT_TRUE(Has(asked.body, "要把主题 [Kept] 加入您的收藏吗？"));
+    }
+    for (const Fields& headers : {kCrossSite, kOtherOrigin}) EXPECT_EQ(Send("POST", "favor.asp", link, headers).status, 403);
+    EXPECT_EQ(Count("favor"), 0);
+    EXPECT_TRUE(Has(Send("POST", "favor.asp", link, {{"Origin", "http://board.test"}}).body, "该主题已被收藏！"));
     EXPECT_EQ(Count("favor"), 1);
 }
 
-TEST_F(CrossSiteTest, TheIgnoreListLinkFromAnotherSiteAddsNobody) {
+TEST_F(CrossSiteTest, TheIgnoreListLinkAsksAndOnlyTheBoardsOwnAnswerAdds) {
     Send("POST", "pm.asp", {{"userName", "tester1"}, {"Password", "pw1"}, {"QueryString", ""}}, {});
     const Fields link = {{"action", "Addtoignorelist"}, {"Ignore", "other"}};
     EXPECT_EQ(Send("GET", "pm.asp", link, kCrossSite).status, 403);
     EXPECT_EQ(Send("GET", "pm.asp", link, kOtherOrigin).status, 403);
-    EXPECT_EQ(Count("ignorelist"), 0);
     // Reading the inbox by a link from elsewhere still works.
     EXPECT_EQ(Send("GET", "pm.asp", {{"action", "inbox"}}, kCrossSite).status, 200);
-    EXPECT_TRUE(Has(Send("GET", "pm.asp", link, {}).body, "已经被增加到您的拒绝列表"));
+    const site::DriverResponse asked = Send("GET", "pm.asp", link, {{"Sec-Fetch-Site", "same-origin"}});
+    EXPECT_EQ(asked.status, 200);
+    EXPECT_TRUE(Has(asked.body, "<form action=pm.asp method=post><input type=hidden name=action "
+                                "value=\"addtoignorelist\"><input type=hidden name=ignore value=\"other\">"))
+        << asked.body;
+    EXPECT_TRUE(Has(asked.body, "要把 other 加入您的拒绝列表吗？"));
+    for (const Fields& headers : {kCrossSite, kOtherOrigin}) EXPECT_EQ(Send("POST", "pm.asp", link, headers).status, 403);
+    EXPECT_EQ(Count("ignorelist"), 0);
+    EXPECT_TRUE(Has(Send("POST", "pm.asp", link, {{"Origin", "http://board.test"}}).body, "已经被增加到您的拒绝列表"));
     EXPECT_EQ(Count("ignorelist"), 1);
 }
 
