@@ -21,8 +21,8 @@ std::string RepeatedMailRefusal(core::Tarnbell& page, const std::vector<std::str
     if (!page.PostSubmitCheck()) return repeated;
 
     // The board's own count first, so that its refusal can be told apart.
-    std::vector<core::Act> acts{{"all mail", 60, kMailsPerMinute},
-                                core::AddressAct(page.Request().ServerVariables("Remote_addr").str(), s.SubmitInterval)};
+    const std::string client = page.Request().ServerVariables("Remote_addr").str();
+    std::vector<core::Act> acts{{"all mail", 60, kMailsPerMinute}, core::AddressAct(client, s.SubmitInterval)};
     // Mail addresses ignore letter case.
     for (const std::string& to : recipients)
         acts.push_back({"to:" + platform::LCase(platform::Trim(to)), s.SubmitInterval});
