@@ -2,7 +2,6 @@
 
 #include "platform/AddressKey.h"
 #include "platform/Application.h"
-#include "platform/Convert.h"
 #include "platform/DateTime.h"
 
 namespace core {
@@ -30,10 +29,12 @@ ActAnswer MayActNow(platform::Application& app, const ActTable& limit, const std
             stored = platform::Variant(platform::VariantArray(kColumns, limit.capacity, platform::Variant("")));
         platform::VariantArray& table = stored.array();
         const platform::DateTime now = platform::Now();
+        // A row holds its who as a text, and when it holds one, a date and a
+        // Long beside it.
+        auto who = [&](std::size_t row) -> const std::string& { return table.at(kWho, row).rawString(); };
         auto counts = [&](std::size_t row) {
-            return !table.at(kWho, row).str().empty() &&
-                   platform::SecondsBetween(platform::CDate(table.at(kWhen, row)), now) <=
-                       platform::CLng(table.at(kWindow, row));
+            return !who(row).empty() &&
+                   platform::SecondsBetween(table.at(kWhen, row).rawDate(), now) <= table.at(kWindow, row).rawInt();
         };
 
         std::vector<std::size_t> acted(limited.size(), 0);
@@ -43,9 +44,8 @@ ActAnswer MayActNow(platform::Application& app, const ActTable& limit, const std
                 unused.push_back(r);
                 continue;
             }
-            const std::string& who = table.at(kWho, r).str();
             for (std::size_t a = 0; a < limited.size(); ++a)
-                if (limited[a]->who == who) ++acted[a];
+                if (limited[a]->who == who(r)) ++acted[a];
         }
         for (std::size_t a = 0; a < limited.size(); ++a) {
             if (acted[a] >= limited[a]->perWindow) {
