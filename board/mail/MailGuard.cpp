@@ -3,6 +3,7 @@
 #include "core/RecentActs.h"
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
+#include "platform/Session.h"
 #include "platform/Strings.h"
 
 namespace board {
@@ -18,6 +19,7 @@ std::string RepeatedMailRefusal(core::Tarnbell& page, const std::vector<std::str
     const core::Settings& s = core::CurrentSettings();
     const std::string repeated = "论坛开启了重复递交检查功能，如果你在 " + std::to_string(s.SubmitInterval) +
                                  " 秒内发送第二封邮件被视为重复提交,请稍待片刻后再试!";
+    const platform::Variant sessionsLast = page.Session()("SubmitTime");
     if (!page.PostSubmitCheck()) return repeated;
 
     // The board's own count first, so that its refusal can be told apart.
@@ -28,6 +30,8 @@ std::string RepeatedMailRefusal(core::Tarnbell& page, const std::vector<std::str
         acts.push_back({"to:" + platform::LCase(platform::Trim(to)), s.SubmitInterval});
     const core::ActAnswer answer = core::MayActNow(page.Application(), kMails, acts);
     if (answer) return "";
+    // Nothing sent: the session may try again as soon as the board lets it.
+    page.Session().Set("SubmitTime", sessionsLast);
     if (answer.outcome == core::ActAnswer::OverLimit && answer.act > 0) return repeated;
     return "邮件服务器正忙，请稍后再试！";
 }
