@@ -21,6 +21,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/AddressKey.h"
 #include "site/BoardHost.h"
 #include "site/LoopThreads.h"
 
@@ -85,17 +86,20 @@ public:
         return loops;
     }
 
-    // Counts a connection of `address`; false when it has its share already.
+    // Counts a connection of `address`'s client (an IPv6 client by its /64);
+    // false when it has its share already.
     bool Enter(const std::string& address) {
+        std::string key = platform::AddressLimitKey(address);
         std::lock_guard lock(addressMutex);
-        std::size_t& open = openByAddress[address];
+        std::size_t& open = openByAddress[std::move(key)];
         if (open >= limits.connectionsPerAddress) return false;
         ++open;
         return true;
     }
     void Leave(const std::string& address) {
+        const std::string key = platform::AddressLimitKey(address);
         std::lock_guard lock(addressMutex);
-        const auto it = openByAddress.find(address);
+        const auto it = openByAddress.find(key);
         if (it != openByAddress.end() && --it->second == 0) openByAddress.erase(it);
     }
 

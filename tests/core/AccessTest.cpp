@@ -225,7 +225,6 @@ TEST(PostSubmitCheck, RefusesWithinTheIntervalAndAcceptsPastIt) {
     EXPECT_FALSE(page.PostSubmitCheck());
     EXPECT_EQ(tp.session()("SubmitTime"), earlier);
 
-    clock.Advance(16);  // past the client address's interval too
     tp.session().Set("SubmitTime", "not a time");
     EXPECT_TRUE(page.PostSubmitCheck());
 }
