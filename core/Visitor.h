@@ -50,8 +50,9 @@ Credentials ProvenVisitor(const platform::Request& request, platform::Session& s
                           const std::function<platform::Connection&()>& db);
 
 // After `member`'s password changed: every other session that acts for him
-// (a login, a member page's proof, a checked pair of cookies) ends with this
-// request, so a session kept from before the change is a guest's.
+// (a board or panel login, a member page's proof, a checked pair of
+// cookies) ends with this request, so a session kept from before the change
+// is a guest's.
 void EndOtherSessionsOf(platform::Session& session, const std::string& member);
 
 }  // namespace core
