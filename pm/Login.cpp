@@ -76,7 +76,7 @@ void PM::Login() {
 }
 
 void PM::VerifyLogin() {
-    RunPage(core::Closing::Nothing, [&](core::Page& p) {
+    RunPage(core::Closing::ErrorPageBody, [&](core::Page& p) {
         // Only the posted form logs in.
         const std::string name = Request().Form("username").str();
         const std::string password = Request().Form("password").str();
