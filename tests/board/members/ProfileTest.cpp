@@ -171,15 +171,21 @@ TEST_F(ProfileTest, SaveActsOnlyOnTheMemberThisSessionProved) {
     EXPECT_TRUE(Has(Get("profile.asp").body, "<input type=hidden value=\"bob\" name=username>"));
 }
 
-// Two browsers of alice: one changes the password, the other, kept from
-// before, is a guest's afterwards, by board login or by the profile's own
-// login step alike; the one that changed it goes on.
+// Browsers of alice: one changes the password; the others, kept from
+// before, are a guest's afterwards, by board login, the profile's own login
+// step or the control panel's login alike; the one that changed it goes on.
 TEST_F(ProfileTest, APasswordChangeEndsTheMembersOtherSessions) {
     Post("login.asp", {{"UserName", "alice"}, {"Password", "apw"}});
     const auto loggedIn = driver.jar;
     driver.jar.clear();
     Verify("alice", "apw");
     const auto verified = driver.jar;
+    driver.jar.clear();
+    db.con.Execute("update register set status='administrator' where username='alice'");
+    Post("admin/forum.asp", {{"action", "login"}, {"UserName", "alice"}, {"Password", "apw"}});
+    const auto panel = driver.jar;
+    const std::string panelName = "NAME=UserName SIZE=25 MAXLENGTH=25 value=\"alice\"";
+    ASSERT_TRUE(Has(Get("admin/forum.asp").body, panelName));
     driver.jar.clear();
     Post("login.asp", {{"UserName", "bob"}, {"Password", "bpw"}});
     const auto bystander = driver.jar;
@@ -194,6 +200,8 @@ TEST_F(ProfileTest, APasswordChangeEndsTheMembersOtherSessions) {
         EXPECT_TRUE(Has(Save("alice", {{"Password", "old"}, {"Password1", "old"}}).body, kNotAMember));
         EXPECT_EQ(Column("alice", "password"), "new1");
     }
+    driver.jar = panel;
+    EXPECT_FALSE(Has(Get("admin/forum.asp").body, panelName)) << "the panel still knows her";
     driver.jar = bystander;
     EXPECT_TRUE(Has(Get("profile.asp").body, "<input type=hidden value=\"bob\" name=username>"));
     driver.jar = changer;
