@@ -39,6 +39,7 @@ platform::Connection& Page::Db() {
 }
 
 void Page::Refuse(const std::string& message) {
+    refused_ = true;
     owner_.ErrorForm(message);
     throw PageStopped{};
 }
@@ -47,11 +48,13 @@ void Page::Stop() { throw PageStopped{}; }
 
 void BoardPage::RunPage(Closing closing, const std::function<void(Page&)>& body) {
     Page page(*this);
+    bool failed = false;
     try {
         body(page);
     } catch (const PageStopped&) {
     } catch (const platform::RuntimeError& e) {
         FailureForm(e);
+        failed = true;
     }
     switch (closing) {
         case Closing::CopyrightAndBody:
@@ -60,6 +63,9 @@ void BoardPage::RunPage(Closing closing, const std::function<void(Page&)>& body)
             break;
         case Closing::BodyOnly: Response().Write("</body></html>"); break;
         case Closing::Nothing: break;
+        case Closing::ErrorPageBody:
+            if (failed || page.Refused()) Response().Write("</body></html>");
+            break;
     }
     // `page` closes its connection as it goes out of scope.
 }

@@ -92,13 +92,13 @@ void PM::WriteComposePage(const ComposeForm& form) {
 }
 
 void PM::newpm() {
-    RunPage(core::Closing::Nothing, [&](core::Page&) {
+    RunPage(core::Closing::ErrorPageBody, [&](core::Page&) {
         WriteComposePage({"发表悄悄话 - ", Request()("Recipient").str(), Request()("subject").str(), "", false});
     });
 }
 
 void PM::ReplyPM() {
-    RunPage(core::Closing::Nothing, [&](core::Page& p) {
+    RunPage(core::Closing::ErrorPageBody, [&](core::Page& p) {
         const platform::Variant requested = Request()("PostID");
         if (!core::IsPositiveNumber(requested)) p.Refuse("参数错误！");
         platform::Recordset rs;

@@ -89,6 +89,12 @@ bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
             return false;
         }
     }
+    // Without it every page would lack its pictures and style sheet.
+    std::error_code error;
+    if (!std::filesystem::is_directory(options.www, error)) {
+        std::fprintf(stderr, "board-server: no site folder at %s (--www)\n", options.www.c_str());
+        return false;
+    }
     return true;
 }
 

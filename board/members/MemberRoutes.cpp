@@ -35,6 +35,7 @@ const ActionRegistrar kActions[] = {
     {"signup.asp", "Agree", &MemberPages::SignupOrLeave},
     {"signup.asp", "RegSubmit", &MemberPages::RegSubmit},
     {"ubbmisc.asp", "lostpw", &MemberPages::lostpw},
+    {"ubbmisc.asp", "icqmessage", &MemberPages::IcqMessage},
 };
 
 }  // namespace

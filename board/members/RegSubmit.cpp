@@ -17,6 +17,7 @@
 #include "board/members/DayFilters.h"
 #include "board/members/MemberPages.h"
 #include "core/Module1.h"
+#include "core/PageFrame.h"
 #include "core/RecentActs.h"
 #include "platform/Charset.h"
 #include "platform/Recordset.h"
@@ -61,7 +62,7 @@ Variant StoredHomePage(const std::string& url) {
 }  // namespace
 
 void MemberPages::RegSubmit() {
-    RunPage(core::Closing::Nothing, [&](core::Page& p) {
+    RunPage(core::Closing::ErrorPageBody, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
         const platform::Request& in = Request();
         RecordVisit(p, "注册");
@@ -176,6 +177,8 @@ void MemberPages::RegSubmit() {
             table += "<tr " + *row.colour + "><td><b>" + row.label + "</b></td><td>" +
                      platform::HtmlEncode(row.value) + "</td></tr>";
         table += "</table>" + s.TableBorderClose;
+        // It shows the chosen password.
+        core::KeepOutOfCaches(out);
         out.Write(core::PageHead("用户注册"));
         out.Write(r.name + " 您好,您已经成功在 " + s.BBName + " 注册，以下是您的注册信息！");
         out.Write(table);

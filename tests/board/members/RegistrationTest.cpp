@@ -105,10 +105,13 @@ TEST_F(RegistrationTest, ChecksRunInTheirOrderAndRefuseBeforeAnyWrite) {
         const std::string context = c.form.front().first + "=" + c.form.front().second;
         if (c.message) {
             EXPECT_TRUE(Has(page.body, c.message)) << context << "\n" << page.body;
+            EXPECT_TRUE(page.body.ends_with("</body></html>")) << context;
             EXPECT_EQ(Members(), before) << context;
             EXPECT_TRUE(page.cookies.empty()) << context;
         } else {
             EXPECT_TRUE(Has(page.body, "注册，以下是您的注册信息！")) << context << "\n" << page.body;
+            // It shows the chosen password.
+            EXPECT_EQ(page.header("Cache-Control"), "no-store") << context;
             EXPECT_EQ(Members(), before + 1) << context;
             db.con.Execute("delete from register where username<>'OldHand'");
         }
