@@ -4,7 +4,6 @@
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
 #include "admin/forms/ForumForms.h"
-#include "board/search/SearchIndexQueue.h"
 #include "core/NameCascades.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
@@ -50,7 +49,8 @@ void Admin::ForumSubmitEdit(core::Page& p) {
 
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
-    // A rename rewrites every post of the forum: posters wait for it.
+    // A rename rewrites the forum name of every post of the forum: posters
+    // wait for it.
     if (forumname != oldforumname) con.MarkLongChange();
     platform::Recordset exists;
     exists.Open("select forumname from forum where forumname=?", con, {oldforumname});
@@ -73,8 +73,6 @@ void Admin::ForumSubmitEdit(core::Page& p) {
     if (!moderator.empty()) AppointModerator(con, forumname, moderator, "Moderater");
     StoreModeratorList(con, forumname);
     EndForumChange(tx);
-    // A renamed forum's posts wait to be indexed under the new name.
-    if (forumname != oldforumname) board::IndexQueuedPostsSoon(con);
 }
 
 // The forum goes with its posts, moderator rows, announcement targets and

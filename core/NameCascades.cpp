@@ -7,6 +7,7 @@ namespace core {
 namespace {
 
 constexpr const char* kByCounters = "the counter triggers set it again as the member's posts go";
+constexpr const char* kRenameNote = "a forum rename's note to the triggers, there only inside its transaction";
 
 std::string Matches(const NameColumn& c) { return std::string(c.column) + "=?1"; }
 
@@ -50,8 +51,8 @@ const std::vector<NameColumn>& NameColumns() {
         {"points_excluded", "forumname", Forum, R::Kept, D::Kept,
          "the last recount's choice as the administrator typed it (it need name no forum); "
          "the next recount writes it again"},
-        {"post_words", "forum", Forum, R::Follows, D::Follows,
-         "the search index's copy of post.forumname, which post's triggers keep"},
+        {"forum_renaming", "oldname", Forum, R::Follows, D::Follows, kRenameNote},
+        {"forum_renaming", "newname", Forum, R::Follows, D::Follows, kRenameNote},
 
         // The member's row goes first too (no counters of his to keep); no
         // trigger follows a member's renaming, so its order is free.
@@ -77,11 +78,16 @@ const std::vector<NameColumn>& NameColumns() {
 }
 
 void RenameEverywhere(platform::Connection& con, NameOf names, const std::string& from, const std::string& to) {
+    // The posts of a renamed forum keep their counters and points, which
+    // the triggers would otherwise take and give back post by post.
+    const bool forum = names == NameOf::Forum;
+    if (forum) con.Execute("insert into forum_renaming (oldname, newname) values (?1, ?2)", {from, to});
     for (const OnRename pass : {OnRename::Update, OnRename::UpdateLast})
         for (const NameColumn& c : NameColumns())
             if (c.names == names && c.onRename == pass)
                 con.Execute("update " + std::string(c.table) + " set " + c.column + "=?2 where " + Matches(c),
                             {from, to});
+    if (forum) con.Execute("delete from forum_renaming");
 }
 
 void DeleteEverywhere(platform::Connection& con, NameOf names, const std::string& name) {

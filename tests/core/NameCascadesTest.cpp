@@ -139,3 +139,52 @@ TEST(NameCascades, RenameAndDeleteChangeEveryListedColumnTheListChanges) {
         }
     }
 }
+
+namespace {
+
+std::string Row(platform::Connection& con, const std::string& sql) {
+    platform::Recordset rs;
+    rs.Open(sql, con);
+    return rs.GetString("|", ",");
+}
+
+}  // namespace
+
+// A renamed forum's posts keep their counters and their place in the search
+// index (none is queued to be indexed again); their points change only when
+// the last recount left out the old or the new name.
+TEST(NameCascades, RenamedForumKeepsItsCountersIndexAndPoints) {
+    struct Case {
+        const char* excluded;
+        const char* points;
+    } cases[] = {
+        {"", "ann|4,bob|3,"},
+        {"TALK", "ann|4,bob|3,"},  // left out before, counted now
+        {"renamed", "ann|0,bob|0,"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.excluded);
+        TestDatabase db;
+        platform::Connection& con = db.con;
+        con.Execute("insert into points_excluded (forumname) values (?)", {k.excluded});
+        con.Execute("insert into register (username) values ('ann'), ('bob')");
+        con.Execute("insert into forum (forumname) values (?)", {kForum});
+        con.Execute("insert into post (postid, parentid, forumname, username, subject, message, posttime) "
+                    "values (1, null, ?1, 'ann', '天气', '今天下雨', '2004-01-01 10:00:00')",
+                    {kForum});
+        con.Execute("insert into post (postid, parentid, forumname, username, subject, message, posttime) "
+                    "values (2, 1, ?1, 'bob', 're', '明天晴天', '2004-01-02 10:00:00')",
+                    {kForum});
+        con.Execute("insert into post_words (post_words) values ('rebuild')");
+        con.Execute("delete from post_words_pending");
+
+        core::RenameEverywhere(con, NameOf::Forum, kForum, "renamed");
+        EXPECT_EQ(Row(con, "select forumname, topiccount, replycount, lastposttime from forum"),
+                  "renamed|1|1|2004-01-02 10:00:00,");
+        EXPECT_EQ(Row(con, "select replycount from post where postid=1"), "1,");
+        EXPECT_EQ(Row(con, "select count(*) from post_words_pending"), "0,");
+        EXPECT_EQ(Row(con, "select rowid from post_words where post_words match '\"明天\"'"), "2,");
+        EXPECT_EQ(Row(con, "select username, jf from register order by username"), k.points);
+        EXPECT_EQ(Row(con, "select count(*) from forum_renaming"), "0,");
+    }
+}
