@@ -24,6 +24,8 @@ std::vector<std::string> DeleteStatements(const NameColumn& c) {
                 rows};
     case OnDelete::DeleteAnnouncements:
         return {"delete from announceto where id in (select id from " + table + " where " + Matches(c) + ")", rows};
+    case OnDelete::DeleteInBatches:
+        return {"insert or ignore into forum_deleting (forumname) values (?1)"};
     case OnDelete::Follows:
     case OnDelete::Kept:
         break;
@@ -42,7 +44,7 @@ const std::vector<NameColumn>& NameColumns() {
         // posts already carrying the new name. It goes first: the posts'
         // delete triggers then find no counters of it to keep.
         {"forum", "forumname", Forum, R::UpdateLast, D::DeleteFirst, ""},
-        {"post", "forumname", Forum, R::Update, D::DeleteRows, ""},
+        {"post", "forumname", Forum, R::Update, D::DeleteInBatches, ""},
         {"moderated", "forum", Forum, R::Update, D::DeleteRows, ""},
         {"archivelist", "forumname", Forum, R::Update, D::Kept,
          "archived topics stay in their archives, under the forum they came from"},
@@ -53,6 +55,8 @@ const std::vector<NameColumn>& NameColumns() {
          "the next recount writes it again"},
         {"forum_renaming", "oldname", Forum, R::Follows, D::Follows, kRenameNote},
         {"forum_renaming", "newname", Forum, R::Follows, D::Follows, kRenameNote},
+        {"forum_deleting", "forumname", Forum, R::Follows, D::Follows,
+         "names a forum whose row is gone while its posts go; the last of them takes it"},
 
         // The member's row goes first too (no counters of his to keep); no
         // trigger follows a member's renaming, so its order is free.

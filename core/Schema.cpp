@@ -149,8 +149,13 @@ std::string CountersMoveBody() {
 // forum_renaming, there only inside the renaming transaction): the forum's
 // own row counts its posts again when it takes the new name. Points do
 // follow when the last recount left out the old or the new name.
-const std::string kForumRenameSql = R"sql(
+//
+// A deleted forum's row goes at once; its posts follow in batches, each a
+// transaction of its own, while forum_deleting names it (after a crash,
+// from the next start on).
+const std::string kForumChangesSql = R"sql(
     CREATE TABLE forum_renaming (oldname TEXT COLLATE NOCASE, newname TEXT COLLATE NOCASE);
+    CREATE TABLE forum_deleting (forumname TEXT NOT NULL COLLATE NOCASE UNIQUE);
 
     DROP TRIGGER post_words_delete;
     DROP TRIGGER post_words_update;
@@ -266,7 +271,7 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
              WHERE rowid IN (SELECT id FROM unnumbered_forums);
             DROP TABLE unnumbered_forums;
         )sql"},
-        {11, kForumRenameSql},
+        {11, kForumChangesSql},
     };
     return steps;
 }

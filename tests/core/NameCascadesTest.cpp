@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestDatabase.h"
+#include "core/ForumDeletions.h"
 #include "core/NameCascades.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -125,8 +126,10 @@ TEST(NameCascades, RenameAndDeleteChangeEveryListedColumnTheListChanges) {
         const std::string name = k.names == NameOf::Forum ? kForum : kMember;
         if (k.renaming)
             core::RenameEverywhere(db.con, k.names, platform::UCase(name), "renamed");
-        else
+        else {
             core::DeleteEverywhere(db.con, k.names, platform::UCase(name));
+            core::FinishForumDeletions(db.con);  // a forum's posts go after it
+        }
         for (const NameColumn& c : core::NameColumns()) {
             if (c.names != k.names) continue;
             SCOPED_TRACE(Key(c.table, c.column));
@@ -142,9 +145,9 @@ TEST(NameCascades, RenameAndDeleteChangeEveryListedColumnTheListChanges) {
 
 namespace {
 
-std::string Row(platform::Connection& con, const std::string& sql) {
+std::string Row(platform::Connection& con, const std::string& sql, const platform::SqlParams& params = {}) {
     platform::Recordset rs;
-    rs.Open(sql, con);
+    rs.Open(sql, con, params);
     return rs.GetString("|", ",");
 }
 
@@ -187,4 +190,47 @@ TEST(NameCascades, RenamedForumKeepsItsCountersIndexAndPoints) {
         EXPECT_EQ(Row(con, "select username, jf from register order by username"), k.points);
         EXPECT_EQ(Row(con, "select count(*) from forum_renaming"), "0,");
     }
+}
+
+// A deleted forum's posts go in batches, each its own transaction: stopped
+// between two (here by a failing batch), the next run takes the rest, and
+// every member's post count and points end as a recount gives them.
+TEST(NameCascades, DeletedForumsPostsGoInBatchesThatAnInterruptedRunLeavesToTheNext) {
+    TestDatabase db;
+    platform::Connection& con = db.con;
+    con.Execute("insert into register (username) values ('ann'), ('bob')");
+    con.Execute("insert into forum (forumname) values (?), ('Other')", {kForum});
+    for (const char* forum : {kForum, "Other"})
+        for (int topic = 0; topic < 3; ++topic) {
+            con.Execute("insert into post (forumname, username, subject) values (?, 'ann', 't')", {forum});
+            const long long id = con.LastIdentity();
+            con.Execute("insert into post (parentid, forumname, username, subject) values (?1, ?2, 'bob', 'r'), "
+                        "(?1, ?2, 'ann', 'r')",
+                        {id, forum});
+        }
+    {
+        platform::Transaction tx(con);
+        core::DeleteEverywhere(con, NameOf::Forum, kForum);
+        tx.Commit();
+    }
+    EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "9,");
+    // The third post to go fails, and with it the second batch.
+    {
+        platform::Transaction tx(con);
+        con.Execute("create table deletions_seen (n)");
+        con.Execute("create trigger stop_after_a_batch before delete on post begin "
+                    "insert into deletions_seen values (1); "
+                    "select raise(abort, 'stopped') where (select count(*) from deletions_seen) > 2; end");
+        tx.Commit();
+    }
+    EXPECT_THROW(core::FinishForumDeletions(con, 2), std::exception);
+    EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "7,");
+    EXPECT_EQ(Row(con, "select forumname from forum_deleting"), "Talk,");
+
+    con.Execute("drop trigger stop_after_a_batch");
+    core::FinishForumDeletions(con, 2);
+    EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "0,");
+    EXPECT_EQ(Row(con, "select count(*) from forum_deleting"), "0,");
+    EXPECT_EQ(Row(con, "select count(*) from post"), "9,");
+    EXPECT_EQ(Row(con, "select username, postcount, jf from register order by username"), "ann|6|21,bob|3|9,");
 }

@@ -57,10 +57,10 @@ std::string PostCount(platform::Connection& con, const std::string& user) {
 
 TEST(Schema, CreatesTheThirteenTablesOnceAndLeavesAnExistingDatabaseAlone) {
     TestDatabase db;
-    // The search index's tables, the points' excluded forum and a forum
-    // rename's note aside.
+    // The search index's tables, the points' excluded forum and the notes
+    // of forum renames and deletes aside.
     EXPECT_EQ(Row(db.con, "select count(*) from sqlite_master where type='table' and name<>'sqlite_sequence' "
-                          "and name not in ('points_excluded', 'forum_renaming') "
+                          "and name not in ('points_excluded', 'forum_renaming', 'forum_deleting') "
                           "and name not like '%\\_words%' escape '\\'"),
               "13");
     EXPECT_EQ(Row(db.con, "select group_concat(name) from pragma_table_info('subscibe')"), "username,forumname");
