@@ -13,6 +13,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/thread_pool.hpp>
 
+#include "core/ForumDeletions.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Background.h"
@@ -202,6 +203,9 @@ int main(int argc, char** argv) {
                 }
             });
         });
+
+        // The posts of forums deleted before a crash go in batches beside the pages.
+        core::FinishForumDeletionsSoon(options.db);
 
         std::thread stopper([&] {
             int signal = 0;
