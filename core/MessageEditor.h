@@ -10,4 +10,8 @@ namespace core {
 // holding `text` (written as given), help-mode choice.
 platform::Variant MessageEditor(const std::string& text);
 
+// The editor as a page writes it: the site's script behind the toolbar
+// (editor.js beside the pages), then MessageEditor(text).
+std::string PageEditor(const std::string& text);
+
 }  // namespace core

@@ -21,7 +21,8 @@ const platform::FramedPage kPm("pm.asp", &PM::Gate, &PM::inbox,
                                    {"deletepm", &PM::DeletePM},
                                    {"viewoutbox", [](PM& pm) { pm.ViewPM("outbox"); }},
                                });
-// The message view's link that puts its sender on the ignore list.
+// The message view's link that asks to put its sender on the ignore list:
+// a page of another site has no business with it.
 const platform::ChangingLink kIgnoreLink("pm.asp", "addtoignorelist");
 
 }  // namespace

@@ -3,9 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Chromium (with a font for Chinese screenshots) and playwright-core, as
-# its lock file pins it, are for the browser test; clang 14 and its
-# libFuzzer for the fuzz targets.
-scripts/install-deps.sh chromium fonts-wqy-microhei clang-14 libclang-rt-14-dev
+# its lock file pins it, are for the browser test; nginx and curl for the
+# test of the board behind a proxy; clang 14 and its libFuzzer for the
+# fuzz targets.
+scripts/install-deps.sh chromium fonts-wqy-microhei nginx curl clang-14 libclang-rt-14-dev
 (cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"

@@ -21,6 +21,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/AddressKey.h"
 #include "site/BoardHost.h"
 #include "site/LoopThreads.h"
 
@@ -85,19 +86,37 @@ public:
         return loops;
     }
 
-    // Counts a connection of `address`; false when it has its share already.
+    // Counts a connection of `address`'s client (an IPv6 client by its /64);
+    // false when it has its share already.
     bool Enter(const std::string& address) {
+        std::string key = platform::AddressLimitKey(address);
         std::lock_guard lock(addressMutex);
-        std::size_t& open = openByAddress[address];
+        std::size_t& open = openByAddress[std::move(key)];
         if (open >= limits.connectionsPerAddress) return false;
         ++open;
         return true;
     }
     void Leave(const std::string& address) {
+        const std::string key = platform::AddressLimitKey(address);
         std::lock_guard lock(addressMutex);
-        const auto it = openByAddress.find(address);
+        const auto it = openByAddress.find(key);
         if (it != openByAddress.end() && --it->second == 0) openByAddress.erase(it);
     }
+
+    // Behind a trusted proxy every client shares the proxy's address: the
+    // proxy's connections are not counted, each request of a client behind
+    // it is, under the client's address, while it is read and answered.
+    class RequestShare {
+    public:
+        RequestShare(Impl& server, std::string address) : server_(server), address_(std::move(address)) {}
+        ~RequestShare() { server_.Leave(address_); }
+        RequestShare(const RequestShare&) = delete;
+        RequestShare& operator=(const RequestShare&) = delete;
+
+    private:
+        Impl& server_;
+        std::string address_;
+    };
 
     void Accept();
 
@@ -145,16 +164,21 @@ void LogRequest(const std::string& address, const std::string& method, const std
 // the next request of a keep-alive client.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
-    Connection(HttpServer::Impl& server, tcp::socket socket, std::string address)
-        : server_(server), limits_(server.limits), stream_(std::move(socket)), address_(std::move(address)) {
+    Connection(HttpServer::Impl& server, tcp::socket socket, std::string address, bool fromProxy)
+        : server_(server), limits_(server.limits), stream_(std::move(socket)), address_(std::move(address)),
+          fromProxy_(fromProxy) {
         error_code ignored;
         localPort_ = stream_.socket().local_endpoint(ignored).port();
     }
-    ~Connection() { server_.Leave(address_); }
+    ~Connection() {
+        if (!fromProxy_) server_.Leave(address_);
+    }
 
     void Start() { waitForRequest(); }
 
 private:
+    const std::string& clientAddress() const { return client_.empty() ? address_ : client_; }
+
     void waitForRequest() {
         if (buffer_.size() > 0) return readHead();
         // A keep-alive client gets a short while to start its next request.
@@ -167,6 +191,7 @@ private:
     }
 
     void readHead() {
+        client_.clear();
         parser_.emplace();
         parser_->header_limit(static_cast<std::uint32_t>(limits_.headBytes));
         // The page's own limit is set once the head has named the page.
@@ -189,6 +214,15 @@ private:
         const auto& head = parser_->get();
         if (static_cast<std::size_t>(std::distance(head.begin(), head.end())) > limits_.headerLines)
             return refuse(431);
+        if (fromProxy_) {
+            std::string forwardedFor;
+            for (const auto& field : head)
+                if (beast::iequals(field.name_string(), "X-Forwarded-For"))
+                    forwardedFor.append(View(field.value())).append(",");
+            client_ = server_.host.options().trustedProxies.ClientAddress(address_, forwardedFor);
+            if (!server_.Enter(client_)) return refuse(429);
+            clientShare_.emplace(server_, client_);
+        }
         const std::string_view target = View(head.target());
         path_ = PercentDecodePath(target.substr(0, target.find('?')));
         const std::size_t bodyLimit = server_.host.BodyLimit(path_);
@@ -225,7 +259,7 @@ private:
         const std::string_view target = View(request.target());
         if (const std::size_t question = target.find('?'); question != std::string_view::npos)
             raw.queryString = std::string(target.substr(question + 1));
-        raw.remoteAddr = address_;
+        raw.remoteAddr = address_;  // the host takes the client's from a trusted proxy itself
         raw.serverPort = localPort_;
         const std::string_view host = View(request[http::field::host]);
         raw.serverName = std::string(host.substr(0, std::min(host.rfind(':'), host.size())));
@@ -250,7 +284,7 @@ private:
 
     void reply(HostResponse out, bool keepAlive = true) {
         keepAlive = keepAlive && keepAlive_ && server_.running;
-        if (server_.owner.logRequests) LogRequest(address_, method_, target_, out.status, out.body.size());
+        if (server_.owner.logRequests) LogRequest(clientAddress(), method_, target_, out.status, out.body.size());
         auto& res = response_.emplace();
         res.result(static_cast<unsigned>(out.status));
         res.version(version_);
@@ -263,6 +297,7 @@ private:
         stream_.expires_after(limits_.bodyTime);
         http::async_write(stream_, res, [self = shared_from_this(), keepAlive](error_code ec, std::size_t) {
             if (ec) return self->close();
+            self->clientShare_.reset();
             if (!keepAlive) return self->drainAndClose();
             self->firstRequest_ = false;
             self->response_.reset();
@@ -309,6 +344,9 @@ private:
     const RequestLimits& limits_;
     beast::tcp_stream stream_;
     std::string address_;
+    const bool fromProxy_;        // a trusted proxy: its requests count under their clients
+    std::string client_;          // behind the proxy, the client of the current request
+    std::optional<HttpServer::Impl::RequestShare> clientShare_;
     unsigned short localPort_ = 0;
     beast::flat_buffer buffer_;
     std::optional<http::request_parser<http::string_body>> parser_;
@@ -338,9 +376,10 @@ void HttpServer::Impl::Accept() {
         const auto remote = socket.remote_endpoint(failed);
         if (!failed) {
             std::string address = remote.address().to_string();
-            if (Enter(address)) {
+            const bool fromProxy = host.options().trustedProxies.Trusts(address);
+            if (fromProxy || Enter(address)) {
                 socket.set_option(tcp::no_delay(true), failed);
-                std::make_shared<Connection>(*this, std::move(socket), std::move(address))->Start();
+                std::make_shared<Connection>(*this, std::move(socket), std::move(address), fromProxy)->Start();
             }
         }
         Accept();

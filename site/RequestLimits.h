@@ -25,7 +25,9 @@ struct RequestLimits {
     std::chrono::seconds headTime{10};
     std::chrono::seconds bodyTime{30};
     std::chrono::seconds keepAliveIdle{5};
-    // Open connections from one client address.
+    // Open connections from one client address; behind a trusted proxy,
+    // whose connections are not counted, a client's requests in progress
+    // through it (beyond them: 429).
     std::size_t connectionsPerAddress = 64;
 };
 

@@ -99,7 +99,7 @@ void BrowsePages::Pack() {
             PrivateForum(forum);
             p.Stop();
         }
-        const std::string repeated = board::RepeatedMailRefusal(*this);
+        const std::string repeated = board::RepeatedMailRefusal(*this, addresses);
         if (!repeated.empty()) p.Refuse(repeated);
 
         const std::string subject = rs.Fields("subject").str();

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/Settings.h"
+#include "platform/AddressKey.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
 
@@ -34,7 +35,8 @@ void RunBoundedSearch(core::Tarnbell& page, core::Page& p, const std::function<v
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(core::CurrentSettings().SearchMilliseconds);
     const core::RunningActs::Start turn =
-        RunningSearches().TryStart(page.Request().ServerVariables("Remote_addr").str(), deadline);
+        RunningSearches().TryStart(platform::AddressLimitKey(page.Request().ServerVariables("Remote_addr").str()),
+                                   deadline);
     if (!turn.slot) p.Refuse(turn.refusal == core::RunningActs::Refusal::KeyFull ? TooManyAtOnce() : kBoardBusy);
     try {
         const platform::TimeBudget budget(p.Db(), deadline - std::chrono::steady_clock::now());

@@ -103,7 +103,7 @@ TEST_F(PackTest, RelayRefusalOrOutageShowsTheReason) {
     sink.Refuse(".", "554 <spam> rejected");
     EXPECT_TRUE(Has(Mail("7", "a@example.com").body, "邮件服务器拒绝了这封邮件：554 &lt;spam&gt; rejected"));
     host.application().Set("SmtpServer", testing_smtp::SmtpSink::DeadAddress());
-    EXPECT_TRUE(Has(Mail("7", "a@example.com").body, "无法连接邮件服务器"));
+    EXPECT_TRUE(Has(Mail("7", "b@example.com").body, "无法连接邮件服务器"));
     EXPECT_TRUE(sink.Mails().empty());
 }
 
@@ -118,13 +118,13 @@ TEST_F(PackTest, PrivateForumPostOnlyForAdmittedVisitors) {
     EXPECT_TRUE(Has(MailText(sink.Mails().at(0)), "inner text"));
 }
 
-TEST_F(PackTest, OneMailPerSubmitIntervalFromEachSessionAndEachAddress) {
+TEST_F(PackTest, OneMailPerSubmitIntervalFromEachSessionAndToEachAddress) {
     ASSERT_TRUE(Has(Mail("7", "a@example.com").body, "你的邮件已经送出"));
-    EXPECT_TRUE(Has(Mail("7", "a@example.com").body, "秒内发送第二封邮件被视为重复提交"));
+    EXPECT_TRUE(Has(Mail("7", "b@example.com").body, "秒内发送第二封邮件被视为重复提交"));
 
     driver.keepCookies = false;  // a new session each time
-    ASSERT_TRUE(Has(Mail("7", "a@example.com", "10.8.0.1").body, "你的邮件已经送出"));
-    EXPECT_TRUE(Has(Mail("7", "a@example.com", "10.8.0.1").body, "秒内发送第二封邮件被视为重复提交"));
+    EXPECT_TRUE(Has(Mail("7", "c@example.com,A@example.com", "10.8.0.1").body, "秒内发送第二封邮件被视为重复提交"));
+    ASSERT_TRUE(Has(Mail("7", "c@example.com,d@example.com", "10.8.0.1").body, "你的邮件已经送出"));
     EXPECT_EQ(sink.Mails().size(), 2u);
 }
 
