@@ -243,7 +243,9 @@ private:
         method_ = View(head.method_string());
         target_ = View(head.target());
         // The page runs on this loop's thread; should it wait, the loop gets
-        // another thread meanwhile (LoopThreads).
+        // another thread meanwhile (LoopThreads). A page may wait, with a
+        // platform::WaitMark around the wait; it should not compute for long;
+        // and its connection's work stays on this strand.
         const LoopThreads::Page page;
         reply(server_.host.Handle(rawRequest()));
     }
