@@ -168,7 +168,8 @@ void LoopThreads::watch() {
             const bool held = loop.inPage.load() >= loop.runners.load() && ended == loop.endedAtLook;
             loop.endedAtLook = ended;
             loop.heldLooks = held ? loop.heldLooks + 1 : 0;
-            if (!held || live_ >= most_) continue;
+            // At the cap, only a spare can go to it.
+            if (!held || (live_ >= most_ && spares_ <= calls_.size())) continue;
             if (loop.heldLooks >= longPageLooks_ || (loop.heldLooks >= kWaitLooks && loop.waits.load() > 0)) {
                 addThread(i);
                 loop.heldLooks = 0;

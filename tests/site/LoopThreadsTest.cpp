@@ -158,6 +158,21 @@ TEST_F(LoopThreadsTest, AThreadAddedForAWaitIsUsedAgain) {
     EXPECT_EQ(threads->ThreadCount(), 3u);
 }
 
+// At the cap, the thread that a finished wait left spare goes to the next
+// loop whose pages wait.
+TEST_F(LoopThreadsTest, AtTheCapASpareGoesToTheLoopThatWaits) {
+    Start(2, 3);
+    PostHeldPage(0);
+    ASSERT_TRUE(gate.WaitUntilWaiting(1, 10s));
+    ASSERT_TRUE(Served(0));
+    gate.Open();
+    ASSERT_TRUE(Eventually([&] { return threads->SpareCount() == 1; }));
+    PostHeldPage(1, secondGate);
+    ASSERT_TRUE(secondGate.WaitUntilWaiting(1, 10s));
+    EXPECT_TRUE(Served(1));
+    EXPECT_EQ(threads->ThreadCount(), 3u);
+}
+
 // Waits are known by their marks, not by what the scheduler says of the
 // thread: a marked wait gets its loop another thread even while it keeps a
 // core busy, and a sleep without a mark counts as computing.
