@@ -1,5 +1,6 @@
 // pm.asp: every private-message handler runs behind PM::Gate; a missing or
 // unknown action is the inbox.
+#include "core/MessageEditor.h"
 #include "pm/PM.h"
 #include "platform/Router.h"
 
@@ -23,6 +24,9 @@ const platform::FramedPage kPm("pm.asp", &PM::Gate, &PM::inbox,
                                });
 // The message view's link that puts its sender on the ignore list.
 const platform::ChangingLink kIgnoreLink("pm.asp", "addtoignorelist");
+
+// A message's text.
+const platform::BodyLimit kMessageBody("pm.asp", core::kPostingFormBodyBytes);
 
 }  // namespace
 }  // namespace pm

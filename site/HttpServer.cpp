@@ -19,6 +19,7 @@
 #include <optional>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "site/BoardHost.h"
@@ -93,6 +94,16 @@ public:
         ++open;
         return true;
     }
+    // Counts `bytes` of body in flight; false when they would pass the total.
+    bool ReserveBody(std::size_t bytes) {
+        std::size_t held = bodyBytes.load();
+        do {
+            if (held + bytes > limits.bodyBytesInFlight) return false;
+        } while (!bodyBytes.compare_exchange_weak(held, held + bytes));
+        return true;
+    }
+    void ReleaseBody(std::size_t bytes) { bodyBytes -= bytes; }
+
     void Leave(const std::string& address) {
         std::lock_guard lock(addressMutex);
         const auto it = openByAddress.find(address);
@@ -109,6 +120,7 @@ public:
     const RequestLimits& limits;
     std::mutex addressMutex;
     std::unordered_map<std::string, std::size_t> openByAddress;
+    std::atomic<std::size_t> bodyBytes{0};  // in flight (ReserveBody)
     // One event loop per thread, each with its share of the connections: a
     // loop shared by all threads made them queue for its lock at every
     // read, write and timer.
@@ -150,7 +162,10 @@ public:
         error_code ignored;
         localPort_ = stream_.socket().local_endpoint(ignored).port();
     }
-    ~Connection() { server_.Leave(address_); }
+    ~Connection() {
+        releaseBody();
+        server_.Leave(address_);
+    }
 
     void Start() { waitForRequest(); }
 
@@ -196,6 +211,8 @@ private:
         parser_->body_limit(bodyLimit);
 
         if (parser_->is_done()) return runPage();
+        if (!server_.ReserveBody(parser_->content_length().value_or(bodyLimit))) return refuse(503);
+        bodyReserved_ = parser_->content_length().value_or(bodyLimit);
         if (beast::iequals(head[http::field::expect], "100-continue")) {
             auto going = std::make_shared<http::response<http::empty_body>>(http::status::continue_, head.version());
             stream_.expires_after(limits_.bodyTime);
@@ -247,8 +264,12 @@ private:
         // platform::WaitMark around the wait; it should not compute for long;
         // and its connection's work stays on this strand.
         const LoopThreads::Page page;
-        reply(server_.host.Handle(rawRequest()));
+        HostResponse answer = server_.host.Handle(rawRequest());
+        releaseBody();
+        reply(std::move(answer));
     }
+
+    void releaseBody() { server_.ReleaseBody(std::exchange(bodyReserved_, 0)); }
 
     void reply(HostResponse out, bool keepAlive = true) {
         keepAlive = keepAlive && keepAlive_ && server_.running;
@@ -321,6 +342,7 @@ private:
     bool isHead_ = false;
     bool firstRequest_ = true;
     std::size_t drained_ = 0;
+    std::size_t bodyReserved_ = 0;  // of the server's body bytes in flight
 };
 
 }  // namespace
