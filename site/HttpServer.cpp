@@ -32,6 +32,11 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using error_code = beast::error_code;
+// A connection's handlers take turns (its strand): a loop may have several
+// threads while a page of its waits. Named, not type-erased: an erased
+// strand executor cost an allocation and a shared count at every operation.
+using Strand = asio::strand<asio::io_context::executor_type>;
+using Socket = tcp::socket::rebind_executor<Strand>::other;
 
 namespace {
 
@@ -79,10 +84,16 @@ public:
     // hundred visitors), few enough that memory stays bounded.
     static constexpr std::size_t kMostThreads = 512;
 
-    // Each loop may be served by several threads at once (LoopThreads).
+    // A loop is served by one thread but while its pages wait, and then by
+    // one free thread and those in pages (LoopThreads): told so (the hint
+    // 1), it keeps the handlers a thread queues for that thread, where a
+    // loop told of many threads signalled one or interrupted its poll at
+    // every handler, a system call or two per request. It still locks, so
+    // the threads in pages may finish their handlers meanwhile; what they
+    // leave queued the watcher wakes the loop for.
     static std::vector<std::unique_ptr<asio::io_context>> MakeLoops(std::size_t count) {
         std::vector<std::unique_ptr<asio::io_context>> loops;
-        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>());
+        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>(1));
         return loops;
     }
 
@@ -157,7 +168,7 @@ void LogRequest(const std::string& address, const std::string& method, const std
 // the next request of a keep-alive client.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
-    Connection(HttpServer::Impl& server, tcp::socket socket, std::string address)
+    Connection(HttpServer::Impl& server, Socket socket, std::string address)
         : server_(server), limits_(server.limits), stream_(std::move(socket)), address_(std::move(address)) {
         error_code ignored;
         localPort_ = stream_.socket().local_endpoint(ignored).port();
@@ -330,7 +341,7 @@ private:
 
     HttpServer::Impl& server_;
     const RequestLimits& limits_;
-    beast::tcp_stream stream_;
+    beast::basic_stream<tcp, Strand> stream_;
     std::string address_;
     unsigned short localPort_ = 0;
     beast::flat_buffer buffer_;
@@ -348,9 +359,7 @@ private:
 }  // namespace
 
 void HttpServer::Impl::Accept() {
-    // A connection's handlers take turns (its strand): a loop may have
-    // several threads while a page of its waits.
-    acceptor.async_accept(asio::make_strand(NextLoop()), [this](error_code ec, tcp::socket socket) {
+    acceptor.async_accept(asio::make_strand(NextLoop()), [this](error_code ec, Socket socket) {
         if (ec == asio::error::operation_aborted || !acceptor.is_open()) return;
         if (ec) {
             // Out of descriptors, most likely: try again in a moment.

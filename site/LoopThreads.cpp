@@ -164,6 +164,9 @@ void LoopThreads::watch() {
         if (stopping_) break;
         for (std::size_t i = 0; i < loopCount_; ++i) {
             Loop& loop = loops_[i];
+            // A loop served by several threads is woken at every look: one
+            // may wait for work another queued without a signal.
+            if (loop.runners.load() > 1) wake_(i);
             const std::size_t ended = loop.pagesEnded.load();
             const bool held = loop.inPage.load() >= loop.runners.load() && ended == loop.endedAtLook;
             loop.endedAtLook = ended;
