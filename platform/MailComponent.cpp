@@ -10,6 +10,7 @@
 #include "platform/Error.h"
 #include "platform/MailMime.h"
 #include "platform/Strings.h"
+#include "platform/WaitMark.h"
 
 namespace platform {
 
@@ -160,7 +161,10 @@ MailResult MailComponent::Transmit() {
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, KeepRefusal);
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &refusal);
 
-    const CURLcode result = curl_easy_perform(curl);
+    const CURLcode result = [curl] {
+        const WaitMark waiting;  // for the relay, up to the deadline
+        return curl_easy_perform(curl);
+    }();
     curl_off_t connectedAfter = 0;  // microseconds; 0 when no connection was made
     curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
     curl_slist_free_all(recipients);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/SqliteDatabase.h"
+#include "platform/WaitMark.h"
 
 namespace platform {
 
@@ -52,6 +53,7 @@ bool WriteTurn::Acquire(std::chrono::milliseconds timeout) {
 }
 
 bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout) {
+    const WaitMark waiting;
     Waiter me;
     waiting_.push_back(&me);
     // While the holder's change is known to be long, the wait goes on past

@@ -154,6 +154,7 @@ HostResponse BoardHost::Refusal(int status) {
     case 414: return MessagePage(414, "414 请求地址过长", "请求的地址或参数超过了本站的限制。");
     case 431: return MessagePage(431, "431 请求头过大", "请求头超过了本站的限制。");
     case 429: return MessagePage(429, "429 请求过多", "来自您的地址的请求过多，请稍后再试。");
+    case 503: return MessagePage(503, "503 服务器正忙", "服务器正在接收的内容太多，请稍后再试。");
     default: return MessagePage(413, "413 请求过大", "提交的内容超过了本站的限制。");
     }
 }

@@ -19,6 +19,7 @@
 #include <optional>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/AddressKey.h"
@@ -32,6 +33,11 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using error_code = beast::error_code;
+// A connection's handlers take turns (its strand): a loop may have several
+// threads while a page of its waits. Named, not type-erased: an erased
+// strand executor cost an allocation and a shared count at every operation.
+using Strand = asio::strand<asio::io_context::executor_type>;
+using Socket = tcp::socket::rebind_executor<Strand>::other;
 
 namespace {
 
@@ -79,10 +85,16 @@ public:
     // hundred visitors), few enough that memory stays bounded.
     static constexpr std::size_t kMostThreads = 512;
 
-    // Each loop may be served by several threads at once (LoopThreads).
+    // A loop is served by one thread but while its pages wait, and then by
+    // one free thread and those in pages (LoopThreads): told so (the hint
+    // 1), it keeps the handlers a thread queues for that thread, where a
+    // loop told of many threads signalled one or interrupted its poll at
+    // every handler, a system call or two per request. It still locks, so
+    // the threads in pages may finish their handlers meanwhile; what they
+    // leave queued the watcher wakes the loop for.
     static std::vector<std::unique_ptr<asio::io_context>> MakeLoops(std::size_t count) {
         std::vector<std::unique_ptr<asio::io_context>> loops;
-        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>());
+        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>(1));
         return loops;
     }
 
@@ -96,6 +108,16 @@ public:
         ++open;
         return true;
     }
+    // Counts `bytes` of body in flight; false when they would pass the total.
+    bool ReserveBody(std::size_t bytes) {
+        std::size_t held = bodyBytes.load();
+        do {
+            if (held + bytes > limits.bodyBytesInFlight) return false;
+        } while (!bodyBytes.compare_exchange_weak(held, held + bytes));
+        return true;
+    }
+    void ReleaseBody(std::size_t bytes) { bodyBytes -= bytes; }
+
     void Leave(const std::string& address) {
         const std::string key = platform::AddressLimitKey(address);
         std::lock_guard lock(addressMutex);
@@ -128,6 +150,7 @@ public:
     const RequestLimits& limits;
     std::mutex addressMutex;
     std::unordered_map<std::string, std::size_t> openByAddress;
+    std::atomic<std::size_t> bodyBytes{0};  // in flight (ReserveBody)
     // One event loop per thread, each with its share of the connections: a
     // loop shared by all threads made them queue for its lock at every
     // read, write and timer.
@@ -164,13 +187,14 @@ void LogRequest(const std::string& address, const std::string& method, const std
 // the next request of a keep-alive client.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
-    Connection(HttpServer::Impl& server, tcp::socket socket, std::string address, bool fromProxy)
+    Connection(HttpServer::Impl& server, Socket socket, std::string address, bool fromProxy)
         : server_(server), limits_(server.limits), stream_(std::move(socket)), address_(std::move(address)),
           fromProxy_(fromProxy) {
         error_code ignored;
         localPort_ = stream_.socket().local_endpoint(ignored).port();
     }
     ~Connection() {
+        releaseBody();
         if (!fromProxy_) server_.Leave(address_);
     }
 
@@ -230,6 +254,8 @@ private:
         parser_->body_limit(bodyLimit);
 
         if (parser_->is_done()) return runPage();
+        if (!server_.ReserveBody(parser_->content_length().value_or(bodyLimit))) return refuse(503);
+        bodyReserved_ = parser_->content_length().value_or(bodyLimit);
         if (beast::iequals(head[http::field::expect], "100-continue")) {
             auto going = std::make_shared<http::response<http::empty_body>>(http::status::continue_, head.version());
             stream_.expires_after(limits_.bodyTime);
@@ -277,10 +303,16 @@ private:
         method_ = View(head.method_string());
         target_ = View(head.target());
         // The page runs on this loop's thread; should it wait, the loop gets
-        // another thread meanwhile (LoopThreads).
+        // another thread meanwhile (LoopThreads). A page may wait, with a
+        // platform::WaitMark around the wait; it should not compute for long;
+        // and its connection's work stays on this strand.
         const LoopThreads::Page page;
-        reply(server_.host.Handle(rawRequest()));
+        HostResponse answer = server_.host.Handle(rawRequest());
+        releaseBody();
+        reply(std::move(answer));
     }
+
+    void releaseBody() { server_.ReleaseBody(std::exchange(bodyReserved_, 0)); }
 
     void reply(HostResponse out, bool keepAlive = true) {
         keepAlive = keepAlive && keepAlive_ && server_.running;
@@ -342,7 +374,7 @@ private:
 
     HttpServer::Impl& server_;
     const RequestLimits& limits_;
-    beast::tcp_stream stream_;
+    beast::basic_stream<tcp, Strand> stream_;
     std::string address_;
     const bool fromProxy_;        // a trusted proxy: its requests count under their clients
     std::string client_;          // behind the proxy, the client of the current request
@@ -357,14 +389,13 @@ private:
     bool isHead_ = false;
     bool firstRequest_ = true;
     std::size_t drained_ = 0;
+    std::size_t bodyReserved_ = 0;  // of the server's body bytes in flight
 };
 
 }  // namespace
 
 void HttpServer::Impl::Accept() {
-    // A connection's handlers take turns (its strand): a loop may have
-    // several threads while a page of its waits.
-    acceptor.async_accept(asio::make_strand(NextLoop()), [this](error_code ec, tcp::socket socket) {
+    acceptor.async_accept(asio::make_strand(NextLoop()), [this](error_code ec, Socket socket) {
         if (ec == asio::error::operation_aborted || !acceptor.is_open()) return;
         if (ec) {
             // Out of descriptors, most likely: try again in a moment.

@@ -99,6 +99,8 @@ void BrowsePages::Pack() {
             PrivateForum(forum);
             p.Stop();
         }
+        platform::MailSendSlot slot;
+        if (!slot.Take()) p.Refuse(core::kMailServerBusy);
         const std::string repeated = board::RepeatedMailRefusal(*this, addresses);
         if (!repeated.empty()) p.Refuse(repeated);
 

@@ -139,6 +139,11 @@ void BrowsePages::SendThread() {
             ErrorForm("请输入合法电子邮件地址!");
             return;
         }
+        platform::MailSendSlot slot;
+        if (!slot.Take()) {
+            ErrorForm(core::kMailServerBusy);
+            return;
+        }
         const std::string repeated = board::RepeatedMailRefusal(*this, {sendToEmail});
         if (!repeated.empty()) {
             ErrorForm(repeated);

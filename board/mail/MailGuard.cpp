@@ -1,6 +1,7 @@
 #include "board/mail/MailGuard.h"
 
 #include "core/RecentActs.h"
+#include "core/SendMail.h"
 #include "core/Settings.h"
 #include "core/Tarnbell.h"
 #include "platform/Session.h"
@@ -33,7 +34,7 @@ std::string RepeatedMailRefusal(core::Tarnbell& page, const std::vector<std::str
     // Nothing sent: the session may try again as soon as the board lets it.
     page.Session().Set("SubmitTime", sessionsLast);
     if (answer.outcome == core::ActAnswer::OverLimit && answer.act > 0) return repeated;
-    return "邮件服务器正忙，请稍后再试！";
+    return core::kMailServerBusy;
 }
 
 }  // namespace board

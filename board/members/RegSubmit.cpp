@@ -94,6 +94,9 @@ void MemberPages::RegSubmit() {
         r.allowMassMail = in("allowmassmail").str() == "yes";
         RefuseBadAddress(p, r.email);
         if (s.EMailRegister) r.password = core::RandomString(6);
+        // The member is stored only when the mail can go out now.
+        platform::MailSendSlot slot;
+        if (s.EMailRegister && !slot.Take()) p.Refuse(core::kMailServerBusy);
 
         {
             platform::Connection& con = p.Db();

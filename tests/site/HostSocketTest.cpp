@@ -389,4 +389,39 @@ TEST_F(HostLimitsTest, OversizedRequestIsRefusedAtOnce) {
     }
 }
 
+// The bodies held at once are bounded in all, each counted at the length it
+// announces (a chunked one at its page's limit): beyond the total a new body
+// is refused at once, and its room comes back when its client goes.
+TEST_F(HostLimitsTest, BodiesInFlightAreBoundedInAll) {
+    site::RequestLimits limits;
+    limits.bodyBytes = 6000;
+    limits.bodyBytesInFlight = 10000;
+    Start(limits);
+    const auto post = [](std::size_t length) {
+        return "POST /echo.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\nContent-Length: " +
+               std::to_string(length) + "\r\n\r\n" + std::string(length, 'b');
+    };
+    const int stalled = Client("127.0.0.5");
+    Send(stalled, "POST /echo.asp HTTP/1.1\r\nHost: localhost\r\nContent-Length: 6000\r\n\r\nname=x");
+    ASSERT_TRUE(ReadFor(stalled, 200ms).bytes.empty());
+    struct Case {
+        const char* what;
+        std::string request;
+        const char* status;
+    } cases[] = {
+        {"a body past the total", post(6000), "HTTP/1.1 503"},
+        {"a chunked body, at its page's limit", "POST /echo.asp HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nname=", "HTTP/1.1 503"},
+        {"a body within the total", post(4000), "HTTP/1.1 200"},
+        {"no body", "GET /echo.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n", "HTTP/1.1 200"},
+    };
+    for (const Case& c : cases) {
+        const std::string got = RawExchange(server->Port(), c.request, "127.0.0.6");
+        EXPECT_EQ(got.rfind(c.status, 0), 0u) << c.what << ": " << got.substr(0, 80);
+    }
+    close(stalled);
+    std::erase(clients, stalled);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(RawExchange(server->Port(), post(6000), "127.0.0.6").rfind("HTTP/1.1 200", 0), 0u);
+}
+
 }  // namespace

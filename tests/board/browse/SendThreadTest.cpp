@@ -1,5 +1,6 @@
 // Send a page to a friend: the form, the mail it sends in the board's name,
 // and its refusals.
+#include "AllMailSendsTaken.h"
 #include "FixedClock.h"
 #include "MailPageTest.h"
 #include "board/mail/MailGuard.h"
@@ -157,6 +158,17 @@ TEST_F(SendThreadTest, RefusalsSendNothing) {
     EXPECT_TRUE(sink.Mails().empty());
 }
 
+// With every send taken, the page answers at once and spends no repeat slot.
+TEST_F(SendThreadTest, BusyMailServerIsToldAtOnce) {
+    {
+        const AllMailSendsTaken busy;
+        const std::string refused = Send({}, "10.8.2.1").body;
+        EXPECT_TRUE(Has(refused, "邮件服务器正忙，邮件没有发送，请稍后再试！")) << refused;
+    }
+    EXPECT_TRUE(sink.Mails().empty());
+    EXPECT_TRUE(Has(Send({}, "10.8.2.1").body, "我们已经给 li@example.net 发送了电子邮件"));
+}
+
 TEST_F(SendThreadTest, OneMailPerIntervalFromASessionAndToAFriendAndAFewFromAClient) {
     ASSERT_TRUE(Has(Send().body, "发送了电子邮件"));
     const std::string again = Send({{"SendToEmail", "other@example.net"}}).body;
@@ -206,7 +218,7 @@ TEST_F(SendThreadTest, TheMailPagesSendABoundedNumberOfMailsAMinute) {
     driver.keepCookies = true;
     driver.jar.clear();
     const std::string busy = Send({{"SendToEmail", "late@example.net"}}, "10.8.2.1").body;
-    EXPECT_TRUE(Has(busy, "邮件服务器正忙，请稍后再试！")) << busy;
+    EXPECT_TRUE(Has(busy, "邮件服务器正忙，邮件没有发送，请稍后再试！")) << busy;
     EXPECT_EQ(sink.Mails().size(), board::kMailsPerMinute);
     // The refused mail counted for no one: the same session, address and
     // friend, once the minute is past.

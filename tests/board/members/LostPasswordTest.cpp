@@ -1,4 +1,5 @@
 // The lost password: the form, and the mail to the member who has the address.
+#include "AllMailSendsTaken.h"
 #include "MembersTest.h"
 
 namespace {
@@ -61,6 +62,18 @@ TEST_F(LostPasswordTest, OneMailPerIntervalToEachMailboxFromAnyClientAddress) {
     driver.jar.clear();
     EXPECT_TRUE(Has(Ask("dave@example.com", "10.7.2.1").body, "刚发送给你"));  // a member beside carol
     EXPECT_EQ(sink.Mails().size(), 2u);
+}
+
+// With every send taken, the page answers at once and spends no repeat slot.
+TEST_F(LostPasswordTest, BusyMailServerIsToldAtOnce) {
+    AddMemberWithMail("carol", "cpw", "carol@example.com");
+    {
+        const AllMailSendsTaken busy;
+        const std::string refused = Ask("carol@example.com", "10.7.4.1").body;
+        EXPECT_TRUE(Has(refused, "邮件服务器正忙，邮件没有发送，请稍后再试！")) << refused;
+    }
+    EXPECT_TRUE(sink.Mails().empty());
+    EXPECT_TRUE(Has(Ask("carol@example.com", "10.7.4.1").body, "刚发送给你"));
 }
 
 }  // namespace

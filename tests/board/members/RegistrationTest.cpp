@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "AllMailSendsTaken.h"
 #include "MembersTest.h"
 
 namespace {
@@ -236,6 +237,20 @@ TEST_F(RegistrationTest, FailedMailLeavesNoMember) {
     Set("SubmitInterval", -1);  // a second mail to the address at once
     EXPECT_TRUE(Has(Register().body, "你不能成功的注册:"));
     EXPECT_EQ(Column("新会员", "username"), "<none>");
+}
+
+// With every send taken, the page answers at once and stores nothing: no
+// member, and the visitor's repeat slot unspent.
+TEST_F(RegistrationTest, BusyMailServerLeavesNoMember) {
+    Set("EMailRegister", true);
+    {
+        const AllMailSendsTaken busy;
+        const std::string refused = Register({}, "10.7.3.1").body;
+        EXPECT_TRUE(Has(refused, "邮件服务器正忙，邮件没有发送，请稍后再试！")) << refused;
+        EXPECT_EQ(Column("新会员", "username"), "<none>");
+        EXPECT_TRUE(sink.Mails().empty());
+    }
+    EXPECT_TRUE(Has(Register({}, "10.7.3.1").body, "您已经成功在 清风论坛 注册"));
 }
 
 TEST_F(RegistrationTest, MailedPasswordWithinTheIntervalIsRefusedStoringAndMailingNothing) {
