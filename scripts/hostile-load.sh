@@ -33,7 +33,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 source scripts/lib/bench-options.sh
-parse_bench_options hostile-load 24 ${args[@]+"${args[@]}"}
+parse_bench_options hostile-load 23 ${args[@]+"${args[@]}"}
 
 scripts/install-deps.sh wrk curl python3
 bench_server_and_board
