@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What the two commands of the README build: run-board.sh the server it
-# starts and nothing else, test.sh everything. The scripts run in a copy of
-# their folder, with cmake, ctest and npm replaced by stubs that note their
+# starts and nothing else, test.sh everything, and the fuzz targets for a
+# few seconds each. The scripts run in a copy of their folder, with cmake,
+# ctest, npm, clang and the fuzz script replaced by stubs that note their
 # arguments, and a stub server.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -11,7 +12,8 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/tree/scripts" "$work/tree/build/site" "$work/tree/tests/browser" "$work/bin"
 cp "$source_dir/scripts/run-board.sh" "$source_dir/scripts/build.sh" "$source_dir/scripts/test.sh" \
    "$work/tree/scripts/"
-for stub in tree/scripts/install-deps.sh bin/cmake bin/ctest bin/npm tree/build/site/board-server; do
+for stub in tree/scripts/install-deps.sh tree/scripts/fuzz.sh bin/cmake bin/ctest bin/npm bin/clang++-14 \
+    tree/build/site/board-server; do
     printf '#!/bin/sh\necho "%s $*" >>"%s/calls"\n' "$(basename "$stub")" "$work" >"$work/$stub"
     chmod +x "$work/$stub"
 done
@@ -33,4 +35,5 @@ grep -qx 'board-server --port 8081' "$work/calls" || fail "run-board.sh did not 
 builds=$(grep '^cmake --build' "$work/calls")
 [ "$builds" = "cmake --build build -j$(nproc)" ] || fail "test.sh does not build everything"
 grep -q '^ctest ' "$work/calls" || fail "test.sh ran no tests"
+grep -qx 'fuzz.sh 5' "$work/calls" || fail "test.sh did not run the fuzz targets"
 echo "build targets: passed"
