@@ -16,8 +16,7 @@ namespace core {
 
 void BoardPage::OnStartPage(platform::ScriptingContext& context) {
     platform::PageObject::OnStartPage(context);
-    LoadSettings(Application());
-    LoadStyleSettings(Application());
+    LoadPageSettings(Application());
 }
 
 void BoardPage::ConnectionString(const std::string& value) {

@@ -46,11 +46,15 @@ std::string& BoardAddressDefault() {
 // and hashes every result it gives into `fingerprint`.
 class Reader {
 public:
-    Reader(platform::Application& app, std::uint64_t& fingerprint) : app_(app), fingerprint_(fingerprint) {
+    // `stamp`, when given, notes every key read.
+    Reader(platform::Application& app, std::uint64_t& fingerprint, platform::Application::ReadStamp* stamp)
+        : app_(app), fingerprint_(fingerprint), stamp_(stamp) {
         fingerprint_ = 0;
     }
 
+    // Every key is read here first (or through raw).
     bool isEmpty(const char* key) const {
+        note(key);
         const bool empty = app_(key) == platform::Variant("");
         mix(empty ? 5 : 6);
         return empty;
@@ -78,12 +82,17 @@ public:
         return value;
     }
     platform::Variant raw(const char* key) const {
+        note(key);
         platform::Variant value = app_(key);
         mix(std::hash<std::string>{}(platform::CStr(value)) + static_cast<std::uint64_t>(value.isEmpty()));
         return value;
     }
 
 private:
+    void note(const char* key) const {
+        if (stamp_) stamp_->Note(key);
+    }
+
     // Order matters: the same values under other keys give another print.
     void mix(std::uint64_t value) const {
         fingerprint_ = (fingerprint_ ^ value) * 0x100000001b3ULL + 0x9e3779b97f4a7c15ULL;
@@ -91,6 +100,7 @@ private:
 
     platform::Application& app_;
     std::uint64_t& fingerprint_;
+    platform::Application::ReadStamp* stamp_;
 };
 
 std::string attribute(const char* name, const std::string& value) {
@@ -105,9 +115,11 @@ std::string Settings::Fingerprint() const {
 
 void SetDefaultBoardAddress(std::string address) { BoardAddressDefault() = std::move(address); }
 
-void LoadSettings(platform::Application& application) {
+namespace {
+
+void LoadBoardSettings(platform::Application& application, platform::Application::ReadStamp* stamp) {
     Settings& s = CurrentSettings();
-    Reader in(application, s.loadedFingerprint);
+    Reader in(application, s.loadedFingerprint, stamp);
 
     s.MailNotify = true;
     s.EMailRegister = in.flag("EMailRegister", true);
@@ -154,9 +166,9 @@ void LoadSettings(platform::Application& application) {
         s.MemberMinimum = platform::CInt(platform::Variant(in.leadingNumber("MemberMinimum")));
 }
 
-void LoadStyleSettings(platform::Application& application) {
+void LoadStyle(platform::Application& application, platform::Application::ReadStamp* stamp) {
     Settings& s = CurrentSettings();
-    Reader in(application, s.styleFingerprint);
+    Reader in(application, s.styleFingerprint, stamp);
 
     s.BBTitle = in.text("BBTitle", "title.gif");
     s.BBTopic = in.text("BBTopic", "postnew.jpg");
@@ -194,6 +206,34 @@ void LoadStyleSettings(platform::Application& application) {
         s.TableBorderOpen.clear();
         s.TableBorderClose.clear();
     }
+}
+
+}  // namespace
+
+void LoadSettings(platform::Application& application) { LoadBoardSettings(application, nullptr); }
+
+void LoadStyleSettings(platform::Application& application) { LoadStyle(application, nullptr); }
+
+void LoadPageSettings(platform::Application& application) {
+    // What the last full load on this thread gave, kept whole: a page may
+    // have changed the record since (the connection string).
+    struct Kept {
+        platform::Application::ReadStamp stamp;
+        std::string boardAddress;
+        Settings settings;
+    };
+    thread_local Kept kept;
+    Settings& s = CurrentSettings();
+    if (kept.stamp.Unchanged(application) && kept.boardAddress == BoardAddressDefault()) {
+        s = kept.settings;
+        return;
+    }
+    kept.stamp.Start(application);
+    LoadBoardSettings(application, &kept.stamp);
+    LoadStyle(application, &kept.stamp);
+    kept.boardAddress = BoardAddressDefault();
+    kept.settings = s;
+    kept.stamp.Finish();
 }
 
 }  // namespace core

@@ -82,5 +82,9 @@ void SetDefaultBoardAddress(std::string address);
 
 void LoadSettings(platform::Application& application);
 void LoadStyleSettings(platform::Application& application);
+// Both at a page start: the same as loading both, but while none of the
+// values read changed, the record the last load gave is put back instead of
+// reading and converting every value again.
+void LoadPageSettings(platform::Application& application);
 
 }  // namespace core

@@ -117,6 +117,32 @@ void Application::UnLock() {
     lock_.unlock();
 }
 
+void Application::ReadStamp::Start(const Application& application) {
+    reading_ = &application;
+    application_ = application.id_;
+    keysAdded_ = application.keysAdded_.load(std::memory_order_acquire);
+    finished_ = false;
+    reads_.clear();
+}
+
+void Application::ReadStamp::Note(std::string_view key) {
+    const std::string folded = LCase(key);
+    std::shared_lock lock(reading_->valuesMutex_);
+    const auto it = reading_->values_.find(folded);
+    // A missing key shows up as a key added.
+    if (it != reading_->values_.end())
+        reads_.emplace_back(it->second.get(), it->second->version.load(std::memory_order_acquire));
+}
+
+bool Application::ReadStamp::Unchanged(const Application& application) const {
+    if (!finished_ || application_ != application.id_ ||
+        keysAdded_ != application.keysAdded_.load(std::memory_order_acquire))
+        return false;
+    for (const auto& [slot, version] : reads_)
+        if (slot->version.load(std::memory_order_acquire) != version) return false;
+    return true;
+}
+
 void Application::ReleaseLocksOfThisThread() {
     while (std::find(heldLocks.begin(), heldLocks.end(), this) != heldLocks.end()) UnLock();
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/Variant.h"
 
@@ -43,6 +45,27 @@ public:
     struct Slot {
         std::atomic<std::uint64_t> version{0};
         Variant value;
+    };
+
+    // The versions of the keys a reader read, so that whatever it built from
+    // them can be kept until one changes: checking costs a load per key, not
+    // a lookup by name. Start before the first read, Note each key before
+    // reading it, Finish when the reads succeeded.
+    class ReadStamp {
+    public:
+        void Start(const Application& application);
+        void Note(std::string_view key);
+        void Finish() { finished_ = true; }
+        // True when finished for this application and no key it noted was
+        // set to another value, nor any key added, since.
+        bool Unchanged(const Application& application) const;
+
+    private:
+        const Application* reading_ = nullptr;
+        std::uint64_t application_ = 0;
+        std::uint64_t keysAdded_ = 0;
+        bool finished_ = false;
+        std::vector<std::pair<const Slot*, std::uint64_t>> reads_;  // keys present when read
     };
 
 private:

@@ -14,8 +14,7 @@ void SitePages::Jump() {
 void SitePages::Start() { Response().Redirect("default.asp"); }
 
 void SitePages::LoginForm() {
-    core::LoadSettings(Application());
-    core::LoadStyleSettings(Application());
+    core::LoadPageSettings(Application());
     const core::Settings& s = core::CurrentSettings();
     Response().Write(
         core::PageHead("用户登录 - " + s.BBName) +

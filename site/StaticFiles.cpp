@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "platform/Strings.h"
 
@@ -41,12 +40,18 @@ std::shared_ptr<const StaticFile> ReadFile(const fs::path& root, const fs::path&
     const std::optional<fs::path> real = ResolvedInside(root, path);
     std::error_code error;
     if (!real || !fs::is_regular_file(*real, error)) return nullptr;
-    std::ifstream in(*real, std::ios::binary);
+    // Read at its size in one go: a file added after start is read at every
+    // request, and copying it through a string stream cost more than sending it.
+    std::ifstream in(*real, std::ios::binary | std::ios::ate);
     if (!in) return nullptr;
-    std::ostringstream content;
-    content << in.rdbuf();
+    const std::streamoff size = in.tellg();
+    if (size < 0) return nullptr;
+    std::string content(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    in.read(content.data(), size);
+    content.resize(static_cast<std::size_t>(in.gcount()));  // shorter when it shrank meanwhile
     return std::make_shared<const StaticFile>(
-        StaticFile{ContentTypeOf(path.filename().string()), content.str()});
+        StaticFile{ContentTypeOf(path.filename().string()), std::move(content)});
 }
 
 }  // namespace

@@ -173,4 +173,47 @@ TEST_F(SettingsTest, AFailedStartKeepsEarlierValuesNewAndLaterOnesOld) {
     EXPECT_EQ(core::CurrentSettings().MaxUser, 99);
 }
 
+// The page start keeps the last load's record; after every kind of change it
+// must give what a full load gives.
+TEST_F(SettingsTest, APageStartGivesWhatAFullLoadGives) {
+    const auto fullLoad = [&] {
+        const Settings s = load(app_);
+        return s.Fingerprint() + "|" + s.ConnectionString.str() + "|" + s.BBURL + "|" + s.Logo + "|" + s.BGColor;
+    };
+    const auto pageStart = [&] {
+        core::CurrentSettings().ConnectionString = "changed by the last page";
+        core::CurrentSettings().BBName.clear();
+        core::LoadPageSettings(app_);
+        const Settings& s = core::CurrentSettings();
+        return s.Fingerprint() + "|" + s.ConnectionString.str() + "|" + s.BBURL + "|" + s.Logo + "|" + s.BGColor;
+    };
+    const struct {
+        const char* change;
+        std::function<void()> apply;
+    } steps[] = {
+        {"nothing", [] {}},
+        {"a key added", [&] { app_.Set("BBTitle", "logo.gif"); }},
+        {"a key set again", [&] { app_.Set("BBTitle", "logo.gif"); }},
+        {"a key set anew", [&] { app_.Set("BBTitle", "other.gif"); }},
+        {"a key changed in place", [&] { app_.Update("BGColor", [](Variant& v) { v = "#123456"; }); }},
+        {"a key no setting reads", [&] { app_.Set("OnlineCount", Variant(3)); }},
+        {"the board's own address", [] { core::SetDefaultBoardAddress("http://10.0.0.1:81/"); }},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.change);
+        step.apply();
+        EXPECT_EQ(pageStart(), fullLoad());
+        EXPECT_EQ(core::CurrentSettings().BBName, "Tarnbell");
+    }
+    core::SetDefaultBoardAddress("http://127.0.0.1:8080/");
+
+    // A start that failed is not kept.
+    app_.Set("HotCount", "many");
+    EXPECT_THROW(core::LoadPageSettings(app_), platform::RuntimeError);
+    EXPECT_THROW(core::LoadPageSettings(app_), platform::RuntimeError);
+    app_.Set("HotCount", Variant(12));
+    core::LoadPageSettings(app_);
+    EXPECT_EQ(core::CurrentSettings().HotCount, 12);
+}
+
 }  // namespace

@@ -261,4 +261,25 @@ TEST(StaticFileLinks, OnlyLinksResolvingInsideTheFolderAreServed) {
     }
 }
 
+// A file added after start is read when asked for, every byte of it.
+TEST(StaticFileLinks, AFileAddedAfterStartIsServedWhole) {
+    namespace fs = std::filesystem;
+    TempFolder temp;
+    const fs::path www = temp.Path() / "www";
+    fs::create_directories(www);
+    site::HostOptions options;
+    options.wwwRoot = www.string();
+    site::BoardHost host(options);
+    site::RequestDriver driver{host};
+    std::string bytes(100000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+    std::ofstream(www / "late.bin", std::ios::binary) << bytes;
+    std::ofstream(www / "empty.txt").flush();
+
+    EXPECT_EQ(driver.Get("late.bin").body, bytes);
+    const auto empty = driver.Get("empty.txt");
+    EXPECT_EQ(empty.status, 200);
+    EXPECT_EQ(empty.body, "");
+}
+
 }  // namespace
