@@ -4,6 +4,7 @@
 #include <map>
 #include <thread>
 
+#include "platform/Error.h"
 #include "platform/SqliteDatabase.h"
 
 namespace platform {
@@ -52,6 +53,8 @@ bool WriteTurn::Acquire(std::chrono::milliseconds timeout) {
 }
 
 bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout) {
+    if (waiting_.size() >= kMostWaiting)
+        throw RuntimeError(kErrDatabase, kWritersQueueFullText, kBoardSource, kUnavailable);
     Waiter me;
     waiting_.push_back(&me);
     // While the holder's change is known to be long, the wait goes on past

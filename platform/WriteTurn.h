@@ -34,9 +34,13 @@ public:
 
     // Waits for the turn; false when it did not come within `timeout`. While
     // a long change of another thread holds it, the wait goes on past
-    // `timeout` until the change ends, kLongChangeWait at most.
+    // `timeout` until the change ends, kLongChangeWait at most. Raises
+    // kErrDatabase, answered kUnavailable, at once when kMostWaiting
+    // writers wait already: each holds a page thread, and a pile of them
+    // behind a long change would take every thread the readers need.
     bool Acquire(std::chrono::milliseconds timeout);
     static constexpr std::chrono::minutes kLongChangeWait{5};
+    static constexpr std::size_t kMostWaiting = 64;
     // Takes the turn only when it is free and no one waits for it.
     bool TryAcquire();
     // Hands the turn to the writer that has waited longest.

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "FullWriteQueue.h"
+#include "platform/Error.h"
 #include "platform/WriteTurn.h"
 
 namespace {
@@ -63,6 +65,25 @@ TEST(WriteTurn, AWriterThatGaveUpLeavesTheQueue) {
     EXPECT_TRUE(patientTook);
     EXPECT_EQ(turn.Waiting(), 0u);
     ASSERT_TRUE(turn.TryAcquire()) << "nobody holds the turn";
+    turn.Release();
+}
+
+// Each waiting writer holds a page thread: past the bound the next one is
+// refused at once, as busy, and those in line keep their places.
+TEST(WriteTurn, AWriterBeyondTheBoundIsRefusedAtOnce) {
+    const std::string path = "/write-turn-test/full.db";
+    platform::WriteTurn& turn = platform::WriteTurn::Of(path);
+    FullWriteQueue full(path);
+    try {
+        turn.Acquire(1s);
+        ADD_FAILURE() << "a writer beyond the bound took its place in line";
+    } catch (const platform::RuntimeError& e) {
+        EXPECT_EQ(e.httpStatus(), platform::kUnavailable);
+        EXPECT_EQ(e.description(), platform::kWritersQueueFullText);
+    }
+    EXPECT_EQ(turn.Waiting(), platform::WriteTurn::kMostWaiting);
+    EXPECT_EQ(full.Drain(), static_cast<int>(platform::WriteTurn::kMostWaiting));
+    ASSERT_TRUE(turn.TryAcquire()) << "the turn is free again";
     turn.Release();
 }
 
