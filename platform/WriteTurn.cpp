@@ -18,8 +18,8 @@ std::map<std::string, std::unique_ptr<WriteTurn>>& Registry() {
 }
 
 // A turn lasts about a millisecond, and waking a sleeping thread takes
-// about as long on a busy machine: the next in line watches for the turn
-// awake for a while before it sleeps.
+// about as long on a busy machine: the first in line watches for the turn
+// awake for a while each time it is woken before it sleeps again.
 constexpr auto kWatchTime = std::chrono::microseconds(1000);
 // How often a waiter looks again whether the holder's change is a long one.
 constexpr auto kLongChangeLook = std::chrono::milliseconds(100);
@@ -40,33 +40,35 @@ WriteTurn& WriteTurn::Of(const std::string& path) {
 
 bool WriteTurn::TryAcquire() {
     std::lock_guard queue(queueLock_);
-    if (held_) return false;
-    held_ = true;
-    return true;
+    return line_.Waiting() == 0 && line_.Take(nullptr, std::chrono::steady_clock::now());
 }
 
 bool WriteTurn::Acquire(std::chrono::milliseconds timeout) {
     std::unique_lock queue(queueLock_);
-    if (held_) return WaitInQueue(queue, timeout);
-    held_ = true;
-    return true;
+    if (line_.Take(nullptr, std::chrono::steady_clock::now())) return true;
+    return WaitInQueue(queue, timeout);
 }
 
 bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout) {
-    if (waiting_.size() >= kMostWaiting)
+    if (line_.Waiting() >= kMostWaiting)
         throw RuntimeError(kErrDatabase, kWritersQueueFullText, kBoardSource, kUnavailable);
-    Waiter me;
-    waiting_.push_back(&me);
+    TurnWaiter me;
+    const auto start = std::chrono::steady_clock::now();
+    me.since = start;
+    line_.Join(me);
     // While the holder's change is known to be long, the wait goes on past
     // the usual deadline: giving up would lose the writer's work for no
     // fault of its own. (Not for the long change's own thread, which would
     // wait for itself.)
-    const auto start = std::chrono::steady_clock::now();
     auto deadline = start + timeout;
     const auto longest = start + kLongChangeWait;
-    bool hooked = false, watched = false;
+    bool hooked = false, watch = true;
     for (;;) {
         if (me.given) return true;
+        if (line_.Take(&me, std::chrono::steady_clock::now())) {
+            WakeFirst();
+            return true;
+        }
         const bool forLongChange = HeldByOthersLongChange();
         // Behind a long change the usual deadline counts from its end: the
         // writers queued behind it still go first.
@@ -80,23 +82,30 @@ bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::mi
         const auto until = forLongChange ? longest : deadline;
         const auto now = std::chrono::steady_clock::now();
         if (now >= until) {
-            waiting_.erase(std::find(waiting_.begin(), waiting_.end(), &me));
+            line_.Leave(me);
+            WakeFirst();
             return false;
         }
-        if (waiting_.front() == &me && !std::exchange(watched, true)) {
+        if (line_.First() == &me && std::exchange(watch, false)) {
             queue.unlock();
             const auto watchEnd = std::min(until, now + kWatchTime);
-            while (!me.given.load() && std::chrono::steady_clock::now() < watchEnd) std::this_thread::yield();
+            while (!me.given.load() && line_.Held() && std::chrono::steady_clock::now() < watchEnd)
+                std::this_thread::yield();
             queue.lock();  // Release is done with `me` once it has let go of the lock
             continue;
         }
         me.wake.wait_until(queue, std::min(until, now + kLongChangeLook));
+        watch = true;
     }
+}
+
+void WriteTurn::WakeFirst() {
+    if (TurnWaiter* first = line_.First()) first->wake.notify_one();
 }
 
 std::size_t WriteTurn::Waiting() {
     std::lock_guard queue(queueLock_);
-    return waiting_.size();
+    return line_.Waiting();
 }
 
 void WriteTurn::SetWaitingForLongChangeHook(std::function<void()> hook) {
@@ -107,17 +116,10 @@ void WriteTurn::Release() {
     if (writer_) writer_->GrantTo({});
     longChangeBy_.store({});
     std::lock_guard queue(queueLock_);
-    if (waiting_.empty()) {
-        held_ = false;
-        return;
-    }
     // Notified under the lock: once `given` is seen, the waiter is gone.
-    Waiter* next = waiting_.front();
-    waiting_.pop_front();
-    next->given = true;
-    next->wake.notify_one();
-    // The one now next in line starts watching.
-    if (!waiting_.empty()) waiting_.front()->wake.notify_one();
+    TurnWaiter* woken = line_.Release(std::chrono::steady_clock::now());
+    if (woken) woken->wake.notify_one();
+    if (line_.First() != woken) WakeFirst();
 }
 
 std::shared_ptr<SqliteDatabase> WriteTurn::Writer() {
