@@ -17,10 +17,13 @@ std::map<std::string, std::unique_ptr<WriteTurn>>& Registry() {
     return *turns;
 }
 
-// A turn lasts about a millisecond, and waking a sleeping thread takes
-// about as long on a busy machine: the first in line watches for the turn
-// awake for a while each time it is woken before it sleeps again.
-constexpr auto kWatchTime = std::chrono::microseconds(1000);
+// A turn lasts a fraction of a millisecond, and waking a sleeping thread
+// takes about as long on a busy machine: a few writers that find the turn
+// held watch for it awake for a while before they join the line, and the
+// first in line watches for it awake each time it is woken, past the time
+// after which it is handed the turn.
+constexpr auto kWatchTime = 2 * TurnLine::kLongWait;
+constexpr int kMostWatchingOutOfLine = 2;
 // How often a waiter looks again whether the holder's change is a long one.
 constexpr auto kLongChangeLook = std::chrono::milliseconds(100);
 
@@ -45,17 +48,36 @@ bool WriteTurn::TryAcquire() {
 
 bool WriteTurn::Acquire(std::chrono::milliseconds timeout) {
     std::unique_lock queue(queueLock_);
-    if (line_.Take(nullptr, std::chrono::steady_clock::now())) return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (line_.Take(nullptr, now)) return true;
+    if (line_.Waiting() >= kMostWaiting)
+        throw RuntimeError(kErrDatabase, kWritersQueueFullText, kBoardSource, kUnavailable);
+    if (watchingOutOfLine_ < kMostWatchingOutOfLine && !HeldByOthersLongChange()) {
+        ++watchingOutOfLine_;
+        const bool taken = WatchOutOfLine(queue, std::min(now + kWatchTime, now + timeout));
+        --watchingOutOfLine_;
+        if (taken) return true;
+    }
     return WaitInQueue(queue, timeout);
 }
 
+bool WriteTurn::WatchOutOfLine(std::unique_lock<std::mutex>& queue, std::chrono::steady_clock::time_point until) {
+    for (;;) {
+        queue.unlock();
+        do {
+            std::this_thread::yield();
+        } while (line_.Held() && std::chrono::steady_clock::now() < until);
+        queue.lock();
+        const auto now = std::chrono::steady_clock::now();
+        if (line_.Take(nullptr, now)) return true;
+        if (now >= until) return false;
+    }
+}
+
 bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout) {
-    if (line_.Waiting() >= kMostWaiting)
-        throw RuntimeError(kErrDatabase, kWritersQueueFullText, kBoardSource, kUnavailable);
     TurnWaiter me;
     const auto start = std::chrono::steady_clock::now();
-    me.since = start;
-    line_.Join(me);
+    line_.Join(me, start);
     // While the holder's change is known to be long, the wait goes on past
     // the usual deadline: giving up would lose the writer's work for no
     // fault of its own. (Not for the long change's own thread, which would
@@ -82,7 +104,7 @@ bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::mi
         const auto until = forLongChange ? longest : deadline;
         const auto now = std::chrono::steady_clock::now();
         if (now >= until) {
-            line_.Leave(me);
+            line_.Leave(me, now);
             WakeFirst();
             return false;
         }

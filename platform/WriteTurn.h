@@ -70,6 +70,9 @@ private:
     void DropWriterOfGoneFile();
 
     const std::string path_;
+    // Watches for the turn awake until `until`, without joining the line;
+    // true when it took it. `queue` is locked.
+    bool WatchOutOfLine(std::unique_lock<std::mutex>& queue, std::chrono::steady_clock::time_point until);
     // Waits in line until the turn comes, or gives up at the deadline;
     // `queue` is locked.
     bool WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout);
@@ -77,8 +80,9 @@ private:
     // is free, watches for the turn; `queue` is locked.
     void WakeFirst();
 
-    std::mutex queueLock_;  // guards line_
+    std::mutex queueLock_;  // guards line_ and watchingOutOfLine_
     TurnLine line_;
+    int watchingOutOfLine_ = 0;
     std::atomic<std::thread::id> longChangeBy_{};
     std::shared_ptr<SqliteDatabase> writer_;
     FileIdentity writerFile_;

@@ -1,5 +1,5 @@
-// Who takes a write turn next: a running writer while nobody in line has
-// waited long, the line in order once its first has.
+// Who takes a write turn next: a running writer while the first in line
+// has not waited long, the first in line once it has.
 #include <gtest/gtest.h>
 
 #include "platform/TurnLine.h"
@@ -13,12 +13,11 @@ using namespace std::chrono_literals;
 constexpr TurnLine::Time t0{};
 constexpr auto kLong = TurnLine::kLongWait;
 
-TEST(TurnLine, ARunningWriterTakesTheFreeTurnWhileNobodyHasWaitedLong) {
+TEST(TurnLine, ARunningWriterTakesTheFreeTurnWhileTheFirstInLineHasNotWaitedLong) {
     TurnLine line;
     ASSERT_TRUE(line.Take(nullptr, t0));
     TurnWaiter first;
-    first.since = t0;
-    line.Join(first);
+    line.Join(first, t0);
     const TurnLine::Time soon = t0 + kLong / 2;
     EXPECT_EQ(line.Release(soon), &first) << "woken to try";
     EXPECT_FALSE(first.given);
@@ -27,40 +26,45 @@ TEST(TurnLine, ARunningWriterTakesTheFreeTurnWhileNobodyHasWaitedLong) {
     EXPECT_EQ(line.Waiting(), 1u);
 }
 
-TEST(TurnLine, OnceTheFirstHasWaitedLongTheTurnGoesInLineOrder) {
+// Nobody passes the first in line once it has waited long, and the one
+// behind it has its long wait from when it is first.
+TEST(TurnLine, OnceTheFirstInLineHasWaitedLongItHasTheTurnNext) {
     TurnLine line;
     ASSERT_TRUE(line.Take(nullptr, t0));
     TurnWaiter a, b;
-    a.since = t0;
-    b.since = t0 + 100us;
-    line.Join(a);
-    line.Join(b);
-    // Free for a moment while `a` has not waited long: nobody passes `a`
-    // once it has.
+    line.Join(a, t0);
+    line.Join(b, t0 + 100us);
+    // Free for a moment while `a` has not waited long.
     EXPECT_EQ(line.Release(t0 + kLong / 2), &a);
-    EXPECT_FALSE(line.Take(nullptr, t0 + kLong)) << "passed the first in line after its long wait";
-    EXPECT_FALSE(line.Take(&b, t0 + kLong)) << "passed the first in line after its long wait";
+    for (TurnWaiter* other : {static_cast<TurnWaiter*>(nullptr), &b})
+        EXPECT_FALSE(line.Take(other, t0 + kLong)) << "passed the first in line after its long wait";
     ASSERT_TRUE(line.Take(&a, t0 + kLong));
-    // Handed on in order from here: `b` has waited long too.
-    EXPECT_EQ(line.Release(t0 + 100us + kLong), &b);
+    // `b` is first since `a` took the turn.
+    const TurnLine::Time bFirst = t0 + kLong;
+    EXPECT_EQ(line.Release(bFirst + kLong / 2), &b);
+    EXPECT_FALSE(b.given) << "first for less than the long wait";
+    ASSERT_TRUE(line.Take(nullptr, bFirst + kLong / 2));
+    EXPECT_EQ(line.Release(bFirst + kLong), &b);
     EXPECT_TRUE(b.given);
-    EXPECT_TRUE(line.Held());
+    EXPECT_TRUE(line.Held()) << "handed on, never free";
     EXPECT_EQ(line.Waiting(), 0u);
-    EXPECT_EQ(line.Release(t0 + 5 * kLong), nullptr);
+    EXPECT_EQ(line.Release(bFirst + 5 * kLong), nullptr);
     EXPECT_FALSE(line.Held());
 }
 
-// The first in line gave up: the one behind it is first now.
+// The first in line gave up: the one behind it is first from then on.
 TEST(TurnLine, AWriterThatGaveUpLeavesTheLine) {
     TurnLine line;
     ASSERT_TRUE(line.Take(nullptr, t0));
     TurnWaiter a, b;
-    a.since = b.since = t0;
-    line.Join(a);
-    line.Join(b);
-    line.Leave(a);
+    line.Join(a, t0);
+    line.Join(b, t0);
+    line.Leave(a, t0 + kLong);
     EXPECT_EQ(line.First(), &b);
     EXPECT_EQ(line.Release(t0 + kLong), &b);
+    EXPECT_FALSE(b.given);
+    ASSERT_TRUE(line.Take(nullptr, t0 + kLong));
+    EXPECT_EQ(line.Release(t0 + 2 * kLong), &b);
     EXPECT_TRUE(b.given);
     EXPECT_FALSE(a.given);
 }
