@@ -94,6 +94,54 @@ const std::string kPointsSql =
     "(SELECT count(*) FROM post WHERE parentid IN (SELECT postid FROM post t "
     "WHERE t.username = register.username AND t.parentid IS NULL) AND post.username <> register.username);\n";
 
+// The points of one trigger in one statement, so that each member's row
+// and its index entry are written once a post, not once for each rule:
+// `points` are added to `member` (an expression; NULL adds nothing).
+struct PointsChange {
+    std::string member, points;
+};
+
+std::string PointsUpdate(const std::vector<PointsChange>& changes) {
+    std::string added, members;
+    for (const PointsChange& change : changes) {
+        added += " + CASE WHEN username = " + change.member + " THEN " + change.points + " ELSE 0 END";
+        members += (members.empty() ? "" : ", ") + change.member;
+    }
+    return "UPDATE register SET jf = ifnull(jf, 0)" + added + " WHERE username IN (" + members + ");\n";
+}
+
+// As PostPoints, for PointsUpdate.
+std::vector<PointsChange> PostPointsChanges(const std::string& row, const std::string& sign) {
+    const std::string counted = CountedIn(row + ".forumname");
+    return {{"CASE WHEN " + counted + " THEN " + row + ".username END", sign + "3"},
+            {"(SELECT t.username FROM post t WHERE t.postid = " + row + ".parentid AND t.parentid IS NULL AND t.username <> " +
+                 row + ".username AND " + counted + ")",
+             sign + "1"}};
+}
+
+std::vector<PointsChange> Joined(std::vector<PointsChange> first, const std::vector<PointsChange>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// The points triggers of kPointsSql, each with one register update.
+const std::string kOnePointsUpdateSql =
+    "DROP TRIGGER post_points_insert;\n"
+    "CREATE TRIGGER post_points_insert AFTER INSERT ON post BEGIN\n" + PointsUpdate(PostPointsChanges("NEW", "+")) +
+    "END;\n"
+    "DROP TRIGGER post_points_delete;\n"
+    "CREATE TRIGGER post_points_delete AFTER DELETE ON post BEGIN\n" +
+    PointsUpdate(Joined(PostPointsChanges("OLD", "-"),
+                        {{"CASE WHEN OLD.parentid IS NULL THEN OLD.username END", "-" + RepliesCounted("OLD")}})) +
+    "END;\n"
+    "DROP TRIGGER post_points_move;\n"
+    "CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post\n"
+    "WHEN OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid BEGIN\n" +
+    PointsUpdate(Joined(Joined(PostPointsChanges("OLD", "-"), PostPointsChanges("NEW", "+")),
+                        {{"CASE WHEN (OLD.parentid IS NULL) <> (NEW.parentid IS NULL) THEN NEW.username END",
+                          "((NEW.parentid IS NULL) - (OLD.parentid IS NULL)) * " + RepliesCounted("NEW")}})) +
+    "END;\n";
+
 }  // namespace
 
 // To change the layout, add a step at the end of the list: the next number
@@ -209,6 +257,7 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
              WHERE rowid IN (SELECT id FROM unnumbered_forums);
             DROP TABLE unnumbered_forums;
         )sql"},
+        {11, kOnePointsUpdateSql},
     };
     return steps;
 }
