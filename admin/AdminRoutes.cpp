@@ -4,6 +4,7 @@
 // letter case their forms send.
 #include "admin/Admin.h"
 #include "admin/Upload.h"
+#include "core/MessageEditor.h"
 #include "platform/Router.h"
 
 namespace admin {
@@ -76,6 +77,14 @@ const FramedPage kArchives("admin/archive.asp", &Admin::Archives, &Admin::Archiv
 
 // The host refuses a longer body before the upload page reads it.
 const platform::BodyLimit kUploadBody("admin/upload.asp", kUploadBodyLimit);
+
+// The forms that post a message's text.
+const platform::BodyLimit kMessageBodies[] = {
+    {"admin/edit.asp", core::kPostingFormBodyBytes},
+    {"admin/announce.asp", core::kPostingFormBodyBytes},
+    {"admin/mail.asp", core::kPostingFormBodyBytes},
+    {"admin/broadcast.asp", core::kPostingFormBodyBytes},
+};
 
 }  // namespace
 }  // namespace admin

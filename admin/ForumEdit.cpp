@@ -4,7 +4,7 @@
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
 #include "admin/forms/ForumForms.h"
-#include "board/search/SearchIndexQueue.h"
+#include "core/ForumDeletions.h"
 #include "core/NameCascades.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
@@ -50,7 +50,8 @@ void Admin::ForumSubmitEdit(core::Page& p) {
 
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
-    // A rename rewrites every post of the forum: posters wait for it.
+    // A rename rewrites the forum name of every post of the forum: posters
+    // wait for it.
     if (forumname != oldforumname) con.MarkLongChange();
     platform::Recordset exists;
     exists.Open("select forumname from forum where forumname=?", con, {oldforumname});
@@ -73,17 +74,15 @@ void Admin::ForumSubmitEdit(core::Page& p) {
     if (!moderator.empty()) AppointModerator(con, forumname, moderator, "Moderater");
     StoreModeratorList(con, forumname);
     EndForumChange(tx);
-    // A renamed forum's posts wait to be indexed under the new name.
-    if (forumname != oldforumname) board::IndexQueuedPostsSoon(con);
 }
 
-// The forum goes with its posts, moderator rows, announcement targets and
-// subscriptions (core/NameCascades.h); archived copies of its topics stay in
+// The forum goes with its moderator rows, announcement targets and
+// subscriptions (core/NameCascades.h), its posts in batches after the
+// answer (core/ForumDeletions.h); archived copies of its topics stay in
 // their archives.
 void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
-    con.MarkLongChange();  // every post of the forum goes: posters wait for it
     std::vector<std::string> moderators;
     platform::Recordset rs;
     rs.Open("select forumname from forum where forumname=?", con, {oldforumname});
@@ -95,6 +94,7 @@ void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     core::DeleteEverywhere(con, core::NameOf::Forum, oldforumname);
     for (const std::string& member : moderators) ClearIdleModeratorStatus(con, member);
     EndForumChange(tx);
+    core::FinishForumDeletionsSoon(con.FilePath());
 }
 
 }  // namespace admin

@@ -31,7 +31,8 @@ std::vector<std::string> ForumCatalogs(platform::Connection& con);
 bool ParseWholeNumber(const std::string& text, std::int32_t& value);
 
 // Refuses a name with "," (lists of forums are joined with it) and a name
-// that another forum than `current` has, ignoring letter case.
+// that another forum than `current` has, ignoring letter case, or had while
+// its posts are still being deleted.
 void RefuseUnusableForumName(core::Page& p, const std::string& name, const std::string& current);
 
 // Appoints `member` to `forum` unless no such member exists or the row is

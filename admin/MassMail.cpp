@@ -13,6 +13,7 @@
 #include "admin/Admin.h"
 #include "admin/forms/MailForms.h"
 #include "core/AppFolder.h"
+#include "core/SendMail.h"
 #include "core/Settings.h"
 #include "platform/Charset.h"
 #include "platform/Connection.h"
@@ -107,6 +108,8 @@ void Admin::EMail() {
             out.Write(AddressCount(addresses));
             return;
         }
+        platform::MailSendSlot slot;
+        if (!slot.Take()) p.Refuse(core::kMailServerBusy);
         platform::MailComponent mail;
         mail.MailFromName(s.BBName);
         mail.MailFromAddress(s.BBEMail);

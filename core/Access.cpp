@@ -18,7 +18,7 @@
 namespace core {
 
 void Tarnbell::Login() {
-    RunPage(Closing::Nothing, [&](Page& p) {
+    RunPage(Closing::ErrorPageBody, [&](Page& p) {
         // Only a posted form logs in: credentials in an address end up in
         // histories and server logs, and cookies are not a login.
         const bool posted = Request().ServerVariables("request_method").str() == "POST";

@@ -39,6 +39,7 @@ platform::Connection& Page::Db() {
 }
 
 void Page::Refuse(const std::string& message) {
+    refused_ = true;
     owner_.ErrorForm(message);
     throw PageStopped{};
 }
@@ -47,11 +48,13 @@ void Page::Stop() { throw PageStopped{}; }
 
 void BoardPage::RunPage(Closing closing, const std::function<void(Page&)>& body) {
     Page page(*this);
+    bool failed = false;
     try {
         body(page);
     } catch (const PageStopped&) {
     } catch (const platform::RuntimeError& e) {
         FailureForm(e);
+        failed = true;
     }
     switch (closing) {
         case Closing::CopyrightAndBody:
@@ -60,6 +63,9 @@ void BoardPage::RunPage(Closing closing, const std::function<void(Page&)>& body)
             break;
         case Closing::BodyOnly: Response().Write("</body></html>"); break;
         case Closing::Nothing: break;
+        case Closing::ErrorPageBody:
+            if (failed || page.Refused()) Response().Write("</body></html>");
+            break;
     }
     // `page` closes its connection as it goes out of scope.
 }
@@ -72,25 +78,29 @@ void BoardPage::FailureForm(const platform::RuntimeError& error) {
 namespace {
 
 // The last submissions of the board's members and client addresses.
-ActLimit SubmitLimit() { return {"SubmitTimes", CurrentSettings().SubmitInterval}; }
+const ActTable kSubmissions{"SubmitTimes"};
 
 }  // namespace
 
 bool BoardPage::PostSubmitCheck() {
+    const long interval = CurrentSettings().SubmitInterval;
     const platform::DateTime now = platform::Now();
     const platform::Variant last = Session()("SubmitTime");
-    if (!(last == platform::Variant("")) && platform::IsDate(last)) {
-        if (platform::SecondsBetween(platform::CDate(last), now) <= CurrentSettings().SubmitInterval) return false;
-    }
-    if (!MayActNow(Application(), SubmitLimit(), {"address:" + Request().ServerVariables("Remote_addr").str()}, now))
+    // A negative interval never refuses, not even against a time another
+    // page of this session stored a moment after this one read the clock.
+    if (interval >= 0 && !(last == platform::Variant("")) && platform::IsDate(last) &&
+        platform::SecondsBetween(platform::CDate(last), now) <= interval)
         return false;
     Session().Set("SubmitTime", now);
     return true;
 }
 
 bool BoardPage::MemberSubmitCheck(const std::string& member) {
+    const long interval = CurrentSettings().SubmitInterval;
     // Member names ignore letter case as the member table does.
-    return MayActNow(Application(), SubmitLimit(), {"member:" + platform::LCase(member)}, platform::Now());
+    return static_cast<bool>(MayActNow(Application(), kSubmissions,
+                                       {{"member:" + platform::LCase(member), interval},
+                                        AddressAct(Request().ServerVariables("Remote_addr").str(), interval)}));
 }
 
 }  // namespace core

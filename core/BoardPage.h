@@ -52,12 +52,13 @@ public:
                    std::int16_t pageSize, const std::string& addon = "");
 
     // ---- Repeat-submit guard (core/BoardPage.cpp) ----
-    // True when a submission may go ahead now; then starts the interval,
-    // which runs for the session and for the client address: a new session
-    // does not restart it.
+    // True when a submission of this session may go ahead now; then starts
+    // the session's interval.
     bool PostSubmitCheck();
     // The same for the proven member who submits, whatever the session or
-    // address (a login starts a new session).
+    // address (a login starts a new session), and for the client address,
+    // which has a few submissions an interval (its members share it). Called
+    // once the member is proven, so that a made-up name spends no one's turn.
     bool MemberSubmitCheck(const std::string& member);
 };
 

@@ -12,6 +12,9 @@ class Recordset;
 
 namespace core {
 
+// The refusal of a page whose member no longer proves against the register.
+inline constexpr const char* kAccountProblem = "对不起，由于账号问题，你不能进行该操作！";
+
 // Opens `rs` on `columns` ("status", "canpost,username", "*") of the member
 // with this name and password; true when there is one. Names ignore letter
 // case, passwords compare exactly: the register's columns are declared so.

@@ -89,4 +89,8 @@ platform::Variant MessageEditor(const std::string& text) {
     return platform::Variant(html);
 }
 
+std::string PageEditor(const std::string& text) {
+    return "<script src=editor.js></script>" + MessageEditor(text).str();
+}
+
 }  // namespace core

@@ -7,6 +7,7 @@ namespace core {
 namespace {
 
 constexpr const char* kByCounters = "the counter triggers set it again as the member's posts go";
+constexpr const char* kRenameNote = "a forum rename's note to the triggers, there only inside its transaction";
 
 std::string Matches(const NameColumn& c) { return std::string(c.column) + "=?1"; }
 
@@ -23,6 +24,8 @@ std::vector<std::string> DeleteStatements(const NameColumn& c) {
                 rows};
     case OnDelete::DeleteAnnouncements:
         return {"delete from announceto where id in (select id from " + table + " where " + Matches(c) + ")", rows};
+    case OnDelete::DeleteInBatches:
+        return {"insert or ignore into forum_deleting (forumname) values (?1)"};
     case OnDelete::Follows:
     case OnDelete::Kept:
         break;
@@ -41,7 +44,7 @@ const std::vector<NameColumn>& NameColumns() {
         // posts already carrying the new name. It goes first: the posts'
         // delete triggers then find no counters of it to keep.
         {"forum", "forumname", Forum, R::UpdateLast, D::DeleteFirst, ""},
-        {"post", "forumname", Forum, R::Update, D::DeleteRows, ""},
+        {"post", "forumname", Forum, R::Update, D::DeleteInBatches, ""},
         {"moderated", "forum", Forum, R::Update, D::DeleteRows, ""},
         {"archivelist", "forumname", Forum, R::Update, D::Kept,
          "archived topics stay in their archives, under the forum they came from"},
@@ -50,8 +53,10 @@ const std::vector<NameColumn>& NameColumns() {
         {"points_excluded", "forumname", Forum, R::Kept, D::Kept,
          "the last recount's choice as the administrator typed it (it need name no forum); "
          "the next recount writes it again"},
-        {"post_words", "forum", Forum, R::Follows, D::Follows,
-         "the search index's copy of post.forumname, which post's triggers keep"},
+        {"forum_renaming", "oldname", Forum, R::Follows, D::Follows, kRenameNote},
+        {"forum_renaming", "newname", Forum, R::Follows, D::Follows, kRenameNote},
+        {"forum_deleting", "forumname", Forum, R::Follows, D::Follows,
+         "names a forum whose row is gone while its posts go; the last of them takes it"},
 
         // The member's row goes first too (no counters of his to keep); no
         // trigger follows a member's renaming, so its order is free.
@@ -77,11 +82,16 @@ const std::vector<NameColumn>& NameColumns() {
 }
 
 void RenameEverywhere(platform::Connection& con, NameOf names, const std::string& from, const std::string& to) {
+    // The posts of a renamed forum keep their counters and points, which
+    // the triggers would otherwise take and give back post by post.
+    const bool forum = names == NameOf::Forum;
+    if (forum) con.Execute("insert into forum_renaming (oldname, newname) values (?1, ?2)", {from, to});
     for (const OnRename pass : {OnRename::Update, OnRename::UpdateLast})
         for (const NameColumn& c : NameColumns())
             if (c.names == names && c.onRename == pass)
                 con.Execute("update " + std::string(c.table) + " set " + c.column + "=?2 where " + Matches(c),
                             {from, to});
+    if (forum) con.Execute("delete from forum_renaming");
 }
 
 void DeleteEverywhere(platform::Connection& con, NameOf names, const std::string& name) {

@@ -27,6 +27,7 @@ enum class OnDelete {
     DeleteFirst,          // the forum's or member's own row: goes before the rows naming it
     DeleteThreads,        // the rows go, the replies to the topics among them before them
     DeleteAnnouncements,  // the rows go, their forum targets (announceto) before them
+    DeleteInBatches,      // a forum's rows go after its own row, a batch a transaction (core/ForumDeletions.h)
     Follows,              // set again from other rows (see why)
     Kept,                 // left as it was (see why)
 };
@@ -49,7 +50,9 @@ const std::vector<NameColumn>& NameColumns();
 void RenameEverywhere(platform::Connection& con, NameOf names, const std::string& from, const std::string& to);
 
 // Deletes the forum or member `name` with the rows naming it, as the list
-// says. Run inside the caller's transaction.
+// says. Run inside the caller's transaction. The rows a forum's delete
+// leaves to batches are only noted here (forum_deleting), and go with
+// core::FinishForumDeletions after the commit.
 void DeleteEverywhere(platform::Connection& con, NameOf names, const std::string& name);
 
 }  // namespace core

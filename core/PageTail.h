@@ -35,6 +35,9 @@ enum class Closing {
     CopyrightAndBody,  // Copyright, then "</body></html>"
     BodyOnly,          // "</body></html>"
     Nothing,
+    // The page ends its own answer; its error page (a refusal or a
+    // failure) gets "</body></html>".
+    ErrorPageBody,
 };
 
 class Page {
@@ -50,10 +53,12 @@ public:
 
     [[noreturn]] void Refuse(const std::string& message);
     [[noreturn]] void Stop();
+    bool Refused() const { return refused_; }
 
 private:
     BoardPage& owner_;
     std::unique_ptr<platform::Connection> db_;
+    bool refused_ = false;
 };
 
 // Ends a page body early; caught by RunPage, never seen outside it.

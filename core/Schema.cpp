@@ -45,6 +45,41 @@ const std::string kSearchIndexSql = R"sql(
     END;
 )sql" + std::string(kFillSearchIndexSql);
 
+// A deleted or edited post's words leave the search index, unless it was
+// still queued; an edited post is queued again.
+const std::string kQueuedWordsTriggers = R"sql(
+    CREATE TRIGGER post_words_delete AFTER DELETE ON post
+    BEGIN
+      INSERT INTO post_words (post_words, rowid, subject, message)
+      SELECT 'delete', OLD.postid, OLD.subject, OLD.message
+      WHERE NOT EXISTS (SELECT 1 FROM post_words_pending WHERE postid = OLD.postid);
+      DELETE FROM post_words_pending WHERE postid = OLD.postid;
+    END;
+    CREATE TRIGGER post_words_update AFTER UPDATE OF postid, subject, message ON post
+    BEGIN
+      INSERT INTO post_words (post_words, rowid, subject, message)
+      SELECT 'delete', OLD.postid, OLD.subject, OLD.message
+      WHERE NOT EXISTS (SELECT 1 FROM post_words_pending WHERE postid = OLD.postid);
+      DELETE FROM post_words_pending WHERE postid = OLD.postid;
+      INSERT OR IGNORE INTO post_words_pending (postid) VALUES (NEW.postid);
+    END;
+)sql";
+
+const std::string kWordsQueueSql = R"sql(
+    -- New and edited posts reach the search index in batches, through
+    -- a queue (board/browse/SearchIndexQueue.h); the search reads the
+    -- queue with the index. A queued post was never indexed, so its
+    -- old words are not taken out.
+    CREATE TABLE post_words_pending (postid INTEGER PRIMARY KEY);
+    DROP TRIGGER post_words_insert;
+    CREATE TRIGGER post_words_insert AFTER INSERT ON post
+    BEGIN
+      INSERT OR IGNORE INTO post_words_pending (postid) VALUES (NEW.postid);
+    END;
+    DROP TRIGGER post_words_delete;
+    DROP TRIGGER post_words_update;
+)sql" + kQueuedWordsTriggers;
+
 // Points follow every insert, delete and move of a post, as the control
 // panel's member recount defines them: three for each of the member's posts,
 // one for each reply by someone else to the member's topics, neither
@@ -71,6 +106,13 @@ std::string RepliesCounted(const std::string& row) {
            ".username AND " + CountedIn("r.forumname") + ")";
 }
 
+std::string PointsMoveBody() {
+    return PostPoints("OLD", "-") + PostPoints("NEW", "+") +
+           "UPDATE register SET jf = ifnull(jf, 0) + ((NEW.parentid IS NULL) - (OLD.parentid IS NULL)) * " +
+           RepliesCounted("NEW") +
+           " WHERE (OLD.parentid IS NULL) <> (NEW.parentid IS NULL) AND username = NEW.username;\n";
+}
+
 const std::string kPointsSql =
     "CREATE TABLE points_excluded (forumname TEXT COLLATE NOCASE);\n"
     "CREATE TRIGGER post_points_insert AFTER INSERT ON post BEGIN\n" + PostPoints("NEW", "+") + "END;\n"
@@ -85,14 +127,66 @@ const std::string kPointsSql =
     // that becomes a topic gains them.
     "CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post\n"
     "WHEN OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid BEGIN\n" +
-    PostPoints("OLD", "-") + PostPoints("NEW", "+") +
-    "UPDATE register SET jf = ifnull(jf, 0) + ((NEW.parentid IS NULL) - (OLD.parentid IS NULL)) * " +
-    RepliesCounted("NEW") + " WHERE (OLD.parentid IS NULL) <> (NEW.parentid IS NULL) AND username = NEW.username;\n"
-    "END;\n"
+    PointsMoveBody() + "END;\n"
     // Counted once here, with no forum left out.
     "UPDATE register SET jf = 3 * (SELECT count(*) FROM post WHERE post.username = register.username) + "
     "(SELECT count(*) FROM post WHERE parentid IN (SELECT postid FROM post t "
     "WHERE t.username = register.username AND t.parentid IS NULL) AND post.username <> register.username);\n";
+
+// The statements of the counters' move trigger as step 1 wrote them.
+std::string CountersMoveBody() {
+    const std::string& first = SchemaSql();
+    const std::size_t trigger = first.find("CREATE TRIGGER post_counters_move");
+    const std::size_t begin = first.find("BEGIN", trigger) + 5;
+    return first.substr(begin, first.find("\nEND;", begin) - begin) + "\n";
+}
+
+// When a post's move moves its points: not when it moves with its whole
+// forum to the forum's new name (see kForumChangesSql).
+const std::string kPointsMoveWhen = R"sql(    WHEN (OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid)
+     AND NOT EXISTS (SELECT 1 FROM forum_renaming r WHERE r.oldname = OLD.forumname AND r.newname = NEW.forumname
+                       AND NOT EXISTS (SELECT 1 FROM points_excluded e WHERE e.forumname IN (r.oldname, r.newname)))
+    BEGIN
+)sql";
+
+// A forum's rename rewrites the forum name of each of its posts in one
+// transaction, while posting waits: that rewrite must be all it does. The
+// search index no longer holds each post's forum (a search finds a post's
+// forum in its row), and the counters and points of a post stay as they are
+// when it moves with its whole forum to the new name (the rename's row in
+// forum_renaming, there only inside the renaming transaction): the forum's
+// own row counts its posts again when it takes the new name. Points do
+// follow when the last recount left out the old or the new name.
+//
+// A deleted forum's row goes at once; its posts follow in batches, each a
+// transaction of its own, while forum_deleting names it (after a crash,
+// from the next start on).
+const std::string kForumChangesSql = R"sql(
+    CREATE TABLE forum_renaming (oldname TEXT COLLATE NOCASE, newname TEXT COLLATE NOCASE);
+    CREATE TABLE forum_deleting (forumname TEXT NOT NULL COLLATE NOCASE UNIQUE);
+
+    DROP TRIGGER post_words_delete;
+    DROP TRIGGER post_words_update;
+    DROP TABLE post_words;
+    DROP VIEW post_words_source;
+    CREATE VIRTUAL TABLE post_words USING fts5(subject, message, content='post', content_rowid='postid',
+                                               tokenize='charpairs');
+    INSERT INTO post_words (post_words, rank) VALUES ('automerge', 0);
+    INSERT INTO post_words (post_words, rank) VALUES ('crisismerge', 64);
+)sql" + kQueuedWordsTriggers + R"sql(
+    INSERT INTO post_words (post_words) VALUES ('rebuild');
+    DELETE FROM post_words_pending;
+
+    DROP TRIGGER post_counters_move;
+    CREATE TRIGGER post_counters_move AFTER UPDATE OF forumname, parentid ON post
+    WHEN (OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid)
+     AND NOT EXISTS (SELECT 1 FROM forum_renaming r WHERE r.oldname = OLD.forumname AND r.newname = NEW.forumname)
+    BEGIN
+)sql" + CountersMoveBody() + R"sql(
+    END;
+    DROP TRIGGER post_points_move;
+    CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post
+)sql" + kPointsMoveWhen + PointsMoveBody() + "END;\n";
 
 // The points of one trigger in one statement, so that each member's row
 // and its index entry are written once a post, not once for each rule:
@@ -124,7 +218,8 @@ std::vector<PointsChange> Joined(std::vector<PointsChange> first, const std::vec
     return first;
 }
 
-// The points triggers of kPointsSql, each with one register update.
+// The points triggers as they stand after kForumChangesSql, each with one
+// register update.
 const std::string kOnePointsUpdateSql =
     "DROP TRIGGER post_points_insert;\n"
     "CREATE TRIGGER post_points_insert AFTER INSERT ON post BEGIN\n" + PointsUpdate(PostPointsChanges("NEW", "+")) +
@@ -135,8 +230,7 @@ const std::string kOnePointsUpdateSql =
                         {{"CASE WHEN OLD.parentid IS NULL THEN OLD.username END", "-" + RepliesCounted("OLD")}})) +
     "END;\n"
     "DROP TRIGGER post_points_move;\n"
-    "CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post\n"
-    "WHEN OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid BEGIN\n" +
+    "CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post\n" + kPointsMoveWhen +
     PointsUpdate(Joined(Joined(PostPointsChanges("OLD", "-"), PostPointsChanges("NEW", "+")),
                         {{"CASE WHEN (OLD.parentid IS NULL) <> (NEW.parentid IS NULL) THEN NEW.username END",
                           "((NEW.parentid IS NULL) - (OLD.parentid IS NULL)) * " + RepliesCounted("NEW")}})) +
@@ -174,35 +268,7 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
             INSERT INTO archive_words (archive_words, rank) VALUES ('automerge', 0);
             INSERT INTO archive_words (archive_words, rank) VALUES ('crisismerge', 64);
         )sql"},
-        {5, R"sql(
-            -- New and edited posts reach the search index in batches, through
-            -- a queue (board/browse/SearchIndexQueue.h); the search reads the
-            -- queue with the index. A queued post was never indexed, so its
-            -- old words are not taken out.
-            CREATE TABLE post_words_pending (postid INTEGER PRIMARY KEY);
-            DROP TRIGGER post_words_insert;
-            CREATE TRIGGER post_words_insert AFTER INSERT ON post
-            BEGIN
-              INSERT OR IGNORE INTO post_words_pending (postid) VALUES (NEW.postid);
-            END;
-            DROP TRIGGER post_words_delete;
-            CREATE TRIGGER post_words_delete AFTER DELETE ON post
-            BEGIN
-              INSERT INTO post_words (post_words, rowid, subject, message)
-              SELECT 'delete', OLD.postid, OLD.subject, OLD.message
-              WHERE NOT EXISTS (SELECT 1 FROM post_words_pending WHERE postid = OLD.postid);
-              DELETE FROM post_words_pending WHERE postid = OLD.postid;
-            END;
-            DROP TRIGGER post_words_update;
-            CREATE TRIGGER post_words_update AFTER UPDATE OF postid, subject, message ON post
-            BEGIN
-              INSERT INTO post_words (post_words, rowid, subject, message)
-              SELECT 'delete', OLD.postid, OLD.subject, OLD.message
-              WHERE NOT EXISTS (SELECT 1 FROM post_words_pending WHERE postid = OLD.postid);
-              DELETE FROM post_words_pending WHERE postid = OLD.postid;
-              INSERT OR IGNORE INTO post_words_pending (postid) VALUES (NEW.postid);
-            END;
-        )sql"},
+        {5, kWordsQueueSql},
         {6, R"sql(
             -- The search index also holds each post's forum, as one token of
             -- the whole name (the byte 0xFF before it marks it for the
@@ -257,7 +323,8 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
              WHERE rowid IN (SELECT id FROM unnumbered_forums);
             DROP TABLE unnumbered_forums;
         )sql"},
-        {11, kOnePointsUpdateSql},
+        {11, kForumChangesSql},
+        {12, kOnePointsUpdateSql},
     };
     return steps;
 }

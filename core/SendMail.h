@@ -3,9 +3,14 @@
 #include <string>
 
 #include "platform/MailComponent.h"
+#include "platform/MailSendSlot.h"
 #include "platform/Variant.h"
 
 namespace core {
+
+// What a mail page answers when every send is taken
+// (platform/MailSendSlot.h): nothing was stored or sent.
+inline constexpr const char* kMailServerBusy = "邮件服务器正忙，邮件没有发送，请稍后再试！";
 
 // One HTML mail (`body` wrapped in <html><body>) through the SmtpServer relay;
 // when not sent, the result holds the relay's or the component's reason.

@@ -57,4 +57,12 @@ Credentials ProvenVisitor(const platform::Request& request, platform::Session& s
     return {session(kRegisteredName).str(), fromCookies.password};
 }
 
+void EndOtherSessionsOf(platform::Session& session, const std::string& member) {
+    session.EndOthers([member](const platform::Session& other) {
+        for (const char* key : {"UserName", "UserNamecp", kProvenMember, kRegisteredName})
+            if (platform::EqualsIgnoreCase(other(key).str(), member)) return true;
+        return false;
+    });
+}
+
 }  // namespace core

@@ -12,6 +12,11 @@ class Session;
 
 namespace core {
 
+// A member page's own login step (the profile's) keeps the member it proved,
+// apart from the board login, under these session keys.
+inline constexpr const char* kProvenMember = "ProfileMember";
+inline constexpr const char* kProvenPassword = "ProfilePassword";
+
 // A member's name and password as a page acts with them; an empty name for
 // a guest.
 struct Credentials {
@@ -43,5 +48,11 @@ Credentials ActingCredentials(const platform::Request& request, const platform::
 // cookies); a guest otherwise, whatever a `UserName` cookie alone says.
 Credentials ProvenVisitor(const platform::Request& request, platform::Session& session,
                           const std::function<platform::Connection&()>& db);
+
+// After `member`'s password changed: every other session that acts for him
+// (a board or panel login, a member page's proof, a checked pair of
+// cookies) ends with this request, so a session kept from before the change
+// is a guest's.
+void EndOtherSessionsOf(platform::Session& session, const std::string& member);
 
 }  // namespace core

@@ -10,6 +10,7 @@
 #include "platform/Error.h"
 #include "platform/MailMime.h"
 #include "platform/Strings.h"
+#include "platform/WaitMark.h"
 
 namespace platform {
 
@@ -160,11 +161,19 @@ MailResult MailComponent::Transmit() {
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, KeepRefusal);
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &refusal);
 
-    const CURLcode result = curl_easy_perform(curl);
+    const CURLcode result = [curl] {
+        const WaitMark waiting;  // for the relay, up to the deadline
+        return curl_easy_perform(curl);
+    }();
+    curl_off_t connectedAfter = 0;  // microseconds; 0 when no connection was made
+    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
     curl_slist_free_all(recipients);
     curl_easy_cleanup(curl);
     if (result == CURLE_OK) return {true, ""};
 
+    // A relay that took the connection and then fell silent was reached.
+    if (result == CURLE_OPERATION_TIMEDOUT && connectedAfter > 0)
+        return {false, "邮件服务器 " + server + " 没有应答：" + curl_easy_strerror(result)};
     if (result == CURLE_COULDNT_CONNECT || result == CURLE_COULDNT_RESOLVE_HOST ||
         result == CURLE_OPERATION_TIMEDOUT || result == CURLE_URL_MALFORMAT)
         return {false, "无法连接邮件服务器 " + server + "：" + curl_easy_strerror(result)};

@@ -14,7 +14,7 @@
 //                                         platform::WhenField("Option"), &Archives::Transfer);
 //   // what a page with actions answers to no or an unknown action:
 //   const platform::PageRegistrar kMenu("tools.asp", &ToolPages::Menu);
-//   // a link (a GET) that stores something, refused from another site as
+//   // a link (a GET) that leads to a change, refused from another site as
 //   // every POST is:
 //   const platform::ChangingLink kAddFavourite("favor.asp");
 //   // a page that takes a larger request body than the host's default:

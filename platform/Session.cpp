@@ -39,6 +39,11 @@ void Session::RenewId() {
     renew_ = true;
 }
 
+void Session::EndOthers(std::function<bool(const Session&)> picked) {
+    std::lock_guard lock(mutex_);
+    endOthers_ = std::move(picked);
+}
+
 bool Session::IsAbandoned() const {
     std::lock_guard lock(mutex_);
     return abandoned_;
@@ -182,12 +187,26 @@ std::shared_ptr<Session> SessionStore::Begin(std::string_view id, Clock::time_po
     return std::make_shared<Session>();
 }
 
+void SessionStore::endOthers(const Session& kept, const std::function<bool(const Session&)>& picked) {
+    // Shard lock before session lock, as everywhere; `kept` is never locked here.
+    for (const auto& shard : shards_) {
+        std::lock_guard lock(shard->mutex);
+        std::vector<std::string> ended;
+        for (const auto& [id, entry] : shard->sessions)
+            if (entry.session.get() != &kept && picked(*entry.session)) ended.push_back(id);
+        for (const std::string& id : ended) shard->erase(id);
+    }
+}
+
 bool SessionStore::End(const std::shared_ptr<Session>& session, Clock::time_point now) {
     bool renew;
+    std::function<bool(const Session&)> endOthersPicked;
     {
         std::lock_guard values(session->mutex_);
         renew = std::exchange(session->renew_, false);
+        endOthersPicked = std::exchange(session->endOthers_, {});
     }
+    if (endOthersPicked) endOthers(*session, endOthersPicked);
     const std::string& id = session->SessionID();
     const bool kept = !id.empty();
     bool broughtBack = false;

@@ -4,6 +4,7 @@
 // locked.
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,9 @@ public:
     // old id then leads nowhere. Every login that stores a new identity
     // calls this, so an id planted before the login is worthless after it.
     void RenewId();
+    // Ends, after this request, every other session `picked` chooses; this
+    // one lives on. A password change ends the member's other logins so.
+    void EndOthers(std::function<bool(const Session&)> picked);
 
     const std::string& SessionID() const { return id_; }
     bool IsAbandoned() const;
@@ -43,6 +47,7 @@ private:
     std::unordered_map<std::string, Variant> values_;  // by lower-cased key
     bool abandoned_ = false;
     bool renew_ = false;
+    std::function<bool(const Session&)> endOthers_;
 };
 
 // All live sessions, by id. A session starts unregistered and is kept only
@@ -68,9 +73,10 @@ public:
 
     // The session of that id, or a new one when the id is unknown or expired.
     std::shared_ptr<Session> Begin(std::string_view id, Clock::time_point now = Clock::now());
-    // After the request: keeps a new session that holds values, drops an
-    // abandoned one and gives a renewed one its new id. True when the
-    // browser must be given the session's id.
+    // After the request: ends the other sessions it asked to end, keeps a
+    // new session that holds values, drops an abandoned one and gives a
+    // renewed one its new id. True when the browser must be given the
+    // session's id.
     bool End(const std::shared_ptr<Session>& session, Clock::time_point now = Clock::now());
 
     std::size_t Count() const;
@@ -82,6 +88,7 @@ private:
     struct Shard;
     Shard& shardOf(std::string_view id) const;
     void sweepIfDue(Clock::time_point now);
+    void endOthers(const Session& kept, const std::function<bool(const Session&)>& picked);
 
     std::chrono::seconds timeout_;
     std::vector<std::unique_ptr<Shard>> shards_;

@@ -148,12 +148,6 @@ void RegisterCharacterPairsTokenizer() {
     if (rc != SQLITE_OK) raise(kErrDatabase, kTokenizerText);
 }
 
-std::string WholeTokenText(std::string_view name) {
-    std::string text(1, kWholeTokenMark);
-    for (char c : name) text += c == '\0' ? kWholeTokenMark : c;
-    return text;
-}
-
 void ForEachCharacterPair(std::string_view text, const std::function<void(std::string_view pair)>& visit) {
     VisitPairs(UpToNul(text), [&](const std::string& pair, std::size_t, std::size_t) {
         visit(pair);

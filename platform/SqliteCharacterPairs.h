@@ -8,8 +8,10 @@
 //
 // A text that begins with the byte 0xFF, which no UTF-8 text holds, also
 // gives one token of the whole text, its ASCII letters in lower case, before
-// its pairs: that is how the index holds a name that must match whole (a
-// post's forum), which no pair of characters can ever equal. The pairs stay,
+// its pairs: that is how the index held a name that must match whole (a
+// post's forum, until the search kept to forums through the post rows; an
+// older board's upgrade still passes through it), which no pair of
+// characters can ever equal. The pairs stay,
 // so malformed text that begins so is still found as LIKE finds it.
 //
 // No token holds a NUL, which the index cannot keep: a text's pairs end at
@@ -28,9 +30,6 @@ inline constexpr char kWholeTokenMark = '\xFF';
 // Makes the tokenizer known to every SQLite connection this process opens
 // from now on. Runs once, before the first connection.
 void RegisterCharacterPairsTokenizer();
-
-// What a query's phrase holds to find `name` as a whole token.
-std::string WholeTokenText(std::string_view name);
 
 // The pairs of `text` as the tokenizer gives them (for tests and queries).
 void ForEachCharacterPair(std::string_view text, const std::function<void(std::string_view pair)>& visit);

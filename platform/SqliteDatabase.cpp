@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <chrono>
@@ -10,10 +11,12 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/SqliteCharacterPairs.h"
+#include "platform/WaitMark.h"
 #include "platform/WriteTurn.h"
 
 namespace platform {
@@ -38,6 +41,22 @@ void ConfigureSqliteOnce() {
         return true;
     }();
     (void)configured;
+}
+
+// SQLite's own busy wait with a wait mark around each sleep: a statement
+// that waits for another connection's lock is a page that waits. The
+// sleeps grow as SQLite's do, up to kLockWaitMilliseconds in all.
+int WaitForLock(void*, int tries) {
+    static constexpr int kSleeps[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    constexpr int kKnown = sizeof kSleeps / sizeof kSleeps[0];
+    int slept = 0;
+    for (int i = 0; i < std::min(tries, kKnown); ++i) slept += kSleeps[i];
+    if (tries > kKnown) slept += (tries - kKnown) * kSleeps[kKnown - 1];
+    const int sleep = std::min(kSleeps[std::min(tries, kKnown - 1)], kLockWaitMilliseconds - slept);
+    if (sleep <= 0) return 0;
+    const WaitMark waiting;
+    std::this_thread::sleep_for(std::chrono::milliseconds(sleep));
+    return 1;
 }
 
 // BEGIN, COMMIT, END, ROLLBACK, SAVEPOINT and RELEASE: SQLite counts them
@@ -90,7 +109,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create, HandleUse u
         Fail(rc, message);
     }
     // Concurrent requests wait for each other's writes instead of failing.
-    sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
+    WaitForLocks(true);
     sqlite3_exec(db_, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
     // With the write-ahead log a commit need not wait for the disk: the file
     // stays sound after a crash, and only the last commits before a power
@@ -151,10 +170,14 @@ void SqliteDatabase::Checkpoint() {
     CheckpointWithoutWaiting(SQLITE_CHECKPOINT_TRUNCATE);
 }
 
+void SqliteDatabase::WaitForLocks(bool wait) {
+    sqlite3_busy_handler(db_, wait ? &WaitForLock : nullptr, nullptr);
+}
+
 bool SqliteDatabase::CheckpointWithoutWaiting(int mode, int* logPages, int* copiedPages) {
-    sqlite3_busy_timeout(db_, 0);
+    WaitForLocks(false);
     const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, mode, logPages, copiedPages);
-    sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
+    WaitForLocks(true);
     return rc == SQLITE_OK;
 }
 
@@ -361,10 +384,10 @@ void SqliteDatabase::Exec(const std::string& sql) {
 
 bool SqliteDatabase::TryExec(const std::string& sql) {
     CheckUsableHere();
-    sqlite3_busy_timeout(db_, 0);
+    WaitForLocks(false);
     const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
     const std::string message = rc == SQLITE_OK || rc == SQLITE_BUSY ? "" : sqlite3_errmsg(db_);
-    sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
+    WaitForLocks(true);
     if (rc == SQLITE_BUSY) return false;
     if (rc != SQLITE_OK) Fail(rc, message);
     return true;

@@ -140,6 +140,9 @@ private:
     // writers; false when one was in the way.
     bool CheckpointWithoutWaiting(int mode, int* logPages = nullptr, int* copiedPages = nullptr);
     long long LogFileBytes() const;
+    // Whether a statement waits (kLockWaitMilliseconds at most) for another
+    // connection's lock, or fails busy at once.
+    void WaitForLocks(bool wait);
     const HandleUse use_;
     std::atomic<std::thread::id> holder_{};
     std::atomic<unsigned> grant_{0};

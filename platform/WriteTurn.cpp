@@ -6,6 +6,7 @@
 
 #include "platform/Error.h"
 #include "platform/SqliteDatabase.h"
+#include "platform/WaitMark.h"
 
 namespace platform {
 
@@ -75,6 +76,7 @@ bool WriteTurn::WatchOutOfLine(std::unique_lock<std::mutex>& queue, std::chrono:
 }
 
 bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout) {
+    const WaitMark waiting;
     TurnWaiter me;
     const auto start = std::chrono::steady_clock::now();
     line_.Join(me, start);

@@ -72,7 +72,7 @@ void PM::WriteComposePage(const ComposeForm& form) {
     out.Write(
         FieldRow(" valign=top NOWRAP",
                  "<B>正文：</B><p><BR>* HTML 代码关闭<BR><A HREF=ubbcode.htm target=_blank>* UBB　代码开启</A></p>",
-                 core::MessageEditor(form.text).str()));
+                 core::PageEditor(form.text)));
     out.Write(
         "<tr " + s.AltColumnColor2 +
         "><td align=right valign=top><B>选项：</B></td><td>"
@@ -92,13 +92,13 @@ void PM::WriteComposePage(const ComposeForm& form) {
 }
 
 void PM::newpm() {
-    RunPage(core::Closing::Nothing, [&](core::Page&) {
+    RunPage(core::Closing::ErrorPageBody, [&](core::Page&) {
         WriteComposePage({"发表悄悄话 - ", Request()("Recipient").str(), Request()("subject").str(), "", false});
     });
 }
 
 void PM::ReplyPM() {
-    RunPage(core::Closing::Nothing, [&](core::Page& p) {
+    RunPage(core::Closing::ErrorPageBody, [&](core::Page& p) {
         const platform::Variant requested = Request()("PostID");
         if (!core::IsPositiveNumber(requested)) p.Refuse("参数错误！");
         platform::Recordset rs;

@@ -49,7 +49,7 @@ void PM::Gate(const std::function<void()>& step) {
         return;
     }
     if (proof.result == MemberProof::Banned) {
-        RunPage(core::Closing::Nothing, [](core::Page& p) { p.Refuse(kBannedMessage); });
+        RunPage(core::Closing::ErrorPageBody, [](core::Page& p) { p.Refuse(kBannedMessage); });
         return;
     }
     member_ = {proof.name, password.str()};

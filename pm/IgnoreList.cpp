@@ -1,7 +1,9 @@
 // The member's ignore list: the members whose messages the member refuses.
+#include "core/ConfirmationForm.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
+#include "core/Visitor.h"
 #include "pm/PM.h"
 #include "platform/Charset.h"
 #include "platform/Recordset.h"
@@ -65,6 +67,22 @@ void PM::AddToIgnoreList() {
         if (rs.Eof()) p.Refuse("没有该用户！");
         const std::string name = rs.Fields("username").str();
         rs.Close();
+        // The message view's link asks; only the posted answer adds the name.
+        if (!core::IsPost(Request())) {
+            const core::Settings& s = core::CurrentSettings();
+            platform::Response& out = Response();
+            out.Write(core::PageHead("加入拒绝列表 - " + s.BBName));
+            out.Write("<center>");
+            WriteHeader("<p><b>　　　　悄　悄　话 　　　　</b></p>", true);
+            out.Write(core::ConfirmationForm({"pm.asp",
+                                              {{"action", "addtoignorelist"}, {"ignore", name}},
+                                              "加入拒绝列表",
+                                              "要把 " + HtmlEncode(name) + " 加入您的拒绝列表吗？加入后，" +
+                                                  HtmlEncode(name) + " 不能再给您发送悄悄话。",
+                                              "加入拒绝列表"}));
+            out.Write("</center>" + s.Copyright);
+            return;
+        }
         // The list's unique key makes the test and the insert one step.
         if (Con().Execute("insert or ignore into ignorelist (username, ignoreusername) values (?, ?)",
                           {member_.name, name}) == 0)

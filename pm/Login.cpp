@@ -12,7 +12,6 @@
 
 namespace pm {
 
-const char* const kAccountMessage = "对不起，由于账号问题，你不能进行该操作！";
 const char* const kBannedMessage =
     "对不起，您已经被禁止在本论坛发表话题，因此，同时你也不能使用论坛的悄悄话功能，具体信息，"
     "请联系论坛管理员！";
@@ -77,12 +76,12 @@ void PM::Login() {
 }
 
 void PM::VerifyLogin() {
-    RunPage(core::Closing::Nothing, [&](core::Page& p) {
+    RunPage(core::Closing::ErrorPageBody, [&](core::Page& p) {
         // Only the posted form logs in.
         const std::string name = Request().Form("username").str();
         const std::string password = Request().Form("password").str();
         const MemberProof proof = ProveMember(Con(), name, password);
-        if (proof.result == MemberProof::Unknown) p.Refuse(kAccountMessage);
+        if (proof.result == MemberProof::Unknown) p.Refuse(core::kAccountProblem);
         if (proof.result == MemberProof::Banned) p.Refuse(kBannedMessage);
 
         Session().Set("UserName", proof.name);

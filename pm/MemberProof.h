@@ -18,7 +18,6 @@ struct MemberProof {
 // Name and password are compared as given, nothing trimmed.
 MemberProof ProveMember(platform::Connection& con, const std::string& name, const std::string& password);
 
-extern const char* const kAccountMessage;
 extern const char* const kBannedMessage;
 
 }  // namespace pm

@@ -18,20 +18,12 @@
 # Only loopback traffic; every run ends after its duration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 
 source scripts/lib/bench-options.sh
 parse_bench_options hostile-load 19 "$@"
 
 scripts/install-deps.sh wrk curl python3
-if [ -z "$server" ]; then
-  scripts/build.sh >/dev/null
-  server=$root/build/site/board-server
-fi
-
-[ -n "$db" ] || db=build/bench/board-$posts.db
-source scripts/lib/seeded-board.sh
-seeded_board "$db" "$posts" >/dev/null
+bench_server_and_board
 
 work=$(mktemp -d)
 source scripts/lib/board-server.sh

@@ -17,7 +17,7 @@
 #
 #   scripts/post-bench.sh [--posts N] [--db FILE] [--duration SECONDS]
 #                         [--connections N] [--threads N] [--quiet SECONDS]
-#                         [--rename-at SECONDS] [--server BINARY]
+#                         [--rename-at SECONDS] [--delete-at SECONDS] [--server BINARY]
 #
 # --posts     size of the board (default 10000); the seeded board is kept
 #             as build/bench/board-N.db for later runs, and the posts go to
@@ -26,6 +26,9 @@
 # --rename-at the administrator renames the busiest forum (and back, as
 #             often as time allows) from this second of the run on, while
 #             the posters post
+# --delete-at the administrator deletes the busiest forum at this second of
+#             the run; prints when the answer came and when its last post
+#             was gone
 # --server    the board-server to measure (another build's, to compare;
 #             nothing is built then)
 # Only loopback traffic; the wrk run ends after its duration.
@@ -34,11 +37,13 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 rename_at=""
+delete_at=""
 quiet=10
 bench_args=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --rename-at) rename_at=$2; shift 2 ;;
+    --delete-at) delete_at=$2; shift 2 ;;
     --quiet) quiet=$2; shift 2 ;;
     *) bench_args+=("$1"); shift ;;
   esac
@@ -171,9 +176,29 @@ if [ -n "$rename_at" ]; then
   trap 'kill $sampler $renamer 2>/dev/null; stop_board_server; rm -rf "$work"' EXIT
 fi
 
+# The administrator deletes the busiest forum while posts arrive; its posts
+# may go after the answer.
+if [ -n "$delete_at" ]; then
+  busy=$(sqlite3 "$board" "select forumname from post group by forumname order by count(*) desc limit 1")
+  ( sleep "$delete_at"
+    start=$(date +%s.%N)
+    curl -s -o /dev/null --max-time 600 "$BOARD_URL/admin/forum.asp" --data \
+      "action=submitedit&username=admin&password=admin&oldforumname=$(form_value "$busy")&forumname=$(form_value "$busy")&catalog=x&deleteforum=on"
+    answered=$(date +%s.%N)
+    while [ "$(sqlite3 "$board" "select count(*) from post where forumname = '${busy//\'/\'\'}'" 2>/dev/null || echo 1)" != 0 ]; do
+      sleep 0.2
+    done
+    awk -v a="$start" -v b="$answered" -v c="$(date +%s.%N)" \
+      'BEGIN { printf "delete answered after %.1f s, its posts gone after %.1f s\n", b - a, c - a }' >> "$work/deletes"
+  ) &
+  deleter=$!
+  trap 'kill $sampler $deleter 2>/dev/null; stop_board_server; rm -rf "$work"' EXIT
+fi
+
 result=$(wrk -t"$threads" -c"$connections" -d"${duration}s" --timeout 120s --latency -s "$work/post.lua" "$BOARD_URL" |
   sed -n 's/^RESULT //p')
 [ -n "$rename_at" ] && { kill "$renamer" 2>/dev/null || true; wait "$renamer" 2>/dev/null || true; }
+[ -n "$delete_at" ] && { wait "$deleter" 2>/dev/null || true; }
 # The index's batches and merges finish, then the board stays quiet.
 sleep "$quiet"
 wal_after=$(log_bytes)
@@ -188,6 +213,7 @@ printf '%-22s %s\n' "posts sent" "$requests" "posts stored" "$stored" "posts per
   "log peak" "$(mb "$(cat "$work/wal-peak" 2>/dev/null || echo 0)")" "log after ${quiet}s quiet" "$(mb "$wal_after")" \
   "index segments" "$(sqlite3 "$board" "select count(distinct segid) from post_words_idx")"
 [ -s "$work/renames" ] && cat "$work/renames"
+[ -s "$work/deletes" ] && cat "$work/deletes"
 
 # Every counter against a recount of the rows.
 mismatches=$(sqlite3 "$board" "

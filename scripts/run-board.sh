@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the board.
+# Installs what is missing, builds the server (only), and starts the board.
 # Extra arguments go to board-server (see board-server --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+scripts/build.sh board-server
 exec build/site/board-server "$@"

@@ -117,12 +117,13 @@ BoardHost::BoardHost(HostOptions options)
 
 HostResponse BoardHost::Handle(platform::RawRequest raw) {
     if (const int status = LimitStatus(raw, options_.limits, BodyLimit(raw.path))) return Refusal(status);
+    const bool viaTrustedProxy = options_.trustedProxies.TakeClientAddress(raw);
     const std::string page = PageOfPath(raw.path);
     // One leading slash: pages link to their own address (script_name), and
     // "//list.asp" would send the browser to another host.
     raw.path.erase(0, raw.path.find_first_not_of('/'));
     raw.path.insert(0, "/");
-    if (router_.has(page)) return runPage(page, std::move(raw));
+    if (router_.has(page)) return runPage(page, std::move(raw), viaTrustedProxy);
 
     if (raw.method == "GET" || raw.method == "HEAD") {
         // The control panel's pages link the stylesheet and pictures
@@ -133,6 +134,9 @@ HostResponse BoardHost::Handle(platform::RawRequest raw) {
         if (file) {
             HostResponse out;
             out.contentType = file->contentType;
+            // The site's own scripts are written in UTF-8; a browser would
+            // read them in the GBK of the page that loads them.
+            if (out.contentType == "application/javascript") out.contentType += "; charset=utf-8";
             out.body = file->content;
             return out;
         }
@@ -149,11 +153,13 @@ HostResponse BoardHost::Refusal(int status) {
     case 400: return MessagePage(400, "400 错误的请求", "无法识别的请求。");
     case 414: return MessagePage(414, "414 请求地址过长", "请求的地址或参数超过了本站的限制。");
     case 431: return MessagePage(431, "431 请求头过大", "请求头超过了本站的限制。");
+    case 429: return MessagePage(429, "429 请求过多", "来自您的地址的请求过多，请稍后再试。");
+    case 503: return MessagePage(503, "503 服务器正忙", "服务器正在接收的内容太多，请稍后再试。");
     default: return MessagePage(413, "413 请求过大", "提交的内容超过了本站的限制。");
     }
 }
 
-HostResponse BoardHost::runPage(const std::string& page, platform::RawRequest raw) {
+HostResponse BoardHost::runPage(const std::string& page, platform::RawRequest raw, bool viaTrustedProxy) {
     const std::string scriptName = platform::GbkToUtf8(raw.path);
     platform::Request request(std::move(raw));
     // A page of actions without an answer of its own to this one.
@@ -161,7 +167,8 @@ HostResponse BoardHost::runPage(const std::string& page, platform::RawRequest ra
     if (!handler) return NotFound(page);
     // A page of another site may link to the board's pages, never change
     // anything through them in the name of the visitor its browser carries.
-    if (router_.changes(page, request) && FromAnotherSite(request))
+    if (router_.changes(page, request) &&
+        FromAnotherSite(request, application_("BBURL").str(), viaTrustedProxy))
         return MessagePage(403, "403 禁止访问", "拒绝来自其他网站的提交。");
     const auto session = sessions_.Begin(request.Cookies(kSessionCookie).str());
     platform::Response response;

@@ -15,12 +15,14 @@
 #include "platform/Router.h"
 #include "site/RequestLimits.h"
 #include "site/StaticFiles.h"
+#include "site/TrustedProxy.h"
 
 namespace site {
 
 struct HostOptions {
     std::string wwwRoot = BOARD_DEFAULT_WWW;
     RequestLimits limits;
+    TrustedProxies trustedProxies;  // the setting TrustedProxy
 };
 
 struct HostResponse {
@@ -45,18 +47,20 @@ public:
     // How many routes the board's own pages have (the site's pages aside).
     std::size_t boardPageCount() const { return boardPageCount_; }
 
+    // A request from a trusted proxy runs with its client's address
+    // (TrustedProxies::TakeClientAddress).
     HostResponse Handle(platform::RawRequest raw);
 
     // The body limit of the page at a request path ("/list.asp"): the
     // page's own (Router::setBodyLimit, platform::BodyLimit), else the
     // limits' default.
     std::size_t BodyLimit(std::string_view path) const;
-    // The answer to a request over a limit (413, 414 or 431) or to one that
-    // does not parse (400).
+    // The answer to a request over a limit (413, 414 or 431), to a client
+    // with too many requests at once (429) or to one that does not parse (400).
     static HostResponse Refusal(int status);
 
 private:
-    HostResponse runPage(const std::string& page, platform::RawRequest raw);
+    HostResponse runPage(const std::string& page, platform::RawRequest raw, bool viaTrustedProxy);
 
     HostOptions options_;
     platform::Router router_;

@@ -1,5 +1,6 @@
 #include "site/CrossSite.h"
 
+#include <optional>
 #include <string>
 
 #include "platform/Request.h"
@@ -19,26 +20,49 @@ std::string Authority(std::string_view scheme, std::string_view hostAndPort) {
     return authority;
 }
 
-// The first entry of a header that may list several ("a, b").
+struct Origin {
+    std::string scheme;
+    std::string authority;
+    bool operator==(const Origin&) const = default;
+};
+
+// The origin of an address ("https://bbs.example.org/bbs/"); none for
+// "null" or anything else an address is not made of.
+std::optional<Origin> OriginOf(std::string_view address) {
+    const std::string trimmed = platform::Trim(address);
+    const std::size_t schemeEnd = trimmed.find("://");
+    if (schemeEnd == std::string::npos || schemeEnd == 0) return std::nullopt;
+    const std::string scheme = platform::LCase(trimmed.substr(0, schemeEnd));
+    const std::string_view rest = std::string_view(trimmed).substr(schemeEnd + 3);
+    return Origin{scheme, Authority(scheme, rest.substr(0, rest.find_first_of("/?#")))};
+}
+
+// The first entry of a header that may list several ("a, b"): the address
+// the browser used, as the proxy nearest to it passed it on.
 std::string_view FirstEntry(std::string_view value) { return value.substr(0, value.find(',')); }
 
 }  // namespace
 
-bool FromAnotherSite(const platform::Request& request) {
+bool FromAnotherSite(const platform::Request& request, std::string_view boardAddress, bool viaTrustedProxy) {
     const std::string fetchSite = platform::LCase(platform::Trim(request.Header("Sec-Fetch-Site")));
     if (fetchSite == "cross-site" || fetchSite == "same-site") return true;
 
-    const std::string origin = platform::Trim(request.Header("Origin"));
-    if (origin.empty()) return false;
-    const std::size_t schemeEnd = origin.find("://");
-    if (schemeEnd == std::string::npos) return true;  // "null" or nothing an address is made of
-    const std::string scheme = platform::LCase(origin.substr(0, schemeEnd));
-    const std::string from = Authority(scheme, std::string_view(origin).substr(schemeEnd + 3));
-    for (const char* header : {"Host", "X-Forwarded-Host"}) {
+    const std::string originHeader = request.Header("Origin");
+    if (platform::Trim(originHeader).empty()) return false;
+    const auto from = OriginOf(originHeader);
+    if (!from) return true;
+    const auto board = OriginOf(boardAddress);
+    if (from == board) return false;
+
+    // This server speaks plain http; a proxy in front may speak what the
+    // board's address says.
+    const std::string scheme = viaTrustedProxy && board ? board->scheme : "http";
+    if (from->scheme != scheme) return true;
+    const auto named = [&](const char* header) {
         const std::string value = request.Header(header);
-        if (!value.empty() && Authority(scheme, FirstEntry(value)) == from) return false;
-    }
-    return true;
+        return !value.empty() && Authority(scheme, FirstEntry(value)) == from->authority;
+    };
+    return !named("Host") && !(viaTrustedProxy && named("X-Forwarded-Host"));
 }
 
 }  // namespace site

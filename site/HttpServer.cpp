@@ -19,8 +19,10 @@
 #include <optional>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "platform/AddressKey.h"
 #include "site/BoardHost.h"
 #include "site/LoopThreads.h"
 
@@ -31,6 +33,11 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using error_code = beast::error_code;
+// A connection's handlers take turns (its strand): a loop may have several
+// threads while a page of its waits. Named, not type-erased: an erased
+// strand executor cost an allocation and a shared count at every operation.
+using Strand = asio::strand<asio::io_context::executor_type>;
+using Socket = tcp::socket::rebind_executor<Strand>::other;
 
 namespace {
 
@@ -78,26 +85,60 @@ public:
     // hundred visitors), few enough that memory stays bounded.
     static constexpr std::size_t kMostThreads = 512;
 
-    // Each loop may be served by several threads at once (LoopThreads).
+    // A loop is served by one thread but while its pages wait, and then by
+    // one free thread and those in pages (LoopThreads): told so (the hint
+    // 1), it keeps the handlers a thread queues for that thread, where a
+    // loop told of many threads signalled one or interrupted its poll at
+    // every handler, a system call or two per request. It still locks, so
+    // the threads in pages may finish their handlers meanwhile; what they
+    // leave queued the watcher wakes the loop for.
     static std::vector<std::unique_ptr<asio::io_context>> MakeLoops(std::size_t count) {
         std::vector<std::unique_ptr<asio::io_context>> loops;
-        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>());
+        for (std::size_t i = 0; i < count; ++i) loops.push_back(std::make_unique<asio::io_context>(1));
         return loops;
     }
 
-    // Counts a connection of `address`; false when it has its share already.
+    // Counts a connection of `address`'s client (an IPv6 client by its /64);
+    // false when it has its share already.
     bool Enter(const std::string& address) {
+        std::string key = platform::AddressLimitKey(address);
         std::lock_guard lock(addressMutex);
-        std::size_t& open = openByAddress[address];
+        std::size_t& open = openByAddress[std::move(key)];
         if (open >= limits.connectionsPerAddress) return false;
         ++open;
         return true;
     }
+    // Counts `bytes` of body in flight; false when they would pass the total.
+    bool ReserveBody(std::size_t bytes) {
+        std::size_t held = bodyBytes.load();
+        do {
+            if (held + bytes > limits.bodyBytesInFlight) return false;
+        } while (!bodyBytes.compare_exchange_weak(held, held + bytes));
+        return true;
+    }
+    void ReleaseBody(std::size_t bytes) { bodyBytes -= bytes; }
+
     void Leave(const std::string& address) {
+        const std::string key = platform::AddressLimitKey(address);
         std::lock_guard lock(addressMutex);
-        const auto it = openByAddress.find(address);
+        const auto it = openByAddress.find(key);
         if (it != openByAddress.end() && --it->second == 0) openByAddress.erase(it);
     }
+
+    // Behind a trusted proxy every client shares the proxy's address: the
+    // proxy's connections are not counted, each request of a client behind
+    // it is, under the client's address, while it is read and answered.
+    class RequestShare {
+    public:
+        RequestShare(Impl& server, std::string address) : server_(server), address_(std::move(address)) {}
+        ~RequestShare() { server_.Leave(address_); }
+        RequestShare(const RequestShare&) = delete;
+        RequestShare& operator=(const RequestShare&) = delete;
+
+    private:
+        Impl& server_;
+        std::string address_;
+    };
 
     void Accept();
 
@@ -109,6 +150,7 @@ public:
     const RequestLimits& limits;
     std::mutex addressMutex;
     std::unordered_map<std::string, std::size_t> openByAddress;
+    std::atomic<std::size_t> bodyBytes{0};  // in flight (ReserveBody)
     // One event loop per thread, each with its share of the connections: a
     // loop shared by all threads made them queue for its lock at every
     // read, write and timer.
@@ -145,16 +187,22 @@ void LogRequest(const std::string& address, const std::string& method, const std
 // the next request of a keep-alive client.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
-    Connection(HttpServer::Impl& server, tcp::socket socket, std::string address)
-        : server_(server), limits_(server.limits), stream_(std::move(socket)), address_(std::move(address)) {
+    Connection(HttpServer::Impl& server, Socket socket, std::string address, bool fromProxy)
+        : server_(server), limits_(server.limits), stream_(std::move(socket)), address_(std::move(address)),
+          fromProxy_(fromProxy) {
         error_code ignored;
         localPort_ = stream_.socket().local_endpoint(ignored).port();
     }
-    ~Connection() { server_.Leave(address_); }
+    ~Connection() {
+        releaseBody();
+        if (!fromProxy_) server_.Leave(address_);
+    }
 
     void Start() { waitForRequest(); }
 
 private:
+    const std::string& clientAddress() const { return client_.empty() ? address_ : client_; }
+
     void waitForRequest() {
         if (buffer_.size() > 0) return readHead();
         // A keep-alive client gets a short while to start its next request.
@@ -167,6 +215,7 @@ private:
     }
 
     void readHead() {
+        client_.clear();
         parser_.emplace();
         parser_->header_limit(static_cast<std::uint32_t>(limits_.headBytes));
         // The page's own limit is set once the head has named the page.
@@ -189,6 +238,15 @@ private:
         const auto& head = parser_->get();
         if (static_cast<std::size_t>(std::distance(head.begin(), head.end())) > limits_.headerLines)
             return refuse(431);
+        if (fromProxy_) {
+            std::string forwardedFor;
+            for (const auto& field : head)
+                if (beast::iequals(field.name_string(), "X-Forwarded-For"))
+                    forwardedFor.append(View(field.value())).append(",");
+            client_ = server_.host.options().trustedProxies.ClientAddress(address_, forwardedFor);
+            if (!server_.Enter(client_)) return refuse(429);
+            clientShare_.emplace(server_, client_);
+        }
         const std::string_view target = View(head.target());
         path_ = PercentDecodePath(target.substr(0, target.find('?')));
         const std::size_t bodyLimit = server_.host.BodyLimit(path_);
@@ -196,6 +254,8 @@ private:
         parser_->body_limit(bodyLimit);
 
         if (parser_->is_done()) return runPage();
+        if (!server_.ReserveBody(parser_->content_length().value_or(bodyLimit))) return refuse(503);
+        bodyReserved_ = parser_->content_length().value_or(bodyLimit);
         if (beast::iequals(head[http::field::expect], "100-continue")) {
             auto going = std::make_shared<http::response<http::empty_body>>(http::status::continue_, head.version());
             stream_.expires_after(limits_.bodyTime);
@@ -225,7 +285,7 @@ private:
         const std::string_view target = View(request.target());
         if (const std::size_t question = target.find('?'); question != std::string_view::npos)
             raw.queryString = std::string(target.substr(question + 1));
-        raw.remoteAddr = address_;
+        raw.remoteAddr = address_;  // the host takes the client's from a trusted proxy itself
         raw.serverPort = localPort_;
         const std::string_view host = View(request[http::field::host]);
         raw.serverName = std::string(host.substr(0, std::min(host.rfind(':'), host.size())));
@@ -243,14 +303,20 @@ private:
         method_ = View(head.method_string());
         target_ = View(head.target());
         // The page runs on this loop's thread; should it wait, the loop gets
-        // another thread meanwhile (LoopThreads).
+        // another thread meanwhile (LoopThreads). A page may wait, with a
+        // platform::WaitMark around the wait; it should not compute for long;
+        // and its connection's work stays on this strand.
         const LoopThreads::Page page;
-        reply(server_.host.Handle(rawRequest()));
+        HostResponse answer = server_.host.Handle(rawRequest());
+        releaseBody();
+        reply(std::move(answer));
     }
+
+    void releaseBody() { server_.ReleaseBody(std::exchange(bodyReserved_, 0)); }
 
     void reply(HostResponse out, bool keepAlive = true) {
         keepAlive = keepAlive && keepAlive_ && server_.running;
-        if (server_.owner.logRequests) LogRequest(address_, method_, target_, out.status, out.body.size());
+        if (server_.owner.logRequests) LogRequest(clientAddress(), method_, target_, out.status, out.body.size());
         auto& res = response_.emplace();
         res.result(static_cast<unsigned>(out.status));
         res.version(version_);
@@ -263,6 +329,7 @@ private:
         stream_.expires_after(limits_.bodyTime);
         http::async_write(stream_, res, [self = shared_from_this(), keepAlive](error_code ec, std::size_t) {
             if (ec) return self->close();
+            self->clientShare_.reset();
             if (!keepAlive) return self->drainAndClose();
             self->firstRequest_ = false;
             self->response_.reset();
@@ -307,8 +374,11 @@ private:
 
     HttpServer::Impl& server_;
     const RequestLimits& limits_;
-    beast::tcp_stream stream_;
+    beast::basic_stream<tcp, Strand> stream_;
     std::string address_;
+    const bool fromProxy_;        // a trusted proxy: its requests count under their clients
+    std::string client_;          // behind the proxy, the client of the current request
+    std::optional<HttpServer::Impl::RequestShare> clientShare_;
     unsigned short localPort_ = 0;
     beast::flat_buffer buffer_;
     std::optional<http::request_parser<http::string_body>> parser_;
@@ -319,14 +389,13 @@ private:
     bool isHead_ = false;
     bool firstRequest_ = true;
     std::size_t drained_ = 0;
+    std::size_t bodyReserved_ = 0;  // of the server's body bytes in flight
 };
 
 }  // namespace
 
 void HttpServer::Impl::Accept() {
-    // A connection's handlers take turns (its strand): a loop may have
-    // several threads while a page of its waits.
-    acceptor.async_accept(asio::make_strand(NextLoop()), [this](error_code ec, tcp::socket socket) {
+    acceptor.async_accept(asio::make_strand(NextLoop()), [this](error_code ec, Socket socket) {
         if (ec == asio::error::operation_aborted || !acceptor.is_open()) return;
         if (ec) {
             // Out of descriptors, most likely: try again in a moment.
@@ -338,9 +407,10 @@ void HttpServer::Impl::Accept() {
         const auto remote = socket.remote_endpoint(failed);
         if (!failed) {
             std::string address = remote.address().to_string();
-            if (Enter(address)) {
+            const bool fromProxy = host.options().trustedProxies.Trusts(address);
+            if (fromProxy || Enter(address)) {
                 socket.set_option(tcp::no_delay(true), failed);
-                std::make_shared<Connection>(*this, std::move(socket), std::move(address))->Start();
+                std::make_shared<Connection>(*this, std::move(socket), std::move(address), fromProxy)->Start();
             }
         }
         Accept();

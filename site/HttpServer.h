@@ -6,7 +6,8 @@
 // pages (for a mail relay, the database) gets another thread
 // (site/LoopThreads.h), so no page holds up the other connections. Each
 // head and body has a total deadline, each client address a cap of open
-// connections, and an oversized request a 4xx answer at once (the limits of
+// connections (a client behind a trusted proxy, of its requests in
+// progress), and an oversized request a 4xx answer at once (the limits of
 // the host's options). One log line per request on standard error.
 #include <memory>
 #include <string>

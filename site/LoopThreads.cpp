@@ -1,11 +1,8 @@
 #include "site/LoopThreads.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <string_view>
+
+#include "platform/WaitMark.h"
 
 namespace site {
 
@@ -15,6 +12,7 @@ struct alignas(64) LoopThreads::Loop {
     std::atomic<std::size_t> runners{0};  // threads serving the loop, in a page or not (changed under mutex_)
     std::atomic<std::size_t> inPage{0};
     std::atomic<std::size_t> pagesEnded{0};
+    std::atomic<std::size_t> waits{0};  // wait marks of its threads (platform/WaitMark.h)
     // The watcher's own: pages ended at its last look, and how many looks
     // in a row found every thread in a page.
     std::size_t endedAtLook = 0;
@@ -22,47 +20,19 @@ struct alignas(64) LoopThreads::Loop {
 };
 
 struct LoopThreads::Runner {
-    const pid_t tid = gettid();
     Loop* loop = nullptr;  // changed under mutex_
-    std::atomic<bool> inPage{false};
 };
 
 thread_local LoopThreads::Runner* LoopThreads::runner_ = nullptr;
 
-namespace {
-
-// Whether the thread sleeps (waits for a lock, a socket, a disk) rather than
-// computes or waits for a core: the state in /proc/self/task/TID/stat,
-// after the command's name in brackets.
-bool ThreadSleeps(pid_t tid) {
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/self/task/%d/stat", static_cast<int>(tid));
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char text[512];
-    const ssize_t n = ::read(fd, text, sizeof text - 1);
-    ::close(fd);
-    if (n <= 0) return false;
-    const std::string_view stat(text, static_cast<std::size_t>(n));
-    const std::size_t close = stat.rfind(')');
-    if (close == std::string_view::npos || close + 2 >= stat.size()) return false;
-    const char state = stat[close + 2];
-    return state == 'S' || state == 'D';
-}
-
-}  // namespace
-
 LoopThreads::Page::Page() : runner_(LoopThreads::runner_) {
-    if (!runner_) return;
-    runner_->inPage.store(true, std::memory_order_relaxed);
-    ++runner_->loop->inPage;
+    if (runner_) ++runner_->loop->inPage;
 }
 
 LoopThreads::Page::~Page() {
     if (!runner_) return;
     ++runner_->loop->pagesEnded;
     --runner_->loop->inPage;
-    runner_->inPage.store(false, std::memory_order_relaxed);
 }
 
 LoopThreads::LoopThreads(std::size_t loops, std::size_t most, std::function<bool(std::size_t)> runOne,
@@ -137,9 +107,7 @@ void LoopThreads::addThread(std::size_t loop) {
 void LoopThreads::serveThenWait(std::size_t loop) {
     Runner self;
     runner_ = &self;
-    std::unique_lock lock(mutex_);
-    runners_.push_back(&self);
-    lock.unlock();
+    std::unique_lock lock(mutex_, std::defer_lock);
     while (serve(loop)) {
         lock.lock();
         ++spares_;
@@ -150,8 +118,8 @@ void LoopThreads::serveThenWait(std::size_t loop) {
         calls_.pop_back();
         lock.unlock();
     }
+    platform::WaitMark::CountOn(nullptr);
     if (!lock.owns_lock()) lock.lock();
-    std::erase(runners_, &self);
     --live_;
     ended_.push_back(std::this_thread::get_id());
     changed_.notify_all();
@@ -165,6 +133,7 @@ bool LoopThreads::serve(std::size_t index) {
         std::lock_guard lock(mutex_);
         runner_->loop = &loop;
     }
+    platform::WaitMark::CountOn(&loop.waits);
     for (;;) {
         if (!runOne_(index)) {
             std::lock_guard lock(mutex_);
@@ -195,23 +164,21 @@ void LoopThreads::watch() {
         if (stopping_) break;
         for (std::size_t i = 0; i < loopCount_; ++i) {
             Loop& loop = loops_[i];
+            // A loop served by several threads is woken at every look: one
+            // may wait for work another queued without a signal.
+            if (loop.runners.load() > 1) wake_(i);
             const std::size_t ended = loop.pagesEnded.load();
             const bool held = loop.inPage.load() >= loop.runners.load() && ended == loop.endedAtLook;
             loop.endedAtLook = ended;
             loop.heldLooks = held ? loop.heldLooks + 1 : 0;
-            if (!held || live_ >= most_) continue;
-            if (loop.heldLooks >= longPageLooks_ || (loop.heldLooks >= kWaitLooks && anySleeps(loop))) {
+            // At the cap, only a spare can go to it.
+            if (!held || (live_ >= most_ && spares_ <= calls_.size())) continue;
+            if (loop.heldLooks >= longPageLooks_ || (loop.heldLooks >= kWaitLooks && loop.waits.load() > 0)) {
                 addThread(i);
                 loop.heldLooks = 0;
             }
         }
     }
-}
-
-bool LoopThreads::anySleeps(const Loop& loop) const {
-    return std::any_of(runners_.begin(), runners_.end(), [&loop](const Runner* runner) {
-        return runner->loop == &loop && runner->inPage.load(std::memory_order_relaxed) && ThreadSleeps(runner->tid);
-    });
 }
 
 }  // namespace site

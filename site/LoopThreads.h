@@ -3,18 +3,22 @@
 // on the loop thread that read its request: handing every request to a
 // thread of its own cost a wake-up or two per request, a third of the
 // throughput and more. A page that waits (a mail relay, the database's
-// write turn, a slow call) holds its thread, though, and with it the other
-// connections of its loop; so a watcher looks at every loop each kLook, and
-// a loop whose every thread has been in a page for kWaitLooks looks in a
-// row gets one more thread, which goes on serving its other connections:
-// when one of them sleeps (waits), or after `longPage` when they all
-// compute. (A thread that waits only for a core, on a busy machine, or for
-// a moment for a lock is no reason for one more: each thread costs memory,
-// and on a busy machine a lock's holder may wait for a core for a few
-// milliseconds.) After its
-// page, a thread that finds another free thread on its loop leaves it and
-// waits as a spare for the next loop that needs one, ending after a while
-// unused.
+// write turn, another connection's lock) holds its thread, though, and with
+// it the other connections of its loop; so a watcher looks at every loop
+// each kLook, and a loop whose every thread has been in a page for
+// kWaitLooks looks in a row gets one more thread, which goes on serving its
+// other connections: when one of them waits (holds a platform::WaitMark), or
+// after `longPage` when they all compute. (A thread that computes may only
+// be waiting for a core on a busy machine, or for a moment for a lock: each
+// thread costs memory, and no more threads make a busy machine faster.)
+// After its page, a thread that finds another free thread on its loop
+// leaves it and waits as a spare for the next loop that needs one, ending
+// after a while unused.
+//
+// The rule for pages: a page may wait, marking the wait; it should not
+// compute for long (past `longPage` its loop's other visitors wait for a
+// new thread); and a connection's work stays on its strand, never handed to
+// another thread.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -73,7 +77,6 @@ private:
     bool serve(std::size_t loop);
     bool leave(Loop& loop);
     void watch();
-    bool anySleeps(const Loop& loop) const;  // under mutex_
     void addThread(std::size_t loop);  // under mutex_
     void start(std::size_t loop);      // under mutex_
 
@@ -94,7 +97,6 @@ private:
     std::size_t live_ = 0;
     bool stopping_ = false;
     std::vector<std::thread> threads_;
-    std::vector<Runner*> runners_;
     std::vector<std::thread::id> ended_;  // threads that returned, to join
     std::thread watcher_;
 };

@@ -8,15 +8,18 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <boost/asio/post.hpp>
 #include <boost/asio/thread_pool.hpp>
 
+#include "core/ForumDeletions.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Background.h"
 #include "platform/FileCheck.h"
 #include "platform/StopHooks.h"
+#include "platform/Strings.h"
 #include "site/AllocatorPolicy.h"
 #include "site/BoardDatabase.h"
 #include "site/BoardHost.h"
@@ -87,6 +90,12 @@ bool ParseOptions(int argc, char** argv, Options& options, bool& help) {
             return false;
         }
     }
+    // Without it every page would lack its pictures and style sheet.
+    std::error_code error;
+    if (!std::filesystem::is_directory(options.www, error)) {
+        std::fprintf(stderr, "board-server: no site folder at %s (--www)\n", options.www.c_str());
+        return false;
+    }
     return true;
 }
 
@@ -95,6 +104,23 @@ std::string AddressToOpen(const Options& options, int port) {
     if (host == "0.0.0.0" || host == "::" || host.empty()) host = "127.0.0.1";
     if (host.find(':') != std::string::npos) host = "[" + host + "]";
     return "http://" + host + ":" + std::to_string(port) + "/";
+}
+
+// The setting TrustedProxy, read once at start: the host decides by it
+// before any page runs. False (after a message) for a word that is not an
+// address.
+bool ReadTrustedProxies(const std::vector<site::Setting>& settings, site::TrustedProxies& proxies) {
+    for (const auto& [key, value] : settings) {
+        if (!platform::EqualsIgnoreCase(key, "TrustedProxy")) continue;
+        std::string bad;
+        const auto named = site::TrustedProxies::FromSetting(value.str(), bad);
+        if (!named) {
+            std::fprintf(stderr, "board-server: TrustedProxy: %s is not an IP address\n", bad.c_str());
+            return false;
+        }
+        proxies = *named;
+    }
+    return true;
 }
 
 }  // namespace
@@ -123,11 +149,13 @@ int main(int argc, char** argv) {
     try {
         std::filesystem::create_directories(options.data);
         core::SetAppFolder(options.data);  // generated files go beside the database
+        const std::vector<site::Setting> settings =
+            options.settings.empty() ? std::vector<site::Setting>() : site::ReadSettingsFile(options.settings);
         site::HostOptions hostOptions;
         hostOptions.wwwRoot = options.www;
+        if (!ReadTrustedProxies(settings, hostOptions.trustedProxies)) return 1;
         site::BoardHost host(hostOptions);
-        if (!options.settings.empty())
-            site::ApplySettings(site::ReadSettingsFile(options.settings), host.application());
+        site::ApplySettings(settings, host.application());
         const std::string dataSource = site::PrepareBoardDatabase(
             options.db, host.application(),
             [](const std::string& line) { std::fprintf(stderr, "board-server: %s\n", line.c_str()); });
@@ -175,6 +203,9 @@ int main(int argc, char** argv) {
                 }
             });
         });
+
+        // The posts of forums deleted before a crash go in batches beside the pages.
+        core::FinishForumDeletionsSoon(options.db);
 
         std::thread stopper([&] {
             int signal = 0;

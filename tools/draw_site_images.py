@@ -474,6 +474,11 @@ def pictures():
     c.fill_rect(3, 3, 8, 10, "white"); c.rect(3, 3, 8, 10, "navy")
     c = canvas("images/oicq.gif", 16, 16); c.disc(8, 8, 6, "black"); c.disc(8, 9, 4, "white"); c.fill_rect(5, 13, 7, 2, "orange")
     c = canvas("images/online.gif", 16, 16); c.disc(8, 8, 6, "lime", "green")
+    c = canvas("images/icq.gif", 18, 18)
+    for petal in range(7):
+        angle = 2 * math.pi * petal / 7
+        c.disc(9 + 5 * math.cos(angle), 9 + 5 * math.sin(angle), 3, "red" if petal == 0 else "lime", "green")
+    c.disc(9, 9, 2.5, "yellow")
     c = canvas("images/dot.gif", 8, 8, "blue")
     c = canvas("images/tline.gif", 16, 16); c.line(4, 0, 4, 15, "grey"); c.line(4, 8, 15, 8, "grey")
     c = canvas("images/tline3.gif", 16, 16); c.line(4, 0, 4, 8, "grey"); c.line(4, 8, 15, 8, "grey")

@@ -16,13 +16,6 @@ using platform::QuotedAttribute;
 using platform::UrlEncode;
 using platform::Variant;
 
-namespace {
-
-// Where the ICQ network's online-status images come from.
-constexpr const char* kIcqStatusHost = "http://icq-status.example.net";
-
-}  // namespace
-
 std::string ThreadPageList(const std::string& pageHref, int page, int pageCount) {
     if (pageCount <= 1) return "";
     // One piece for the whole list: a long thread has hundreds of pages.
@@ -114,8 +107,8 @@ std::string IcqLink(const PostValues& post) {
     const std::string number = post["icq"].str();
     if (!IsAllDigits(number)) return "";
     return post.Link("\"javascript:winopen('ubbmisc.asp?action=icqmessage&UIN=" + number + "')\"",
-                     "<img src=" + std::string(kIcqStatusHost) + "/scripts/online.dll?icq=" + number +
-                         "&img=5 width=18 height=18 border=0" + post.Alt(post.user + "的ICQ号码：" + number) + ">");
+                     "<img src=images/icq.gif width=18 height=18 border=0" +
+                         post.Alt(post.user + "的ICQ号码：" + number) + ">");
 }
 
 std::string OicqImage(const PostValues& post) {

@@ -99,7 +99,9 @@ void BrowsePages::Pack() {
             PrivateForum(forum);
             p.Stop();
         }
-        const std::string repeated = board::RepeatedMailRefusal(*this);
+        platform::MailSendSlot slot;
+        if (!slot.Take()) p.Refuse(core::kMailServerBusy);
+        const std::string repeated = board::RepeatedMailRefusal(*this, addresses);
         if (!repeated.empty()) p.Refuse(repeated);
 
         const std::string subject = rs.Fields("subject").str();

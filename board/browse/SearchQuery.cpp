@@ -152,6 +152,13 @@ const IndexedRows kIndexedArchives = {
     "select count(*) from (select 1 from archive_words where archive_words match ? limit " +
         std::to_string(kMostRowsNarrowed + 1) + ")",
     " post.rowid in (select rowid from archive_words where archive_words match ?) and "};
+// The posts of forum ?2 the index names for query ?1, up to one past the
+// most narrowed.
+const IndexedRows kIndexedForumPosts = {
+    "select count(*) from (select 1 from post where forumname=?2 and postid in "
+    "(select rowid from post_words where post_words match ?1) limit " +
+        std::to_string(kMostRowsNarrowed + 1) + ")",
+    kIndexedPosts.condition};
 // A forum's posts, up to one past the most narrowed.
 const std::string kForumPostsCounted = "select count(*) from (select 1 from post where forumname=? limit " +
                                        std::to_string(kMostRowsNarrowed + 1) + ")";
@@ -165,10 +172,11 @@ platform::SqlParams Joined(platform::SqlParams first, const platform::SqlParams&
     return first;
 }
 
+// `countedToo`: further parameters of the count.
 std::optional<Side> NarrowedTo(platform::Connection& con, const Condition& c, const IndexedRows& index,
-                               const std::string& indexQuery) {
+                               const std::string& indexQuery, const platform::SqlParams& countedToo = {}) {
     const platform::Variant query(indexQuery);
-    if (platform::CountOf(con, index.counted, {query}) > kMostRowsNarrowed) return std::nullopt;
+    if (platform::CountOf(con, index.counted, Joined({query}, countedToo)) > kMostRowsNarrowed) return std::nullopt;
     return Side{index.condition + c.text, Joined({query}, c.params)};
 }
 Side Narrowed(platform::Connection& con, const Condition& c, const IndexedRows& index) {
@@ -182,7 +190,8 @@ Side Narrowed(platform::Connection& con, const Condition& c, const IndexedRows& 
 Side OneForumPosts(platform::Connection& con, const SearchChoices& choices, platform::DateTime now,
                    const Condition& c) {
     if (c.indexQuery)
-        if (std::optional<Side> narrowed = NarrowedTo(con, c, kIndexedPosts, InForumQuery(*c.indexQuery, c.forum)))
+        if (std::optional<Side> narrowed =
+                NarrowedTo(con, c, kIndexedForumPosts, *c.indexQuery, {platform::Variant(c.forum)}))
             return *narrowed;
     if (platform::CountOf(con, kForumPostsCounted, {platform::Variant(c.forum)}) <= kMostRowsNarrowed)
         return {c.text, c.params};
@@ -190,6 +199,8 @@ Side OneForumPosts(platform::Connection& con, const SearchChoices& choices, plat
     return {byTime.text, byTime.params};
 }
 
+// Of the posts a count reads, those the index names for the query.
+const std::string kIndexedPostIds = " and postid in (select rowid from post_words where post_words match ?)";
 // The posts the index has not taken yet, which the count reads itself.
 const char* const kQueuedPosts = " and post.postid in (select postid from post_words_pending) and ";
 
@@ -234,20 +245,31 @@ std::optional<SqlStatement> QuickCountStatement(platform::Connection& con, const
     const std::string queued = "(select count(*) from (" + kPostRows + kQueuedPosts + c.text + "))";
     if (!c.forum.empty()) {
         // The forum's posts, when the forum stands and is public.
-        return SqlStatement{"select (select count(*) from post_words where post_words match ? and exists "
-                            "(select 1 from forum where forumname = ? and " +
+        return SqlStatement{"select (select count(*) from post where forumname = ?" + kIndexedPostIds +
+                                " and exists (select 1 from forum where forumname = ? and " +
                                 std::string(core::kPublicForumSql) + ")) + " + queued,
-                            Joined({platform::Variant(InForumQuery(*c.indexQuery, c.forum)),
+                            Joined({platform::Variant(c.forum), platform::Variant(*c.indexQuery),
                                     platform::Variant(c.forum)},
                                    c.params)};
     }
     const std::optional<std::vector<std::string>> hidden = HiddenForumsOfPosts(con);
     if (!hidden) return std::nullopt;
     const Side archives = Narrowed(con, c, kIndexedArchives);
-    return SqlStatement{"select (select count(*) from post_words where post_words match ?) + " + queued +
-                            " + (select count(*) from (" + kArchiveRows + " and " + archives.text + "))",
-                        Joined(Joined({platform::Variant(OutsideForumsQuery(*c.indexQuery, *hidden))}, c.params),
-                               archives.params)};
+    // The indexed posts that hold the words, but those of hidden forums.
+    std::string indexed = "(select count(*) from post_words where post_words match ?)";
+    platform::SqlParams params = {platform::Variant(*c.indexQuery)};
+    if (!hidden->empty()) {
+        std::string marks;
+        for (const std::string& name : *hidden) {
+            marks += marks.empty() ? "?" : ",?";
+            params.push_back(platform::Variant(name));
+        }
+        indexed += " - (select count(*) from post where forumname in (" + marks + ")" + kIndexedPostIds + ")";
+        params.push_back(platform::Variant(*c.indexQuery));
+    }
+    return SqlStatement{"select " + indexed + " + " + queued + " + (select count(*) from (" + kArchiveRows +
+                            " and " + archives.text + "))",
+                        Joined(Joined(params, c.params), archives.params)};
 }
 
 bool TooLong(const platform::Variant& value, std::size_t length) { return platform::Len(value.str()) > length; }

@@ -4,8 +4,8 @@
 // The mail goes out from the board's own address with the visitor's name
 // and a Reply-To of the visitor's address, and the visitor's text is
 // encoded, so the board cannot be used to forge mail or send HTML in its
-// name; the board adds the recommended page as a link of its own. One mail
-// per SubmitInterval from each session and each client address.
+// name; the board adds the recommended page as a link of its own. The mail
+// guard limits it as every mail page, and per recipient.
 #include <string>
 
 #include "board/mail/MailGuard.h"
@@ -139,7 +139,12 @@ void BrowsePages::SendThread() {
             ErrorForm("请输入合法电子邮件地址!");
             return;
         }
-        const std::string repeated = board::RepeatedMailRefusal(*this);
+        platform::MailSendSlot slot;
+        if (!slot.Take()) {
+            ErrorForm(core::kMailServerBusy);
+            return;
+        }
+        const std::string repeated = board::RepeatedMailRefusal(*this, {sendToEmail});
         if (!repeated.empty()) {
             ErrorForm(repeated);
             return;

@@ -1,11 +1,13 @@
-// Favourite topics: favor.asp adds one (after a login form unless the
-// session is logged in), showfavor.asp lists the member's favourites, newest
-// first, and deletes the ticked ones.
+// Favourite topics: favor.asp adds one (its link asks first, with a login
+// form unless the session is logged in; only the posted answer keeps the
+// topic), showfavor.asp lists the member's favourites, newest first, and
+// deletes the ticked ones.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "board/members/MemberPages.h"
+#include "core/ConfirmationForm.h"
 #include "core/MemberLinks.h"
 #include "core/Module1.h"
 #include "platform/Charset.h"
@@ -41,6 +43,14 @@ std::string LostPasswordNote() {
 
 }  // namespace
 
+void MemberPages::WriteFavorHead(const std::string& forum, const std::string& subject) {
+    const core::Settings& s = core::CurrentSettings();
+    Response().Write(core::PageHead("收藏主题 [" + subject + "] - " + s.BBName) + "<center>");
+    WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo +
+                     "</td><td><p align=center>&nbsp;&nbsp;&nbsp;<b>在讨论区" + forum + "<br>收藏主题 [" + subject +
+                     "]</b></p><p align=right>" + core::GetNavBarHtml() + "</p></td></tr></table>");
+}
+
 void MemberPages::Favor() {
     RunPage(core::Closing::BodyOnly, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
@@ -53,12 +63,7 @@ void MemberPages::Favor() {
             const platform::Variant idField = in("id");
             if (!idField.str().empty() && !core::IsPositiveNumber(idField)) p.Refuse(kBadId);
             const std::string id = idField.str().empty() ? "0" : std::to_string(platform::CLng(idField));
-            const std::string forum = HtmlEncode(in("GroupName").str());
-            const std::string subject = HtmlEncode(in("Subject").str());
-            out.Write(core::PageHead("收藏主题 [" + subject + "] - " + s.BBName) + "<center>");
-            WriteBoardHeader("<table border=0 width=" + s.TableWidth + "><tr><td>" + s.Logo +
-                             "</td><td><p align=center>&nbsp;&nbsp;&nbsp;<b>在讨论区" + forum + "<br>收藏主题 [" +
-                             subject + "]</b></p><p align=right>" + core::GetNavBarHtml() + "</p></td></tr></table>");
+            WriteFavorHead(HtmlEncode(in("GroupName").str()), HtmlEncode(in("Subject").str()));
             out.Write("<form action=Favor.asp method=post name=chkUser><input type=hidden name=id  value=" + id +
                       "><table border=0 width=" + s.TableWidth +
                       "><tr><td colspan=2><p><b>要收藏该主题，您必须通过身份验证：</b></td></tr>" + LoginRows(in, out) +
@@ -73,14 +78,27 @@ void MemberPages::Favor() {
         core::Credentials member = core::ActingCredentials(in, session);
 
         platform::Recordset rs;
-        rs.Open("select postid, forumname from post where postid=? and parentid is null", p.Db(), {id});
+        rs.Open("select postid, forumname, subject from post where postid=? and parentid is null", p.Db(), {id});
         if (rs.Eof()) p.Refuse(kBadId);
         const std::string forum = rs.Fields("forumname").str();
+        const std::string subject = rs.Fields("subject").str();
         rs.Close();
         // A private forum's topic only for a visitor admitted to that forum.
         if (!CheckForum(p.Db(), forum).admitted) {
             out.Write(core::PageHead(s.BBName) + "<center>");
             PrivateForum(forum);
+            p.Stop();
+        }
+
+        // The link asks; only the posted answer keeps the topic.
+        if (!core::IsPost(in)) {
+            WriteFavorHead(HtmlEncode(forum), HtmlEncode(subject));
+            out.Write(core::ConfirmationForm({"favor.asp",
+                                              {{"id", std::to_string(id)}},
+                                              "收藏主题",
+                                              "要把主题 [" + HtmlEncode(subject) + "] 加入您的收藏吗？",
+                                              "收藏"}) +
+                      "</center>" + s.Copyright);
             p.Stop();
         }
 

@@ -39,6 +39,8 @@ void MemberPages::lostpw() {
                 {sendto});
         if (sendto.empty() || rs.Eof())
             p.Refuse("我们注册的用户中没有你列出的电子邮件地址。使用浏览器的后退按钮并再试一次。");
+        platform::MailSendSlot slot;
+        if (!slot.Take()) p.Refuse(core::kMailServerBusy);
         const std::string repeated = RepeatedMailRefusal(*this, {rs.Fields("email").str()});
         if (!repeated.empty()) p.Refuse(repeated);
         const std::string name = rs.Fields("username").str();

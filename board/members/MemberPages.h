@@ -1,7 +1,8 @@
 #pragma once
 // The members' own pages: the rules page and registration (signup.asp),
-// profile editing (profile.asp), personal options (option.asp) and the lost
-// password (ubbmisc.asp?action=lostpw); the member list (member.asp), a
+// profile editing (profile.asp), personal options (option.asp), the lost
+// password (ubbmisc.asp?action=lostpw) and the ICQ number an author panel
+// links (ubbmisc.asp?action=icqmessage); the member list (member.asp), a
 // member's page (viewuser.asp), favourites (favor.asp, showfavor.asp) and
 // forum subscriptions (subscibe.asp).
 #include <functional>
@@ -35,6 +36,8 @@ public:
     void TarnbellOption();
     // ubbmisc.asp?action=lostpw: name and password mailed (LostPassword.cpp).
     void lostpw();
+    // ubbmisc.asp?action=icqmessage: a member's ICQ number (IcqNumber.cpp).
+    void IcqMessage();
     // subscibe.asp: the forums with the member's ticks; a POST replaces
     // them (Subscriptions.cpp).
     void subscibe();
@@ -52,6 +55,9 @@ public:
 
 private:
     void WriteSignupStart(core::Page& p);
+    // The head and board header of favor.asp's forms; `forum` and `subject`
+    // as HTML.
+    void WriteFavorHead(const std::string& forum, const std::string& subject);
     void WriteProfileForm(platform::Recordset& member);
 };
 

@@ -24,7 +24,8 @@ const platform::FramedPage kProfile("profile.asp", &MemberPages::Profile, [](Mem
                                         {"chkuser", &MemberPages::ProfileEditForm},
                                         {"check", &MemberPages::SaveProfile},
                                     });
-// "favor.asp?id=N" keeps the topic at once for a logged-in member.
+// "favor.asp?id=N" only asks, but a page of another site has no business
+// with it either.
 const platform::ChangingLink kFavorLink("favor.asp");
 
 // signup.asp: the rules without an action, then the form, then the
@@ -34,6 +35,7 @@ const ActionRegistrar kActions[] = {
     {"signup.asp", "Agree", &MemberPages::SignupOrLeave},
     {"signup.asp", "RegSubmit", &MemberPages::RegSubmit},
     {"ubbmisc.asp", "lostpw", &MemberPages::lostpw},
+    {"ubbmisc.asp", "icqmessage", &MemberPages::IcqMessage},
 };
 
 }  // namespace

@@ -3,8 +3,9 @@
 //
 // The save changes only the member this session proved to be: the one whose
 // password the login step checked (kept in the session), or the logged-in
-// member. The edit form's hidden name must be that member; any other name
-// changes nothing.
+// member, proven against the register again as it saves. The edit form's
+// hidden name must be that member; any other name changes nothing. A saved
+// password ends the member's other sessions.
 #include <string>
 
 #include "board/visits/LastVisit.h"
@@ -25,8 +26,6 @@ namespace {
 using platform::HtmlEncode;
 using platform::Variant;
 
-// Session key of the member the login step verified.
-constexpr const char* kVerifiedMember = "ProfileMember";
 constexpr const char* kNotAMember = "对不起，你不是论坛的注册用户！";
 
 // A quoted attribute value.
@@ -91,10 +90,11 @@ void MemberPages::ProfileEditForm(core::Page& p) {
     const std::string member = rs.Fields("UserName").str();
     // A newly proven member: a session id known before the proof must lead
     // nowhere after it.
-    if (!platform::EqualsIgnoreCase(session(kVerifiedMember).str(), member)) {
-        session.Set(kVerifiedMember, member);
+    if (!platform::EqualsIgnoreCase(session(core::kProvenMember).str(), member)) {
+        session.Set(core::kProvenMember, member);
         session.RenewId();
     }
+    session.Set(core::kProvenPassword, password);
     WriteProfileForm(rs);
 }
 
@@ -155,7 +155,9 @@ void MemberPages::SaveProfile(core::Page& p) {
     const platform::Request& in = Request();
     platform::Session& session = Session();
 
-    const std::string verified = core::SessionLoggedIn(session) ? session("UserName").str() : session(kVerifiedMember).str();
+    const bool loggedIn = core::SessionLoggedIn(session);
+    const std::string verified = session(loggedIn ? "UserName" : core::kProvenMember).str();
+    const std::string provenPassword = session(loggedIn ? "Password" : core::kProvenPassword).str();
     if (verified.empty() || !platform::EqualsIgnoreCase(verified, in.Form("username").str())) p.Refuse(kNotAMember);
 
     std::string password = in.Form("Password").str();
@@ -174,8 +176,8 @@ void MemberPages::SaveProfile(core::Page& p) {
         platform::Transaction write(con);
         if (s.EMailCheck) RefuseTakenAddress(p, email, verified);
         platform::Recordset rs;
-        rs.Open("select username, daysprune from register where username=?", con, {verified});
-        if (rs.Eof()) p.Refuse(kNotAMember);
+        if (!core::OpenMember(rs, con, "username, daysprune", verified, provenPassword))
+            p.Refuse(core::kAccountProblem);
         member = rs.Fields("username").str();
         daysPrune = rs.Fields("daysprune").str();
         rs.Close();
@@ -188,8 +190,8 @@ void MemberPages::SaveProfile(core::Page& p) {
         write.Commit();
     }
 
-    // Saved: the cookies follow the stored row, and a logged-in member's
-    // session keeps a password that still matches.
+    // Saved: the cookies follow the stored row, and this session keeps a
+    // password that still matches.
     platform::Response& out = Response();
     if (nameStorage) {
         SetYearCookie(out, "NameStorage", "yes");
@@ -201,8 +203,8 @@ void MemberPages::SaveProfile(core::Page& p) {
         DeleteCookie(out, "UserName");
         DeleteCookie(out, "Password");
     }
-    if (core::SessionLoggedIn(session) && platform::EqualsIgnoreCase(session("UserName").str(), member))
-        session.Set("Password", password);
+    session.Set(loggedIn ? "Password" : core::kProvenPassword, password);
+    core::EndOtherSessionsOf(session, member);
     out.Write("<p align=center><a href=default.asp><b>编辑用户资料成功，按此回 " + s.BBName + " 首页>></a></b></p>");
 }
 

@@ -17,6 +17,7 @@
 #include "board/members/DayFilters.h"
 #include "board/members/MemberPages.h"
 #include "core/Module1.h"
+#include "core/PageFrame.h"
 #include "core/RecentActs.h"
 #include "platform/Charset.h"
 #include "platform/Recordset.h"
@@ -46,8 +47,10 @@ struct Registration {
     bool allowMassMail = false;
 };
 
-// Registrations one client address may make within an hour.
-const core::ActLimit kRegistrationLimit{"Registrations", 3600, 5};
+// The board's table of registrations, and how many one client address may
+// make within an hour.
+const core::ActTable kRegistrations{"Registrations"};
+constexpr std::size_t kRegistrationsPerHour = 5;
 
 // The preset "http://" (or one slash too many) and blanks mean no home page.
 Variant StoredHomePage(const std::string& url) {
@@ -59,7 +62,7 @@ Variant StoredHomePage(const std::string& url) {
 }  // namespace
 
 void MemberPages::RegSubmit() {
-    RunPage(core::Closing::Nothing, [&](core::Page& p) {
+    RunPage(core::Closing::ErrorPageBody, [&](core::Page& p) {
         const core::Settings& s = core::CurrentSettings();
         const platform::Request& in = Request();
         RecordVisit(p, "注册");
@@ -91,6 +94,9 @@ void MemberPages::RegSubmit() {
         r.allowMassMail = in("allowmassmail").str() == "yes";
         RefuseBadAddress(p, r.email);
         if (s.EMailRegister) r.password = core::RandomString(6);
+        // The member is stored only when the mail can go out now.
+        platform::MailSendSlot slot;
+        if (s.EMailRegister && !slot.Take()) p.Refuse(core::kMailServerBusy);
 
         {
             platform::Connection& con = p.Db();
@@ -100,14 +106,19 @@ void MemberPages::RegSubmit() {
             rs.Open("select username from register where username=?", con, {r.name});
             if (!rs.Eof()) p.Refuse("用户名称同已有用户重复，请使用其它名称！按浏览器的后退按钮可重新处理！");
             rs.Close();
+            // The address's own count before the mail guard's, so that a
+            // refused registration spends no mail of anyone else.
+            const core::ActAnswer registered = core::MayActNow(
+                Application(), kRegistrations,
+                {core::AddressAct(in.ServerVariables("Remote_addr").str(), 3600, kRegistrationsPerHour)});
+            if (registered.outcome == core::ActAnswer::OverLimit)
+                p.Refuse("对不起，同一个IP地址在一小时内最多只能注册" + std::to_string(kRegistrationsPerHour) +
+                         "个用户，请稍后再试！按浏览器的后退按钮可重新处理！");
+            if (!registered) p.Refuse("注册的用户太多，请稍后再试！按浏览器的后退按钮可重新处理！");
             if (s.EMailRegister) {
                 const std::string repeated = RepeatedMailRefusal(*this, {r.email});
                 if (!repeated.empty()) p.Refuse(repeated);
             }
-            if (!core::MayActNow(Application(), kRegistrationLimit,
-                                 {in.ServerVariables("Remote_addr").str()}, platform::Now()))
-                p.Refuse("对不起，同一个IP地址在一小时内最多只能注册" + std::to_string(kRegistrationLimit.perWindow) +
-                         "个用户，请稍后再试！按浏览器的后退按钮可重新处理！");
             con.Execute("insert into register (username, email, location, occupation, url, interests, signature, "
                         "oicq, icq, namestorage, daysprune, emailview, password, allowmassmail) "
                         "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
@@ -169,6 +180,8 @@ void MemberPages::RegSubmit() {
             table += "<tr " + *row.colour + "><td><b>" + row.label + "</b></td><td>" +
                      platform::HtmlEncode(row.value) + "</td></tr>";
         table += "</table>" + s.TableBorderClose;
+        // It shows the chosen password.
+        core::KeepOutOfCaches(out);
         out.Write(core::PageHead("用户注册"));
         out.Write(r.name + " 您好,您已经成功在 " + s.BBName + " 注册，以下是您的注册信息！");
         out.Write(table);

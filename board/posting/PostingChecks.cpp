@@ -52,7 +52,8 @@ PostingPages::Submission PostingPages::CheckSubmission(core::Page& p, PostKind k
         p.Refuse("请同时输入主题和内容！按浏览器的后退按钮可重新输入！");
     if (kind == PostKind::Reply && s.message.empty()) p.Refuse("请输入内容！按浏览器的后退按钮可重新输入！");
 
-    // The interval starts here, also for a post the member check refuses.
+    // The session's interval starts here, also for a post the member check
+    // refuses; the member's and the address's once the member is proven.
     if (!PostSubmitCheck()) p.Refuse(RepeatedPostRefusal());
     bool canPost = false;
     if (!core::CheckUserCanPost(s.poster.name, s.poster.password, p.Db(), canPost))

@@ -69,7 +69,7 @@ std::string MessageRow(const std::string& label, const std::string& editorText, 
     return "<tr " + core::CurrentSettings().AltColumnColor2 + "><td noWrap align=right valign=top><b>" + label +
            "</b><br><br>* HTML 代码关闭<br><a href=ubbcode.htm target=_blank>* UBB　代码开启</a>" +
            (smileyHelp ? "<br><a href=smiles.htm target=_blank>* 笑脸转换一点通</a>" : "") + "</td><td>" + aboveEditor +
-           core::MessageEditor(editorText).str() + "</td></tr>";
+           core::PageEditor(editorText) + "</td></tr>";
 }
 
 std::string OptionBox(const std::string& name, bool checked, const std::string& label, const std::string& note) {

@@ -1,12 +1,16 @@
 // The posting and moderation actions of posting.asp, the topic move of
 // archive.asp and the poster's address of ubbmisc.asp.
 #include "board/posting/PostingPages.h"
+#include "core/MessageEditor.h"
 #include "platform/Router.h"
 
 namespace board {
 namespace {
 
 using platform::ActionRegistrar;
+
+// Posts and edits carry a message's text (archived posts' edits too).
+const platform::BodyLimit kPostingBody("posting.asp", core::kPostingFormBodyBytes);
 
 const ActionRegistrar kActions[] = {
     {"posting.asp", "newtopic", &PostingPages::NewTopic},

@@ -22,11 +22,6 @@ std::string Quoted(const std::string& text) {
     return q + "\"";
 }
 
-// The whole-name token of a forum, as a phrase of the forum column.
-std::string ForumPhrase(const std::string& forum) {
-    return Quoted(platform::WholeTokenText(forum));
-}
-
 // Every stretch of the pattern between LIKE's wildcards that has a pair,
 // each a phrase the post must hold; "" when there is none.
 std::string Phrases(const std::string& pattern, bool subjectOnly) {
@@ -38,7 +33,6 @@ std::string Phrases(const std::string& pattern, bool subjectOnly) {
         const std::string stretch = pattern.substr(start, stop - start);
         if (HasPair(stretch)) {
             if (!query.empty()) query += " AND ";
-            // Never the forum column, whatever bytes the pattern holds.
             query += (subjectOnly ? "subject : " : "{subject message} : ") + Quoted(stretch);
         }
         start = stop + 1;
@@ -76,17 +70,6 @@ bool SearchIndexIsExact(const std::vector<std::string>& patterns) {
             pattern.find(replacement) != std::string::npos)
             return false;
     return !patterns.empty();
-}
-
-std::string InForumQuery(const std::string& query, const std::string& forum) {
-    return "(" + query + ") AND forum : " + ForumPhrase(forum);
-}
-
-std::string OutsideForumsQuery(const std::string& query, const std::vector<std::string>& forums) {
-    if (forums.empty()) return query;
-    std::string excluded;
-    for (const std::string& forum : forums) excluded += (excluded.empty() ? "" : " OR ") + ForumPhrase(forum);
-    return "(" + query + ") NOT forum : (" + excluded + ")";
 }
 
 }  // namespace board

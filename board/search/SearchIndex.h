@@ -2,8 +2,9 @@
 // The search index's side of a word search: which posts may hold the
 // words, so that LIKE only reads those. The index (post_words,
 // archive_words) holds every pair of neighbouring characters; a stretch of
-// two or more characters of a pattern is a phrase of its pairs. The post
-// index also holds each post's forum, whole.
+// two or more characters of a pattern is a phrase of its pairs. A search
+// keeps to its forums through the post rows: the index holds no forum, so
+// a forum's rename leaves it alone.
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,11 +22,5 @@ std::optional<std::string> SearchIndexQuery(const std::vector<std::string>& patt
 // Whether the query finds exactly the posts LIKE finds: every pattern is a
 // stretch of two characters or more without wildcards (nor U+FFFD).
 bool SearchIndexIsExact(const std::vector<std::string>& patterns);
-
-// `query` kept to the posts of the forum named `forum`, or to the posts of
-// none of `forums` (names compare ignoring the case of ASCII letters, as
-// the forum names of the tables do).
-std::string InForumQuery(const std::string& query, const std::string& forum);
-std::string OutsideForumsQuery(const std::string& query, const std::vector<std::string>& forums);
 
 }  // namespace board

@@ -39,8 +39,8 @@ bool IndexOneBatch(platform::Connection& con) {
     if (!AnyQueued(con)) return false;
     const platform::SqlParams limit = {platform::Variant(kBatchPosts)};
     platform::Transaction write(con);
-    con.Execute("insert into post_words (rowid, subject, message, forum) "
-                "select postid, subject, message, forum from post_words_source "
+    con.Execute("insert into post_words (rowid, subject, message) "
+                "select postid, subject, message from post "
                 "where postid in (select postid from post_words_pending order by postid limit ?)",
                 limit);
     con.Execute("delete from post_words_pending where postid in "

@@ -24,3 +24,16 @@ parse_bench_options() {
     esac
   done
 }
+
+# After parse_bench_options: the server to measure (the build's own, built
+# first, unless --server named one) and the seeded board (--db, or one of
+# --posts posts).
+bench_server_and_board() {
+  if [ -z "$server" ]; then
+    scripts/build.sh >/dev/null
+    server=$PWD/build/site/board-server
+  fi
+  [ -n "$db" ] || db=build/bench/board-$posts.db
+  source scripts/lib/seeded-board.sh
+  seeded_board "$db" "$posts" >/dev/null
+}

@@ -247,30 +247,47 @@ test('the member list, a member\'s page and the registered member\'s favourites'
   await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
   assert.ok((await page.locator('body').innerText()).includes('该主题已被收藏'), 'the topic is kept');
 
+  // Logged in to the board, a thread's favourite link asks instead; the answer keeps the topic.
+  await page.goto(board.url('login.htm'));
+  await page.fill('input[name=UserName]', name);
+  await page.fill('input[name=Password]', 'pw2026');
+  await Promise.all([page.waitForURL(/default\.asp/i), page.click('input[name=Submit]')]);
+  await page.goto(listUrl);
+  const other = await page.locator(`a[href^="NewsDetail.asp?id="][title]:not([href$="id=${board.seed.longThreadId}"])`)
+    .first().getAttribute('href');
+  const otherId = new URL(other, board.url('')).searchParams.get('id');
+  await page.goto(board.url(other));
+  await Promise.all([page.waitForNavigation(), page.locator('img[alt="收藏该主题供以后查看"]').first().click()]);
+  await board.screenshot(page, 'favor-confirm');
+  assert.match(await page.locator('body').innerText(), /要把主题 \[.+\] 加入您的收藏吗？/, 'the link asks');
+  await Promise.all([page.waitForNavigation(), page.click('input[type=submit][value="收藏"]')]);
+  assert.ok((await page.locator('body').innerText()).includes('该主题已被收藏'), 'the answer keeps the topic');
+
   await page.goto(board.url('showfavor.asp'));
   await board.screenshot(page, 'favourites');
-  assert.equal(await page.locator(`a[href="newsdetail.asp?id=${board.seed.longThreadId}"]`).count(), 1,
-    'the favourites list the topic');
+  for (const id of [board.seed.longThreadId, otherId]) {
+    assert.equal(await page.locator(`a[href="newsdetail.asp?id=${id}"]`).count(), 1, `the favourites list topic ${id}`);
+  }
   await page.close();
 });
+
+// Logs in through the private-message login form and follows the forwarding page.
+async function pmLogIn(page, who) {
+  assert.ok((await page.locator('body').innerText()).includes('您必须通过身份验证'), 'the login form comes first');
+  await page.fill('input[name=userName]', who.name);
+  await page.fill('input[name=Password]', who.password);
+  await Promise.all([page.waitForNavigation(), page.click('input[name=SUBMIT]')]);
+  assert.ok((await page.locator('body').innerText()).includes('我们已经确认了你的身份'), 'the login is accepted');
+  await Promise.all([page.waitForNavigation(), page.click('a:has-text("如果你不想再等")')]);
+}
 
 test('a member sends a private message that the recipient reads in the inbox', async (t) => {
   const subject = `悄悄话测试 ${Date.now()}`;
   const words = '晚上八点在老地方见';
-  // Logs in through the private-message login form and follows the forwarding page.
-  async function logIn(page, who) {
-    assert.ok((await page.locator('body').innerText()).includes('您必须通过身份验证'), 'the login form comes first');
-    await page.fill('input[name=userName]', who.name);
-    await page.fill('input[name=Password]', who.password);
-    await Promise.all([page.waitForNavigation(), page.click('input[name=SUBMIT]')]);
-    assert.ok((await page.locator('body').innerText()).includes('我们已经确认了你的身份'), 'the login is accepted');
-    await Promise.all([page.waitForNavigation(), page.click('a:has-text("如果你不想再等")')]);
-  }
-
   await browser.clearCookies();
   const page = await visit(t, board.url('pm.asp?action=newpm'), 'pm-login');
   if (!page) return;
-  await logIn(page, board.seed.admin);
+  await pmLogIn(page, board.seed.admin);
   await board.screenshot(page, 'pm-compose');
   assert.match(await page.title(), /发表悄悄话/);
   await page.fill('input[name=recipient]', board.seed.member.name);
@@ -282,7 +299,7 @@ test('a member sends a private message that the recipient reads in the inbox', a
   // The recipient, in a session of his own.
   await browser.clearCookies();
   await page.goto(board.url('pm.asp'));
-  await logIn(page, board.seed.member);
+  await pmLogIn(page, board.seed.member);
   await board.screenshot(page, 'pm-inbox');
   assert.match(await page.title(), /收件箱/);
   const row = page.locator('tr', { has: page.locator('a', { hasText: subject }) });
@@ -301,6 +318,138 @@ test('a member sends a private message that the recipient reads in the inbox', a
   await page.goto(board.url('pm.asp?action=inbox'));
   const readRow = page.locator('tr', { has: page.locator('a', { hasText: subject }) });
   assert.equal(await readRow.locator('img[alt="旧留言"]').count(), 1, 'once read it is marked old');
+  await page.close();
+});
+
+// The posting editor's toolbar, used as a writer would: each button and list
+// once in full mode (the browser's prompts answered), one button in help
+// mode (an explanation, nothing inserted) and one in basic mode (the empty
+// pair, typed into), a smiley from the picker, the markup help window, and
+// font, size and colour together on selected text. Returns what the box
+// then holds.
+async function useEveryTool(page) {
+  const box = page.locator('textarea[name=Message]');
+  const answers = [];
+  const alerts = [];
+  const onDialog = async (dialog) => {
+    if (dialog.type() === 'prompt') await dialog.accept(answers.shift() ?? '');
+    else { alerts.push(dialog.message()); await dialog.accept(); }
+  };
+  page.on('dialog', onDialog);
+  const use = async (click, ...typed) => {
+    answers.push(...typed);
+    await click();
+    assert.equal(answers.length, 0, 'every prompt was asked');
+  };
+  const button = (alt) => () => page.click(`img[alt="${alt}"]`);
+  const list = (name, value) => () => page.selectOption(`select[name=${name}]`, value);
+
+  await box.fill('开头');
+  await page.check('input[name=mode][value=help]');
+  await button('黑体')();
+  assert.match(alerts.pop() ?? '', /\[b\]/, 'help mode explains the tag');
+  assert.equal(await box.inputValue(), '开头', 'and inserts nothing');
+  await page.check('input[name=mode][value=basic]');
+  await button('下划线')();
+  await page.keyboard.type('下划线字');
+  await page.keyboard.press('Control+End');
+  await page.check('input[name=mode][value=prompt]');
+
+  await use(button('黑体'), '粗体字');
+  await use(button('斜体'), '斜体字');
+  await use(button('居中'), '居中字');
+  await use(button('插入超级链接'), 'http://example.com/a', '链接字');
+  await use(button('插入电子邮件'), 'who@example.com', '');
+  await use(button('插入图像'), 'afp/image.gif');
+  await use(button('插入代码'), '代码字');
+  await use(button('插入引用'), '引用字');
+  await use(button('插入列表'), '1', '第一项', '第二项', '');
+  await use(list('font', 'Arial'), '字体字');
+  await use(list('size', '5'), '五号字');
+  await use(list('color', 'Red'), '红色字');
+  await button('插入笑脸')();
+  await page.click('#editor-panel img[alt=":cool:"]');
+
+  const [help] = await Promise.all([page.waitForEvent('popup'), button('UBB代码说明')()]);
+  await help.waitForLoadState('load');
+  assert.match(help.url(), /\/ubbcode\.htm$/, 'the help button opens the markup help');
+  await help.close();
+
+  await page.keyboard.type('高级字');
+  await box.evaluate((area) => area.setSelectionRange(area.value.length - 3, area.value.length));
+  await page.click('a[href="javascript:afp()"]');
+  const choices = page.locator('#editor-panel select');
+  await choices.nth(0).selectOption('Georgia');
+  await choices.nth(1).selectOption('4');
+  await choices.nth(2).selectOption('Blue');
+  await page.click('#editor-panel input[value="确定"]');
+  page.off('dialog', onDialog);
+  assert.deepEqual(alerts, [], 'no other alert');
+
+  const text = await box.inputValue();
+  assert.equal(text, '开头[u]下划线字[/u][b]粗体字[/b][i]斜体字[/i][center]居中字[/center]' +
+    '[url=http://example.com/a]链接字[/url][email]who@example.com[/email][img]afp/image.gif[/img]' +
+    '[code]代码字[/code][quote]引用字[/quote][list=1][*]第一项[*]第二项[/list][font=Arial]字体字[/font]' +
+    '[size=5]五号字[/size][color=Red]红色字[/color]:cool:[font=Georgia][size=4][color=Blue]高级字[/color][/size][/font]');
+  return text;
+}
+
+// The elements useEveryTool's text becomes, on the page that shows it.
+async function assertToolsConverted(page, { smileys }) {
+  // The element holding just that text (not one of the page's wrappers around it).
+  const found = async (selector, text) => {
+    const hasText = typeof text === 'string' ? new RegExp(`^\\s*${text}\\s*$`) : text;
+    assert.equal(await page.locator(selector, hasText ? { hasText } : {}).count(), 1, `${selector} ${text ?? ''}`);
+  };
+  await found('u', '下划线字');
+  await found('b', '粗体字');
+  await found('i', '斜体字');
+  await found('center', '居中字');
+  await found('a[href="http://example.com/a"]', '链接字');
+  await found('a[href="mailto:who@example.com"]', 'who@example.com');
+  await found('img[src="afp/image.gif"]');
+  await found('pre.CodeSamp', '代码字');
+  await found('blockquote', /引用字/);
+  await found('ol[type="1"] li', '第一项');
+  await found('font[face="Arial"]', '字体字');
+  await found('font[size="5"]', '五号字');
+  await found('font[color="Red"]', '红色字');
+  await found('font[face="Georgia"] > font[size="4"] > font[color="Blue"]', '高级字');
+  if (smileys) await found('img[src$="/cool.gif"]');
+  else assert.ok((await page.locator('body').innerText()).includes(':cool:'), 'the smiley code is kept');
+}
+
+test('a private message written with the toolbar, whose recipient then ignores its sender', async (t) => {
+  const subject = `工具栏悄悄话 ${Date.now()}`;
+  await browser.clearCookies();
+  const page = await visit(t, board.url('pm.asp?action=newpm'), 'pm-toolbar-login');
+  if (!page) return;
+  await pmLogIn(page, board.seed.admin);
+  await page.fill('input[name=recipient]', board.seed.member.name);
+  await page.fill('input[name=Subject]', subject);
+  await useEveryTool(page);
+  await board.screenshot(page, 'pm-toolbar');
+  await Promise.all([page.waitForNavigation(), page.click('input[name=Submit]')]);
+  assert.ok((await page.locator('body').innerText()).includes('谢谢你发表悄悄话'), 'the message is sent');
+
+  await browser.clearCookies();
+  await page.goto(board.url('pm.asp?action=inbox'));
+  await pmLogIn(page, board.seed.member);
+  await Promise.all([page.waitForURL(/viewpm/i), page.locator('a', { hasText: subject }).click()]);
+  await board.screenshot(page, 'pm-toolbar-read');
+  await assertToolsConverted(page, { smileys: false });
+
+  // The message's ignore link asks first; the answer adds the sender.
+  await Promise.all([page.waitForNavigation(), page.locator('a', { hasText: '加入拒绝列表' }).click()]);
+  await board.screenshot(page, 'pm-ignore-confirm');
+  assert.ok((await page.locator('body').innerText()).includes(`要把 ${board.seed.admin.name} 加入您的拒绝列表吗？`),
+    'the link asks');
+  await Promise.all([page.waitForNavigation(), page.click('input[type=submit][value="加入拒绝列表"]')]);
+  assert.ok((await page.locator('body').innerText()).includes('已经被增加到您的拒绝列表'), 'the answer adds the sender');
+  await page.goto(board.url('pm.asp?action=ignorelist'));
+  await board.screenshot(page, 'pm-ignore-list');
+  assert.equal(await page.locator('input[name=delete]').count(), 1, 'the ignore list holds the sender');
+  assert.equal(await page.locator('a', { hasText: board.seed.admin.name }).count(), 1);
   await page.close();
 });
 
@@ -332,13 +481,17 @@ test('the registered member posts a topic and a reply', async (t) => {
   await board.screenshot(page, 'new-topic-form');
   const subject = `浏览器发表的话题 ${Date.now()}`;
   await page.fill('input[name=TopicSubject]', subject);
-  await page.fill('textarea[name=Message]', '[b]粗体的问候[/b]，大家好 :)');
+  const tools = await useEveryTool(page);
+  await board.screenshot(page, 'new-topic-toolbar');
+  await page.fill('textarea[name=Message]', `[b]粗体的问候[/b]，大家好 :)${tools}`);
   assert.match(await submitPostingForm(page, '发表新话题', 'new-topic-posted', /list\.asp/i), /谢谢您发表新主题/);
 
   // The forum's list leads to the new topic; its thread shows the markup converted.
   await Promise.all([page.waitForURL(/newsdetail\.asp/i), page.locator('a', { hasText: subject }).first().click()]);
+  await board.screenshot(page, 'new-topic-thread');
   assert.equal(await page.locator('b', { hasText: '粗体的问候' }).count(), 1, 'the topic\'s bold text converted');
   assert.ok((await page.locator('img[src$="smile.gif"]').count()) >= 1, 'the smiley shown as an image');
+  await assertToolsConverted(page, { smileys: true });
   const topicId = new URL(page.url()).searchParams.get('id');
 
   // The reply right after the topic (the walk's board turns the repeat-submit interval off).

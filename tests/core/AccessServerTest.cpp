@@ -27,6 +27,7 @@ TEST_F(AccessServerTest, LoginKeepsTheMemberInTheSession) {
     site::DriverResponse r = browser.Post("login.asp", {{"UserName", "joe"}, {"Password", "wrong"}});
     EXPECT_EQ(r.status, 200);
     EXPECT_TRUE(Contains(r.body, "对不起，您不是我们论坛的注册用户"));
+    EXPECT_TRUE(r.body.ends_with("</body></html>"));
 
     r = browser.Post("login.asp", {{"UserName", "joe"}, {"Password", "Joe1"}});
     EXPECT_EQ(r.status, 302);

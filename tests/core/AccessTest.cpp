@@ -173,7 +173,7 @@ TEST(Login, RefusesMissingUnknownOrUnpostedCredentials) {
                 : tp.Start("/login.asp", c.query, c.cookies))
             .Login();
         EXPECT_TRUE(Contains(tp.Body(), std::string("<p><b>") + c.message + "</b></td></tr></table>")) << c.query;
-        EXPECT_FALSE(Contains(tp.Body(), "</body>"));
+        EXPECT_TRUE(tp.Body().ends_with("</body></html>")) << c.query;
         EXPECT_TRUE(tp.session()("Login").isEmpty());
     }
 
@@ -225,7 +225,6 @@ TEST(PostSubmitCheck, RefusesWithinTheIntervalAndAcceptsPastIt) {
     EXPECT_FALSE(page.PostSubmitCheck());
     EXPECT_EQ(tp.session()("SubmitTime"), earlier);
 
-    clock.Advance(16);  // past the client address's interval too
     tp.session().Set("SubmitTime", "not a time");
     EXPECT_TRUE(page.PostSubmitCheck());
 }

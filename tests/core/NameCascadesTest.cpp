@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestDatabase.h"
+#include "core/ForumDeletions.h"
 #include "core/NameCascades.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -125,8 +126,10 @@ TEST(NameCascades, RenameAndDeleteChangeEveryListedColumnTheListChanges) {
         const std::string name = k.names == NameOf::Forum ? kForum : kMember;
         if (k.renaming)
             core::RenameEverywhere(db.con, k.names, platform::UCase(name), "renamed");
-        else
+        else {
             core::DeleteEverywhere(db.con, k.names, platform::UCase(name));
+            core::FinishForumDeletions(db.con);  // a forum's posts go after it
+        }
         for (const NameColumn& c : core::NameColumns()) {
             if (c.names != k.names) continue;
             SCOPED_TRACE(Key(c.table, c.column));
@@ -138,4 +141,96 @@ TEST(NameCascades, RenameAndDeleteChangeEveryListedColumnTheListChanges) {
             }
         }
     }
+}
+
+namespace {
+
+std::string Row(platform::Connection& con, const std::string& sql, const platform::SqlParams& params = {}) {
+    platform::Recordset rs;
+    rs.Open(sql, con, params);
+    return rs.GetString("|", ",");
+}
+
+}  // namespace
+
+// A renamed forum's posts keep their counters and their place in the search
+// index (none is queued to be indexed again); their points change only when
+// the last recount left out the old or the new name.
+TEST(NameCascades, RenamedForumKeepsItsCountersIndexAndPoints) {
+    struct Case {
+        const char* excluded;
+        const char* points;
+    } cases[] = {
+        {"", "ann|4,bob|3,"},
+        {"TALK", "ann|4,bob|3,"},  // left out before, counted now
+        {"renamed", "ann|0,bob|0,"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.excluded);
+        TestDatabase db;
+        platform::Connection& con = db.con;
+        con.Execute("insert into points_excluded (forumname) values (?)", {k.excluded});
+        con.Execute("insert into register (username) values ('ann'), ('bob')");
+        con.Execute("insert into forum (forumname) values (?)", {kForum});
+        con.Execute("insert into post (postid, parentid, forumname, username, subject, message, posttime) "
+                    "values (1, null, ?1, 'ann', '天气', '今天下雨', '2004-01-01 10:00:00')",
+                    {kForum});
+        con.Execute("insert into post (postid, parentid, forumname, username, subject, message, posttime) "
+                    "values (2, 1, ?1, 'bob', 're', '明天晴天', '2004-01-02 10:00:00')",
+                    {kForum});
+        con.Execute("insert into post_words (post_words) values ('rebuild')");
+        con.Execute("delete from post_words_pending");
+
+        core::RenameEverywhere(con, NameOf::Forum, kForum, "renamed");
+        EXPECT_EQ(Row(con, "select forumname, topiccount, replycount, lastposttime from forum"),
+                  "renamed|1|1|2004-01-02 10:00:00,");
+        EXPECT_EQ(Row(con, "select replycount from post where postid=1"), "1,");
+        EXPECT_EQ(Row(con, "select count(*) from post_words_pending"), "0,");
+        EXPECT_EQ(Row(con, "select rowid from post_words where post_words match '\"明天\"'"), "2,");
+        EXPECT_EQ(Row(con, "select username, jf from register order by username"), k.points);
+        EXPECT_EQ(Row(con, "select count(*) from forum_renaming"), "0,");
+    }
+}
+
+// A deleted forum's posts go in batches, each its own transaction: stopped
+// between two (here by a failing batch), the next run takes the rest, and
+// every member's post count and points end as a recount gives them.
+TEST(NameCascades, DeletedForumsPostsGoInBatchesThatAnInterruptedRunLeavesToTheNext) {
+    TestDatabase db;
+    platform::Connection& con = db.con;
+    con.Execute("insert into register (username) values ('ann'), ('bob')");
+    con.Execute("insert into forum (forumname) values (?), ('Other')", {kForum});
+    for (const char* forum : {kForum, "Other"})
+        for (int topic = 0; topic < 3; ++topic) {
+            con.Execute("insert into post (forumname, username, subject) values (?, 'ann', 't')", {forum});
+            const long long id = con.LastIdentity();
+            con.Execute("insert into post (parentid, forumname, username, subject) values (?1, ?2, 'bob', 'r'), "
+                        "(?1, ?2, 'ann', 'r')",
+                        {id, forum});
+        }
+    {
+        platform::Transaction tx(con);
+        core::DeleteEverywhere(con, NameOf::Forum, kForum);
+        tx.Commit();
+    }
+    EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "9,");
+    // The third post to go fails, and with it the second batch.
+    {
+        platform::Transaction tx(con);
+        con.Execute("create table deletions_seen (n)");
+        con.Execute("create trigger stop_after_a_batch before delete on post begin "
+                    "insert into deletions_seen values (1); "
+                    "select raise(abort, 'stopped') where (select count(*) from deletions_seen) > 2; end");
+        tx.Commit();
+    }
+    EXPECT_THROW(core::FinishForumDeletions(con, 2), std::exception);
+    EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "7,");
+    EXPECT_EQ(Row(con, "select forumname from forum_deleting"), "Talk,");
+
+    con.Execute("drop trigger stop_after_a_batch");
+    core::FinishForumDeletions(con, 2);
+    EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "0,");
+    EXPECT_EQ(Row(con, "select count(*) from forum_deleting"), "0,");
+    EXPECT_EQ(Row(con, "select count(*) from post"), "9,");
+    EXPECT_EQ(Row(con, "select username, postcount, jf from register order by username"), "ann|6|21,bob|3|9,");
 }

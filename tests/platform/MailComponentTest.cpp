@@ -128,6 +128,21 @@ TEST(MailComponent, RelayThatIsDownGivesFalse) {
     EXPECT_NE(mailResult.failure.find("无法连接邮件服务器"), std::string::npos) << mailResult.failure;
 }
 
+// A relay that greets and then says nothing more was reached: it did not
+// answer in time.
+TEST(MailComponent, RelayThatFallsSilentDidNotAnswer) {
+    SmtpSink sink;
+    sink.StallAt("MAIL");
+    MailComponent mail;
+    FillBoardMail(mail, sink.Address());
+    mail.MailDeadline(1);
+    const platform::MailResult mailResult = mail.SendNow();
+    EXPECT_FALSE(mailResult.sent);
+    EXPECT_NE(mailResult.failure.find("邮件服务器 " + sink.Address() + " 没有应答"), std::string::npos)
+        << mailResult.failure;
+    EXPECT_EQ(mailResult.failure.find("无法连接"), std::string::npos);
+}
+
 TEST(MailComponent, LineBreakInAnyHeaderValueRefusesTheMail) {
     using Setter = void (*)(MailComponent&);
     const Setter cases[] = {

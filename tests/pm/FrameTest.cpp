@@ -37,6 +37,7 @@ TEST_F(FrameTest, ActionsInAnyLetterCaseReachTheirPage) {
         const auto page = Open("alice", query);
         EXPECT_EQ(page.status, 200) << (c.action ? c.action : "(none)");
         EXPECT_TRUE(Has(page.body, c.title)) << (c.action ? c.action : "(none)") << "\n" << page.body;
+        EXPECT_TRUE(page.body.ends_with("</body></html>")) << (c.action ? c.action : "(none)");
     }
 }
 
@@ -75,6 +76,7 @@ TEST_F(FrameTest, WithoutLoginAGetShowsTheFormAndAPostIsALoginAttempt) {
         site::RequestDriver browser(host);
         const auto page = browser.Post("pm.asp", c.form);
         EXPECT_TRUE(Has(page.body, c.answer)) << c.what << "\n" << page.body;
+        EXPECT_TRUE(page.body.ends_with("</body></html>")) << c.what;
     }
 }
 
@@ -105,9 +107,11 @@ TEST_F(FrameTest, ABarredMemberIsRefusedOnEveryWayIn) {
     // The board's login keeps the same session values.
     site::RequestDriver boardLogin(host);
     boardLogin.Post("login.asp", {{"UserName", "carol"}, {"Password", "pc"}});
-    for (const char* action : {"inbox", "newpm", "ignorelist"})
-        EXPECT_TRUE(Has(boardLogin.Get("pm.asp", {{"action", action}}).body, "对不起，您已经被禁止在本论坛发表话题"))
-            << action;
+    for (const char* action : {"inbox", "newpm", "ignorelist"}) {
+        const std::string refused = boardLogin.Get("pm.asp", {{"action", action}}).body;
+        EXPECT_TRUE(Has(refused, "对不起，您已经被禁止在本论坛发表话题")) << action;
+        EXPECT_TRUE(refused.ends_with("</body></html>")) << action;
+    }
 
     // An unset right is no ban.
     db.con.Execute("update register set canpost=null where username='carol'");

@@ -1,14 +1,12 @@
 // The server's allocator settings bound what it keeps: the arenas its
 // threads share, and the free memory an arena's top keeps. CTest runs each
-// case in a process of its own, so the allocator starts fresh.
+// case in a process of its own, so the allocator starts fresh; the giving
+// back of free pages has a program of its own (own-process/).
 #include <gtest/gtest.h>
 #include <malloc.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <latch>
 #include <string>
 #include <thread>
@@ -33,13 +31,6 @@ std::size_t ArenaCount() {
 
 // Bytes the arenas have from the system, mapped blocks apart.
 std::size_t ArenaBytes() { return mallinfo2().arena; }
-
-std::size_t ResidentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    std::size_t pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-}
 
 TEST(AllocatorPolicyTest, ArenaLimitIsOneACoreAndAtLeastTwo) {
     EXPECT_EQ(site::ArenaLimit(0), 2u);
@@ -76,25 +67,6 @@ TEST(AllocatorPolicyTest, FreedMemoryAtAnArenasTopBeyondTheBoundGoesBack) {
     // Freed from the top down, each block joins the arena's top.
     for (auto block = blocks.rbegin(); block != blocks.rend(); ++block) std::free(*block);
     EXPECT_LT(ArenaBytes(), before + site::kKeepFreeAtTop);
-}
-
-TEST(AllocatorPolicyTest, FreeBlocksBetweenLiveOnesGoBackToTheSystem) {
-    site::SetAllocatorPolicy(2);
-    // Freed blocks each held between two live ones: the arena's top stays
-    // where it is, so only giving back the pages inside it frees them.
-    constexpr std::size_t kBlock = std::size_t{256} << 10;
-    constexpr int kBlocks = 64;
-    std::vector<void*> freed, live;
-    for (int i = 0; i < kBlocks; ++i) {
-        freed.push_back(std::malloc(kBlock));
-        std::memset(freed.back(), 'x', kBlock);  // resident
-        live.push_back(std::malloc(64));
-    }
-    for (void* block : freed) std::free(block);
-    const std::size_t before = ResidentBytes();
-    site::GiveBackFreePages();
-    EXPECT_LE(ResidentBytes() + kBlocks * kBlock / 2, before);
-    for (void* block : live) std::free(block);
 }
 
 }  // namespace

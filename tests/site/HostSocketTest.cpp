@@ -2,10 +2,6 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -18,66 +14,14 @@
 #include "platform/Convert.h"
 #include "platform/SmtpSink.h"
 #include "site/HttpServer.h"
+#include "site/RawClient.h"
 #include "site/TestPages.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-// A plain client socket connected to the server from a loopback address of
-// its own choice (127.0.0.2 is another client than 127.0.0.1); -1 if none.
-int Connect(int port, const char* from = "127.0.0.1") {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    inet_pton(AF_INET, from, &address.sin_addr);
-    sockaddr_in server = address;
-    server.sin_port = htons(static_cast<std::uint16_t>(port));
-    server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        connect(fd, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-void Send(int fd, const std::string& bytes) { (void)!send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
-
-// What the server sends until it closes the connection or `wait` passes.
-struct Received {
-    std::string bytes;
-    bool closed = false;
-};
-Received ReadFor(int fd, std::chrono::milliseconds wait) {
-    Received got;
-    const auto end = Clock::now() + wait;
-    char buffer[4096];
-    for (auto now = Clock::now(); now < end; now = Clock::now()) {
-        pollfd p{fd, POLLIN, 0};
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now);
-        if (poll(&p, 1, static_cast<int>(left.count()) + 1) <= 0) break;
-        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0) {
-            got.closed = true;
-            break;
-        }
-        got.bytes.append(buffer, n);
-    }
-    return got;
-}
-
-// One request over a plain socket, as a browser sends it, without a client
-// library between: returns the raw response.
-std::string RawExchange(int port, const std::string& request, const char* from = "127.0.0.1") {
-    const int fd = Connect(port, from);
-    if (fd < 0) return {};
-    Send(fd, request);
-    const std::string response = ReadFor(fd, 10s).bytes;
-    close(fd);
-    return response;
-}
+using namespace site_test;  // the raw client
 
 std::string RawGet(int port, const std::string& target, const std::string& cookie = "",
                    const char* from = "127.0.0.1") {
@@ -235,12 +179,22 @@ TEST_F(HostSocketTest, IncrementsUnderLockFromManyThreadsAreNotLost) {
     EXPECT_EQ(platform::CLng(host.application().Get("COUNTER")), kThreads * kRequests);
 }
 
+// hold.asp's gate, closed for a test and opened again at its end, however
+// it ends.
+struct ClosedGate {
+    ClosedGate() { gate.open = false; }
+    ~ClosedGate() { gate.Open(); }
+    site_test::Gate& gate = site_test::HoldGate();
+};
+
 // The host under hostile clients, with limits small enough to reach.
 class HostLimitsTest : public ::testing::Test {
 protected:
-    void Start(const site::RequestLimits& limits, std::size_t loops = 2) {
+    void Start(const site::RequestLimits& limits, std::size_t loops = 2, std::string_view trustedProxy = "") {
         site::HostOptions options;
         options.limits = limits;
+        std::string bad;
+        options.trustedProxies = *site::TrustedProxies::FromSetting(trustedProxy, bad);
         host = std::make_unique<site::BoardHost>(options);
         site_test::RegisterTestPages(host->router());
         server = std::make_unique<site::HttpServer>(*host, loops);
@@ -294,12 +248,8 @@ TEST_F(HostLimitsTest, WaitingPagesDoNotStopTheBoard) {
     site::RequestLimits limits;
     limits.connectionsPerAddress = 100;
     Start(limits);
-    site_test::Gate& gate = site_test::HoldGate();
-    gate.open = false;
-    struct OpenAtEnd {
-        site_test::Gate& gate;
-        ~OpenAtEnd() { gate.Open(); }
-    } openAtEnd{gate};
+    const ClosedGate closed;
+    site_test::Gate& gate = closed.gate;
 
     std::vector<int> held;
     for (int i = 0; i < kHeld; ++i) {
@@ -385,6 +335,34 @@ TEST_F(HostLimitsTest, ConnectionsPerAddressAreCapped) {
     EXPECT_TRUE(Answered("127.0.0.3"));  // a place freed is taken again
 }
 
+// Behind a trusted proxy every client comes from the proxy's address: the
+// cap counts each client's requests instead of the proxy's connections, so
+// one client beyond it is refused and the others go on.
+TEST_F(HostLimitsTest, BehindATrustedProxyTheCapCountsEachClient) {
+    site::RequestLimits limits;
+    limits.connectionsPerAddress = 4;
+    Start(limits, 2, "127.0.0.1");
+    const ClosedGate closed;
+    site_test::Gate& gate = closed.gate;
+    const auto request = [](const char* page, const char* client) {
+        return std::string("GET /") + page + " HTTP/1.1\r\nHost: localhost\r\nX-Forwarded-For: " + client +
+               "\r\nConnection: close\r\n\r\n";
+    };
+
+    std::vector<int> held;
+    for (int i = 0; i < 4; ++i) {
+        held.push_back(Client());
+        Send(held.back(), request("hold.asp", "203.0.113.5"));
+    }
+    ASSERT_TRUE(gate.WaitUntilWaiting(4, 30s));
+    for (int i = 0; i < 4; ++i) Client();  // the proxy's idle connections beyond the cap
+    EXPECT_EQ(RawExchange(server->Port(), request("echo.asp", "203.0.113.5")).rfind("HTTP/1.1 429", 0), 0u);
+    EXPECT_EQ(RawExchange(server->Port(), request("echo.asp", "203.0.113.6")).rfind("HTTP/1.1 200", 0), 0u);
+    gate.Open();
+    for (const int fd : held) EXPECT_EQ(ReadFor(fd, 10s).bytes.rfind("HTTP/1.1 200", 0), 0u);
+    EXPECT_EQ(RawExchange(server->Port(), request("echo.asp", "203.0.113.5")).rfind("HTTP/1.1 200", 0), 0u);
+}
+
 // The refusal comes before the server waits for a body it will not take.
 TEST_F(HostLimitsTest, OversizedRequestIsRefusedAtOnce) {
     site::RequestLimits limits;
@@ -409,6 +387,41 @@ TEST_F(HostLimitsTest, OversizedRequestIsRefusedAtOnce) {
         EXPECT_EQ(got.bytes.rfind(c.status, 0), 0u) << c.what << ": " << got.bytes.substr(0, 80);
         EXPECT_TRUE(got.closed) << c.what;
     }
+}
+
+// The bodies held at once are bounded in all, each counted at the length it
+// announces (a chunked one at its page's limit): beyond the total a new body
+// is refused at once, and its room comes back when its client goes.
+TEST_F(HostLimitsTest, BodiesInFlightAreBoundedInAll) {
+    site::RequestLimits limits;
+    limits.bodyBytes = 6000;
+    limits.bodyBytesInFlight = 10000;
+    Start(limits);
+    const auto post = [](std::size_t length) {
+        return "POST /echo.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\nContent-Length: " +
+               std::to_string(length) + "\r\n\r\n" + std::string(length, 'b');
+    };
+    const int stalled = Client("127.0.0.5");
+    Send(stalled, "POST /echo.asp HTTP/1.1\r\nHost: localhost\r\nContent-Length: 6000\r\n\r\nname=x");
+    ASSERT_TRUE(ReadFor(stalled, 200ms).bytes.empty());
+    struct Case {
+        const char* what;
+        std::string request;
+        const char* status;
+    } cases[] = {
+        {"a body past the total", post(6000), "HTTP/1.1 503"},
+        {"a chunked body, at its page's limit", "POST /echo.asp HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nname=", "HTTP/1.1 503"},
+        {"a body within the total", post(4000), "HTTP/1.1 200"},
+        {"no body", "GET /echo.asp HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n", "HTTP/1.1 200"},
+    };
+    for (const Case& c : cases) {
+        const std::string got = RawExchange(server->Port(), c.request, "127.0.0.6");
+        EXPECT_EQ(got.rfind(c.status, 0), 0u) << c.what << ": " << got.substr(0, 80);
+    }
+    close(stalled);
+    std::erase(clients, stalled);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(RawExchange(server->Port(), post(6000), "127.0.0.6").rfind("HTTP/1.1 200", 0), 0u);
 }
 
 }  // namespace

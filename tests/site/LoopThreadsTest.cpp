@@ -7,9 +7,11 @@
 #include <functional>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
+#include "platform/WaitMark.h"
 #include "site/LoopThreads.h"
 #include "site/TestPages.h"
 
@@ -84,12 +86,22 @@ protected:
         });
     }
     void PostHeldPage(std::size_t loop = 0) { PostHeldPage(loop, gate); }
-    // A page that computes until the test ends; returns once it runs.
-    void PostComputingPage() {
+    // A page that sleeps at the gate without marking it a wait.
+    void PostUnmarkedWait() {
+        loops[0].Post([this] {
+            const site::LoopThreads::Page page;
+            gate.Pass(false);
+        });
+    }
+    // A page that computes until the test ends, within a wait mark when
+    // `marked`; returns once it runs.
+    void PostComputingPage(bool marked = false) {
         computing = true;
         std::promise<void> started;
-        loops[0].Post([this, &started] {
+        loops[0].Post([this, &started, marked] {
             const site::LoopThreads::Page page;
+            std::optional<platform::WaitMark> mark;
+            if (marked) mark.emplace();
             started.set_value();
             while (computing) {
             }
@@ -144,6 +156,39 @@ TEST_F(LoopThreadsTest, AThreadAddedForAWaitIsUsedAgain) {
     ASSERT_TRUE(secondGate.WaitUntilWaiting(1, 10s));
     EXPECT_TRUE(Served(1));
     EXPECT_EQ(threads->ThreadCount(), 3u);
+}
+
+// At the cap, the thread that a finished wait left spare goes to the next
+// loop whose pages wait.
+TEST_F(LoopThreadsTest, AtTheCapASpareGoesToTheLoopThatWaits) {
+    Start(2, 3);
+    PostHeldPage(0);
+    ASSERT_TRUE(gate.WaitUntilWaiting(1, 10s));
+    ASSERT_TRUE(Served(0));
+    gate.Open();
+    ASSERT_TRUE(Eventually([&] { return threads->SpareCount() == 1; }));
+    PostHeldPage(1, secondGate);
+    ASSERT_TRUE(secondGate.WaitUntilWaiting(1, 10s));
+    EXPECT_TRUE(Served(1));
+    EXPECT_EQ(threads->ThreadCount(), 3u);
+}
+
+// Waits are known by their marks, not by what the scheduler says of the
+// thread: a marked wait gets its loop another thread even while it keeps a
+// core busy, and a sleep without a mark counts as computing.
+TEST_F(LoopThreadsTest, AMarkedWaitGetsItsLoopAThreadWhateverTheThreadDoes) {
+    Start(1, 16);
+    PostComputingPage(true);
+    EXPECT_TRUE(Served());
+    EXPECT_EQ(threads->ThreadCount(), 2u);
+}
+
+TEST_F(LoopThreadsTest, AnUnmarkedSleepCountsAsComputing) {
+    Start(1, 16);
+    PostUnmarkedWait();
+    ASSERT_TRUE(gate.WaitUntilWaiting(1, 10s));
+    std::this_thread::sleep_for(10 * site::LoopThreads::kLook);
+    EXPECT_EQ(threads->ThreadCount(), 1u);
 }
 
 // A page that computes holds only its loop, and that for a while: a thread

@@ -84,4 +84,19 @@ TEST(RequestLimits, OverALimitIsRefusedBeforeThePageRuns) {
     }
 }
 
+// The forms that post a message's text take larger bodies than the other
+// pages, and the upload the largest.
+TEST(RequestLimits, PostingFormsTakeLargerBodiesThanOtherPages) {
+    const site::BoardHost host;
+    const std::size_t others = site::RequestLimits().bodyBytes;
+    for (const char* page : {"/profile.asp", "/signup.asp", "/ubbmisc.asp", "/admin/forum.asp"})
+        EXPECT_EQ(host.BodyLimit(page), others) << page;
+    for (const char* page : {"/posting.asp", "/pm.asp", "/admin/edit.asp", "/admin/announce.asp", "/admin/mail.asp",
+                             "/admin/broadcast.asp"}) {
+        EXPECT_GE(host.BodyLimit(page), 2u << 20) << page;
+        EXPECT_LT(host.BodyLimit(page), host.BodyLimit("/admin/upload.asp")) << page;
+    }
+    EXPECT_LT(others, 1u << 20);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "platform/MailComponent.h"
 #include "platform/PageObject.h"
 #include "platform/Strings.h"
+#include "platform/WaitMark.h"
 #include "site/BoardHost.h"
 
 namespace site_test {
@@ -29,8 +31,11 @@ struct Gate {
         open = true;
         changed.notify_all();
     }
-    // Counted among the waiting until the gate opens.
-    void Pass() {
+    // Counted among the waiting until the gate opens; a page's wait, marked
+    // as such unless told otherwise.
+    void Pass(bool marked = true) {
+        std::optional<platform::WaitMark> mark;
+        if (marked) mark.emplace();
         std::unique_lock lock(mutex);
         ++waiting;
         changed.notify_all();

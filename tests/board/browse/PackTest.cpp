@@ -1,5 +1,6 @@
 // Mail a post: the address form, the mail of one post in the board's name,
 // its refusals, and the private-forum and repeat-submit guards.
+#include "AllMailSendsTaken.h"
 #include "MailPageTest.h"
 
 namespace {
@@ -103,7 +104,7 @@ TEST_F(PackTest, RelayRefusalOrOutageShowsTheReason) {
     sink.Refuse(".", "554 <spam> rejected");
     EXPECT_TRUE(Has(Mail("7", "a@example.com").body, "邮件服务器拒绝了这封邮件：554 &lt;spam&gt; rejected"));
     host.application().Set("SmtpServer", testing_smtp::SmtpSink::DeadAddress());
-    EXPECT_TRUE(Has(Mail("7", "a@example.com").body, "无法连接邮件服务器"));
+    EXPECT_TRUE(Has(Mail("7", "b@example.com").body, "无法连接邮件服务器"));
     EXPECT_TRUE(sink.Mails().empty());
 }
 
@@ -118,14 +119,25 @@ TEST_F(PackTest, PrivateForumPostOnlyForAdmittedVisitors) {
     EXPECT_TRUE(Has(MailText(sink.Mails().at(0)), "inner text"));
 }
 
-TEST_F(PackTest, OneMailPerSubmitIntervalFromEachSessionAndEachAddress) {
+TEST_F(PackTest, OneMailPerSubmitIntervalFromEachSessionAndToEachAddress) {
     ASSERT_TRUE(Has(Mail("7", "a@example.com").body, "你的邮件已经送出"));
-    EXPECT_TRUE(Has(Mail("7", "a@example.com").body, "秒内发送第二封邮件被视为重复提交"));
+    EXPECT_TRUE(Has(Mail("7", "b@example.com").body, "秒内发送第二封邮件被视为重复提交"));
 
     driver.keepCookies = false;  // a new session each time
-    ASSERT_TRUE(Has(Mail("7", "a@example.com", "10.8.0.1").body, "你的邮件已经送出"));
-    EXPECT_TRUE(Has(Mail("7", "a@example.com", "10.8.0.1").body, "秒内发送第二封邮件被视为重复提交"));
+    EXPECT_TRUE(Has(Mail("7", "c@example.com,A@example.com", "10.8.0.1").body, "秒内发送第二封邮件被视为重复提交"));
+    ASSERT_TRUE(Has(Mail("7", "c@example.com,d@example.com", "10.8.0.1").body, "你的邮件已经送出"));
     EXPECT_EQ(sink.Mails().size(), 2u);
+}
+
+// With every send taken, the page answers at once and spends no repeat slot.
+TEST_F(PackTest, BusyMailServerIsToldAtOnce) {
+    {
+        const AllMailSendsTaken busy;
+        const std::string refused = Mail("7", "a@example.com", "10.8.1.1").body;
+        EXPECT_TRUE(Has(refused, "邮件服务器正忙，邮件没有发送，请稍后再试！")) << refused;
+    }
+    EXPECT_TRUE(sink.Mails().empty());
+    EXPECT_TRUE(Has(Mail("7", "a@example.com", "10.8.1.1").body, "你的邮件已经送出"));
 }
 
 TEST_F(PackTest, AFewRecipientsAtMost) {

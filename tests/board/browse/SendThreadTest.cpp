@@ -1,6 +1,9 @@
 // Send a page to a friend: the form, the mail it sends in the board's name,
 // and its refusals.
+#include "AllMailSendsTaken.h"
+#include "FixedClock.h"
 #include "MailPageTest.h"
+#include "board/mail/MailGuard.h"
 
 namespace {
 
@@ -115,9 +118,10 @@ TEST_F(SendThreadTest, MailLinksOnlyAPageOfTheBoard) {
         {"http://bbs.example/forum/", "http://board.test/other/newsdetail.asp?id=3", ""},
         {"http://bbs.example/", "http://board.test.evil.test/newsdetail.asp?id=3", ""},
     };
+    int friends = 0;  // one mail to each friend an interval
     for (const auto& c : cases) {
         Set("BBURL", c.boardUrl);
-        Send({{"ForwardURL", c.forwardUrl}});
+        Send({{"ForwardURL", c.forwardUrl}, {"SendToEmail", "li" + std::to_string(++friends) + "@example.net"}});
         const auto mails = sink.Mails();
         ASSERT_FALSE(mails.empty()) << c.forwardUrl;
         const std::string text = MailText(mails.back());
@@ -143,23 +147,83 @@ TEST_F(SendThreadTest, RefusalsSendNothing) {
         {{{"EmailSubject", "hi\nBcc: victim@example.com"}}, "回车或换行符"},
         {{}, "邮件服务器拒绝了这封邮件：550 &lt;b&gt;No such user&lt;/b&gt;"},
     };
+    int friends = 0;  // a mail to each friend an interval, also one refused late
     for (const auto& c : cases) {
-        const std::string body = Send(c.changes).body;
+        Fields changes{{"SendToEmail", "li" + std::to_string(++friends) + "@example.net"}};
+        changes.insert(changes.end(), c.changes.begin(), c.changes.end());
+        const std::string body = Send(changes).body;
         EXPECT_TRUE(Has(body, c.message)) << c.message << "\n" << body;
         EXPECT_FALSE(Has(body, "发送了电子邮件"));
     }
     EXPECT_TRUE(sink.Mails().empty());
 }
 
-TEST_F(SendThreadTest, OneMailPerSubmitIntervalFromEachSessionAndEachAddress) {
+// With every send taken, the page answers at once and spends no repeat slot.
+TEST_F(SendThreadTest, BusyMailServerIsToldAtOnce) {
+    {
+        const AllMailSendsTaken busy;
+        const std::string refused = Send({}, "10.8.2.1").body;
+        EXPECT_TRUE(Has(refused, "邮件服务器正忙，邮件没有发送，请稍后再试！")) << refused;
+    }
+    EXPECT_TRUE(sink.Mails().empty());
+    EXPECT_TRUE(Has(Send({}, "10.8.2.1").body, "我们已经给 li@example.net 发送了电子邮件"));
+}
+
+TEST_F(SendThreadTest, OneMailPerIntervalFromASessionAndToAFriendAndAFewFromAClient) {
     ASSERT_TRUE(Has(Send().body, "发送了电子邮件"));
-    const std::string again = Send().body;
+    const std::string again = Send({{"SendToEmail", "other@example.net"}}).body;
     EXPECT_TRUE(Has(again, "论坛开启了重复递交检查功能，如果你在 60 秒内发送第二封邮件被视为重复提交")) << again;
 
     driver.keepCookies = false;  // a new session each time
-    ASSERT_TRUE(Has(Send({}, "10.8.0.1").body, "发送了电子邮件"));
-    EXPECT_TRUE(Has(Send({}, "10.8.0.1").body, "秒内发送第二封邮件被视为重复提交"));
-    EXPECT_EQ(sink.Mails().size(), 2u);
+    const struct {
+        const char* to;
+        const char* from;
+        bool sent;
+    } cases[] = {
+        {"LI@example.net ", "10.8.0.9", false},  // the same friend from anywhere
+        {"a@example.net", "2001:db8:8:1::1", true},
+        {"b@example.net", "2001:db8:8:1::2", true},
+        {"c@example.net", "2001:db8:8:1:1::3", true},
+        {"d@example.net", "2001:db8:8:1::4", true},
+        {"e@example.net", "2001:db8:8:1::5", true},
+        {"f@example.net", "2001:db8:8:1::6", false},  // five from that /64 already
+        {"f@example.net", "2001:db8:8:2::6", true},
+        {"g@example.net", "10.8.0.1", true},
+        {"h@example.net", "10.8.0.1", true},
+        {"i@example.net", "::ffff:10.8.0.1", true},
+        {"j@example.net", "10.8.0.1", true},
+        {"k@example.net", "10.8.0.1", true},
+        {"l@example.net", "::ffff:10.8.0.1", false},
+    };
+    std::size_t sent = 1;
+    for (const auto& c : cases) {
+        const std::string body = Send({{"SendToEmail", c.to}}, c.from).body;
+        EXPECT_EQ(Has(body, "发送了电子邮件"), c.sent) << c.to << " from " << c.from << "\n" << body;
+        if (!c.sent) {
+            EXPECT_TRUE(Has(body, "秒内发送第二封邮件被视为重复提交")) << c.to << " from " << c.from;
+        }
+        sent += c.sent;
+    }
+    EXPECT_EQ(sink.Mails().size(), sent);
+}
+
+TEST_F(SendThreadTest, TheMailPagesSendABoundedNumberOfMailsAMinute) {
+    FixedClock clock(platform::MakeDateTime(2024, 5, 1, 12, 0, 0));
+    Set("SubmitInterval", 120);
+    driver.keepCookies = false;
+    for (std::size_t i = 0; i < board::kMailsPerMinute; ++i) {
+        const std::string n = std::to_string(i);
+        ASSERT_TRUE(Has(Send({{"SendToEmail", "f" + n + "@example.net"}}, "10.8.1." + n).body, "发送了电子邮件"));
+    }
+    driver.keepCookies = true;
+    driver.jar.clear();
+    const std::string busy = Send({{"SendToEmail", "late@example.net"}}, "10.8.2.1").body;
+    EXPECT_TRUE(Has(busy, "邮件服务器正忙，邮件没有发送，请稍后再试！")) << busy;
+    EXPECT_EQ(sink.Mails().size(), board::kMailsPerMinute);
+    // The refused mail counted for no one: the same session, address and
+    // friend, once the minute is past.
+    clock.Advance(61);
+    EXPECT_TRUE(Has(Send({{"SendToEmail", "late@example.net"}}, "10.8.2.1").body, "发送了电子邮件"));
 }
 
 TEST_F(SendThreadTest, BlankFieldsCountAsFilledAndForeignForwardGoesHome) {

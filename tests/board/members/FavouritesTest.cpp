@@ -103,9 +103,26 @@ TEST_F(FavouritesTest, PrivateForumTopicNeedsItsAdmission) {
     EXPECT_TRUE(Kept("bob").empty());
 }
 
-TEST_F(FavouritesTest, LoggedInSessionAddsAtOnce) {
+// The link may be a picture in a post: for a logged-in member it asks, naming
+// the topic the id names (not the link's own subject), and only the posted
+// answer keeps it.
+TEST_F(FavouritesTest, LoggedInSessionIsAskedAndOnlyTheAnswerKeeps) {
     Post("login.asp", {{"UserName", "bob"}, {"Password", "bpw"}});
-    EXPECT_TRUE(Has(Get("favor.asp", {{"id", std::to_string(topic_)}}).body, "该主题已被收藏！"));
+    const std::string id = std::to_string(topic_);
+    const std::string asked = Get("favor.asp", {{"id", id}, {"Subject", "假题目"}}).body;
+    EXPECT_TRUE(Has(asked, "<title>收藏主题 [&lt;b&gt;subject&lt;/b&gt;] - 清风论坛</title>")) << asked;
+    EXPECT_TRUE(Has(asked, "要把主题 [&lt;b&gt;subject&lt;/b&gt;] 加入您的收藏吗？"));
+    EXPECT_TRUE(Has(asked, "<form action=favor.asp method=post><input type=hidden name=id value=\"" + id + "\">"));
+    EXPECT_TRUE(Has(asked, "<input type=submit name=Submit value=\"收藏\" class=buttonface></p></form></center>"));
+    EXPECT_FALSE(Has(asked, "假题目"));
+    EXPECT_EQ(asked.substr(asked.size() - 14), "</body></html>");
+    EXPECT_TRUE(Kept("bob").empty());
+
+    EXPECT_TRUE(Has(Get("favor.asp", {{"id", std::to_string(reply_)}}).body, "参数错误！"));
+    EXPECT_TRUE(Has(Get("favor.asp", {{"id", std::to_string(secret_)}}).body, "idcheck"));
+    EXPECT_TRUE(Kept("bob").empty());
+
+    EXPECT_TRUE(Has(Post("favor.asp", {{"id", id}}).body, "bob，该主题已被收藏！"));
     EXPECT_EQ(Kept("bob"), std::vector<long long>{topic_});
 }
 

@@ -1,5 +1,6 @@
 // Profile editing: the login step, the edit form, the save and its cookies,
-// and a save that names another member than the one verified.
+// a save that names another member than the one verified, and sessions
+// kept from before a password change.
 #include "MembersTest.h"
 
 namespace {
@@ -8,6 +9,7 @@ using browse_test::Has;
 using site::Fields;
 
 const char* const kNotAMember = "对不起，你不是论坛的注册用户！";
+const char* const kAccountProblem = "对不起，由于账号问题，你不能进行该操作！";
 
 class ProfileTest : public MembersTest {
 protected:
@@ -167,6 +169,62 @@ TEST_F(ProfileTest, SaveActsOnlyOnTheMemberThisSessionProved) {
     EXPECT_EQ(Column("bob", "password"), "new1");
     EXPECT_EQ(Column("alice", "password"), "apw");
     EXPECT_TRUE(Has(Get("profile.asp").body, "<input type=hidden value=\"bob\" name=username>"));
+}
+
+// Browsers of alice: one changes the password; the others, kept from
+// before, are a guest's afterwards, by board login, the profile's own login
+// step or the control panel's login alike; the one that changed it goes on.
+TEST_F(ProfileTest, APasswordChangeEndsTheMembersOtherSessions) {
+    Post("login.asp", {{"UserName", "alice"}, {"Password", "apw"}});
+    const auto loggedIn = driver.jar;
+    driver.jar.clear();
+    Verify("alice", "apw");
+    const auto verified = driver.jar;
+    driver.jar.clear();
+    db.con.Execute("update register set status='administrator' where username='alice'");
+    Post("admin/forum.asp", {{"action", "login"}, {"UserName", "alice"}, {"Password", "apw"}});
+    const auto panel = driver.jar;
+    const std::string panelName = "NAME=UserName SIZE=25 MAXLENGTH=25 value=\"alice\"";
+    ASSERT_TRUE(Has(Get("admin/forum.asp").body, panelName));
+    driver.jar.clear();
+    Post("login.asp", {{"UserName", "bob"}, {"Password", "bpw"}});
+    const auto bystander = driver.jar;
+
+    driver.jar.clear();
+    Verify("alice", "apw");
+    ASSERT_TRUE(Has(Save("alice").body, "编辑用户资料成功"));
+    const auto changer = driver.jar;
+    for (const auto& stale : {loggedIn, verified}) {
+        driver.jar = stale;
+        EXPECT_TRUE(Has(Get("profile.asp").body, "name=chkUser")) << "still logged in";
+        EXPECT_TRUE(Has(Save("alice", {{"Password", "old"}, {"Password1", "old"}}).body, kNotAMember));
+        EXPECT_EQ(Column("alice", "password"), "new1");
+    }
+    driver.jar = panel;
+    EXPECT_FALSE(Has(Get("admin/forum.asp").body, panelName)) << "the panel still knows her";
+    driver.jar = bystander;
+    EXPECT_TRUE(Has(Get("profile.asp").body, "<input type=hidden value=\"bob\" name=username>"));
+    driver.jar = changer;
+    EXPECT_TRUE(Has(Save("alice", {{"Password", "new2"}, {"Password1", "new2"}}).body, "编辑用户资料成功"));
+    EXPECT_EQ(Column("alice", "password"), "new2");
+}
+
+// A session whose password no longer matches the register (changed
+// elsewhere meanwhile) saves nothing.
+TEST_F(ProfileTest, SaveProvesTheSessionsMemberAgainstTheRegister) {
+    Post("login.asp", {{"UserName", "bob"}, {"Password", "bpw"}});
+    const auto loggedIn = driver.jar;
+    driver.jar.clear();
+    Verify("alice", "apw");
+    db.con.Execute("update register set password='elsewhere'");
+    for (const auto& [jar, name] : {std::pair{loggedIn, "bob"}, std::pair{driver.jar, "alice"}}) {
+        driver.jar = jar;
+        const site::DriverResponse refused = Save(name);
+        EXPECT_TRUE(Has(refused.body, kAccountProblem)) << refused.body;
+        EXPECT_TRUE(refused.cookies.empty());
+        EXPECT_EQ(Column(name, "password"), "elsewhere");
+        EXPECT_EQ(Column(name, "email"), std::string(name) + "@example.com");
+    }
 }
 
 }  // namespace

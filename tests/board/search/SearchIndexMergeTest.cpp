@@ -26,8 +26,8 @@ protected:
     }
     // Indexes one queued post as a segment of its own, with no merging.
     void IndexAlone(int id) {
-        db.con.Execute("insert into post_words (rowid, subject, message, forum) "
-                       "select postid, subject, message, forum from post_words_source where postid = ?",
+        db.con.Execute("insert into post_words (rowid, subject, message) "
+                       "select postid, subject, message from post where postid = ?",
                        {id});
         db.con.Execute("delete from post_words_pending where postid = ?", {id});
     }
