@@ -141,6 +141,14 @@ std::string CountersMoveBody() {
     return first.substr(begin, first.find("\nEND;", begin) - begin) + "\n";
 }
 
+// When a post's move moves its points: not when it moves with its whole
+// forum to the forum's new name (see kForumChangesSql).
+const std::string kPointsMoveWhen = R"sql(    WHEN (OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid)
+     AND NOT EXISTS (SELECT 1 FROM forum_renaming r WHERE r.oldname = OLD.forumname AND r.newname = NEW.forumname
+                       AND NOT EXISTS (SELECT 1 FROM points_excluded e WHERE e.forumname IN (r.oldname, r.newname)))
+    BEGIN
+)sql";
+
 // A forum's rename rewrites the forum name of each of its posts in one
 // transaction, while posting waits: that rewrite must be all it does. The
 // search index no longer holds each post's forum (a search finds a post's
@@ -178,11 +186,55 @@ const std::string kForumChangesSql = R"sql(
     END;
     DROP TRIGGER post_points_move;
     CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post
-    WHEN (OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid)
-     AND NOT EXISTS (SELECT 1 FROM forum_renaming r WHERE r.oldname = OLD.forumname AND r.newname = NEW.forumname
-                       AND NOT EXISTS (SELECT 1 FROM points_excluded e WHERE e.forumname IN (r.oldname, r.newname)))
-    BEGIN
-)sql" + PointsMoveBody() + "END;\n";
+)sql" + kPointsMoveWhen + PointsMoveBody() + "END;\n";
+
+// The points of one trigger in one statement, so that each member's row
+// and its index entry are written once a post, not once for each rule:
+// `points` are added to `member` (an expression; NULL adds nothing).
+struct PointsChange {
+    std::string member, points;
+};
+
+std::string PointsUpdate(const std::vector<PointsChange>& changes) {
+    std::string added, members;
+    for (const PointsChange& change : changes) {
+        added += " + CASE WHEN username = " + change.member + " THEN " + change.points + " ELSE 0 END";
+        members += (members.empty() ? "" : ", ") + change.member;
+    }
+    return "UPDATE register SET jf = ifnull(jf, 0)" + added + " WHERE username IN (" + members + ");\n";
+}
+
+// As PostPoints, for PointsUpdate.
+std::vector<PointsChange> PostPointsChanges(const std::string& row, const std::string& sign) {
+    const std::string counted = CountedIn(row + ".forumname");
+    return {{"CASE WHEN " + counted + " THEN " + row + ".username END", sign + "3"},
+            {"(SELECT t.username FROM post t WHERE t.postid = " + row + ".parentid AND t.parentid IS NULL AND t.username <> " +
+                 row + ".username AND " + counted + ")",
+             sign + "1"}};
+}
+
+std::vector<PointsChange> Joined(std::vector<PointsChange> first, const std::vector<PointsChange>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// The points triggers as they stand after kForumChangesSql, each with one
+// register update.
+const std::string kOnePointsUpdateSql =
+    "DROP TRIGGER post_points_insert;\n"
+    "CREATE TRIGGER post_points_insert AFTER INSERT ON post BEGIN\n" + PointsUpdate(PostPointsChanges("NEW", "+")) +
+    "END;\n"
+    "DROP TRIGGER post_points_delete;\n"
+    "CREATE TRIGGER post_points_delete AFTER DELETE ON post BEGIN\n" +
+    PointsUpdate(Joined(PostPointsChanges("OLD", "-"),
+                        {{"CASE WHEN OLD.parentid IS NULL THEN OLD.username END", "-" + RepliesCounted("OLD")}})) +
+    "END;\n"
+    "DROP TRIGGER post_points_move;\n"
+    "CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post\n" + kPointsMoveWhen +
+    PointsUpdate(Joined(Joined(PostPointsChanges("OLD", "-"), PostPointsChanges("NEW", "+")),
+                        {{"CASE WHEN (OLD.parentid IS NULL) <> (NEW.parentid IS NULL) THEN NEW.username END",
+                          "((NEW.parentid IS NULL) - (OLD.parentid IS NULL)) * " + RepliesCounted("NEW")}})) +
+    "END;\n";
 
 }  // namespace
 
@@ -272,6 +324,7 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
             DROP TABLE unnumbered_forums;
         )sql"},
         {11, kForumChangesSql},
+        {12, kOnePointsUpdateSql},
     };
     return steps;
 }

@@ -56,6 +56,8 @@ inline constexpr const char* kNulInCommandText =
 inline constexpr const char* kNoStatementText = "The command text holds no statement.";
 inline constexpr const char* kManyStatementsText = "The command text holds more than one statement.";
 inline constexpr const char* kTooManyValuesText = "More parameter values than placeholders in the command text.";
+// kErrDatabase, answered kUnavailable: too many writers wait for the file.
+inline constexpr const char* kWritersQueueFullText = "论坛正忙，你的数据没有保存，请稍后再试。";
 inline constexpr const char* kNoDataSourceText = "The connection string names no data source.";
 inline constexpr const char* kDataSourceNotFoundText = "Data source name not found: ";
 inline constexpr const char* kConnectionOpenText = "The connection is already open.";

@@ -4,6 +4,7 @@
 #include <map>
 #include <thread>
 
+#include "platform/Error.h"
 #include "platform/SqliteDatabase.h"
 #include "platform/WaitMark.h"
 
@@ -17,10 +18,13 @@ std::map<std::string, std::unique_ptr<WriteTurn>>& Registry() {
     return *turns;
 }
 
-// A turn lasts about a millisecond, and waking a sleeping thread takes
-// about as long on a busy machine: the next in line watches for the turn
-// awake for a while before it sleeps.
-constexpr auto kWatchTime = std::chrono::microseconds(1000);
+// A turn lasts a fraction of a millisecond, and waking a sleeping thread
+// takes about as long on a busy machine: a few writers that find the turn
+// held watch for it awake for a while before they join the line, and the
+// first in line watches for it awake each time it is woken, past the time
+// after which it is handed the turn.
+constexpr auto kWatchTime = 2 * TurnLine::kLongWait;
+constexpr int kMostWatchingOutOfLine = 2;
 // How often a waiter looks again whether the holder's change is a long one.
 constexpr auto kLongChangeLook = std::chrono::milliseconds(100);
 
@@ -40,32 +44,55 @@ WriteTurn& WriteTurn::Of(const std::string& path) {
 
 bool WriteTurn::TryAcquire() {
     std::lock_guard queue(queueLock_);
-    if (held_) return false;
-    held_ = true;
-    return true;
+    return line_.Waiting() == 0 && line_.Take(nullptr, std::chrono::steady_clock::now());
 }
 
 bool WriteTurn::Acquire(std::chrono::milliseconds timeout) {
     std::unique_lock queue(queueLock_);
-    if (held_) return WaitInQueue(queue, timeout);
-    held_ = true;
-    return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (line_.Take(nullptr, now)) return true;
+    if (line_.Waiting() >= kMostWaiting)
+        throw RuntimeError(kErrDatabase, kWritersQueueFullText, kBoardSource, kUnavailable);
+    if (watchingOutOfLine_ < kMostWatchingOutOfLine && !HeldByOthersLongChange()) {
+        ++watchingOutOfLine_;
+        const bool taken = WatchOutOfLine(queue, std::min(now + kWatchTime, now + timeout));
+        --watchingOutOfLine_;
+        if (taken) return true;
+    }
+    return WaitInQueue(queue, timeout);
+}
+
+bool WriteTurn::WatchOutOfLine(std::unique_lock<std::mutex>& queue, std::chrono::steady_clock::time_point until) {
+    for (;;) {
+        queue.unlock();
+        do {
+            std::this_thread::yield();
+        } while (line_.Held() && std::chrono::steady_clock::now() < until);
+        queue.lock();
+        const auto now = std::chrono::steady_clock::now();
+        if (line_.Take(nullptr, now)) return true;
+        if (now >= until) return false;
+    }
 }
 
 bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout) {
     const WaitMark waiting;
-    Waiter me;
-    waiting_.push_back(&me);
+    TurnWaiter me;
+    const auto start = std::chrono::steady_clock::now();
+    line_.Join(me, start);
     // While the holder's change is known to be long, the wait goes on past
     // the usual deadline: giving up would lose the writer's work for no
     // fault of its own. (Not for the long change's own thread, which would
     // wait for itself.)
-    const auto start = std::chrono::steady_clock::now();
     auto deadline = start + timeout;
     const auto longest = start + kLongChangeWait;
-    bool hooked = false, watched = false;
+    bool hooked = false, watch = true;
     for (;;) {
         if (me.given) return true;
+        if (line_.Take(&me, std::chrono::steady_clock::now())) {
+            WakeFirst();
+            return true;
+        }
         const bool forLongChange = HeldByOthersLongChange();
         // Behind a long change the usual deadline counts from its end: the
         // writers queued behind it still go first.
@@ -79,23 +106,30 @@ bool WriteTurn::WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::mi
         const auto until = forLongChange ? longest : deadline;
         const auto now = std::chrono::steady_clock::now();
         if (now >= until) {
-            waiting_.erase(std::find(waiting_.begin(), waiting_.end(), &me));
+            line_.Leave(me, now);
+            WakeFirst();
             return false;
         }
-        if (waiting_.front() == &me && !std::exchange(watched, true)) {
+        if (line_.First() == &me && std::exchange(watch, false)) {
             queue.unlock();
             const auto watchEnd = std::min(until, now + kWatchTime);
-            while (!me.given.load() && std::chrono::steady_clock::now() < watchEnd) std::this_thread::yield();
+            while (!me.given.load() && line_.Held() && std::chrono::steady_clock::now() < watchEnd)
+                std::this_thread::yield();
             queue.lock();  // Release is done with `me` once it has let go of the lock
             continue;
         }
         me.wake.wait_until(queue, std::min(until, now + kLongChangeLook));
+        watch = true;
     }
+}
+
+void WriteTurn::WakeFirst() {
+    if (TurnWaiter* first = line_.First()) first->wake.notify_one();
 }
 
 std::size_t WriteTurn::Waiting() {
     std::lock_guard queue(queueLock_);
-    return waiting_.size();
+    return line_.Waiting();
 }
 
 void WriteTurn::SetWaitingForLongChangeHook(std::function<void()> hook) {
@@ -106,17 +140,10 @@ void WriteTurn::Release() {
     if (writer_) writer_->GrantTo({});
     longChangeBy_.store({});
     std::lock_guard queue(queueLock_);
-    if (waiting_.empty()) {
-        held_ = false;
-        return;
-    }
     // Notified under the lock: once `given` is seen, the waiter is gone.
-    Waiter* next = waiting_.front();
-    waiting_.pop_front();
-    next->given = true;
-    next->wake.notify_one();
-    // The one now next in line starts watching.
-    if (!waiting_.empty()) waiting_.front()->wake.notify_one();
+    TurnWaiter* woken = line_.Release(std::chrono::steady_clock::now());
+    if (woken) woken->wake.notify_one();
+    if (line_.First() != woken) WakeFirst();
 }
 
 std::shared_ptr<SqliteDatabase> WriteTurn::Writer() {

@@ -7,13 +7,9 @@
 // cache is dropped whenever another handle has committed, so a handle per
 // writer read every page of its insert from the file again).
 //
-// Writers get the turn in the order they asked for it: under a stream of
-// posts, a lock that let in whichever waiter came first had some wait over
-// a second while later ones went ahead.
+// Who gets the turn next: platform/TurnLine.h.
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -22,6 +18,7 @@
 #include <utility>
 
 #include "platform/FileIdentity.h"
+#include "platform/TurnLine.h"
 
 namespace platform {
 
@@ -34,12 +31,16 @@ public:
 
     // Waits for the turn; false when it did not come within `timeout`. While
     // a long change of another thread holds it, the wait goes on past
-    // `timeout` until the change ends, kLongChangeWait at most.
+    // `timeout` until the change ends, kLongChangeWait at most. Raises
+    // kErrDatabase, answered kUnavailable, at once when kMostWaiting
+    // writers wait already: each holds a page thread, and a pile of them
+    // behind a long change would take every thread the readers need.
     bool Acquire(std::chrono::milliseconds timeout);
     static constexpr std::chrono::minutes kLongChangeWait{5};
+    static constexpr std::size_t kMostWaiting = 64;
     // Takes the turn only when it is free and no one waits for it.
     bool TryAcquire();
-    // Hands the turn to the writer that has waited longest.
+    // Hands the turn on (TurnLine).
     void Release();
     // Writers waiting for the turn (tests).
     std::size_t Waiting();
@@ -69,18 +70,19 @@ private:
     void DropWriterOfGoneFile();
 
     const std::string path_;
-    // A writer in the queue; `given` once the turn is handed to it.
-    struct Waiter {
-        std::condition_variable wake;
-        std::atomic<bool> given{false};
-    };
-    // Waits in the queue until the turn is handed on, or gives up at the
-    // deadline; `queue` is locked.
+    // Watches for the turn awake until `until`, without joining the line;
+    // true when it took it. `queue` is locked.
+    bool WatchOutOfLine(std::unique_lock<std::mutex>& queue, std::chrono::steady_clock::time_point until);
+    // Waits in line until the turn comes, or gives up at the deadline;
+    // `queue` is locked.
     bool WaitInQueue(std::unique_lock<std::mutex>& queue, std::chrono::milliseconds timeout);
+    // The first in line, after a change of who that is or whether the turn
+    // is free, watches for the turn; `queue` is locked.
+    void WakeFirst();
 
-    std::mutex queueLock_;  // guards held_ and waiting_
-    bool held_ = false;
-    std::deque<Waiter*> waiting_;  // oldest first; empty while the turn is free
+    std::mutex queueLock_;  // guards line_ and watchingOutOfLine_
+    TurnLine line_;
+    int watchingOutOfLine_ = 0;
     std::atomic<std::thread::id> longChangeBy_{};
     std::shared_ptr<SqliteDatabase> writer_;
     FileIdentity writerFile_;

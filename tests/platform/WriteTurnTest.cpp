@@ -1,11 +1,13 @@
-// Writers get the write turn in the order they asked for it, so that none
-// waits while later ones go first.
+// Writers wait for the write turn in line, and give it up at their deadline
+// or at once when the line is full.
 #include <gtest/gtest.h>
 
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "FullWriteQueue.h"
+#include "platform/Error.h"
 #include "platform/WriteTurn.h"
 
 namespace {
@@ -17,7 +19,7 @@ void UntilWaiting(platform::WriteTurn& turn, std::size_t count) {
     while (turn.Waiting() < count) std::this_thread::yield();
 }
 
-TEST(WriteTurn, WritersGetTheTurnInTheOrderTheyAskedForIt) {
+TEST(WriteTurn, TheFirstInLineAfterItsLongWaitGoesBeforeTheHolderAskingAgain) {
     platform::WriteTurn& turn = platform::WriteTurn::Of("/write-turn-test/order.db");
     ASSERT_TRUE(turn.TryAcquire());
     std::mutex orderLock;
@@ -30,16 +32,13 @@ TEST(WriteTurn, WritersGetTheTurnInTheOrderTheyAskedForIt) {
         }
         turn.Release();
     };
-    std::vector<std::thread> writers;
-    for (int writer = 0; writer < 3; ++writer) {
-        writers.emplace_back(write, writer);
-        UntilWaiting(turn, writer + 1);
-    }
-    // The holder asks again at once: it comes after those who waited.
+    std::thread first(write, 0);
+    UntilWaiting(turn, 1);
+    std::this_thread::sleep_for(platform::TurnLine::kLongWait);
     turn.Release();
-    write(3);
-    for (std::thread& writer : writers) writer.join();
-    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
+    write(1);
+    first.join();
+    EXPECT_EQ(order, (std::vector<int>{0, 1}));
     ASSERT_TRUE(turn.TryAcquire()) << "the turn is free again";
     turn.Release();
 }
@@ -63,6 +62,25 @@ TEST(WriteTurn, AWriterThatGaveUpLeavesTheQueue) {
     EXPECT_TRUE(patientTook);
     EXPECT_EQ(turn.Waiting(), 0u);
     ASSERT_TRUE(turn.TryAcquire()) << "nobody holds the turn";
+    turn.Release();
+}
+
+// Each waiting writer holds a page thread: past the bound the next one is
+// refused at once, as busy, and those in line keep their places.
+TEST(WriteTurn, AWriterBeyondTheBoundIsRefusedAtOnce) {
+    const std::string path = "/write-turn-test/full.db";
+    platform::WriteTurn& turn = platform::WriteTurn::Of(path);
+    FullWriteQueue full(path);
+    try {
+        turn.Acquire(1s);
+        ADD_FAILURE() << "a writer beyond the bound took its place in line";
+    } catch (const platform::RuntimeError& e) {
+        EXPECT_EQ(e.httpStatus(), platform::kUnavailable);
+        EXPECT_EQ(e.description(), platform::kWritersQueueFullText);
+    }
+    EXPECT_EQ(turn.Waiting(), platform::WriteTurn::kMostWaiting);
+    EXPECT_EQ(full.Drain(), static_cast<int>(platform::WriteTurn::kMostWaiting));
+    ASSERT_TRUE(turn.TryAcquire()) << "the turn is free again";
     turn.Release();
 }
 

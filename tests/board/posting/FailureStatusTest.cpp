@@ -3,9 +3,11 @@
 // faults; the error page stays as it is.
 #include <fstream>
 
+#include "FullWriteQueue.h"
 #include "PostingBoard.h"
 #include "TempFolder.h"
 #include "platform/DataSources.h"
+#include "platform/Error.h"
 #include "platform/SqliteDatabase.h"
 
 namespace {
@@ -55,6 +57,21 @@ TEST_F(FailureStatusTest, ALockedDatabaseAnswers503) {
     other.Exec("ROLLBACK");
     EXPECT_EQ(page.status, 503);
     EXPECT_TRUE(Has(page.body, "database is locked")) << page.body;
+    EXPECT_EQ(PostCount(), 1);
+}
+
+// Writers piled up behind a long change: the next post is answered busy at
+// once instead of taking one more page thread into the line.
+TEST_F(FailureStatusTest, APostFindingTheWritersLineFullAnswers503) {
+    const long long topic = Topic("灌水", "ann");
+    site::DriverResponse page;
+    {
+        FullWriteQueue full(db.con.FilePath());
+        page = Post(ReplyForm(topic));
+    }
+    EXPECT_EQ(page.status, 503);
+    EXPECT_TRUE(Has(page.body, platform::kWritersQueueFullText)) << page.body;
+    EXPECT_TRUE(Has(page.body, "</body></html>"));
     EXPECT_EQ(PostCount(), 1);
 }
 
