@@ -13,7 +13,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/thread_pool.hpp>
 
-#include "core/ForumDeletions.h"
+#include "core/ForumChanges.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Background.h"
@@ -204,8 +204,9 @@ int main(int argc, char** argv) {
             });
         });
 
-        // The posts of forums deleted before a crash go in batches beside the pages.
-        core::FinishForumDeletionsSoon(options.db);
+        // The posts of forums deleted or renamed before a crash follow in
+        // batches beside the pages.
+        core::ResumeForumChanges(options.db);
 
         std::thread stopper([&] {
             int signal = 0;

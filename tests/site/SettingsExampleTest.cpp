@@ -35,7 +35,7 @@ std::string ExampleText() { return ReadText(kSource / "site/board.conf.example")
 std::set<std::string> KeysTheCodeReads() {
     const std::regex loaderRead(R"(\bin\.(?:text|flag|int16|raw|isEmpty|leadingNumber)\("(\w+)\")");
     const std::regex appRead(R"(\b(?:Application\(\)|application|app)(?:\.Get)?\("(\w+)\"\))");
-    const std::regex startRead(R"(\bEqualsIgnoreCase\(key, "(\w+)"\))");  // the server's own, at start
+    const std::regex startRead(R"re(\bEqualsIgnoreCase\(key, "(\w+)"\))re");  // the server's own, at start
     const std::regex appWrite(R"(\b(?:Application\(\)|application|app)\.Set\("(\w+)\")");
     std::set<std::string> read, written;
     for (const char* folder : {"platform", "core", "board", "pm", "admin", "site"}) {
