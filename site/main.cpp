@@ -188,8 +188,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "board-server: listening on %s:%d; open %s in a browser (Ctrl+C stops).\n",
                      options.host.c_str(), server.Port(), AddressToOpen(options, server.Port()).c_str());
 
-        // Work the pages need not wait for runs on a thread of its own.
-        boost::asio::thread_pool background(1);
+        // Work the pages need not wait for runs on threads of their own:
+        // two, as the search index's batches go on while posts keep coming,
+        // and the rest (hits, a forum's posts renamed or deleted in
+        // batches) must not wait for them to end.
+        boost::asio::thread_pool background(2);
         platform::SetBackgroundRunner([&background, &options](std::function<void()> work) {
             boost::asio::post(background, [work = std::move(work), &options] {
                 try {

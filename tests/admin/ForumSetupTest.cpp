@@ -343,7 +343,7 @@ TEST_F(ForumCascadeTest, RenamedForumIsWholeUnderItsNewNameUntilTheNextStartMove
                                                         {"TopicSubject", "re"}, {"Message", "again"}});
     EXPECT_EQ(board.Count("post where forumname='New' collate binary"), 1) << reply.body;
 
-    core::FinishForumChangesSoon(board.db.Path());
+    core::ResumeForumChanges(board.db.Path());
     EXPECT_EQ(Rows(board, "Old"), "0 0 0 0 0 0 ");
     EXPECT_EQ(Rows(board, "New"), "1 3 1 1 1 1 ");
     EXPECT_EQ(board.Value("select topiccount||'/'||replycount from forum"), "1/2");
