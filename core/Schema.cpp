@@ -185,10 +185,20 @@ const std::string kForumChangesSql = R"sql(
 )sql" + PointsMoveBody() + "END;\n";
 
 // A renamed forum's row takes the new name first and keeps its counters;
-// its posts follow in batches while forum_renaming names the rename.
+// its posts follow in batches while forum_renaming names the rename. A post
+// deleted while it still carries the old name leaves the renamed forum's
+// counts (its last post is set again by the next recount).
 const std::string kForumRenamesSql = R"sql(
     CREATE UNIQUE INDEX forum_renaming_oldname ON forum_renaming (oldname);
     CREATE INDEX forum_renaming_newname ON forum_renaming (newname);
+    CREATE TRIGGER post_counters_delete_renamed AFTER DELETE ON post
+    WHEN EXISTS (SELECT 1 FROM forum_renaming WHERE oldname = OLD.forumname)
+    BEGIN
+      UPDATE forum
+         SET topiccount = max(ifnull(topiccount, 0) - (OLD.parentid IS NULL), 0),
+             replycount = max(ifnull(replycount, 0) - (OLD.parentid IS NOT NULL), 0)
+       WHERE forumname = (SELECT newname FROM forum_renaming WHERE oldname = OLD.forumname);
+    END;
     DROP TRIGGER forum_counters_rename;
     CREATE TRIGGER forum_counters_rename AFTER UPDATE OF forumname ON forum
     WHEN OLD.forumname IS NOT NEW.forumname COLLATE BINARY
