@@ -5,6 +5,7 @@
 #include "admin/Admin.h"
 #include "admin/forms/DataForms.h"
 #include "admin/ForumRules.h"
+#include "core/ForumNames.h"
 #include "core/Settings.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
@@ -36,12 +37,12 @@ private:
 
 void RecountForums(platform::Connection& con, Steps& steps) {
     steps.Run([&] {
-        con.Execute(
-            "update forum set "
-            "topiccount=(select count(postid)-count(parentid) from post where post.forumname=forum.forumname), "
-            "replycount=(select count(parentid) from post where post.forumname=forum.forumname), "
-            "(lastpostusername, lastposttime)=(select username, posttime from post "
-            "where post.forumname=forum.forumname order by posttime desc limit 1)");
+        const std::string ofForum = core::ForumPostsCondition("post.forumname", "forum.forumname");
+        con.Execute("update forum set "
+                    "topiccount=(select count(postid)-count(parentid) from post where " + ofForum + "), "
+                    "replycount=(select count(parentid) from post where " + ofForum + "), "
+                    "(lastpostusername, lastposttime)=(select username, posttime from post "
+                    "where " + ofForum + " order by posttime desc limit 1)");
     });
     std::vector<std::string> forums;
     steps.Run([&] {

@@ -9,6 +9,7 @@
 #include "admin/Admin.h"
 #include "admin/forms/EditForms.h"
 #include "board/posting/PostEdit.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
@@ -22,7 +23,8 @@ namespace {
 // there is no such post.
 bool ForumOfPost(platform::Connection& con, std::int32_t id, bool topicOnly, std::string& forum) {
     platform::Recordset rs;
-    rs.Open(std::string("select forumname from post where postid=?") + (topicOnly ? " and parentid is null" : ""),
+    rs.Open("select " + core::CurrentForumName("forumname") + " from post where postid=?" +
+                (topicOnly ? " and parentid is null" : ""),
             con, {id});
     if (rs.Eof()) return false;
     forum = rs.Fields(0).str();

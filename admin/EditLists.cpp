@@ -3,6 +3,7 @@
 // centre deletes, and the topic list that leads into the thread editor.
 #include "admin/Admin.h"
 #include "admin/forms/EditForms.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"
 #include "platform/Convert.h"
@@ -23,7 +24,8 @@ void OpenRecentTopics(platform::Recordset& rs, platform::Connection& con, const 
     const std::int16_t days = platform::CInt(platform::Variant(platform::Val(in("DaysPrune").str())));
     const std::string since = platform::FormatGeneral(platform::AddDays(platform::Now(), -days));
     rs.Open(std::string(kTopicColumns) +
-                " where forumname=? and posttime>=? and parentid is null order by lastreplyposttime desc",
+                " where " + core::ForumPostsCondition("forumname", "?") +
+                " and posttime>=? and parentid is null order by lastreplyposttime desc",
             con, platform::CursorType::Static, {forum, since});
 }
 
@@ -77,7 +79,8 @@ void Admin::Edit_DeletePost(core::Page& p) {
     platform::Recordset rs;
     if (PruneStyle != "prunebydate")
         rs.Open(std::string(kTopicColumns) +
-                    " where forumname=? and username=? and parentid is null order by lastreplyposttime desc",
+                    " where " + core::ForumPostsCondition("forumname", "?") +
+                    " and username=? and parentid is null order by lastreplyposttime desc",
                 con, platform::CursorType::Static, {forum, in("MatchUser").str()});
     else
         OpenRecentTopics(rs, con, in, forum);

@@ -1,10 +1,11 @@
 // forum.asp: the edit form of one forum and its save, which renames,
 // changes the rules and moderators of, or deletes the forum. Every save is
-// one transaction over all tables that name the forum (core/NameCascades.h).
+// one transaction over all tables that name the forum (core/NameCascades.h)
+// but the posts of a renamed or deleted forum, which follow in batches.
 #include "admin/Admin.h"
 #include "admin/ForumRules.h"
 #include "admin/forms/ForumForms.h"
-#include "core/ForumDeletions.h"
+#include "core/ForumChanges.h"
 #include "core/NameCascades.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
@@ -50,9 +51,6 @@ void Admin::ForumSubmitEdit(core::Page& p) {
 
     platform::Connection& con = p.Db();
     platform::Transaction tx(con);
-    // A rename rewrites the forum name of every post of the forum: posters
-    // wait for it.
-    if (forumname != oldforumname) con.MarkLongChange();
     platform::Recordset exists;
     exists.Open("select forumname from forum where forumname=?", con, {oldforumname});
     if (exists.Eof()) p.Refuse("错误，该版面已不存在！");
@@ -74,11 +72,12 @@ void Admin::ForumSubmitEdit(core::Page& p) {
     if (!moderator.empty()) AppointModerator(con, forumname, moderator, "Moderater");
     StoreModeratorList(con, forumname);
     EndForumChange(tx);
+    if (forumname != oldforumname) core::FinishForumChangesSoon(con.FilePath());
 }
 
 // The forum goes with its moderator rows, announcement targets and
 // subscriptions (core/NameCascades.h), its posts in batches after the
-// answer (core/ForumDeletions.h); archived copies of its topics stay in
+// answer (core/ForumChanges.h); archived copies of its topics stay in
 // their archives.
 void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     platform::Connection& con = p.Db();
@@ -94,7 +93,7 @@ void Admin::ForumSubmitDelete(core::Page& p, const std::string& oldforumname) {
     core::DeleteEverywhere(con, core::NameOf::Forum, oldforumname);
     for (const std::string& member : moderators) ClearIdleModeratorStatus(con, member);
     EndForumChange(tx);
-    core::FinishForumDeletionsSoon(con.FilePath());
+    core::FinishForumChangesSoon(con.FilePath());
 }
 
 }  // namespace admin

@@ -45,11 +45,15 @@ bool ParseWholeNumber(const std::string& text, std::int32_t& value) {
 void RefuseUnusableForumName(core::Page& p, const std::string& name, const std::string& current) {
     if (name.find(',') != std::string::npos) p.Refuse("论坛名称不能包含逗号“,”，请选择其他论坛名称");
     platform::Recordset rs;
-    // A deleted forum's name is taken until the last of its posts is gone:
-    // a new forum would show them, and its own would go with them.
-    rs.Open("select forumname from forum where forumname=?1 "
-            "union all select forumname from forum_deleting where forumname=?1",
+    // A deleted forum's name is taken until the last of its posts is gone,
+    // a renamed forum's old name until the last has moved: a new forum
+    // would show them, and its own would go or move with them.
+    rs.Open("select forumname from forum_deleting where forumname=?1 "
+            "union all select oldname from forum_renaming where oldname=?1",
             p.Db(), {name});
+    if (!rs.Eof()) p.Refuse("该论坛名称重复，请选择其他论坛名称");
+    rs.Close();
+    rs.Open("select forumname from forum where forumname=?1", p.Db(), {name});
     if (!rs.Eof() && !(platform::EqualsIgnoreCase(name, current) && !current.empty()))
         p.Refuse("该论坛名称重复，请选择其他论坛名称");
 }

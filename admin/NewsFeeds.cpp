@@ -14,6 +14,7 @@
 #include "admin/Admin.h"
 #include "admin/forms/ToolForms.h"
 #include "core/ArchiveAccess.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"
 #include "platform/Charset.h"
@@ -142,8 +143,8 @@ std::string ExportForums(platform::Connection& con, const fs::path& folder, cons
         const std::string forum = forums.Fields("forumname").str();
         const std::string file = std::to_string(++n) + ".js";
         platform::Recordset topics;
-        topics.Open("select postid, subject, posttime from post where forumname=? and parentid is null "
-                    "order by posttime desc limit ?",
+        topics.Open("select postid, subject, posttime from post where " + core::ForumPostsCondition("forumname", "?") +
+                        " and parentid is null order by posttime desc limit ?",
                     con, {forum, count});
         if (!topics.Eof()) paste += ScriptTag(platform::HtmlEncode(forum), base, file);
         const Feed feed{forum, "newsdetail.asp", base + "/list.asp?groupname=" + platform::UrlEncode(forum),

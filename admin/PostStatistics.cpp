@@ -9,6 +9,7 @@
 
 #include "admin/Admin.h"
 #include "admin/forms/ToolForms.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
@@ -62,11 +63,11 @@ struct MonthPosts {
         where = " from post where posttime>=? and posttime<?";
         params = {MonthStart(year, month), month == 12 ? MonthStart(year + 1, 1) : MonthStart(year, month + 1)};
         if (!forum.empty()) {
-            where += " and +forumname=?";
+            where += " and " + core::CurrentForumName("+forumname") + "=?";
             params.push_back(forum);
         }
         if (!moderator.empty()) {
-            where += " and +forumname in (select forum from moderated where moderater=?)";
+            where += " and " + core::CurrentForumName("+forumname") + " in (select forum from moderated where moderater=?)";
             params.push_back(moderator);
         }
     }

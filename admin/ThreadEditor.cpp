@@ -5,6 +5,7 @@
 #include "admin/forms/EditForms.h"
 #include "board/converter/Converter.h"
 #include "board/posting/PostEdit.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
@@ -18,12 +19,13 @@ void Admin::Edit_GetEditThreads(core::Page& p) {
     platform::Connection& con = p.Db();
     const std::int32_t Topic = RecordId(Request()("topic"));
     platform::Recordset rs;
-    rs.Open("select * from post where postid=?1 or parentid=?1 order by postid", con, platform::CursorType::Static,
-            {Topic});
+    rs.Open("select *, " + core::CurrentForumName("forumname") +
+                " as currentforum from post where postid=?1 or parentid=?1 order by postid",
+            con, platform::CursorType::Static, {Topic});
     if (rs.Eof()) Refuse("对不起，该主题不存在！");
     if (!rs.Fields("parentid").isNull()) Refuse("对不起，你选择的不是主题！");
     const std::string topicId = rs.Fields("postid").str();
-    if (!core::IsInList(ForumList, rs.Fields("forumname").str())) Refuse("对不起，你没有权限执行该操作！");
+    if (!core::IsInList(ForumList, rs.Fields("currentforum").str())) Refuse("对不起，你没有权限执行该操作！");
 
     const core::Settings& s = core::CurrentSettings();
     platform::Response& out = Response();
@@ -61,7 +63,9 @@ void Admin::Edit_DeleteThread(platform::Connection& con, const std::string& Foru
 // request's `topic`, of a forum the caller manages.
 void Admin::WriteTopicStep(platform::Connection& con, const std::string& ForumList, bool forDelete) {
     platform::Recordset rs;
-    rs.Open("select subject,postid,forumname from post where postid=? and parentid is null", con,
+    rs.Open("select subject,postid," + core::CurrentForumName("forumname") +
+                " as forumname from post where postid=? and parentid is null",
+            con,
             {RecordId(Request()("topic"))});
     if (rs.Eof()) Refuse("该主题已经不存在！");
     if (!core::IsInList(ForumList, rs.Fields("forumname").str())) Refuse(kRefused);
@@ -72,9 +76,10 @@ void Admin::WriteTopicStep(platform::Connection& con, const std::string& ForumLi
 
 void Admin::Edit_EditPost(platform::Connection& con, std::int32_t Topic, const std::string& ForumList) {
     platform::Recordset rs;
-    rs.Open("select * from post where postid=?", con, platform::CursorType::Static, {Topic});
+    rs.Open("select *, " + core::CurrentForumName("forumname") + " as currentforum from post where postid=?", con,
+            platform::CursorType::Static, {Topic});
     if (rs.Eof()) Refuse("对不起，该贴子已经不存在！");
-    if (!core::IsInList(ForumList, rs.Fields("forumname").str())) Refuse(kRefused);
+    if (!core::IsInList(ForumList, rs.Fields("currentforum").str())) Refuse(kRefused);
 
     platform::Response& out = Response();
     out.Write("<BR><center><h1>编 辑 消 息</h1></center><p><center><FORM ACTION=edit.asp METHOD=POST NAME=Edit>"
@@ -112,7 +117,7 @@ void Admin::Edit_DoMeassageEdit() {
         if (!isAdminOrModerater(editor, password, con, ForumList)) Refuse("对不起，您不能进行该操作！");
         {
             platform::Recordset rs;
-            rs.Open("select forumname from post where postid=?", con, {n});
+            rs.Open("select " + core::CurrentForumName("forumname") + " from post where postid=?", con, {n});
             if (rs.Eof()) Refuse("数据库中找不到该记录！");
             if (!core::IsInList(ForumList, rs.Fields(0).str())) Refuse("对不起，您不能进行该操作！");
         }

@@ -1,5 +1,6 @@
 #include "core/NameCascades.h"
 
+#include "core/ForumNames.h"
 #include "platform/Connection.h"
 
 namespace core {
@@ -7,7 +8,9 @@ namespace core {
 namespace {
 
 constexpr const char* kByCounters = "the counter triggers set it again as the member's posts go";
-constexpr const char* kRenameNote = "a forum rename's note to the triggers, there only inside its transaction";
+constexpr const char* kRenameNote =
+    "names a renamed forum while its posts move to the new name, for the triggers and the queries finding its posts; "
+    "the last of them takes it";
 
 std::string Matches(const NameColumn& c) { return std::string(c.column) + "=?1"; }
 
@@ -25,7 +28,10 @@ std::vector<std::string> DeleteStatements(const NameColumn& c) {
     case OnDelete::DeleteAnnouncements:
         return {"delete from announceto where id in (select id from " + table + " where " + Matches(c) + ")", rows};
     case OnDelete::DeleteInBatches:
-        return {"insert or ignore into forum_deleting (forumname) values (?1)"};
+        // Posts still under an earlier name of the forum go with it.
+        return {"insert or ignore into forum_deleting (forumname) values (?1)",
+                "insert or ignore into forum_deleting (forumname) select oldname from forum_renaming where newname=?1",
+                "delete from forum_renaming where newname=?1"};
     case OnDelete::Follows:
     case OnDelete::Kept:
         break;
@@ -40,11 +46,11 @@ const std::vector<NameColumn>& NameColumns() {
     using R = OnRename;
     using D = OnDelete;
     static const std::vector<NameColumn> columns = {
-        // The forum's row is renamed last: its rename trigger counts the
-        // posts already carrying the new name. It goes first: the posts'
-        // delete triggers then find no counters of it to keep.
+        // The forum's row goes first on a delete: the posts' delete triggers
+        // then find no counters of it to keep. On a rename it keeps its
+        // counters, which its posts take along.
         {"forum", "forumname", Forum, R::UpdateLast, D::DeleteFirst, ""},
-        {"post", "forumname", Forum, R::Update, D::DeleteInBatches, ""},
+        {"post", "forumname", Forum, R::InBatches, D::DeleteInBatches, ""},
         {"moderated", "forum", Forum, R::Update, D::DeleteRows, ""},
         {"archivelist", "forumname", Forum, R::Update, D::Kept,
          "archived topics stay in their archives, under the forum they came from"},
@@ -83,15 +89,18 @@ const std::vector<NameColumn>& NameColumns() {
 
 void RenameEverywhere(platform::Connection& con, NameOf names, const std::string& from, const std::string& to) {
     // The posts of a renamed forum keep their counters and points, which
-    // the triggers would otherwise take and give back post by post.
-    const bool forum = names == NameOf::Forum;
-    if (forum) con.Execute("insert into forum_renaming (oldname, newname) values (?1, ?2)", {from, to});
+    // the triggers would otherwise take and give back post by post; posts
+    // still under an earlier name go straight to the new one.
+    if (names == NameOf::Forum) {
+        con.Execute("update forum_renaming set newname=?2 where newname=?1", {from, to});
+        con.Execute("insert into forum_renaming (oldname, newname) values (?1, ?2)", {from, to});
+        ForumRenameStarted();
+    }
     for (const OnRename pass : {OnRename::Update, OnRename::UpdateLast})
         for (const NameColumn& c : NameColumns())
             if (c.names == names && c.onRename == pass)
                 con.Execute("update " + std::string(c.table) + " set " + c.column + "=?2 where " + Matches(c),
                             {from, to});
-    if (forum) con.Execute("delete from forum_renaming");
 }
 
 void DeleteEverywhere(platform::Connection& con, NameOf names, const std::string& name) {

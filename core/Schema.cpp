@@ -133,10 +133,10 @@ const std::string kPointsSql =
     "(SELECT count(*) FROM post WHERE parentid IN (SELECT postid FROM post t "
     "WHERE t.username = register.username AND t.parentid IS NULL) AND post.username <> register.username);\n";
 
-// The statements of the counters' move trigger as step 1 wrote them.
-std::string CountersMoveBody() {
+// The statements of a trigger as step 1 wrote it.
+std::string FirstTriggerBody(const std::string& name) {
     const std::string& first = SchemaSql();
-    const std::size_t trigger = first.find("CREATE TRIGGER post_counters_move");
+    const std::size_t trigger = first.find("CREATE TRIGGER " + name);
     const std::size_t begin = first.find("BEGIN", trigger) + 5;
     return first.substr(begin, first.find("\nEND;", begin) - begin) + "\n";
 }
@@ -182,7 +182,7 @@ const std::string kForumChangesSql = R"sql(
     WHEN (OLD.forumname IS NOT NEW.forumname OR OLD.parentid IS NOT NEW.parentid)
      AND NOT EXISTS (SELECT 1 FROM forum_renaming r WHERE r.oldname = OLD.forumname AND r.newname = NEW.forumname)
     BEGIN
-)sql" + CountersMoveBody() + R"sql(
+)sql" + FirstTriggerBody("post_counters_move") + R"sql(
     END;
     DROP TRIGGER post_points_move;
     CREATE TRIGGER post_points_move AFTER UPDATE OF forumname, parentid ON post
@@ -235,6 +235,28 @@ const std::string kOnePointsUpdateSql =
                         {{"CASE WHEN (OLD.parentid IS NULL) <> (NEW.parentid IS NULL) THEN NEW.username END",
                           "((NEW.parentid IS NULL) - (OLD.parentid IS NULL)) * " + RepliesCounted("NEW")}})) +
     "END;\n";
+
+// A renamed forum's row takes the new name first and keeps its counters;
+// its posts follow in batches while forum_renaming names the rename. A post
+// deleted while it still carries the old name leaves the renamed forum's
+// counts (its last post is set again by the next recount).
+const std::string kForumRenamesSql = R"sql(
+    CREATE UNIQUE INDEX forum_renaming_oldname ON forum_renaming (oldname);
+    CREATE INDEX forum_renaming_newname ON forum_renaming (newname);
+    CREATE TRIGGER post_counters_delete_renamed AFTER DELETE ON post
+    WHEN EXISTS (SELECT 1 FROM forum_renaming WHERE oldname = OLD.forumname)
+    BEGIN
+      UPDATE forum
+         SET topiccount = max(ifnull(topiccount, 0) - (OLD.parentid IS NULL), 0),
+             replycount = max(ifnull(replycount, 0) - (OLD.parentid IS NOT NULL), 0)
+       WHERE forumname = (SELECT newname FROM forum_renaming WHERE oldname = OLD.forumname);
+    END;
+    DROP TRIGGER forum_counters_rename;
+    CREATE TRIGGER forum_counters_rename AFTER UPDATE OF forumname ON forum
+    WHEN OLD.forumname IS NOT NEW.forumname COLLATE BINARY
+     AND NOT EXISTS (SELECT 1 FROM forum_renaming r WHERE r.oldname = OLD.forumname AND r.newname = NEW.forumname)
+    BEGIN
+)sql" + FirstTriggerBody("forum_counters_rename") + "END;\n";
 
 }  // namespace
 
@@ -325,6 +347,7 @@ const std::vector<platform::SchemaStep>& SchemaSteps() {
         )sql"},
         {11, kForumChangesSql},
         {12, kOnePointsUpdateSql},
+        {13, kForumRenamesSql},
     };
     return steps;
 }

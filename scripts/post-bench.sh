@@ -25,7 +25,8 @@
 # --db        seed into / reuse this file instead
 # --rename-at the administrator renames the busiest forum (and back, as
 #             often as time allows) from this second of the run on, while
-#             the posters post
+#             the posters post; prints when each answer came and when the
+#             last of the forum's posts had moved
 # --delete-at the administrator deletes the busiest forum at this second of
 #             the run; prints when the answer came and when its last post
 #             was gone
@@ -169,7 +170,13 @@ if [ -n "$rename_at" ]; then
       start=$(date +%s.%N)
       curl -s -o /dev/null --max-time 600 "$BOARD_URL/admin/forum.asp" --data \
         "action=submitedit&username=admin&password=admin&oldforumname=$(form_value "$from")&forumname=$(form_value "$to")&catalog=$(form_value "$catalog")&topicrestrict=$(form_value "${restrict%%&*}")&replyrestrict=$(form_value "${restrict##*&}")&descript=$(form_value "$descript")" || break
-      awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "rename took %.1f s\n", b - a }' >> "$work/renames"
+      answered=$(date +%s.%N)
+      # Its posts follow in batches; the old name is free again after them.
+      while [ "$(sqlite3 "$board" "select count(*) from forum_renaming" 2>/dev/null || echo 0)" != 0 ]; do
+        sleep 0.2
+      done
+      awk -v a="$start" -v b="$answered" -v c="$(date +%s.%N)" \
+        'BEGIN { printf "rename answered after %.1f s, its posts moved after %.1f s\n", b - a, c - a }' >> "$work/renames"
       tmp=$from; from=$to; to=$tmp
     done ) &
   renamer=$!

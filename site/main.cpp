@@ -13,7 +13,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/thread_pool.hpp>
 
-#include "core/ForumDeletions.h"
+#include "core/ForumChanges.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Background.h"
@@ -154,9 +154,12 @@ int main(int argc, char** argv) {
         site::HostOptions hostOptions;
         hostOptions.wwwRoot = options.www;
         if (!ReadTrustedProxies(settings, hostOptions.trustedProxies)) return 1;
-        // Work the pages need not wait for runs on a thread of its own, as
-        // does what the start finds left over by a crash.
-        boost::asio::thread_pool background(1);
+        // Work the pages need not wait for runs on threads of its own, as
+        // does what the start finds left over by a crash: two, as the search
+        // index's batches go on while posts keep coming, and the rest (hits,
+        // a forum's posts renamed or deleted in batches) must not wait for
+        // them to end.
+        boost::asio::thread_pool background(2);
         platform::SetBackgroundRunner([&background, &options](std::function<void()> work) {
             boost::asio::post(background, [work = std::move(work), &options] {
                 try {
@@ -204,8 +207,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "board-server: listening on %s:%d; open %s in a browser (Ctrl+C stops).\n",
                      options.host.c_str(), server.Port(), AddressToOpen(options, server.Port()).c_str());
 
-        // The posts of forums deleted before a crash go in batches beside the pages.
-        core::FinishForumDeletionsSoon(options.db);
+        // The posts of forums deleted or renamed before a crash follow in
+        // batches beside the pages.
+        core::ResumeForumChanges(options.db);
 
         std::thread stopper([&] {
             int signal = 0;

@@ -8,6 +8,7 @@
 
 #include "board/converter/Converter.h"
 #include "board/mail/MailGuard.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
@@ -86,12 +87,13 @@ void BrowsePages::Pack() {
         mail.MailServer(s.SmtpServer);
 
         platform::Recordset rs;
-        rs.Open("Select post.* from post  where postid=?", p.Db(), platform::CursorType::Static, {id});
+        rs.Open("Select post.*, " + core::CurrentForumName("forumname") + " as currentforum from post  where postid=?",
+                p.Db(), platform::CursorType::Static, {id});
         if (rs.Eof()) p.Refuse("贴子不存在");
         const platform::Variant parentId = rs.Fields("parentid");
         const std::string threadId = parentId.isNull() ? std::to_string(id) : parentId.str();
 
-        const std::string forum = rs.Fields("forumname").str();
+        const std::string forum = rs.Fields("currentforum").str();
         const ForumAdmission admission = CheckForum(p.Db(), forum);
         if (!admission.exists)
             p.Refuse("对不起，该论坛不存在，可能是你输错了url或正好管理员刚刚删除了该论坛！");

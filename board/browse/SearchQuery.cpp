@@ -8,6 +8,7 @@
 
 #include "board/search/SearchIndex.h"
 #include "core/ArchiveAccess.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"
 #include "platform/Convert.h"
@@ -24,11 +25,12 @@ namespace {
 // Posts of forums that are not private. The cross join (an inner join that
 // keeps post as the outer loop) lets a count scan post in storage order and a
 // page walk the posttime index, instead of visiting post forum by forum.
-const std::string kPostRows =
-    std::string("SELECT 0 as isarchive,(CASE WHEN parentid IS NULL THEN postid ELSE parentid END) AS id, username, "
-                " posttime As lastlytime, subject, post.forumname, 0 as archiveid "
-                " From post cross join forum on post.forumname=forum.forumname where ") +
-    core::kPublicForumSql + " ";
+std::string PostRows() {
+    const std::string forum = core::CurrentForumName("post.forumname");
+    return "SELECT 0 as isarchive,(CASE WHEN parentid IS NULL THEN postid ELSE parentid END) AS id, username, "
+           " posttime As lastlytime, subject, " + forum + " as forumname, 0 as archiveid "
+           " From post cross join forum on forum.forumname=" + forum + " where " + core::kPublicForumSql + " ";
+}
 // Archived posts of the forums every visitor may read, as with the live
 // posts; archivelist is named post so that the condition applies.
 const std::string kArchiveRows =
@@ -92,7 +94,9 @@ void AddWords(Condition& c, const SearchChoices& choices) {
 
 // `forumColumn` is the post's forum as the condition reads it: "+" before
 // the column keeps SQLite from reading the forum's posts by the forum index.
-void AddForumOrArchive(Condition& c, const SearchChoices& choices, const std::string& forumColumn) {
+// While a rename runs, the forum joined to the post names it.
+void AddForumOrArchive(Condition& c, const SearchChoices& choices, const std::string& postsForumColumn) {
+    const std::string forumColumn = core::ForumRenamesRunning() ? "forum.forumname" : postsForumColumn;
     const std::string forum = Lower(choices.forumChoice);
     // None chosen: all, the form's first choice (no forum has an empty name).
     if (forum == "all" || forum.empty()) return;
@@ -240,13 +244,15 @@ std::optional<SqlStatement> QuickCountStatement(platform::Connection& con, const
     const Condition c = BuildCondition(choices, now);
     if (c.text.empty()) {
         // Every post of the public forums: forum by forum in the forum index.
-        return SqlStatement{"select (select count(*) from forum cross join post on post.forumname=forum.forumname "
-                            "where " + std::string(core::kPublicForumSql) + ") + (select count(*) from (" +
+        return SqlStatement{"select (select count(*) from forum cross join post on " +
+                                core::ForumPostsCondition("post.forumname", "forum.forumname") + " where " +
+                                std::string(core::kPublicForumSql) + ") + (select count(*) from (" +
                                 kArchiveRows + "))",
                             {}};
     }
     if (!c.indexIsExact || c.archive || c.authorOrDate) return std::nullopt;
-    const std::string queued = "(select count(*) from (" + kPostRows + kQueuedPosts + c.text + "))";
+    if (core::ForumRenamesRunning()) return std::nullopt;  // some posts are under a name with no forum
+    const std::string queued = "(select count(*) from (" + PostRows() + kQueuedPosts + c.text + "))";
     if (!c.forum.empty()) {
         // The forum's posts, when the forum stands and is public.
         return SqlStatement{"select (select count(*) from post where forumname = ?" + kIndexedPostIds +
@@ -314,17 +320,17 @@ SqlStatement ListCountStatement(platform::Connection& con, const SearchList& lis
 
 SqlStatement SimpleSearchStatement(platform::Connection& con, const SearchChoices& choices, platform::DateTime now) {
     const Condition c = BuildCondition(choices, now);
-    if (c.text.empty()) return {kPostRows + kUnion + kArchiveRows + kNewestFirst, {}};
+    if (c.text.empty()) return {PostRows() + kUnion + kArchiveRows + kNewestFirst, {}};
     const Side archives = Narrowed(con, c, kIndexedArchives);
     if (c.archive) return {kArchiveRows + " and " + archives.text + kNewestFirst, archives.params};
     if (c.forum.empty()) {
         const Side posts = Narrowed(con, c, kIndexedPosts);
-        return {kPostRows + " and " + posts.text + kUnion + kArchiveRows + " and " + archives.text + kNewestFirst,
+        return {PostRows() + " and " + posts.text + kUnion + kArchiveRows + " and " + archives.text + kNewestFirst,
                 Joined(posts.params, archives.params)};
     }
     // One forum: newest first as well, so that pages follow one another.
     const Side forumPosts = OneForumPosts(con, choices, now, c);
-    return {kPostRows + " and " + forumPosts.text + kNewestFirst, forumPosts.params};
+    return {PostRows() + " and " + forumPosts.text + kNewestFirst, forumPosts.params};
 }
 
 SqlStatement DailyTopicsStatement(platform::DateTime now) {
@@ -333,18 +339,20 @@ SqlStatement DailyTopicsStatement(platform::DateTime now) {
     // The day as a range of the stored "yyyy-mm-dd hh:nn:ss" texts; forum by
     // forum (cross join: forum first), the topic-list index then yields
     // exactly the day's topics.
-    return {"select 0 as isarchive,postid as id,username,lastreplyposttime as lastlytime,subject,post.forumname "
-            "from forum cross join post on post.forumname=forum.forumname  where parentid is null and "
-            " lastreplyposttime>=? and lastreplyposttime<?    and " +
+    return {"select 0 as isarchive,postid as id,username,lastreplyposttime as lastlytime,subject," +
+                core::CurrentForumName("post.forumname") + " as forumname from forum cross join post on " +
+                core::ForumPostsCondition("post.forumname", "forum.forumname") +
+                "  where parentid is null and lastreplyposttime>=? and lastreplyposttime<?    and " +
                 std::string(core::kPublicForumSql) + " order by lastreplyposttime desc",
             {platform::Variant(platform::FormatGeneral(dayStart)),
              platform::Variant(platform::FormatGeneral(platform::AddDays(dayStart, 1)))}};
 }
 
 SqlStatement UserPostsStatement(const platform::Variant& username) {
-    return {"select 0 as isarchive,username,subject,post.ForumName,posttime as lastlytime,"
+    const std::string forum = core::CurrentForumName("post.forumname");
+    return {"select 0 as isarchive,username,subject," + forum + " as ForumName,posttime as lastlytime,"
             "case when parentid is null then postid else parentid end  as id "
-            "from post inner join forum on post.forumname=forum.forumname where username=? and " +
+            "from post inner join forum on forum.forumname=" + forum + " where username=? and " +
                 std::string(core::kPublicForumSql) + " order by posttime desc",
             {platform::Variant(username.str())}};
 }

@@ -8,6 +8,7 @@
 #include "board/authors/PostPanel.h"
 #include "board/browse/ThreadHits.h"
 #include "board/browse/ThreadPost.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "board/browse/BrowsePages.h"
 #include "platform/Charset.h"
@@ -33,20 +34,24 @@ const std::string kThreadIds = "select ? as postid union all select postid from 
 // The thread's first row, which is the topic itself (or, for a reply's id,
 // that reply). Of the replies only the first can come first, so the
 // thread's other ids are never read.
-const std::string kFirstRowQuery =
-    "select postid, parentid, forumname, subject, status from post where postid in"
-    " (select ?1 union all select min(postid) from post where parentid = ?1)"
-    " order by postid limit 1";
+std::string FirstRowQuery() {
+    return "select postid, parentid, " + core::CurrentForumName("forumname") +
+           " as forumname, subject, status from post where postid in"
+           " (select ?1 union all select min(postid) from post where parentid = ?1)"
+           " order by postid limit 1";
+}
 
 // One page of the thread: its ids are picked on the index first, so only
 // the page's own posts are read and joined.
-const std::string kPageQuery =
-    "select post.postid, post.parentid, post.forumname, post.username, post.subject, post.message,"
-    " post.posttime, post.smiles, post.usesign, post.edithistory, post.icon as posticon,"
-    " " + std::string(board::kAuthorColumns) +
-    " from post left outer join register on post.username = register.username"
-    " where post.postid in (" + kThreadIds + " order by 1 limit ? offset ?)"
-    " order by post.postid";
+std::string PageQuery() {
+    return "select post.postid, post.parentid, " + core::CurrentForumName("post.forumname") +
+           " as forumname, post.username, post.subject, post.message,"
+           " post.posttime, post.smiles, post.usesign, post.edithistory, post.icon as posticon,"
+           " " + std::string(board::kAuthorColumns) +
+           " from post left outer join register on post.username = register.username"
+           " where post.postid in (" + kThreadIds + " order by 1 limit ? offset ?)"
+           " order by post.postid";
+}
 
 std::string NewTopicButton(const board::ThreadTopic& topic, const std::string& image) {
     return "<a href=posting.asp?action=newtopic&forum=" + topic.forumUrl + ">" + image + "</a>";
@@ -129,10 +134,11 @@ void WriteModeratorOptions(platform::Response& out, const board::ThreadTopic& to
 // kind is looked up on its index.
 Variant NeighbourTopic(platform::Connection& con, const std::string& forum, const Variant& from, bool newer) {
     const std::string beyond = newer ? "postid > ?2" : "postid < ?2";
+    const std::string ofForum = core::ForumPostsCondition("forumname", "?1");
     platform::Recordset rs;
     rs.Open(std::string(newer ? "select min(postid)" : "select max(postid)") +
-                " from (select postid from post where forumname = ?1 and parentid is null and " + beyond +
-                " union all select postid from post where forumname = ?1 and parentid = 0 and " + beyond + ")",
+                " from (select postid from post where " + ofForum + " and parentid is null and " + beyond +
+                " union all select postid from post where " + ofForum + " and parentid = 0 and " + beyond + ")",
             con, {Variant(forum), from});
     const Variant id = rs.Fields(0);
     return id.isNull() ? Variant() : id;
@@ -152,7 +158,7 @@ std::pair<std::shared_ptr<ThreadPagePosts>, std::size_t> BuildPagePosts(platform
                                                                         std::int16_t page) {
     const Settings& s = CurrentSettings();
     platform::Recordset rs;
-    rs.Open(kPageQuery, con,
+    rs.Open(PageQuery(), con,
             {Variant(topic.postid), Variant(topic.postid), Variant(s.HotCount), Variant((page - 1) * s.HotCount)});
     auto posts = std::make_shared<ThreadPagePosts>();
     platform::Response block;
@@ -264,7 +270,7 @@ void BrowsePages::Detail() {
         if (!pageValue.isEmpty() && IsPositiveNumber(pageValue)) page = platform::CInt(pageValue);
 
         platform::Recordset rs;
-        rs.Open(kFirstRowQuery, con, {topicId});
+        rs.Open(FirstRowQuery(), con, {topicId});
         if (rs.Eof()) p.Refuse("没有该主题！");
         if (!rs.Fields("parentid").isNull()) p.Refuse("调用错误!");
         const board::ThreadTopic topic = TopicOf(rs);

@@ -1,6 +1,7 @@
 // The three topic rankings (hot.asp, morereply.asp, active.asp): one page
 // that lists the first 25 topics of the public forums by one measure, each
 // with a short preview of its opening post.
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "core/PublicForum.h"
 #include "core/Settings.h"
@@ -29,8 +30,9 @@ constexpr std::int16_t kPreviewLength = 100;
 // Each measure has a partial index on the topics (core/Schema.sql), so the
 // query reads only the first rows of that index.
 std::string RankingQuery(const TopicRanking& ranking) {
-    return std::string("select post.* from post inner join forum on post.forumname=forum.forumname where ") +
-           kPublicForumSql + " and parentid is null order by " + ranking.orderBy + " limit 25";
+    const std::string forum = core::CurrentForumName("post.forumname");
+    return "select post.*, " + forum + " as currentforum from post inner join forum on forum.forumname=" + forum +
+           " where " + kPublicForumSql + " and parentid is null order by " + ranking.orderBy + " limit 25";
 }
 
 void WriteTopic(Tarnbell& page, platform::Recordset& rs) {
@@ -39,7 +41,7 @@ void WriteTopic(Tarnbell& page, platform::Recordset& rs) {
     const platform::Server& server = page.Server();
     out.Write("<table  cellpadding=4 border=0 cellspacing=1 width=" + s.InnerTableWidth + ">");
     out.Write("<tr " + s.TableColorStrip + "><td valign=middle colspan=2>");
-    out.Write("<FONT   COLOR=" + s.TableStripTextColor + "><b>[" + server.HTMLEncode(rs.Fields("forumname")) +
+    out.Write("<FONT   COLOR=" + s.TableStripTextColor + "><b>[" + server.HTMLEncode(rs.Fields("currentforum")) +
               "] - 主题：" + server.HTMLEncode(rs.Fields("subject")) + "</b></FONT></td></tr>");
     out.Write("<tr " + s.AltColumnColor1 + "><td width=18% valign=top>" +
               server.HTMLEncode(rs.Fields("username")) + "</td>");

@@ -4,6 +4,7 @@
 #include <utility>
 #include <string_view>
 
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "core/Settings.h"
 #include "platform/Convert.h"
@@ -95,7 +96,8 @@ std::pair<std::shared_ptr<TopicRows>, std::size_t> BuildRows(platform::Connectio
     if (s.DisplayTopicSize) sql += "length(cast(message as blob)) as msglen,";
     sql += "username,status,postid,subject,hits,icon,replycount,"
            "ifnull(lastreplyposttime,posttime) as lastly,ifnull(lastreplyusername,username) as lastreplyusername "
-           "from post where parentid is null and forumname=? order by lastreplyposttime desc limit ? offset ?";
+           "from post where parentid is null and " +
+           core::ForumPostsCondition("forumname", "?1") + " order by lastreplyposttime desc limit ?2 offset ?3";
     platform::Recordset rs;
     rs.Open(sql, con, {Variant(forum), Variant(count), Variant(offset)});
     auto rows = std::make_shared<TopicRows>();
@@ -119,7 +121,7 @@ std::shared_ptr<const TopicRows> ForumTopicRows(platform::Connection& con, const
 }
 
 long CountForumTopics(platform::Connection& con, const std::string& forum, const Variant& since) {
-    std::string sql = "select count(*) from post where parentid is null and forumname=?";
+    std::string sql = "select count(*) from post where parentid is null and " + core::ForumPostsCondition("forumname", "?1");
     platform::SqlParams params{Variant(forum)};
     if (!since.isEmpty()) {
         sql += " and lastreplyposttime>=?";

@@ -8,6 +8,7 @@
 
 #include "board/members/MemberPages.h"
 #include "core/ConfirmationForm.h"
+#include "core/ForumNames.h"
 #include "core/MemberLinks.h"
 #include "core/Module1.h"
 #include "platform/Charset.h"
@@ -78,7 +79,9 @@ void MemberPages::Favor() {
         core::Credentials member = core::ActingCredentials(in, session);
 
         platform::Recordset rs;
-        rs.Open("select postid, forumname, subject from post where postid=? and parentid is null", p.Db(), {id});
+        rs.Open("select postid, " + core::CurrentForumName("forumname") +
+                    " as forumname, subject from post where postid=? and parentid is null",
+                p.Db(), {id});
         if (rs.Eof()) p.Refuse(kBadId);
         const std::string forum = rs.Fields("forumname").str();
         const std::string subject = rs.Fields("subject").str();

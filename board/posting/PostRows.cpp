@@ -1,6 +1,7 @@
 // Table `post` as the edit pages read and change it, and the post id they
 // act on.
 #include "board/posting/PostEdit.h"
+#include "core/ForumNames.h"
 #include "core/InputChecks.h"
 #include "platform/Charset.h"
 #include "platform/Connection.h"
@@ -28,8 +29,8 @@ EditedPost EditedPostOfRow(platform::Recordset& rs, std::int32_t id) {
 
 std::optional<EditedPost> LivePosts::Find(platform::Connection& con, std::int32_t id) {
     platform::Recordset rs;
-    rs.Open("select parentid, forumname, username, subject, message, edithistory, ip, posttime, smiles "
-            "from post where postid=?",
+    rs.Open("select parentid, " + core::CurrentForumName("forumname") +
+                " as forumname, username, subject, message, edithistory, ip, posttime, smiles from post where postid=?",
             con, {Variant(id)});
     if (rs.Eof()) return std::nullopt;
     EditedPost post = EditedPostOfRow(rs, id);

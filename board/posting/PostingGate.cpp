@@ -1,6 +1,7 @@
 // Whether a visitor may post in a forum: the forum's posting rule, as the
 // forms and the handlers apply it, and the post a reply answers.
 #include "board/posting/PostingPages.h"
+#include "core/ForumNames.h"
 #include "core/Module1.h"
 #include "platform/Convert.h"
 #include "platform/Recordset.h"
@@ -28,7 +29,9 @@ void PostingPages::RefuseLoggedInVisitorByRule(core::Page& p, PostKind kind, con
 std::optional<PostingPages::AnsweredPost> PostingPages::ReadAnsweredPost(platform::Connection& con,
                                                                          std::int32_t id) {
     platform::Recordset rs;
-    rs.Open("select parentid, forumname, username, message, status, emailnotification from post where postid=?", con,
+    rs.Open("select parentid, " + core::CurrentForumName("forumname") +
+                " as forumname, username, message, status, emailnotification from post where postid=?",
+            con,
             {platform::Variant(id)});
     if (rs.Eof()) return std::nullopt;
     AnsweredPost post;

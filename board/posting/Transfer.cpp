@@ -5,6 +5,7 @@
 #include "board/posting/PostEdit.h"
 #include "board/posting/PostingForm.h"
 #include "board/posting/PostingPages.h"
+#include "core/ForumNames.h"
 #include "core/PageFrame.h"
 #include "core/Settings.h"
 #include "platform/Charset.h"
@@ -150,8 +151,9 @@ void PostingPages::Transfer() {
             filed.Close();
             con.Execute("insert into archivelist (archiveid,postid,forumname,username,posttime,message,subject,usesign,"
                         "status,edithistory,hits,icon,emailnotification,ip,parentid) "
-                        "select ?2,postid,forumname,username,posttime,message,subject,usesign,status,edithistory,hits,"
-                        "icon,emailnotification,ip,parentid from post where postid=?1 or parentid=?1 order by postid",
+                        "select ?2,postid," + core::CurrentForumName("forumname") +
+                            ",username,posttime,message,subject,usesign,status,edithistory,hits,"
+                            "icon,emailnotification,ip,parentid from post where postid=?1 or parentid=?1 order by postid",
                         {Variant(id), Variant(archive)});
             if (platform::LCase(request("ArchiveChoiceOption").str()) == "delete") rows.DeleteThread(con, id);
             move.Commit();

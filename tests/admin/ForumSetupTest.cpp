@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "PanelBoard.h"
-#include "core/ForumDeletions.h"
+#include "core/ForumChanges.h"
 #include "core/JumpBox.h"
 #include "core/NameCascades.h"
 
@@ -306,10 +306,48 @@ TEST_F(ForumCascadeTest, DeletedForumsPostsAreHiddenUntilTheNextStartDeletesThem
     EXPECT_FALSE(Has(found, "newsdetail.asp?id=" + topic));
     EXPECT_TRUE(Has(NewForum("OLD").body, "该论坛名称重复"));
 
-    core::FinishForumDeletionsSoon(board.db.Path());
+    core::FinishForumChangesSoon(board.db.Path());
     EXPECT_EQ(Rows(board, "Old"), "0 0 0 1 0 0 ");
     EXPECT_EQ(board.Count("forum_deleting"), 0);
     EXPECT_EQ(board.Value("select postcount from register where username='max'"), "0");
+    EXPECT_TRUE(Has(NewForum("OLD").body, kDone));
+}
+
+// A renamed forum's posts follow its row in batches: as a crash right after
+// the panel's transaction leaves the board, every page shows the forum
+// whole under its new name, a reply goes in under it, the old name is
+// taken, and the next start moves the rest.
+TEST_F(ForumCascadeTest, RenamedForumIsWholeUnderItsNewNameUntilTheNextStartMovesItsPosts) {
+    auto& con = board.db.con;
+    {
+        platform::Transaction tx(con);
+        core::RenameEverywhere(con, core::NameOf::Forum, "Old", "New");
+        tx.Commit();
+    }
+    EXPECT_EQ(Rows(board, "Old"), "0 2 0 0 0 0 ");
+    const std::string topic = board.Value("select postid from post where parentid is null");
+    const std::string list = board.driver.Get("list.asp", {{"GroupName", "New"}}).body;
+    EXPECT_TRUE(Has(list, "NewsDetail.asp?id=" + topic) || Has(list, "newsdetail.asp?id=" + topic)) << list;
+    const std::string thread = board.driver.Get("newsdetail.asp", {{"id", topic}}).body;
+    EXPECT_TRUE(Has(thread, "groupname=New")) << thread;
+    EXPECT_FALSE(Has(thread, "该论坛不存在"));
+    const std::string found = board.driver.Post("search.asp", {{"SearchTerms", "hello"}, {"BooleanAND", "YES"},
+                                                               {"ForumChoice", "New"}, {"SearchIn", "ALL"},
+                                                               {"SearchDate", "ALL"}, {"action", "simplesearch"}})
+                                  .body;
+    EXPECT_TRUE(Has(found, "newsdetail.asp?id=" + topic)) << found;
+    EXPECT_TRUE(Has(NewForum("OLD").body, "该论坛名称重复"));
+    con.Execute("update forum set [restrict]='all&all'");
+    const auto reply = board.driver.Post("posting.asp", {{"action", "postreply"}, {"Topic", topic}, {"forum", "New"},
+                                                        {"UserName", "max"}, {"Password", "pw"},
+                                                        {"TopicSubject", "re"}, {"Message", "again"}});
+    EXPECT_EQ(board.Count("post where forumname='New' collate binary"), 1) << reply.body;
+
+    core::ResumeForumChanges(board.db.Path());
+    EXPECT_EQ(Rows(board, "Old"), "0 0 0 0 0 0 ");
+    EXPECT_EQ(Rows(board, "New"), "1 3 1 1 1 1 ");
+    EXPECT_EQ(board.Value("select topiccount||'/'||replycount from forum"), "1/2");
+    EXPECT_EQ(board.Count("forum_renaming"), 0);
     EXPECT_TRUE(Has(NewForum("OLD").body, kDone));
 }
 

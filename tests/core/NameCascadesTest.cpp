@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestDatabase.h"
-#include "core/ForumDeletions.h"
+#include "core/ForumChanges.h"
 #include "core/NameCascades.h"
 #include "platform/Recordset.h"
 #include "platform/Strings.h"
@@ -126,10 +126,9 @@ TEST(NameCascades, RenameAndDeleteChangeEveryListedColumnTheListChanges) {
         const std::string name = k.names == NameOf::Forum ? kForum : kMember;
         if (k.renaming)
             core::RenameEverywhere(db.con, k.names, platform::UCase(name), "renamed");
-        else {
+        else
             core::DeleteEverywhere(db.con, k.names, platform::UCase(name));
-            core::FinishForumDeletions(db.con);  // a forum's posts go after it
-        }
+        core::FinishForumChanges(db.con);  // a forum's posts follow it
         for (const NameColumn& c : core::NameColumns()) {
             if (c.names != k.names) continue;
             SCOPED_TRACE(Key(c.table, c.column));
@@ -182,6 +181,7 @@ TEST(NameCascades, RenamedForumKeepsItsCountersIndexAndPoints) {
         con.Execute("delete from post_words_pending");
 
         core::RenameEverywhere(con, NameOf::Forum, kForum, "renamed");
+        core::FinishForumChanges(con);
         EXPECT_EQ(Row(con, "select forumname, topiccount, replycount, lastposttime from forum"),
                   "renamed|1|1|2004-01-02 10:00:00,");
         EXPECT_EQ(Row(con, "select replycount from post where postid=1"), "1,");
@@ -192,12 +192,11 @@ TEST(NameCascades, RenamedForumKeepsItsCountersIndexAndPoints) {
     }
 }
 
-// A deleted forum's posts go in batches, each its own transaction: stopped
-// between two (here by a failing batch), the next run takes the rest, and
-// every member's post count and points end as a recount gives them.
-TEST(NameCascades, DeletedForumsPostsGoInBatchesThatAnInterruptedRunLeavesToTheNext) {
-    TestDatabase db;
-    platform::Connection& con = db.con;
+namespace {
+
+// A board with two forums of three threads each (a topic, then replies by
+// bob and ann) and the members' points as a recount gives them.
+void AddThreeThreadsEach(platform::Connection& con) {
     con.Execute("insert into register (username) values ('ann'), ('bob')");
     con.Execute("insert into forum (forumname) values (?), ('Other')", {kForum});
     for (const char* forum : {kForum, "Other"})
@@ -208,6 +207,41 @@ TEST(NameCascades, DeletedForumsPostsGoInBatchesThatAnInterruptedRunLeavesToTheN
                         "(?1, ?2, 'ann', 'r')",
                         {id, forum});
         }
+}
+
+// Lets `rows` rows of the post table be renamed or deleted, then fails the
+// next (and with it its batch).
+void StopPostChangesAfter(platform::Connection& con, int rows) {
+    platform::Transaction tx(con);
+    con.Execute("create table changes_seen (n)");
+    for (const char* change : {"update of forumname", "delete"})
+        con.Execute(std::string("create trigger stop_after_") + (change[0] == 'u' ? "update" : "delete") +
+                        " before " + change + " on post begin insert into changes_seen values (1); "
+                        "select raise(abort, 'stopped') where (select count(*) from changes_seen) > " +
+                        std::to_string(rows) + "; end");
+    tx.Commit();
+}
+
+void LetPostChangesGo(platform::Connection& con) {
+    con.Execute("drop trigger stop_after_update");
+    con.Execute("drop trigger stop_after_delete");
+}
+
+void Rename(platform::Connection& con, const std::string& from, const std::string& to) {
+    platform::Transaction tx(con);
+    core::RenameEverywhere(con, NameOf::Forum, from, to);
+    tx.Commit();
+}
+
+}  // namespace
+
+// A deleted forum's posts go in batches, each its own transaction: stopped
+// between two (here by a failing batch), the next run takes the rest, and
+// every member's post count and points end as a recount gives them.
+TEST(NameCascades, DeletedForumsPostsGoInBatchesThatAnInterruptedRunLeavesToTheNext) {
+    TestDatabase db;
+    platform::Connection& con = db.con;
+    AddThreeThreadsEach(con);
     {
         platform::Transaction tx(con);
         core::DeleteEverywhere(con, NameOf::Forum, kForum);
@@ -215,22 +249,74 @@ TEST(NameCascades, DeletedForumsPostsGoInBatchesThatAnInterruptedRunLeavesToTheN
     }
     EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "9,");
     // The third post to go fails, and with it the second batch.
-    {
-        platform::Transaction tx(con);
-        con.Execute("create table deletions_seen (n)");
-        con.Execute("create trigger stop_after_a_batch before delete on post begin "
-                    "insert into deletions_seen values (1); "
-                    "select raise(abort, 'stopped') where (select count(*) from deletions_seen) > 2; end");
-        tx.Commit();
-    }
-    EXPECT_THROW(core::FinishForumDeletions(con, 2), std::exception);
+    StopPostChangesAfter(con, 2);
+    EXPECT_THROW(core::FinishForumChanges(con, 2), std::exception);
     EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "7,");
     EXPECT_EQ(Row(con, "select forumname from forum_deleting"), "Talk,");
 
-    con.Execute("drop trigger stop_after_a_batch");
-    core::FinishForumDeletions(con, 2);
+    LetPostChangesGo(con);
+    core::FinishForumChanges(con, 2);
     EXPECT_EQ(Row(con, "select count(*) from post where forumname=?", {kForum}), "0,");
     EXPECT_EQ(Row(con, "select count(*) from forum_deleting"), "0,");
     EXPECT_EQ(Row(con, "select count(*) from post"), "9,");
     EXPECT_EQ(Row(con, "select username, postcount, jf from register order by username"), "ann|6|21,bob|3|9,");
+}
+
+
+// A renamed forum's row takes the new name at once with its counters; its
+// posts follow in batches, each its own transaction: stopped between two,
+// the next run takes the rest. A second rename or a delete meanwhile takes
+// the posts still under the first old name along. Counters and points end
+// as a recount gives them.
+TEST(NameCascades, RenamedForumsPostsMoveInBatchesThatAnInterruptedRunLeavesToTheNext) {
+    struct Case {
+        const char* what;
+        const char* to;            // the first rename
+        const char* thenRenamed;   // a second rename before the run ends, or null
+        bool thenDeleted;
+        bool replyDeleted;         // one of its replies still under the old name deleted meanwhile
+        const char* posts;         // forum name and count of the posts, in the end
+        const char* forums;        // the forum rows, in the end
+    } cases[] = {
+        {"renamed", "Renamed", nullptr, false, false, "Other|9,Renamed|9,", "Other|3|6,Renamed|3|6,"},
+        {"letter case changed", "TALK", nullptr, false, false, "Other|9,TALK|9,", "Other|3|6,TALK|3|6,"},
+        {"renamed again", "Renamed", "Again", false, false, "Again|9,Other|9,", "Again|3|6,Other|3|6,"},
+        {"then deleted", "Renamed", nullptr, true, false, "Other|9,", "Other|3|6,"},
+        {"a reply deleted", "Renamed", nullptr, false, true, "Other|9,Renamed|8,", "Other|3|6,Renamed|3|5,"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        TestDatabase db;
+        platform::Connection& con = db.con;
+        AddThreeThreadsEach(con);
+        const std::string points = Row(con, "select username, postcount, jf from register order by username");
+
+        Rename(con, kForum, k.to);
+        EXPECT_EQ(Row(con, "select forumname, topiccount, replycount from forum order by forumname"),
+                  std::string(k.to) == "TALK" ? "Other|3|6,TALK|3|6," : "Other|3|6,Renamed|3|6,");
+        StopPostChangesAfter(con, 2);
+        EXPECT_THROW(core::FinishForumChanges(con, 2), std::exception);
+        EXPECT_EQ(Row(con, "select count(*) from post where forumname=? collate binary", {k.to}), "2,");
+        EXPECT_EQ(Row(con, "select oldname, newname from forum_renaming"), std::string(kForum) + "|" + k.to + ",");
+        LetPostChangesGo(con);
+
+        if (k.replyDeleted)
+            con.Execute("delete from post where rowid = (select rowid from post where forumname=? collate binary "
+                        "and parentid is not null limit 1)",
+                        {kForum});
+        if (k.thenRenamed) Rename(con, k.to, k.thenRenamed);
+        if (k.thenDeleted) {
+            platform::Transaction tx(con);
+            core::DeleteEverywhere(con, NameOf::Forum, k.to);
+            tx.Commit();
+        }
+        core::FinishForumChanges(con, 2);
+        EXPECT_EQ(Row(con, "select forumname collate binary, count(*) from post group by 1 order by 1"), k.posts);
+        EXPECT_EQ(Row(con, "select forumname, topiccount, replycount from forum order by forumname"), k.forums);
+        EXPECT_EQ(Row(con, "select count(*) from forum_renaming"), "0,");
+        EXPECT_EQ(Row(con, "select count(*) from forum_deleting"), "0,");
+        if (!k.thenDeleted && !k.replyDeleted) {
+            EXPECT_EQ(Row(con, "select username, postcount, jf from register order by username"), points);
+        }
+    }
 }
