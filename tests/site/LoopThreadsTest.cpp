@@ -108,6 +108,20 @@ protected:
         });
         started.get_future().wait();
     }
+    // A page of loop 0 waits and gets a thread; once it is done, that thread,
+    // spare now, serves loop 1's waiting page: no third thread comes.
+    void ExpectTheSpareServesTheSecondLoop() {
+        PostHeldPage(0);
+        ASSERT_TRUE(gate.WaitUntilWaiting(1, 10s));
+        ASSERT_TRUE(Served(0));
+        gate.Open();
+        ASSERT_TRUE(Eventually([&] { return threads->SpareCount() == 1; }));
+        PostHeldPage(1, secondGate);
+        ASSERT_TRUE(secondGate.WaitUntilWaiting(1, 10s));
+        EXPECT_TRUE(Served(1));
+        EXPECT_EQ(threads->ThreadCount(), 3u);
+    }
+
     // True once a job posted now behind the others on `loop` has run.
     bool Served(std::size_t loop = 0) {
         auto done = std::make_shared<std::promise<void>>();
@@ -147,30 +161,14 @@ TEST_F(LoopThreadsTest, ThreadsStayWithinTheirMost) {
 // serves the next loop that needs one, instead of a new thread.
 TEST_F(LoopThreadsTest, AThreadAddedForAWaitIsUsedAgain) {
     Start(2, 16);
-    PostHeldPage(0);
-    ASSERT_TRUE(gate.WaitUntilWaiting(1, 10s));
-    ASSERT_TRUE(Served(0));
-    gate.Open();
-    ASSERT_TRUE(Eventually([&] { return threads->SpareCount() == 1; }));
-    PostHeldPage(1, secondGate);
-    ASSERT_TRUE(secondGate.WaitUntilWaiting(1, 10s));
-    EXPECT_TRUE(Served(1));
-    EXPECT_EQ(threads->ThreadCount(), 3u);
+    ExpectTheSpareServesTheSecondLoop();
 }
 
 // At the cap, the thread that a finished wait left spare goes to the next
 // loop whose pages wait.
 TEST_F(LoopThreadsTest, AtTheCapASpareGoesToTheLoopThatWaits) {
     Start(2, 3);
-    PostHeldPage(0);
-    ASSERT_TRUE(gate.WaitUntilWaiting(1, 10s));
-    ASSERT_TRUE(Served(0));
-    gate.Open();
-    ASSERT_TRUE(Eventually([&] { return threads->SpareCount() == 1; }));
-    PostHeldPage(1, secondGate);
-    ASSERT_TRUE(secondGate.WaitUntilWaiting(1, 10s));
-    EXPECT_TRUE(Served(1));
-    EXPECT_EQ(threads->ThreadCount(), 3u);
+    ExpectTheSpareServesTheSecondLoop();
 }
 
 // Waits are known by their marks, not by what the scheduler says of the
