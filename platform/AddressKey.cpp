@@ -6,21 +6,54 @@
 #include <array>
 #include <cstring>
 
+#include "platform/Strings.h"
+
 namespace platform {
 
-std::string AddressLimitKey(std::string_view address) {
-    const std::string text(address.substr(0, address.find('%')));
-    char out[INET6_ADDRSTRLEN] = {};
-    in_addr v4{};
-    if (inet_pton(AF_INET, text.c_str(), &v4) == 1) return inet_ntop(AF_INET, &v4, out, sizeof out);
+namespace {
 
-    std::array<unsigned char, 16> v6{};
-    if (inet_pton(AF_INET6, text.c_str(), v6.data()) != 1) return std::string(address);
+// An address as its bytes: 4 for IPv4 (an IPv4-mapped IPv6 address among
+// them), else 16; none for what is no address. A zone ("%eth0") is ignored.
+struct ParsedAddress {
+    bool v4 = false;
+    std::array<unsigned char, 16> bytes{};
+};
+
+std::optional<ParsedAddress> Parse(std::string_view address) {
+    const std::string text = Trim(address.substr(0, address.find('%')));
+    ParsedAddress parsed;
+    if (inet_pton(AF_INET, text.c_str(), parsed.bytes.data()) == 1) {
+        parsed.v4 = true;
+        return parsed;
+    }
+    if (inet_pton(AF_INET6, text.c_str(), parsed.bytes.data()) != 1) return std::nullopt;
     static constexpr unsigned char kMappedPrefix[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff};
-    if (std::memcmp(v6.data(), kMappedPrefix, sizeof kMappedPrefix) == 0)
-        return inet_ntop(AF_INET, v6.data() + 12, out, sizeof out);
-    std::fill(v6.begin() + 8, v6.end(), 0);
-    return std::string(inet_ntop(AF_INET6, v6.data(), out, sizeof out)) + "/64";
+    if (std::memcmp(parsed.bytes.data(), kMappedPrefix, sizeof kMappedPrefix) == 0) {
+        std::memmove(parsed.bytes.data(), parsed.bytes.data() + 12, 4);
+        parsed.v4 = true;
+    }
+    return parsed;
+}
+
+std::string Text(const ParsedAddress& parsed) {
+    char out[INET6_ADDRSTRLEN] = {};
+    return inet_ntop(parsed.v4 ? AF_INET : AF_INET6, parsed.bytes.data(), out, sizeof out);
+}
+
+}  // namespace
+
+std::optional<std::string> NormalAddress(std::string_view address) {
+    const auto parsed = Parse(address);
+    if (!parsed) return std::nullopt;
+    return Text(*parsed);
+}
+
+std::string AddressLimitKey(std::string_view address) {
+    auto parsed = Parse(address);
+    if (!parsed) return std::string(address);
+    if (parsed->v4) return Text(*parsed);
+    std::fill(parsed->bytes.begin() + 8, parsed->bytes.end(), 0);
+    return Text(*parsed) + "/64";
 }
 
 }  // namespace platform

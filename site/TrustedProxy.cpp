@@ -3,26 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include <boost/asio/ip/address.hpp>
-
+#include "platform/AddressKey.h"
 #include "platform/Strings.h"
 
 namespace site {
-
-namespace {
-
-// One spelling per address: an IPv4 address a dual-stack socket reports as
-// "::ffff:a.b.c.d" is the same proxy as "a.b.c.d".
-std::optional<std::string> NormalAddress(std::string_view text) {
-    boost::system::error_code failed;
-    const auto address = boost::asio::ip::make_address(platform::Trim(text), failed);
-    if (failed) return std::nullopt;
-    if (address.is_v6() && address.to_v6().is_v4_mapped())
-        return boost::asio::ip::make_address_v4(boost::asio::ip::v4_mapped, address.to_v6()).to_string();
-    return address.to_string();
-}
-
-}  // namespace
 
 std::optional<TrustedProxies> TrustedProxies::FromSetting(std::string_view setting, std::string& bad) {
     TrustedProxies proxies;
@@ -31,7 +15,7 @@ std::optional<TrustedProxies> TrustedProxies::FromSetting(std::string_view setti
         const std::string_view word = setting.substr(0, end);
         setting.remove_prefix(std::min(end + 1, setting.size()));
         if (word.empty()) continue;
-        const auto address = NormalAddress(word);
+        const auto address = platform::NormalAddress(word);
         if (!address) {
             bad = word;
             return std::nullopt;
@@ -43,7 +27,7 @@ std::optional<TrustedProxies> TrustedProxies::FromSetting(std::string_view setti
 
 bool TrustedProxies::Trusts(std::string_view address) const {
     if (addresses_.empty()) return false;
-    const auto normal = NormalAddress(address);
+    const auto normal = platform::NormalAddress(address);
     return normal && std::find(addresses_.begin(), addresses_.end(), *normal) != addresses_.end();
 }
 
@@ -57,7 +41,7 @@ std::string TrustedProxies::ClientAddress(std::string_view peer, std::string_vie
         const std::string_view entry = comma == std::string_view::npos ? forwardedFor : forwardedFor.substr(comma + 1);
         forwardedFor = forwardedFor.substr(0, comma == std::string_view::npos ? 0 : comma);
         if (platform::Trim(entry).empty()) continue;
-        const auto address = NormalAddress(entry);
+        const auto address = platform::NormalAddress(entry);
         if (!address) break;  // no proxy writes that: the nearest address named is all we know
         client = *address;
         if (!Trusts(client)) break;
